@@ -1,0 +1,55 @@
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+
+#include "calendar_page.h"
+#include "output.h"
+
+namespace {
+
+constexpr int default_month_count = 36;
+constexpr int min_month_count = 12;
+
+// Reads a decimal count as atoi does (white space, one sign, digits, anything after ignored),
+// but saturates at the limits of int instead of overflowing. Too small a count, or none, is 12.
+int parse_month_count(const char *arg)
+{
+	long value = std::strtol(arg, nullptr, 10); // saturates at LONG_MIN ... LONG_MAX
+	if (value > INT_MAX)
+		return INT_MAX;
+	return value < min_month_count ? min_month_count : static_cast<int>(value);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+	int month_count = argc > 1 ? parse_month_count(argv[1]) : default_month_count;
+
+	char default_path[32]; // "calendar" + up to 10 digits + ".htm"
+	const char *output_path = default_path;
+	if (argc > 2)
+		output_path = argv[2];
+	else
+		std::snprintf(default_path, sizeof default_path, "calendar%d.htm", month_count);
+
+	// Binary and unbuffered: out_stream writes the CR LF and hands over 512 bytes at a time.
+	std::FILE *file = std::fopen(output_path, "wb");
+	if (file == nullptr) {
+		std::printf("Cannot open file %s\n", output_path);
+		return 1;
+	}
+	std::setvbuf(file, nullptr, _IONBF, 0);
+
+	static out_stream out{write_to_file, file};
+	if (!write_calendar_page(out, month_count)) {
+		std::fclose(file);
+		std::printf("Cannot read the current date\n");
+		return 1;
+	}
+	if (!close_file_output(out)) {
+		std::printf("Cannot write file %s\n", output_path);
+		return 1;
+	}
+	return 0;
+}

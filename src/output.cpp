@@ -1,0 +1,75 @@
+#include "output.h"
+
+#include <cstring>
+
+namespace {
+
+void drain(out_stream &out)
+{
+	if (!out.failed && out.used > 0 && !out.sink(out.target, out.buffer, out.used))
+		out.failed = true;
+	out.used = 0;
+}
+
+void put_bytes(out_stream &out, const char *bytes, std::size_t count)
+{
+	while (count > 0) {
+		std::size_t room = out_buffer_size - out.used;
+		std::size_t n = count < room ? count : room;
+		std::memcpy(out.buffer + out.used, bytes, n);
+		out.used += n;
+		bytes += n;
+		count -= n;
+		if (out.used == out_buffer_size)
+			drain(out);
+	}
+}
+
+} // namespace
+
+bool write_to_file(void *file, const char *bytes, std::size_t count)
+{
+	return std::fwrite(bytes, 1, count, static_cast<std::FILE *>(file)) == count;
+}
+
+void put(out_stream &out, std::string_view text)
+{
+	for (std::size_t lf; (lf = text.find('\n')) != std::string_view::npos;) {
+		put_bytes(out, text.data(), lf);
+		put_bytes(out, "\r\n", 2);
+		text.remove_prefix(lf + 1);
+	}
+	put_bytes(out, text.data(), text.size());
+}
+
+void put_int(out_stream &out, int value)
+{
+	char digits[12]; // "-2147483648" and room to spare
+	char *end = digits + sizeof digits;
+	char *p = end;
+	unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+	do {
+		*--p = static_cast<char>('0' + magnitude % 10);
+		magnitude /= 10;
+	} while (magnitude > 0);
+	if (value < 0)
+		*--p = '-';
+	put_bytes(out, p, static_cast<std::size_t>(end - p));
+}
+
+bool flush_output(out_stream &out)
+{
+	drain(out);
+	return !out.failed;
+}
+
+bool close_file_output(out_stream &out)
+{
+	auto *file = static_cast<std::FILE *>(out.target);
+	bool ok = flush_output(out);
+	if (std::fflush(file) != 0 || std::ferror(file))
+		ok = false;
+	if (std::fclose(file) != 0)
+		ok = false;
+	return ok;
+}

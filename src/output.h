@@ -1,0 +1,35 @@
+#ifndef PENDRIK_OUTPUT_H
+#define PENDRIK_OUTPUT_H
+
+#include <cstddef>
+#include <cstdio>
+#include <string_view>
+
+// The file receives one write each time this many bytes have collected.
+inline constexpr std::size_t out_buffer_size = 512;
+
+// Takes one full buffer, or the remainder at the end; returns false when it failed.
+using out_sink = bool (*)(void *target, const char *bytes, std::size_t count);
+
+// A fixed-buffer byte stream that writes every line feed as CR LF, whatever the platform.
+struct out_stream {
+	out_sink sink;
+	void *target;
+	std::size_t used = 0; // bytes waiting in buffer, 0 ... out_buffer_size - 1 between calls
+	bool failed = false;  // a sink call failed; what follows is dropped
+	char buffer[out_buffer_size] = {};
+};
+
+// The sink for a FILE * target, opened in binary mode and unbuffered.
+bool write_to_file(void *file, const char *bytes, std::size_t count);
+
+void put(out_stream &out, std::string_view text);
+void put_int(out_stream &out, int value);
+
+// Hands what is left in the buffer to the sink; false if any write so far failed.
+bool flush_output(out_stream &out);
+
+// Flushes, checks the file's error state and its close; false if any of them failed.
+bool close_file_output(out_stream &out);
+
+#endif
