@@ -51,10 +51,11 @@ void write_calendar_page(out_stream &out, int month_count, const std::tm &today)
 	put(out, "<center><table><tr><td valign=\"top\">\n");
 	int next_weekday = write_month_table(today, out, today.tm_mday, 0);
 
-	// The 1st of each following month; tm_wday is always that 1st's weekday.
+	// The 1st of each following month; tm_wday is always that 1st's weekday. Once output
+	// has been lost the walk stops: the run has failed, and the count may be huge.
 	std::tm month = today;
 	month.tm_mday = 1;
-	for (int k = 1; k < month_count; ++k) {
+	for (int k = 1; k < month_count && !out.failed; ++k) {
 		put(out, k % 4 != 0 ? "</td><td> &nbsp; </td><td valign=\"top\">\n"
 				    : "</td></tr><tr><td valign=\"top\">\n");
 		if (++month.tm_mon > 11) {

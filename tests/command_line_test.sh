@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# Runs the real program through one table of command lines, on 10 March 2010 by libfaketime,
+# and checks each run's exit status, standard output and the file it leaves.
+# Usage: command_line_test.sh GOLDEN_DIR LINK_HOST PROGRAM [WORDS...]
+# PROGRAM and WORDS form the command that starts the program, e.g. a loader and a .exe.
+set -u
+golden_dir=$1 link_host=$2
+shift 2
+program=("$@")
+[[ -e ${program[0]} ]] && program[0]=$(realpath "${program[0]}")
+command -v faketime >/dev/null || { echo "faketime is missing (apt-get install faketime)"; exit 1; }
+
+# A Windows console ends the message line in CR LF.
+eol=$'\n'
+[[ ${program[-1]} == *.exe ]] && eol=$'\r\n'
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+passed=0 failed=0 n=0
+segment=$(printf 'x%.0s' {1..100})
+long_path="$segment/$segment/$segment.htm"
+long_name="$(printf 'y%.0s' {1..300}).htm"
+
+# Why the file at $1 is not a page of $2 months (or the golden page), or nothing if it is.
+page_fault() {
+	local file=$1 months=$2 tables
+	tail -c 16 "$file" | cmp -s - <(printf '</BODY></HTML>\r\n') || { echo "ends wrongly"; return; }
+	[[ $(grep -c -v $'\r$' "$file") == 0 ]] || { echo "a line without CR LF"; return; }
+	[[ $(tr -cd '\r' <"$file" | wc -c) == $(tr -cd '\n' <"$file" | wc -c) ]] || { echo "a lone CR"; return; }
+	LC_ALL=C grep -q -P '[^\x00-\x7F]' "$file" && { echo "not ASCII"; return; }
+	if [[ $months == golden ]]; then
+		sed "s/www\.example\.com/$link_host/g" "$golden_dir/calendar12-2010-03-10.htm" |
+			cmp -s - "$file" || echo "differs from the golden page"
+		return
+	fi
+	tables=$(grep -c '^<table><tr>' "$file")
+	[[ $tables == "$months" ]] || { echo "$tables months, not $months"; return; }
+	grep -q "^<HTML><HEAD><TITLE>$months Month Calendar</TITLE>" "$file" || echo "title"
+}
+
+# check NAME SETUP STATUS STDOUT FILE MONTHS [ARGS...]
+# SETUP: - | replace (FILE exists, larger) | mkdir (the second argument's folder exists)
+#        | gone (the current folder has been removed). FILE - means no file is left.
+check() {
+	local name=$1 setup=$2 status=$3 stdout=$4 file=$5 months=$6
+	shift 6
+	local dir="$work/$((++n))" fault="" actual expected=""
+	mkdir -p "$dir"
+	case $setup in
+	replace) head -c 100000 /dev/zero | tr '\0' 'z' >"$dir/$file" ;;
+	mkdir) mkdir -p "$dir/$(dirname "$2")" ;;
+	esac
+	(
+		cd "$dir" || exit 99
+		[[ $setup == gone ]] && rmdir "$dir"
+		faketime '2010-03-10 12:00:00' "${program[@]}" "$@" >"$dir.out" </dev/null
+	)
+	actual=$?
+	[[ -n $stdout ]] && expected="$stdout$eol"
+	if [[ $actual != "$status" ]]; then
+		fault="status $actual, not $status"
+	elif [[ $(cat "$dir.out"; echo .) != "$expected." ]]; then
+		fault="printed '$(cat "$dir.out")'"
+	elif [[ $file == - ]]; then
+		[[ ! -d $dir || -z $(ls -A "$dir") ]] || fault="left a file: $(ls -A "$dir")"
+	elif [[ ! -f $dir/$file ]]; then
+		fault="no $file"
+	elif [[ $(find "$dir" -type f | wc -l) != 1 ]]; then
+		fault="more than $file written"
+	else
+		fault=$(page_fault "$dir/$file" "$months")
+	fi
+	if [[ -z $fault ]]; then
+		((++passed))
+		echo "ok - $name"
+	else
+		((++failed))
+		echo "FAIL - $name: $fault"
+	fi
+}
+
+#     name                         setup   status stdout                                    file                    months  arguments
+check "no arguments"               -       0  ""                                        calendar36.htm          36
+check "count 5"                    -       0  ""                                        calendar12.htm          12      5
+check "count 0"                    -       0  ""                                        calendar12.htm          12      0
+check "count -40"                  -       0  ""                                        calendar12.htm          12      -40
+check "count abc"                  -       0  ""                                        calendar12.htm          12      abc
+check "empty count"                -       0  ""                                        calendar12.htm          12      ""
+check "count 100"                  -       0  ""                                        calendar100.htm         100     100
+check "count 24x"                  -       0  ""                                        calendar24.htm          24      24x
+check "count ' +13'"               -       0  ""                                        calendar13.htm          13      " +13"
+check "huge negative count"        -       0  ""                                        calendar12.htm          12      -99999999999999999999
+check "huge count saturates"       gone    1  "Cannot open file calendar2147483647.htm"  -                       -       99999999999999999999
+check "2^32 + 12 is not 12"        gone    1  "Cannot open file calendar2147483647.htm"  -                       -       4294967308
+check "the golden page"            -       0  ""                                        golden.htm              golden  12 golden.htm
+check "count and path"             -       0  ""                                        out.htm                 24      24 out.htm
+check "a third argument"           -       0  ""                                        out.htm                 24      24 out.htm extra
+check "a path with spaces"         -       0  ""                                        "my calendar.htm"       13      13 "my calendar.htm"
+check "an existing file replaced"  replace 0  ""                                        old.htm                 12      12 old.htm
+check "a path of 306 characters"   mkdir   0  ""                                        "$long_path"            12      12 "$long_path"
+check "a name too long to create"  -       1  "Cannot open file $long_name"             -                       -       12 "$long_name"
+check "a missing folder"           -       1  "Cannot open file nodir/x.htm"            -                       -       12 nodir/x.htm
+check "a full disk"                -       1  "Cannot write file /dev/full"             -                       -       36 /dev/full
+check "a full disk, huge count"    -       1  "Cannot write file /dev/full"             -                       -       99999999999999999999 /dev/full
+
+echo "$passed passed, $failed failed"
+[[ $failed == 0 ]]
