@@ -8,19 +8,19 @@ namespace {
 
 void write_head(out_stream &out, int month_count)
 {
-	put(out, "<HTML><HEAD><TITLE>");
+	put(out, "<HTML><HEAD><TITLE>"_crlf);
 	put_int(out, month_count);
 	put(out, " Month Calendar</TITLE>\n"
 		 "<Style type=\"text/css\"><!--\n"
 		 "tr.r { text-align: right; }\n"
 		 "td.c { text-align: center; }\n"
 		 "--></Style>\n"
-		 "</HEAD><BODY>\n");
+		 "</HEAD><BODY>\n"_crlf);
 }
 
 void write_footer(out_stream &out, int month_count)
 {
-	put(out, "Generate your own ");
+	put(out, "Generate your own "_crlf);
 	put_int(out, month_count);
 	put(out, " month calendar "
 		 "starting with the current month using "
@@ -28,7 +28,7 @@ void write_footer(out_stream &out, int month_count)
 		 "Generate an HTML calendar starting with any year (1701 to 2500), "
 		 "with any number of months (1 to 120), using "
 		 "<a href=\"" LINK_PAGE "#ostavel\">ostavel.exe</a><br>"
-		 "</BODY></HTML>\n");
+		 "</BODY></HTML>\n"_crlf);
 }
 
 } // namespace
@@ -48,7 +48,7 @@ bool write_calendar_page(out_stream &out, int month_count)
 void write_calendar_page(out_stream &out, int month_count, const std::tm &today)
 {
 	write_head(out, month_count);
-	put(out, "<center><table><tr><td valign=\"top\">\n");
+	put(out, "<center><table><tr><td valign=\"top\">\n"_crlf);
 	int next_weekday = write_month_table(today, out, today.tm_mday, 0);
 
 	// The 1st of each following month; tm_wday is always that 1st's weekday. Once output
@@ -56,8 +56,10 @@ void write_calendar_page(out_stream &out, int month_count, const std::tm &today)
 	std::tm month = today;
 	month.tm_mday = 1;
 	for (int k = 1; k < month_count && !out.failed; ++k) {
-		put(out, k % 4 != 0 ? "</td><td> &nbsp; </td><td valign=\"top\">\n"
-				    : "</td></tr><tr><td valign=\"top\">\n");
+		if (k % 4 != 0)
+			put(out, "</td><td> &nbsp; </td><td valign=\"top\">\n"_crlf);
+		else
+			put(out, "</td></tr><tr><td valign=\"top\">\n"_crlf);
 		if (++month.tm_mon > 11) {
 			month.tm_mon = 0;
 			++month.tm_year;
@@ -66,6 +68,6 @@ void write_calendar_page(out_stream &out, int month_count, const std::tm &today)
 		next_weekday = write_month_table(month, out, 0, 0);
 	}
 
-	put(out, "</td></tr></table></center><p><hr><p>");
+	put(out, "</td></tr></table></center><p><hr><p>"_crlf);
 	write_footer(out, month_count);
 }

@@ -10,6 +10,9 @@ namespace {
 constexpr int default_month_count = 36;
 constexpr int min_month_count = 12;
 
+// The one output buffer, allocated statically; main names its file.
+out_stream file_output;
+
 // Reads a decimal count as atoi does (white space, one sign, digits, anything after ignored),
 // but saturates at the limits of int instead of overflowing. Too small a count, or none, is 12.
 int parse_month_count(const char *arg)
@@ -41,13 +44,14 @@ int main(int argc, char **argv)
 	}
 	std::setvbuf(file, nullptr, _IONBF, 0);
 
-	static out_stream out{write_to_file, file};
-	if (!write_calendar_page(out, month_count)) {
+	file_output.sink = write_to_file;
+	file_output.target = file;
+	if (!write_calendar_page(file_output, month_count)) {
 		std::fclose(file);
 		std::printf("Cannot read the current date\n");
 		return 1;
 	}
-	if (!close_file_output(out)) {
+	if (!close_file_output(file_output)) {
 		std::printf("Cannot write file %s\n", output_path);
 		return 1;
 	}

@@ -1,7 +1,5 @@
 #include "output.h"
 
-#include <cstring>
-
 namespace {
 
 void drain(out_stream &out)
@@ -11,7 +9,9 @@ void drain(out_stream &out)
 	out.used = 0;
 }
 
-void put_bytes(out_stream &out, const char *bytes, std::size_t count)
+} // namespace
+
+void put_bytes_slow(out_stream &out, const char *bytes, std::size_t count)
 {
 	while (count > 0) {
 		std::size_t room = out_buffer_size - out.used;
@@ -24,8 +24,6 @@ void put_bytes(out_stream &out, const char *bytes, std::size_t count)
 			drain(out);
 	}
 }
-
-} // namespace
 
 bool write_to_file(void *file, const char *bytes, std::size_t count)
 {

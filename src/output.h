@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
 // The file receives one write each time this many bytes have collected.
@@ -20,10 +21,50 @@ struct out_stream {
 	char buffer[out_buffer_size] = {};
 };
 
+// A fixed text with its line feeds turned into CR LF at compile time: "...\n"_crlf.
+template <std::size_t N> struct crlf_text {
+	char bytes[2 * N] = {};
+	std::size_t size = 0;
+
+	consteval crlf_text(const char (&text)[N])
+	{
+		for (std::size_t i = 0; i + 1 < N; ++i) {
+			if (text[i] == '\n')
+				bytes[size++] = '\r';
+			bytes[size++] = text[i];
+		}
+	}
+};
+
+template <crlf_text text> consteval auto operator""_crlf()
+{
+	return text;
+}
+
 // The sink for a FILE * target, opened in binary mode and unbuffered.
 bool write_to_file(void *file, const char *bytes, std::size_t count);
 
+// Copies bytes as they are; the buffer goes to the sink each time it fills.
+void put_bytes_slow(out_stream &out, const char *bytes, std::size_t count);
+
+inline void put_bytes(out_stream &out, const char *bytes, std::size_t count)
+{
+	if (count < out_buffer_size - out.used) {
+		std::memcpy(out.buffer + out.used, bytes, count);
+		out.used += count;
+	} else {
+		put_bytes_slow(out, bytes, count);
+	}
+}
+
+template <std::size_t N> void put(out_stream &out, const crlf_text<N> &text)
+{
+	put_bytes(out, text.bytes, text.size);
+}
+
+// Any text, its line feeds turned into CR LF on the way.
 void put(out_stream &out, std::string_view text);
+
 void put_int(out_stream &out, int value);
 
 // Hands what is left in the buffer to the sink; false if any write so far failed.
