@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Times pendrik against dd writing the same bytes in the same 512-byte writes, for 36 and
-# 12000 months, and compares peak memory for 12 and 12000 months.
+# 12000 months, and compares peak memory and page faults for 12 and 12000 months.
 # Usage: bench/bench.sh [PROGRAM]   (default build/pendrik; needs hyperfine and GNU time)
 set -eu
 program=$(realpath "${1:-build/pendrik}")
@@ -18,5 +18,5 @@ done
 cat 36.md 12000.md
 
 for months in 12 12000; do
-	/usr/bin/time -f "peak memory, $months months: %M KiB" "$program" "$months" out.htm
+	/usr/bin/time -f "$months months: peak memory %M KiB, %R page faults" "$program" "$months" out.htm
 done
