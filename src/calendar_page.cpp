@@ -11,11 +11,11 @@ void write_head(out_stream &out, int month_count)
 	put(out, "<HTML><HEAD><TITLE>"_crlf);
 	put_int(out, month_count);
 	put(out, " Month Calendar</TITLE>\n"
-		 "<Style type=\"text/css\"><!--\n"
-		 "tr.r { text-align: right; }\n"
-		 "td.c { text-align: center; }\n"
-		 "--></Style>\n"
-		 "</HEAD><BODY>\n"_crlf);
+	         "<Style type=\"text/css\"><!--\n"
+	         "tr.r { text-align: right; }\n"
+	         "td.c { text-align: center; }\n"
+	         "--></Style>\n"
+	         "</HEAD><BODY>\n"_crlf);
 }
 
 void write_footer(out_stream &out, int month_count)
@@ -23,12 +23,12 @@ void write_footer(out_stream &out, int month_count)
 	put(out, "Generate your own "_crlf);
 	put_int(out, month_count);
 	put(out, " month calendar "
-		 "starting with the current month using "
-		 "<a href=\"" LINK_PAGE "#pendrik\">pendrik.exe</a><br>"
-		 "Generate an HTML calendar starting with any year (1701 to 2500), "
-		 "with any number of months (1 to 120), using "
-		 "<a href=\"" LINK_PAGE "#ostavel\">ostavel.exe</a><br>"
-		 "</BODY></HTML>\n"_crlf);
+	         "starting with the current month using "
+	         "<a href=\"" LINK_PAGE "#pendrik\">pendrik.exe</a><br>"
+	         "Generate an HTML calendar starting with any year (1701 to 2500), "
+	         "with any number of months (1 to 120), using "
+	         "<a href=\"" LINK_PAGE "#ostavel\">ostavel.exe</a><br>"
+	         "</BODY></HTML>\n"_crlf);
 }
 
 } // namespace

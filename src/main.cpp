@@ -34,7 +34,8 @@ int main(int argc, char **argv)
 	if (argc > 2)
 		output_path = argv[2];
 	else
-		std::snprintf(default_path, sizeof default_path, "calendar%d.htm", month_count);
+		(void)std::snprintf(default_path, sizeof default_path, "calendar%d.htm",
+		                    month_count);
 
 	// Binary and unbuffered: out_stream writes the CR LF and hands over 512 bytes at a time.
 	std::FILE *file = std::fopen(output_path, "wb");
@@ -42,12 +43,12 @@ int main(int argc, char **argv)
 		std::printf("Cannot open file %s\n", output_path);
 		return 1;
 	}
-	std::setvbuf(file, nullptr, _IONBF, 0);
+	(void)std::setvbuf(file, nullptr, _IONBF, 0); // if refused, only the write sizes change
 
 	file_output.sink = write_to_file;
 	file_output.target = file;
 	if (!write_calendar_page(file_output, month_count)) {
-		std::fclose(file);
+		(void)std::fclose(file); // the run has failed already
 		std::printf("Cannot read the current date\n");
 		return 1;
 	}

@@ -14,7 +14,8 @@ void put_blanks(out_stream &out, int count)
 		put(out, "<td>&nbsp;</td>\n"_crlf);
 }
 
-void put_day(out_stream &out, int day, int highlight_day, int link_day, std::string_view link_target)
+void put_day(out_stream &out, int day, int highlight_day, int link_day,
+             std::string_view link_target)
 {
 	if (day == highlight_day) {
 		put(out, "<td><font color=FF0000>"_crlf);
@@ -40,7 +41,7 @@ void put_day(out_stream &out, int day, int highlight_day, int link_day, std::str
 } // namespace
 
 int write_month_table(const std::tm &date, out_stream &out, int highlight_day, int link_day,
-		      std::string_view link_target)
+                      std::string_view link_target)
 {
 	// A month outside 0 ... 11 is carried into the year, as mktime does.
 	int month = floor_mod(date.tm_mon, 12);
@@ -50,9 +51,10 @@ int write_month_table(const std::tm &date, out_stream &out, int highlight_day, i
 	put(out, month_names[month]);
 	put(out, " "_crlf);
 	put_int(out, year);
-	put(out, "</b></nobr></a></td>\n</tr>\n<tr class=\"r\">\n"
-		 "<td>S</td>\n<td>M</td>\n<td>T</td>\n<td>W</td>\n<td>T</td>\n<td>F</td>\n<td>S</td>\n"
-		 "</tr>\n<tr class=\"r\">\n"_crlf);
+	put(out,
+	    "</b></nobr></a></td>\n</tr>\n<tr class=\"r\">\n"
+	    "<td>S</td>\n<td>M</td>\n<td>T</td>\n<td>W</td>\n<td>T</td>\n<td>F</td>\n<td>S</td>\n"
+	    "</tr>\n<tr class=\"r\">\n"_crlf);
 
 	// Cells written in the current week row: 0 ... 6, and 0 is Sunday. It starts at the
 	// weekday of the 1st, found from any day of the month and its weekday.

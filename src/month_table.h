@@ -26,6 +26,6 @@ constexpr bool is_leap_year(int year)
 // blinking, 0 marks none; link_day (0 for none) is shown as a red link to link_target.
 // Returns the weekday of the following month's 1st, 0 = Sunday ... 6 = Saturday.
 int write_month_table(const std::tm &date, out_stream &out, int highlight_day, int link_day,
-		      std::string_view link_target = {});
+                      std::string_view link_target = {});
 
 #endif

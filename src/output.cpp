@@ -45,7 +45,8 @@ void put_int(out_stream &out, int value)
 	char digits[12]; // "-2147483648" and room to spare
 	char *end = digits + sizeof digits;
 	char *p = end;
-	unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+	unsigned magnitude =
+		value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
 	do {
 		*--p = static_cast<char>('0' + magnitude % 10);
 		magnitude /= 10;

@@ -22,10 +22,13 @@ struct out_stream {
 };
 
 // A fixed text with its line feeds turned into CR LF at compile time: "...\n"_crlf.
-template <std::size_t N> struct crlf_text {
+template <std::size_t N>
+struct crlf_text {
 	char bytes[2 * N] = {};
 	std::size_t size = 0;
 
+	// Not explicit: a string literal template argument converts through it.
+	// cppcheck-suppress noExplicitConstructor
 	consteval crlf_text(const char (&text)[N])
 	{
 		for (std::size_t i = 0; i + 1 < N; ++i) {
@@ -36,7 +39,8 @@ template <std::size_t N> struct crlf_text {
 	}
 };
 
-template <crlf_text text> consteval auto operator""_crlf()
+template <crlf_text text>
+consteval auto operator""_crlf()
 {
 	return text;
 }
@@ -57,7 +61,8 @@ inline void put_bytes(out_stream &out, const char *bytes, std::size_t count)
 	}
 }
 
-template <std::size_t N> void put(out_stream &out, const crlf_text<N> &text)
+template <std::size_t N>
+void put(out_stream &out, const crlf_text<N> &text)
 {
 	put_bytes(out, text.bytes, text.size);
 }

@@ -29,8 +29,14 @@ void *operator new(std::size_t size)
 	throw std::bad_alloc{};
 }
 
-void operator delete(void *p) noexcept { std::free(p); }
-void operator delete(void *p, std::size_t) noexcept { std::free(p); }
+void operator delete(void *p) noexcept
+{
+	std::free(p);
+}
+void operator delete(void *p, std::size_t) noexcept
+{
+	std::free(p);
+}
 
 namespace {
 
@@ -64,7 +70,10 @@ struct layout_case {
 	std::size_t rows;
 };
 
-std::ostream &operator<<(std::ostream &os, const layout_case &c) { return os << c.month_count; }
+std::ostream &operator<<(std::ostream &os, const layout_case &c)
+{
+	return os << c.month_count;
+}
 
 class PageLayout : public testing::TestWithParam<layout_case> {};
 
@@ -75,17 +84,21 @@ TEST_P(PageLayout, FourMonthsToARow)
 	std::string count = std::to_string(month_count);
 	EXPECT_EQ(count_of(page, "<table><tr>\r\n"), std::size_t(month_count));
 	EXPECT_EQ(count_of(page, "</td></tr><tr><td valign=\"top\">\r\n"), rows - 1);
-	EXPECT_EQ(count_of(page, "</td><td> &nbsp; </td><td valign=\"top\">\r\n"), month_count - rows);
-	EXPECT_TRUE(page.starts_with("<HTML><HEAD><TITLE>" + count + " Month Calendar</TITLE>\r\n"));
+	EXPECT_EQ(count_of(page, "</td><td> &nbsp; </td><td valign=\"top\">\r\n"),
+	          month_count - rows);
+	EXPECT_TRUE(
+		page.starts_with("<HTML><HEAD><TITLE>" + count + " Month Calendar</TITLE>\r\n"));
 	EXPECT_EQ(count_of(page, "Generate your own " + count + " month calendar "), 1u);
 	EXPECT_EQ(count_of(page, "FF0000"), 1u);
 	EXPECT_TRUE(page.ends_with("#ostavel\">ostavel.exe</a><br></BODY></HTML>\r\n"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, PageLayout,
-			 testing::Values(layout_case{12, 3}, layout_case{13, 4}, layout_case{24, 6},
-					 layout_case{36, 9}, layout_case{37, 10}),
-			 [](const auto &info) { return std::to_string(info.param.month_count) + "_months"; });
+                         testing::Values(layout_case{12, 3}, layout_case{13, 4}, layout_case{24, 6},
+                                         layout_case{36, 9}, layout_case{37, 10}),
+                         [](const auto &info) {
+				 return std::to_string(info.param.month_count) + "_months";
+			 });
 
 TEST(CalendarPage, TitlesFollowTheMonthsAcrossYearEnds)
 {
@@ -111,14 +124,15 @@ TEST(CalendarPage, EveryMonthFrom1601To9999)
 	auto page = page_of(make_date(1601, 1, 10), month_count);
 	auto tables = tables_of(page);
 	ASSERT_EQ(tables.size(), std::size_t(month_count));
-	const char *const names[] = {"January", "February", "March", "April", "May", "June", "July",
-				     "August", "September", "October", "November", "December"};
+	const char *const names[] = {"January",   "February", "March",    "April",
+	                             "May",       "June",     "July",     "August",
+	                             "September", "October",  "November", "December"};
 	year_month first = 1601y / January;
 	for (int k = 0; k < month_count; ++k) {
 		year_month ym = first + months{k};
 		const auto &table = tables[std::size_t(k)];
 		std::string title = std::string(names[unsigned(ym.month()) - 1]) + " " +
-				    std::to_string(int(ym.year()));
+		                    std::to_string(int(ym.year()));
 		ASSERT_EQ(table.title, title);
 		int first_weekday = int(weekday{sys_days{ym / 1}}.c_encoding());
 		int day_count = int(unsigned((ym / last).day()));
@@ -133,11 +147,15 @@ TEST(CalendarPage, EveryMonthFrom1601To9999)
 		}
 		ASSERT_EQ(cell, (first_weekday + day_count + 6) / 7 * 7) << title;
 	}
-	EXPECT_EQ(tables[0].rows[2][3], "<font color=FF0000>10</font>"); // 10 January 1601, a Wednesday
+	EXPECT_EQ(tables[0].rows[2][3],
+	          "<font color=FF0000>10</font>"); // 10 January 1601, a Wednesday
 	EXPECT_EQ(count_of(page, "FF0000"), 1u);
 }
 
-bool discard(void *, const char *, std::size_t) { return true; }
+bool discard(void *, const char *, std::size_t)
+{
+	return true;
+}
 
 TEST(CalendarPage, AllocatesNothing)
 {

@@ -10,7 +10,7 @@
 namespace {
 
 std::string table_of(const std::tm &date, int highlight_day = 0, int link_day = 0,
-		     std::string_view link_target = {}, int *next_weekday = nullptr)
+                     std::string_view link_target = {}, int *next_weekday = nullptr)
 {
 	return capture([&](out_stream &out) {
 		int next = write_month_table(date, out, highlight_day, link_day, link_target);
@@ -25,11 +25,12 @@ parsed_table parsed(const std::string &text)
 	return parse_table(text, at);
 }
 
-const char *const header = "<table><tr>\n"
-			   "<td class=\"c\" colspan=\"7\"><nobr><b>%s</b></nobr></a></td>\n"
-			   "</tr>\n<tr class=\"r\">\n"
-			   "<td>S</td>\n<td>M</td>\n<td>T</td>\n<td>W</td>\n<td>T</td>\n<td>F</td>\n<td>S</td>\n"
-			   "</tr>\n<tr class=\"r\">\n";
+const char *const header =
+	"<table><tr>\n"
+	"<td class=\"c\" colspan=\"7\"><nobr><b>%s</b></nobr></a></td>\n"
+	"</tr>\n<tr class=\"r\">\n"
+	"<td>S</td>\n<td>M</td>\n<td>T</td>\n<td>W</td>\n<td>T</td>\n<td>F</td>\n<td>S</td>\n"
+	"</tr>\n<tr class=\"r\">\n";
 
 std::string header_for(std::string title)
 {
@@ -50,10 +51,11 @@ const std::string blank = "<td>&nbsp;</td>\n";
 
 TEST(MonthTable, March2010FromTheTenth)
 {
-	std::string expected = header_for("March 2010") + blank + days(1, 6) + week_break + days(7, 9) +
-			       "<td><font color=FF0000>10</font></td>\n" + days(11, 13) + week_break +
-			       days(14, 20) + week_break + days(21, 27) + week_break + days(28, 31) +
-			       blank + blank + blank + "</tr>\n</table>\n";
+	std::string expected = header_for("March 2010") + blank + days(1, 6) + week_break +
+	                       days(7, 9) + "<td><font color=FF0000>10</font></td>\n" +
+	                       days(11, 13) + week_break + days(14, 20) + week_break +
+	                       days(21, 27) + week_break + days(28, 31) + blank + blank + blank +
+	                       "</tr>\n</table>\n";
 	int next_weekday = -1;
 	EXPECT_EQ(table_of(make_date(2010, 3, 10), 10, 0, {}, &next_weekday), crlf(expected));
 	EXPECT_EQ(next_weekday, 4);
@@ -62,8 +64,8 @@ TEST(MonthTable, March2010FromTheTenth)
 TEST(MonthTable, February2015EndsWithAnEmptyRow)
 {
 	std::string expected = header_for("February 2015") + days(1, 7) + week_break + days(8, 14) +
-			       week_break + days(15, 21) + week_break + days(22, 28) + week_break +
-			       "</tr>\n</table>\n";
+	                       week_break + days(15, 21) + week_break + days(22, 28) + week_break +
+	                       "</tr>\n</table>\n";
 	int next_weekday = -1;
 	EXPECT_EQ(table_of(make_date(2015, 2, 1), 0, 0, {}, &next_weekday), crlf(expected));
 	EXPECT_EQ(next_weekday, 0);
@@ -117,31 +119,34 @@ TEST_P(MonthLayout, DaysStandUnderTheirWeekdays)
 	EXPECT_EQ(next_weekday, (c.first_weekday + c.day_count) % 7);
 }
 
-INSTANTIATE_TEST_SUITE_P(Months, MonthLayout, testing::Values(
-	layout_case{2010, 3, 10, "March 2010", 1, 31},
-	layout_case{2010, 3, 31, "March 2010", 1, 31},
-	layout_case{2010, 5, 1, "May 2010", 6, 31},
-	layout_case{2015, 2, 7, "February 2015", 0, 28},   // tm_mday 7 on a Saturday: lead 7
-	layout_case{2015, 2, 28, "February 2015", 0, 28},
-	layout_case{2016, 5, 14, "May 2016", 0, 31},
-	layout_case{2000, 2, 1, "February 2000", 2, 29},
-	layout_case{2004, 2, 29, "February 2004", 0, 29},
-	layout_case{2400, 2, 15, "February 2400", 2, 29},
-	layout_case{1900, 2, 1, "February 1900", 4, 28},
-	layout_case{2100, 2, 1, "February 2100", 1, 28},
-	layout_case{2010, 2, 1, "February 2010", 1, 28},
-	layout_case{2010, 12, 25, "December 2010", 3, 31},
-	layout_case{2011, 4, 30, "April 2011", 5, 30}),
-	[](const auto &info) {
-		auto name = std::string(info.param.title) + "_" + std::to_string(info.param.day);
-		name.replace(name.find(' '), 1, "_");
-		return name;
-	});
+INSTANTIATE_TEST_SUITE_P(Months, MonthLayout,
+                         testing::Values(layout_case{2010, 3, 10, "March 2010", 1, 31},
+                                         layout_case{2010, 3, 31, "March 2010", 1, 31},
+                                         layout_case{2010, 5, 1, "May 2010", 6, 31},
+                                         layout_case{2015, 2, 7, "February 2015", 0,
+                                                     28}, // tm_mday 7 on a Saturday: lead 7
+                                         layout_case{2015, 2, 28, "February 2015", 0, 28},
+                                         layout_case{2016, 5, 14, "May 2016", 0, 31},
+                                         layout_case{2000, 2, 1, "February 2000", 2, 29},
+                                         layout_case{2004, 2, 29, "February 2004", 0, 29},
+                                         layout_case{2400, 2, 15, "February 2400", 2, 29},
+                                         layout_case{1900, 2, 1, "February 1900", 4, 28},
+                                         layout_case{2100, 2, 1, "February 2100", 1, 28},
+                                         layout_case{2010, 2, 1, "February 2010", 1, 28},
+                                         layout_case{2010, 12, 25, "December 2010", 3, 31},
+                                         layout_case{2011, 4, 30, "April 2011", 5, 30}),
+                         [](const auto &info) {
+				 auto name = std::string(info.param.title) + "_" +
+	                                     std::to_string(info.param.day);
+				 name.replace(name.find(' '), 1, "_");
+				 return name;
+			 });
 
 TEST(MonthTable, LeapYearRule)
 {
-	const std::pair<int, bool> years[] = {{2000, true}, {2004, true}, {2400, true}, {1600, true},
-					     {1900, false}, {2100, false}, {2010, false}, {2001, false}};
+	const std::pair<int, bool> years[] = {{2000, true},  {2004, true},  {2400, true},
+	                                      {1600, true},  {1900, false}, {2100, false},
+	                                      {2010, false}, {2001, false}};
 	for (auto [year, leap] : years)
 		EXPECT_EQ(is_leap_year(year), leap) << year;
 }
@@ -152,15 +157,17 @@ TEST(MonthTable, AnyDayOfTheMonthGivesTheSameLayout)
 {
 	using namespace std::chrono;
 	std::string sink;
-	for (sys_days d = sys_days{2000y / January / 1}; d < sys_days{2400y / January / 1}; d += std::chrono::days{1}) {
+	for (sys_days d = sys_days{2000y / January / 1}; d < sys_days{2400y / January / 1};
+	     d += std::chrono::days{1}) {
 		year_month_day ymd{d};
-		std::tm date = make_date(int(ymd.year()), unsigned(ymd.month()), unsigned(ymd.day()));
+		std::tm date =
+			make_date(int(ymd.year()), unsigned(ymd.month()), unsigned(ymd.day()));
 		sink.clear();
 		out_stream out{append_to_string, &sink};
 		int next_weekday = write_month_table(date, out, 0, 0);
 		year_month_day next{ymd.year() / ymd.month() / 1 + months{1}};
-		ASSERT_EQ(next_weekday, int(weekday{sys_days{next}}.c_encoding())) << date.tm_year << "/" << date.tm_mon
-									    << "/" << date.tm_mday;
+		ASSERT_EQ(next_weekday, int(weekday{sys_days{next}}.c_encoding()))
+			<< date.tm_year << "/" << date.tm_mon << "/" << date.tm_mday;
 	}
 }
 
@@ -188,18 +195,20 @@ TEST_P(DayMarking, MarksExactlyTheGivenDays)
 	EXPECT_EQ(marked, c.marked);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rules, DayMarking, testing::Values(
-	marking_case{0, 0, {}},
-	marking_case{5, 0, {{5, "<font color=FF0000>5</font>"}}},
-	marking_case{-5, 0, {{5, "<font color=FF0000><blink>5</blink></font>"}}},
-	marking_case{0, 12, {{12, "<a href=\"x.htm\"><font color=FF0000>12</font></a>"}}},
-	marking_case{7, 7, {{7, "<font color=FF0000>7</font>"}}},
-	marking_case{-9, 9, {{9, "<font color=FF0000><blink>9</blink></font>"}}},
-	marking_case{3, 4, {{3, "<font color=FF0000>3</font>"},
-			    {4, "<a href=\"x.htm\"><font color=FF0000>4</font></a>"}}},
-	marking_case{32, 0, {}},
-	marking_case{-32, 0, {}},
-	marking_case{INT_MIN, INT_MIN, {}}),
+INSTANTIATE_TEST_SUITE_P(
+	Rules, DayMarking,
+	testing::Values(
+		marking_case{0, 0, {}}, marking_case{5, 0, {{5, "<font color=FF0000>5</font>"}}},
+		marking_case{-5, 0, {{5, "<font color=FF0000><blink>5</blink></font>"}}},
+		marking_case{0, 12, {{12, "<a href=\"x.htm\"><font color=FF0000>12</font></a>"}}},
+		marking_case{7, 7, {{7, "<font color=FF0000>7</font>"}}},
+		marking_case{-9, 9, {{9, "<font color=FF0000><blink>9</blink></font>"}}},
+		marking_case{3,
+                             4,
+                             {{3, "<font color=FF0000>3</font>"},
+                              {4, "<a href=\"x.htm\"><font color=FF0000>4</font></a>"}}},
+		marking_case{32, 0, {}}, marking_case{-32, 0, {}},
+		marking_case{INT_MIN, INT_MIN, {}}),
 	[](const auto &info) { return "case_" + std::to_string(info.index); });
 
 } // namespace

@@ -26,11 +26,17 @@ TEST(Output, LineFeedsBecomeCrLf)
 TEST(Output, IntegersInPlainDecimal)
 {
 	const std::pair<int, const char *> cases[] = {
-		{0, "0"}, {7, "7"}, {10, "10"}, {-1, "-1"}, {2010, "2010"},
-		{INT_MAX, "2147483647"}, {INT_MIN, "-2147483648"},
+		{0, "0"},
+		{7, "7"},
+		{10, "10"},
+		{-1, "-1"},
+		{2010, "2010"},
+		{INT_MAX, "2147483647"},
+		{INT_MIN, "-2147483648"},
 	};
 	for (auto [value, expected] : cases)
-		EXPECT_EQ(capture([&](out_stream &out) { put_int(out, value); }), expected) << value;
+		EXPECT_EQ(capture([&](out_stream &out) { put_int(out, value); }), expected)
+			<< value;
 }
 
 std::vector<std::size_t> writes;

@@ -16,7 +16,8 @@ inline bool append_to_string(void *target, const char *bytes, std::size_t count)
 }
 
 // What write puts into a stream, through the real output layer.
-template <class Write> std::string capture(Write write)
+template <class Write>
+std::string capture(Write write)
 {
 	std::string text;
 	out_stream out{append_to_string, &text};
@@ -53,8 +54,9 @@ inline std::tm make_date(int year, unsigned month, unsigned day)
 	date.tm_year = year - 1900;
 	date.tm_mon = static_cast<int>(month) - 1;
 	date.tm_mday = static_cast<int>(day);
-	date.tm_wday = static_cast<int>(
-		weekday{sys_days{std::chrono::year{year} / std::chrono::month{month} / day}}.c_encoding());
+	date.tm_wday = static_cast<int>(weekday{
+		sys_days{std::chrono::year{year} / std::chrono::month{month} /
+	                 day}}.c_encoding());
 	return date;
 }
 
@@ -80,7 +82,8 @@ inline parsed_table parse_table(std::string_view text, std::size_t &at)
 		} else if (line.starts_with("<td class=\"c\"")) {
 			auto title = line.find("<b>") + 3;
 			table.title = line.substr(title, line.find("</b>") - title);
-		} else if (line.starts_with("<td>") && line.ends_with("</td>") && !table.rows.empty()) {
+		} else if (line.starts_with("<td>") && line.ends_with("</td>") &&
+		           !table.rows.empty()) {
 			table.rows.back().emplace_back(line.substr(4, line.size() - 9));
 		}
 	}

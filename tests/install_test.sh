@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs a build into a fresh prefix and checks the program and its manual page there.
+# Usage: install_test.sh BUILD_DIR VERSION
+set -u
+build=$1 version=$2
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+fail() { echo "FAIL - $*"; echo "0 passed, 1 failed"; exit 1; }
+
+cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install"
+[[ -x $prefix/bin/pendrik ]] || fail "no bin/pendrik"
+page=$prefix/share/man/man1/pendrik.1
+[[ -f $page ]] || fail "no share/man/man1/pendrik.1"
+grep -q "\"pendrik $version\"" "$page" || fail "the manual page does not show version $version"
+warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
+[[ -z $warnings ]] || fail "man warns: $warnings"
+for section in NAME SYNOPSIS DESCRIPTION ARGUMENTS FILES "EXIT STATUS" EXAMPLES; do
+	grep -q "^\.SH \"\?$section\"\?$" "$page" || fail "no $section section"
+done
+echo "1 passed, 0 failed"
