@@ -7,7 +7,9 @@ set -u
 golden_dir=$1 link_host=$2
 shift 2
 program=("$@")
-[[ -e ${program[0]} ]] && program[0]=$(realpath "${program[0]}")
+for i in "${!program[@]}"; do
+	[[ -e ${program[i]} ]] && program[i]=$(realpath "${program[i]}")
+done
 command -v faketime >/dev/null || { echo "faketime is missing (apt-get install faketime)"; exit 1; }
 
 # A Windows console ends the message line in CR LF. A clock the library cannot turn into a
@@ -47,22 +49,24 @@ page_fault() {
 
 # check NAME SETUP STATUS STDOUT FILE MONTHS [ARGS...]
 # SETUP: - | replace (FILE exists, larger) | mkdir (the second argument's folder exists)
-#        | gone (the current folder has been removed) | noclock (the clock gives no local date).
+#        | blocked (a folder stands at FILE, so no file can be written there)
+#        | noclock (the clock gives no local date).
 # FILE - means no file is left; MONTHS is a count, golden, or empty.
 check() {
 	local name=$1 setup=$2 status=$3 stdout=$4 file=$5 months=$6
 	shift 6
 	local dir="$work/$((++n))" fault="" actual expected="" clock='2010-03-10 12:00:00'
+	set -- "${@//@DIR@/$dir}"
 	[[ $setup == noclock ]] && clock=$unreadable_clock
 	mkdir -p "$dir"
 	case $setup in
 	replace) head -c 100000 /dev/zero | tr '\0' 'z' >"$dir/$file" ;;
-	mkdir) mkdir -p "$dir/$(dirname "$2")" ;;
+	mkdir) mkdir -p "$dir/$(dirname "${2//\\//}")" ;;
+	blocked) mkdir "$dir/$file" ;;
 	esac
 	(
 		cd "$dir" || exit 99
-		[[ $setup == gone ]] && rmdir "$dir"
-		faketime -f "$clock" "${program[@]}" "$@" >"$dir.out" </dev/null
+		timeout 60 faketime -f "$clock" "${program[@]}" "$@" >"$dir.out" </dev/null
 	)
 	actual=$?
 	[[ -n $stdout ]] && expected="$stdout$eol"
@@ -70,8 +74,8 @@ check() {
 		fault="status $actual, not $status"
 	elif [[ $(cat "$dir.out"; echo .) != "$expected." ]]; then
 		fault="printed '$(cat "$dir.out")'"
-	elif [[ $file == - ]]; then
-		[[ ! -d $dir || -z $(ls -A "$dir") ]] || fault="left a file: $(ls -A "$dir")"
+	elif [[ $file == - || $setup == blocked ]]; then
+		[[ -z $(find "$dir" -type f) ]] || fault="left a file: $(find "$dir" -type f)"
 	elif [[ ! -f $dir/$file ]]; then
 		fault="no $file"
 	elif [[ $(find "$dir" -type f | wc -l) != 1 ]]; then
@@ -88,30 +92,38 @@ check() {
 	fi
 }
 
-#     name                         setup   status stdout                                    file                    months  arguments
-check "no arguments"               -       0  ""                                        calendar36.htm          36
-check "count 5"                    -       0  ""                                        calendar12.htm          12      5
-check "count 0"                    -       0  ""                                        calendar12.htm          12      0
-check "count -40"                  -       0  ""                                        calendar12.htm          12      -40
-check "count abc"                  -       0  ""                                        calendar12.htm          12      abc
-check "empty count"                -       0  ""                                        calendar12.htm          12      ""
-check "count 100"                  -       0  ""                                        calendar100.htm         100     100
-check "count 24x"                  -       0  ""                                        calendar24.htm          24      24x
-check "count ' +13'"               -       0  ""                                        calendar13.htm          13      " +13"
-check "huge negative count"        -       0  ""                                        calendar12.htm          12      -99999999999999999999
-check "huge count saturates"       gone    1  "Cannot open file calendar2147483647.htm"  -                       -       99999999999999999999
-check "2^32 + 12 is not 12"        gone    1  "Cannot open file calendar2147483647.htm"  -                       -       4294967308
-check "the golden page"            -       0  ""                                        golden.htm              golden  12 golden.htm
-check "count and path"             -       0  ""                                        out.htm                 24      24 out.htm
-check "a third argument"           -       0  ""                                        out.htm                 24      24 out.htm extra
-check "a path with spaces"         -       0  ""                                        "my calendar.htm"       13      13 "my calendar.htm"
-check "an existing file replaced"  replace 0  ""                                        old.htm                 12      12 old.htm
-check "a path of 306 characters"   mkdir   0  ""                                        "$long_path"            12      12 "$long_path"
-check "a name too long to create"  -       1  "Cannot open file $long_name"             -                       -       12 "$long_name"
-check "a missing folder"           -       1  "Cannot open file nodir/x.htm"            -                       -       12 nodir/x.htm
-check "a full disk"                -       1  "Cannot write file /dev/full"             -                       -       36 /dev/full
-check "a full disk, huge count"    -       1  "Cannot write file /dev/full"             -                       -       99999999999999999999 /dev/full
-check "no local date"              noclock 1  "Cannot read the current date"            calendar12.htm          empty   12
+#     name                         setup    st stdout                                     file                     months  arguments
+check "no arguments"               -        0  ""                                         calendar36.htm           36
+check "count 5"                    -        0  ""                                         calendar12.htm           12      5
+check "count 0"                    -        0  ""                                         calendar12.htm           12      0
+check "count -40"                  -        0  ""                                         calendar12.htm           12      -40
+check "count abc"                  -        0  ""                                         calendar12.htm           12      abc
+check "empty count"                -        0  ""                                         calendar12.htm           12      ""
+check "count 100"                  -        0  ""                                         calendar100.htm          100     100
+check "count 24x"                  -        0  ""                                         calendar24.htm           24      24x
+check "count ' +13'"               -        0  ""                                         calendar13.htm           13      " +13"
+check "huge negative count"        -        0  ""                                         calendar12.htm           12      -99999999999999999999
+check "huge count saturates"       blocked  1  "Cannot open file calendar2147483647.htm"  calendar2147483647.htm   -       99999999999999999999
+check "2^32 + 12 is not 12"        blocked  1  "Cannot open file calendar2147483647.htm"  calendar2147483647.htm   -       4294967308
+check "the golden page"            -        0  ""                                         golden.htm               golden  12 golden.htm
+check "count and path"             -        0  ""                                         out.htm                  24      24 out.htm
+check "a third argument"           -        0  ""                                         out.htm                  24      24 out.htm extra
+check "a path with spaces"         -        0  ""                                         "my calendar.htm"        13      13 "my calendar.htm"
+check "an existing file replaced"  replace  0  ""                                         old.htm                  12      12 old.htm
+check "a path of 306 characters"   mkdir    0  ""                                         "$long_path"             12      12 "$long_path"
+check "a name too long to create"  -        1  "Cannot open file $long_name"              -                        -       12 "$long_name"
+check "a missing folder"           -        1  "Cannot open file nodir/x.htm"             -                        -       12 nodir/x.htm
+check "a full disk"                -        1  "Cannot write file /dev/full"              -                        -       36 /dev/full
+check "a full disk, huge count"    -        1  "Cannot write file /dev/full"              -                        -       99999999999999999999 /dev/full
+check "no local date"              noclock  1  "Cannot read the current date"             calendar12.htm           empty   12
+
+# Windows paths: back slashes, a drive letter (Z: is the root of the file system under Wine).
+if [[ $eol == $'\r\n' ]]; then
+check "back slashes"               mkdir    0  ""                                         sub/dir/x.htm            12      12 'sub\dir\x.htm'
+check "a drive letter"             -        0  ""                                         x.htm                    12      12 'Z:@DIR@/x.htm'
+check "drive letter, back slash"   -        0  ""                                         x.htm                    12      12 'Z:@DIR@\x.htm'
+check "a missing folder on Z:"     -        1  'Cannot open file Z:\no such dir\x.htm'    -                        -       12 'Z:\no such dir\x.htm'
+fi
 
 echo "$passed passed, $failed failed"
 [[ $failed == 0 ]]

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the native build with its unit, command-line, install and lint
-# tests, then the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer.
+# tests; the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer; and the
+# Windows program, cross-compiled with MinGW-w64, through the command-line tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --workflow --preset test
 cmake --workflow --preset sanitize
+cmake --workflow --preset windows
