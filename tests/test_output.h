@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "output.h"
 
 inline bool append_to_string(void *target, const char *bytes, std::size_t count)
@@ -102,6 +104,32 @@ inline int day_of(const std::string &cell)
 			day = day * 10 + (c - '0');
 	}
 	return day;
+}
+
+// Whether the week rows hold the days 1 ... day_count from column first_weekday on, seven
+// cells a row padded with blanks, and one empty row after a month that ends on a Saturday.
+inline testing::AssertionResult has_layout(const parsed_table &table, int first_weekday,
+                                           int day_count)
+{
+	std::vector<std::size_t> sizes, expected_sizes;
+	std::vector<int> shown, expected;
+	for (std::size_t r = 1; r < table.rows.size(); ++r) {
+		sizes.push_back(table.rows[r].size());
+		for (const auto &cell : table.rows[r])
+			shown.push_back(day_of(cell));
+	}
+	int cells = (first_weekday + day_count + 6) / 7 * 7;
+	for (int cell = 0; cell < cells; ++cell) {
+		int day = cell - first_weekday + 1;
+		expected.push_back(day >= 1 && day <= day_count ? day : 0);
+	}
+	expected_sizes.assign(std::size_t(cells / 7), 7);
+	if ((first_weekday + day_count) % 7 == 0)
+		expected_sizes.push_back(0);
+	if (sizes == expected_sizes && shown == expected)
+		return testing::AssertionSuccess();
+	return testing::AssertionFailure() << table.title << " does not start on weekday "
+	                                   << first_weekday << " with " << day_count << " days";
 }
 
 #endif
