@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs through apt-get the Debian packages that are missing for building (build) or for
+# building and running every test (test); installs nothing when all of them are there.
+# Usage: scripts/install-packages.sh build|test
+set -euo pipefail
+
+packages=(cmake g++ make)
+case ${1-} in
+build) ;;
+test)
+	packages+=(clang libgtest-dev faketime strace clang-format clang-tidy cppcheck man-db
+		groff-base g++-mingw-w64-x86-64-posix wine64 chromium ca-certificates)
+	;;
+*)
+	echo "usage: $0 build|test" >&2
+	exit 2
+	;;
+esac
+
+missing=()
+for package in "${packages[@]}"; do
+	dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+		missing+=("$package")
+done
+# Node.js may come from elsewhere than Debian, with its own npm.
+if [[ $1 == test ]]; then
+	command -v node >/dev/null || missing+=(nodejs)
+	command -v npm >/dev/null || missing+=(npm)
+fi
+((${#missing[@]})) || exit 0
+
+sudo=()
+((EUID == 0)) || sudo=(sudo)
+echo "Installing ${missing[*]}"
+"${sudo[@]}" apt-get update
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
