@@ -25,6 +25,8 @@ echo "debootstrap --variant=minbase bookworm into $root"
 debootstrap --variant=minbase --include=git bookworm "$root" "$mirror" >"$root.log" 2>&1 ||
 	{ tail -n 20 "$root.log"; exit 1; }
 cp /etc/resolv.conf "$root/etc/resolv.conf"
+# The host's trusted certificates, for npm on a network whose TLS is inspected by a proxy.
+cp /etc/ssl/certs/ca-certificates.crt "$root/etc/host-ca-certificates.crt"
 mount -t proc proc "$root/proc"
 mount -t sysfs sys "$root/sys"
 mount --bind /dev "$root/dev"
@@ -35,6 +37,7 @@ mount --bind -o ro "$repo" "$root/origin"
 
 in_root() {
 	chroot "$root" /usr/bin/env -i HOME=/root TERM=dumb LANG=C.UTF-8 \
+		NODE_EXTRA_CA_CERTS=/etc/host-ca-certificates.crt \
 		PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin bash -c "$1"
 }
 in_root 'git clone -q /origin /root/pendrik'

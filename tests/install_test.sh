@@ -14,7 +14,7 @@ page=$prefix/share/man/man1/pendrik.1
 grep -q "\"pendrik $version\"" "$page" || fail "the manual page does not show version $version"
 warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
 [[ -z $warnings ]] || fail "man warns: $warnings"
-for section in NAME SYNOPSIS DESCRIPTION ARGUMENTS FILES "EXIT STATUS" EXAMPLES; do
+for section in NAME SYNOPSIS DESCRIPTION ARGUMENTS FILES "EXIT STATUS" EXAMPLES "SEE ALSO"; do
 	grep -q "^\.SH \"\?$section\"\?$" "$page" || fail "no $section section"
 done
 echo "1 passed, 0 failed"
