@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Runs the real program through one table of command lines, on 10 March 2010 by libfaketime,
-# and checks each run's exit status, standard output and the file it leaves.
+# Runs the real programs through one table of command lines, on 10 March 2010 by libfaketime,
+# and checks each run's exit status, what it printed and the file it leaves.
 # Usage: command_line_test.sh GOLDEN_DIR LINK_HOST PROGRAM [WORDS...]
-# PROGRAM and WORDS form the command that starts the program, e.g. a loader and a .exe.
+# PROGRAM and WORDS form the command that starts pendrik, e.g. a loader and a .exe; ostavel
+# stands beside it.
 set -u
 golden_dir=$1 link_host=$2
 shift 2
@@ -10,6 +11,8 @@ program=("$@")
 for i in "${!program[@]}"; do
 	[[ -e ${program[i]} ]] && program[i]=$(realpath "${program[i]}")
 done
+ostavel=("${program[@]}")
+ostavel[-1]=${program[-1]%pendrik*}ostavel${program[-1]##*pendrik}
 [[ -f ${LIBFAKETIME-} ]] || { echo "LIBFAKETIME does not name libfaketime.so.1"; exit 1; }
 
 # A Windows console ends the message line in CR LF. A clock the library cannot turn into a
@@ -26,13 +29,20 @@ segment=$(printf 'x%.0s' {1..100})
 long_path="$segment/$segment/$segment.htm"
 long_name="$(printf 'y%.0s' {1..300}).htm"
 
-# Why the file at $1 is not a page of $2 months (or the golden page), or nothing if it is.
+# Why the file at $1 is not a page of $2 months (N, or N:FIRST-TITLE), the golden page, the
+# golden page up to its footer, empty, untouched, the usage or the version, or nothing if it is.
 page_fault() {
-	local file=$1 months=$2 tables
-	if [[ $months == empty ]]; then
-		[[ -s $file ]] && echo "not empty"
-		return
-	fi
+	local file=$1 months=${2%%:*} first=${2#*:} tables golden=$golden_dir/calendar12-2010-03-10.htm
+	case $months in
+	empty) [[ -s $file ]] && echo "not empty"; return ;;
+	untouched) [[ $(tr -d z <"$file" | wc -c) == 0 && $(wc -c <"$file") == 100000 ]] || echo "changed"; return ;;
+	usage) grep -q '^usage: ostavel \[START \[MONTHS \[PATH\]\]\]' "$file" || echo "no usage"; return ;;
+	version) [[ $(tr -d '\r' <"$file") =~ ^ostavel\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || echo "no version"; return ;;
+	golden-body)
+		local size=$(($(grep -b -o '<p><hr><p>' "$golden" | cut -d: -f1) + 10))
+		cmp -s -n "$size" "$golden" "$file" || echo "differs from the golden page before the footer"
+		return ;;
+	esac
 	tail -c 16 "$file" | cmp -s - <(printf '</BODY></HTML>\r\n') || { echo "ends wrongly"; return; }
 	[[ $(grep -c -v $'\r$' "$file") == 0 ]] || { echo "a line without CR LF"; return; }
 	[[ $(tr -cd '\r' <"$file" | wc -c) == $(tr -cd '\n' <"$file" | wc -c) ]] || { echo "a lone CR"; return; }
@@ -45,35 +55,43 @@ page_fault() {
 	tables=$(grep -c '^<table><tr>' "$file")
 	[[ $tables == "$months" ]] || { echo "$tables months, not $months"; return; }
 	grep -q "^<HTML><HEAD><TITLE>$months Month Calendar</TITLE>" "$file" || echo "title"
+	[[ $first == "$2" ]] || grep -m 1 '<b>' "$file" | grep -q "<b>$first</b>" || echo "not from $first"
 }
 
-# check NAME SETUP STATUS STDOUT FILE MONTHS [ARGS...]
+# check NAME SETUP STATUS MESSAGE FILE MONTHS [ARGS...]
 # SETUP: - | replace (FILE exists, larger) | mkdir (the second argument's folder exists)
 #        | blocked (a folder stands at FILE, so no file can be written there)
-#        | noclock (the clock gives no local date).
-# FILE - means no file is left; MONTHS is a count, golden, or empty.
+#        | noclock (the clock gives no local date) | replace,noclock.
+# MESSAGE: the whole output on the program's message stream, the other stream kept empty.
+# FILE - means no file is left, stdout that the page is on standard output; MONTHS as above.
 check() {
-	local name=$1 setup=$2 status=$3 stdout=$4 file=$5 months=$6
+	local name=$1 setup=$2 status=$3 message=$4 file=$5 months=$6
 	shift 6
 	local dir="$work/$((++n))" fault="" actual expected="" clock='2010-03-10 12:00:00'
 	set -- "${@//@DIR@/$dir}"
-	[[ $setup == noclock ]] && clock=$unreadable_clock
+	[[ $setup == *noclock ]] && clock=$unreadable_clock
 	mkdir -p "$dir"
 	case $setup in
-	replace) head -c 100000 /dev/zero | tr '\0' 'z' >"$dir/$file" ;;
+	replace*) head -c 100000 /dev/zero | tr '\0' 'z' >"$dir/$file" ;;
 	mkdir) mkdir -p "$dir/$(dirname "${2//\\//}")" ;;
 	blocked) mkdir "$dir/$file" ;;
 	esac
 	(
 		cd "$dir" || exit 99
-		timeout 60 env LD_PRELOAD="$LIBFAKETIME" FAKETIME="$clock" "${program[@]}" "$@" >"$dir.out" </dev/null
+		timeout 60 env LD_PRELOAD="$LIBFAKETIME" FAKETIME="$clock" "${command[@]}" "$@" \
+			>"$dir.out" 2>"$dir.err" </dev/null
 	)
 	actual=$?
-	[[ -n $stdout ]] && expected="$stdout$eol"
+	[[ -n $message ]] && expected="$message$eol"
 	if [[ $actual != "$status" ]]; then
 		fault="status $actual, not $status"
-	elif [[ $(cat "$dir.out"; echo .) != "$expected." ]]; then
-		fault="printed '$(cat "$dir.out")'"
+	elif [[ $(cat "$dir.$says"; echo .) != "$expected." ]]; then
+		fault="said '$(cat "$dir.$says")'"
+	elif [[ $file != stdout && -s $dir.$quiet ]]; then
+		fault="wrote '$(head -c 200 "$dir.$quiet")' to std$quiet"
+	elif [[ $file == stdout ]]; then
+		fault=$(page_fault "$dir.out" "$months")
+		[[ -z $(find "$dir" -type f) ]] || fault="left a file: $(find "$dir" -type f)"
 	elif [[ $file == - || $setup == blocked ]]; then
 		[[ -z $(find "$dir" -type f) ]] || fault="left a file: $(find "$dir" -type f)"
 	elif [[ ! -f $dir/$file ]]; then
@@ -91,6 +109,9 @@ check() {
 		echo "FAIL - $name: $fault"
 	fi
 }
+
+# pendrik says its messages on standard output, ostavel on standard error.
+command=("${program[@]}") says=out quiet=err
 
 #     name                         setup    st stdout                                     file                     months  arguments
 check "no arguments"               -        0  ""                                         calendar36.htm           36
@@ -117,8 +138,31 @@ check "a full disk"                -        1  "Cannot write file /dev/full"    
 check "a full disk, huge count"    -        1  "Cannot write file /dev/full"              -                        -       99999999999999999999 /dev/full
 check "no local date"              noclock  1  "Cannot read the current date"             calendar12.htm           empty   12
 
+command=("${ostavel[@]}") says=err quiet=out
+bad_start="Start must be a year from 1701 to 2500, or YEAR-MONTH:"
+check "ostavel: no arguments"      -        0  ""                                        year2010.htm             "12:January 2010"
+check "ostavel: a year"            -        0  ""                                        year1701.htm             "12:January 1701"   1701
+check "ostavel: YYYY-M"            -        0  ""                                        year2027-09.htm          "12:September 2027" 2027-9
+check "ostavel: YYYY-MM, 120"      -        0  ""                                        year2500-12.htm          "120:December 2500" 2500-12 120
+check "ostavel: a path, extra"     -        0  ""                                        out.htm                  "1:March 2010"      2010-03 001 out.htm extra
+check "ostavel: as pendrik's page" -        0  ""                                        same.htm                 golden-body         2010-3 12 same.htm
+check "ostavel: standard output"   -        0  ""                                        stdout                   "13:November 2009"  2009-11 13 -
+for start in 1700 2501 201 20100 +2010 " 2010" 2010-0 2010-13 2010-001 2010- 2010-1x ""; do
+check "ostavel: start '$start'"    replace  1  "$bad_start $start"                       old.htm                  untouched           "$start" 12 old.htm
+done
+for months in 0 121 "" 12x +5 99999999999; do
+check "ostavel: months '$months'"  replace  1  "Months must be 1 to 120: $months"        old.htm                  untouched           2010 "$months" old.htm
+done
+check "ostavel: no local date"     replace,noclock 1 "Cannot read the current date"      old.htm                  untouched           2010 12 old.htm
+check "ostavel: a missing folder"  -        1  "Cannot open file nodir/x.htm"            -                        -                   2010 12 nodir/x.htm
+check "ostavel: a full disk"       -        1  "Cannot write file /dev/full"             -                        -                   1701 120 /dev/full
+check "ostavel: --help"            -        0  ""                                        stdout                   usage               --help
+check "ostavel: -h"                -        0  ""                                        stdout                   usage               -h 2010
+check "ostavel: --version"         -        0  ""                                        stdout                   version             --version
+
 # Windows paths: back slashes, a drive letter (Z: is the root of the file system under Wine).
 if [[ $eol == $'\r\n' ]]; then
+command=("${program[@]}") says=out quiet=err
 check "back slashes"               mkdir    0  ""                                         sub/dir/x.htm            12      12 'sub\dir\x.htm'
 check "a drive letter"             -        0  ""                                         x.htm                    12      12 'Z:@DIR@/x.htm'
 check "drive letter, back slash"   -        0  ""                                         x.htm                    12      12 'Z:@DIR@\x.htm'

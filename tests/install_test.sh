@@ -8,13 +8,15 @@ trap 'rm -rf "$prefix"' EXIT
 fail() { echo "FAIL - $*"; echo "0 passed, 1 failed"; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install"
-[[ -x $prefix/bin/pendrik ]] || fail "no bin/pendrik"
-page=$prefix/share/man/man1/pendrik.1
-[[ -f $page ]] || fail "no share/man/man1/pendrik.1"
-grep -q "\"pendrik $version\"" "$page" || fail "the manual page does not show version $version"
-warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
-[[ -z $warnings ]] || fail "man warns: $warnings"
-for section in NAME SYNOPSIS DESCRIPTION ARGUMENTS FILES "EXIT STATUS" EXAMPLES "SEE ALSO"; do
-	grep -q "^\.SH \"\?$section\"\?$" "$page" || fail "no $section section"
+for program in pendrik ostavel; do
+	[[ -x $prefix/bin/$program ]] || fail "no bin/$program"
+	page=$prefix/share/man/man1/$program.1
+	[[ -f $page ]] || fail "no share/man/man1/$program.1"
+	grep -q "\"$program $version\"" "$page" || fail "$program.1 does not show version $version"
+	warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
+	[[ -z $warnings ]] || fail "man warns on $program.1: $warnings"
+	for section in NAME SYNOPSIS DESCRIPTION ARGUMENTS "EXIT STATUS" EXAMPLES "SEE ALSO"; do
+		grep -q "^\.SH \"\?$section\"\?$" "$page" || fail "no $section section in $program.1"
+	done
 done
 echo "1 passed, 0 failed"

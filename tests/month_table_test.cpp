@@ -85,6 +85,15 @@ TEST(MonthTable, EveryDayOfA400YearCycle)
 	}
 }
 
+TEST(MonthTable, WeekdayOfFirstFrom1701To2510)
+{
+	using namespace std::chrono;
+	for (year_month ym = 1701y / January; ym <= 2510y / December; ym += months{1})
+		ASSERT_EQ(weekday_of_first(int(ym.year()), int(unsigned(ym.month())) - 1),
+		          int(weekday{sys_days{ym / 1}}.c_encoding()))
+			<< int(ym.year()) << "-" << unsigned(ym.month());
+}
+
 struct marking_case {
 	int highlight_day, link_day;
 	std::vector<std::pair<int, std::string>> marked; // day, cell text

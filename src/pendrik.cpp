@@ -4,6 +4,7 @@
 
 #include "calendar_page.h"
 #include "output.h"
+#include "page_file.h"
 
 namespace {
 
@@ -37,24 +38,12 @@ int main(int argc, char **argv)
 		(void)std::snprintf(default_path, sizeof default_path, "calendar%d.htm",
 		                    month_count);
 
-	// Binary and unbuffered: out_stream writes the CR LF and hands over 512 bytes at a time.
-	std::FILE *file = std::fopen(output_path, "wb");
-	if (file == nullptr) {
-		std::printf("Cannot open file %s\n", output_path);
+	if (!open_page_file(file_output, output_path, stdout))
 		return 1;
-	}
-	(void)std::setvbuf(file, nullptr, _IONBF, 0); // if refused, only the write sizes change
-
-	file_output.sink = write_to_file;
-	file_output.target = file;
 	if (!write_calendar_page(file_output, month_count)) {
-		(void)std::fclose(file); // the run has failed already
+		(void)std::fclose(static_cast<std::FILE *>(file_output.target)); // failed already
 		std::printf("Cannot read the current date\n");
 		return 1;
 	}
-	if (!close_file_output(file_output)) {
-		std::printf("Cannot write file %s\n", output_path);
-		return 1;
-	}
-	return 0;
+	return close_page_file(file_output, output_path, stdout) ? 0 : 1;
 }

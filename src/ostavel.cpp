@@ -1,0 +1,134 @@
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+#include "calendar_page.h"
+#include "month_table.h"
+#include "output.h"
+#include "page_file.h"
+
+namespace {
+
+constexpr int first_year = 1701;
+constexpr int last_year = 2500;
+constexpr int default_month_count = 12;
+constexpr int max_month_count = 120;
+
+constexpr char usage[] =
+	"usage: ostavel [START [MONTHS [PATH]]]\n"
+	"Writes MONTHS month tables from the 1st of START on as one HTML page.\n"
+	"  START   YYYY or YYYY-MM: a year from 1701 to 2500, then a month 1 to 12;\n"
+	"          January of the current year when absent\n"
+	"  MONTHS  1 to 120; 12 when absent\n"
+	"  PATH    the output file, - for standard output; yearYYYY.htm when absent,\n"
+	"          or yearYYYY-MM.htm for a START with a month\n";
+
+// The one output buffer, allocated statically; main names its file.
+out_stream file_output;
+
+// Reads the decimal digits at text into value, which stops growing past a million so that
+// it cannot overflow; returns the first character after them.
+const char *read_digits(const char *text, int &value)
+{
+	value = 0;
+	for (; *text >= '0' && *text <= '9'; ++text)
+		if (value < 1000000)
+			value = value * 10 + (*text - '0');
+	return text;
+}
+
+// START: exactly four digits, a year in range, then nothing or "-" and a month of one or
+// two digits, 1 to 12. month is 0 = January ... 11 = December, or -1 when none is given.
+bool parse_start(const char *arg, int &year, int &month)
+{
+	const char *end = read_digits(arg, year);
+	if (end - arg != 4 || year < first_year || year > last_year)
+		return false;
+	month = -1;
+	if (*end == '\0')
+		return true;
+	if (*end != '-')
+		return false;
+	const char *digits = end + 1;
+	end = read_digits(digits, month);
+	bool valid =
+		end - digits >= 1 && end - digits <= 2 && *end == '\0' && month >= 1 && month <= 12;
+	--month;
+	return valid;
+}
+
+bool parse_month_count(const char *arg, int &month_count)
+{
+	const char *end = read_digits(arg, month_count);
+	return end != arg && *end == '\0' && month_count >= 1 && month_count <= max_month_count;
+}
+
+// START and MONTHS where given; when one is wrong, says so on standard error and returns false.
+bool parse_arguments(int argc, char **argv, int &year, int &month, int &month_count)
+{
+	if (argc > 1 && !parse_start(argv[1], year, month)) {
+		(void)std::fprintf(stderr,
+		                   "Start must be a year from 1701 to 2500, or YEAR-MONTH: %s\n",
+		                   argv[1]);
+		return false;
+	}
+	if (argc > 2 && !parse_month_count(argv[2], month_count)) {
+		(void)std::fprintf(stderr, "Months must be 1 to 120: %s\n", argv[2]);
+		return false;
+	}
+	return true;
+}
+
+// Prints text on standard output and tells the exit status by whether it got there.
+int print(const char *text)
+{
+	(void)std::fputs(text, stdout);
+	return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+	if (argc > 1 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0))
+		return print(usage);
+	if (argc > 1 && std::strcmp(argv[1], "--version") == 0)
+		return print("ostavel " PENDRIK_VERSION "\n");
+
+	// Every argument and the clock are checked before the file is touched.
+	int year = 0;
+	int month = -1;
+	int month_count = default_month_count;
+	if (!parse_arguments(argc, argv, year, month, month_count))
+		return 1;
+	std::tm today{};
+	if (!read_today(today)) {
+		(void)std::fprintf(stderr, "Cannot read the current date\n");
+		return 1;
+	}
+	if (argc < 2)
+		year = today.tm_year + 1900;
+
+	char default_path[32]; // "year" + up to 11 characters of year + "-MM.htm"
+	const char *output_path = default_path;
+	if (argc > 3)
+		output_path = argv[3];
+	else if (month < 0)
+		(void)std::snprintf(default_path, sizeof default_path, "year%04d.htm", year);
+	else
+		(void)std::snprintf(default_path, sizeof default_path, "year%04d-%02d.htm", year,
+		                    month + 1);
+
+	if (std::strcmp(output_path, "-") == 0)
+		open_page_stdout(file_output);
+	else if (!open_page_file(file_output, output_path, stderr))
+		return 1;
+
+	std::tm first{};
+	first.tm_year = year - 1900;
+	first.tm_mon = month < 0 ? 0 : month;
+	first.tm_mday = 1;
+	first.tm_wday = weekday_of_first(year, first.tm_mon);
+	write_year_calendar_page(file_output, first, month_count, today);
+	return close_page_file(file_output, output_path, stderr) ? 0 : 1;
+}
