@@ -1,29 +1,43 @@
 #!/usr/bin/env bash
-# Times pendrik and ostavel against dd writing the same bytes in the same 512-byte writes, for
-# 36 and 12000 months and for ostavel's largest page, and compares peak memory and page faults
-# for 12 and 12000 months.
-# Usage: bench/bench.sh [BUILD_DIR]   (default build; needs hyperfine and GNU time)
+# Times pendrik and ostavel against the bare writer (bench/bare_writer.cpp: the same number of
+# bytes in 512-byte writes, nothing generated), for 36 and 12000 months and ostavel's largest
+# page, and prints the ratios of the medians; counts instructions a month with callgrind where
+# valgrind is installed; compares peak memory and page faults for 12 and 12000 months.
+# Usage: bench/bench.sh [BUILD_DIR]   (default build; needs hyperfine, jq and GNU time)
 set -eu
 build=$(realpath "${1:-build}")
+cmake --build "$build" --target pendrik ostavel bare_writer >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-# bench NAME COMMAND...: the command writes out.htm; dd copies what it wrote.
+# bench NAME COMMAND...: the command writes out.htm, the bare writer the same bytes.
 bench() {
 	local name=$1
 	shift
 	"$@"
 	mv out.htm same.htm
-	hyperfine --shell=none --warmup 10 --runs 200 --export-markdown "$name.md" \
+	hyperfine --shell=none --warmup 10 --runs 300 --export-json "$name.json" \
 		--command-name "$name" "$*" \
-		--command-name "dd, same bytes" "dd if=same.htm of=dd.htm ibs=1M obs=512 status=none"
+		--command-name "bare writer" "$build/bare_writer $(wc -c <same.htm) bare.htm" >/dev/null
 	cmp same.htm out.htm
+	jq -r '.results | "\(.[0].command): \(.[0].median * 1000 | . * 100 | round / 100) ms, " +
+		"bare writer \(.[1].median * 1000 | . * 100 | round / 100) ms, " +
+		"ratio \(.[0].median / .[1].median | . * 1000 | round / 1000)"' "$name.json"
 }
 bench "pendrik 36" "$build/pendrik" 36 out.htm
 bench "pendrik 12000" "$build/pendrik" 12000 out.htm
 bench "ostavel 1701 120" "$build/ostavel" 1701 120 out.htm
-cat "pendrik 36.md" "pendrik 12000.md" "ostavel 1701 120.md"
+
+# Instructions a month: the difference between 12000 and 12 months, over 11988 months.
+if command -v valgrind >/dev/null; then
+	count() {
+		valgrind --tool=callgrind --callgrind-out-file=cg.out "$@" 2>&1 |
+			sed -n 's/.*Collected : //p'
+	}
+	small=$(count "$build/pendrik" 12 out.htm) large=$(count "$build/pendrik" 12000 out.htm)
+	echo "callgrind: $(((large - small) / 11988)) instructions a month"
+fi
 
 for months in 12 12000; do
 	/usr/bin/time -f "$months months: peak memory %M KiB, %R page faults" \

@@ -2,6 +2,22 @@
 
 namespace {
 
+struct two_digits {
+	char text[200] = {};
+};
+
+consteval two_digits make_digit_pairs()
+{
+	two_digits pairs;
+	for (std::size_t n = 0; n < 100; ++n) {
+		pairs.text[2 * n] = static_cast<char>('0' + n / 10);
+		pairs.text[2 * n + 1] = static_cast<char>('0' + n % 10);
+	}
+	return pairs;
+}
+
+constexpr two_digits digit_pairs = make_digit_pairs();
+
 void drain(out_stream &out)
 {
 	if (!out.failed && out.used > 0 && !out.sink(out.target, out.buffer, out.used))
@@ -47,10 +63,17 @@ void put_int(out_stream &out, int value)
 	char *p = end;
 	unsigned magnitude =
 		value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
-	do {
-		*--p = static_cast<char>('0' + magnitude % 10);
-		magnitude /= 10;
-	} while (magnitude > 0);
+	// Two digits at a time from "00010203...99": half the divisions.
+	for (; magnitude >= 100; magnitude /= 100) {
+		p -= 2;
+		std::memcpy(p, digit_pairs.text + std::size_t{2} * (magnitude % 100), 2);
+	}
+	if (magnitude >= 10) {
+		p -= 2;
+		std::memcpy(p, digit_pairs.text + std::size_t{2} * magnitude, 2);
+	} else {
+		*--p = static_cast<char>('0' + magnitude);
+	}
 	if (value < 0)
 		*--p = '-';
 	put_bytes(out, p, static_cast<std::size_t>(end - p));

@@ -61,13 +61,14 @@ page_fault() {
 # check NAME SETUP STATUS MESSAGE FILE MONTHS [ARGS...]
 # SETUP: - | replace (FILE exists, larger) | mkdir (the second argument's folder exists)
 #        | blocked (a folder stands at FILE, so no file can be written there)
-#        | noclock (the clock gives no local date) | replace,noclock.
+#        | noclock (the clock gives no local date) | replace,noclock
+#        | strace (the file receives 512-byte writes, the last one at most 512).
 # MESSAGE: the whole output on the program's message stream, the other stream kept empty.
 # FILE - means no file is left, stdout that the page is on standard output; MONTHS as above.
 check() {
 	local name=$1 setup=$2 status=$3 message=$4 file=$5 months=$6
 	shift 6
-	local dir="$work/$((++n))" fault="" actual expected="" clock='2010-03-10 12:00:00'
+	local dir="$work/$((++n))" fault="" actual expected="" clock='2010-03-10 12:00:00' tracer=() fd sizes
 	set -- "${@//@DIR@/$dir}"
 	[[ $setup == *noclock ]] && clock=$unreadable_clock
 	mkdir -p "$dir"
@@ -75,10 +76,12 @@ check() {
 	replace*) head -c 100000 /dev/zero | tr '\0' 'z' >"$dir/$file" ;;
 	mkdir) mkdir -p "$dir/$(dirname "${2//\\//}")" ;;
 	blocked) mkdir "$dir/$file" ;;
+	# LeakSanitizer cannot run under ptrace.
+	strace) tracer=(env "ASAN_OPTIONS=${ASAN_OPTIONS-}:detect_leaks=0" strace -q -e trace=openat,write -o "$dir.trace") ;;
 	esac
 	(
 		cd "$dir" || exit 99
-		timeout 60 env LD_PRELOAD="$LIBFAKETIME" FAKETIME="$clock" "${command[@]}" "$@" \
+		timeout 60 "${tracer[@]}" env LD_PRELOAD="$LIBFAKETIME" FAKETIME="$clock" "${command[@]}" "$@" \
 			>"$dir.out" 2>"$dir.err" </dev/null
 	)
 	actual=$?
@@ -100,6 +103,12 @@ check() {
 		fault="more than $file written"
 	else
 		fault=$(page_fault "$dir/$file" "$months")
+	fi
+	if [[ -z $fault && $setup == strace ]]; then
+		fd=$(sed -n "s/^openat(.*\"$file\".* = \([0-9]*\)$/\1/p" "$dir.trace")
+		sizes=$(sed -n "s/^write($fd, .* = \([0-9]*\)$/\1/p" "$dir.trace")
+		[[ $(head -n -1 <<<"$sizes" | sort -u) == 512 ]] ||
+			fault="writes of other sizes than 512 before the last: $(sort <<<"$sizes" | uniq -c)"
 	fi
 	if [[ -z $fault ]]; then
 		((++passed))
@@ -159,6 +168,11 @@ check "ostavel: a full disk"       -        1  "Cannot write file /dev/full"    
 check "ostavel: --help"            -        0  ""                                        stdout                   usage               --help
 check "ostavel: -h"                -        0  ""                                        stdout                   usage               -h 2010
 check "ostavel: --version"         -        0  ""                                        stdout                   version             --version
+
+if [[ $eol == $'\n' ]]; then
+command=("${program[@]}") says=out quiet=err
+check "512-byte writes"            strace   0  ""                                         calendar36.htm           36
+fi
 
 # Windows paths: back slashes, a drive letter (Z: is the root of the file system under Wine).
 if [[ $eol == $'\r\n' ]]; then
