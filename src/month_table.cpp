@@ -146,12 +146,10 @@ int write_month_table(const std::tm &date, out_stream &out, int highlight_day, i
 	}
 	put_bytes(out, text.bytes + at, text.start[day_count + 1] - at);
 
-	// Cells in the last week row: 0 ... 6, where the next month's 1st stands.
-	int column = (first_weekday + day_count) % 7;
-	int next_weekday = column;
-
-	if (column != 0)
-		put_blanks(out, 7 - column);
+	// Cells in the last week row, 0 ... 6: the column of the next month's 1st.
+	int next_weekday = (first_weekday + day_count) % 7;
+	if (next_weekday != 0)
+		put_blanks(out, 7 - next_weekday);
 	put(out, "</tr>\n</table>\n"_crlf);
 	return next_weekday;
 }
