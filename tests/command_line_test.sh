@@ -181,6 +181,7 @@ check "back slashes"               mkdir    0  ""                               
 check "a drive letter"             -        0  ""                                         x.htm                    12      12 'Z:@DIR@/x.htm'
 check "drive letter, back slash"   -        0  ""                                         x.htm                    12      12 'Z:@DIR@\x.htm'
 check "a missing folder on Z:"     -        1  'Cannot open file Z:\no such dir\x.htm'    -                        -       12 'Z:\no such dir\x.htm'
+check "a name beyond the code page" -       0  ""                                         "календарь-Ωä.htm"       12      12 "календарь-Ωä.htm"
 fi
 
 echo "$passed passed, $failed failed"
