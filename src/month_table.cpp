@@ -25,12 +25,13 @@ constexpr auto week_break = "</tr>\n<tr class=\"r\">\n"_crlf;
 
 // The plain cells of days 1 ... 31 for a month whose 1st falls on a given weekday, with the
 // week row closed and the next one opened after each Saturday: any run of unmarked days is
-// one copy from here. start[d] is where day d's cell begins, and start[d + 1] where the text
-// of days 1 ... d ends, its week break included (d = 1 ... 31).
+// one copy from here. start[d] is where day d's cell begins and end[d] where it ends;
+// start[d + 1] is where the text of days 1 ... d ends, its week break included (d = 1 ... 31).
 struct month_days {
 	char bytes[9 * (cell_open.size + 1 + cell_close.size) +
 	           22 * (cell_open.size + 2 + cell_close.size) + 5 * week_break.size] = {};
 	std::size_t start[33] = {};
+	std::size_t end[32] = {};
 };
 
 struct all_month_days {
@@ -54,6 +55,7 @@ consteval all_month_days make_month_days()
 				run.bytes[at++] = static_cast<char>('0' + day / 10);
 			run.bytes[at++] = static_cast<char>('0' + day % 10);
 			append(cell_close.bytes, cell_close.size);
+			run.end[day] = at;
 			if ((first_weekday + day) % 7 == 0)
 				append(week_break.bytes, week_break.size);
 		}
@@ -142,7 +144,7 @@ int write_month_table(const std::tm &date, out_stream &out, int highlight_day, i
 	     day = next_mark(marked, day + 1, day_count + 1)) {
 		put_bytes(out, text.bytes + at, text.start[day] - at);
 		put_marked_day(out, day, highlight_day, link_target);
-		at = text.start[day] + cell_open.size + (day >= 10 ? 2 : 1) + cell_close.size;
+		at = text.end[day];
 	}
 	put_bytes(out, text.bytes + at, text.start[day_count + 1] - at);
 
