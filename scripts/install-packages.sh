@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
-# Installs through apt-get the Debian packages that are missing for building (build) or for
-# building and running every test (test); installs nothing when all of them are there.
-# Usage: scripts/install-packages.sh build|test
+# Installs through apt-get the Debian packages that are missing for building (build), for
+# building the packages (package) or for building and running every test (test); installs
+# nothing when all of them are there.
+# Usage: scripts/install-packages.sh build|package|test
 set -euo pipefail
 
 packages=(cmake g++ make)
+package_tools=(g++-mingw-w64-x86-64-posix groff-base dpkg-dev zip git)
 case ${1-} in
 build) ;;
+package) packages+=("${package_tools[@]}") ;;
 test)
-	packages+=(clang libgtest-dev faketime strace clang-format clang-tidy cppcheck man-db
-		groff-base g++-mingw-w64-x86-64-posix wine64 chromium ca-certificates)
+	packages+=("${package_tools[@]}" clang libgtest-dev faketime strace clang-format clang-tidy
+		cppcheck man-db wine64 chromium ca-certificates lintian)
 	;;
 *)
-	echo "usage: $0 build|test" >&2
+	echo "usage: $0 build|package|test" >&2
 	exit 2
 	;;
 esac
