@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Times pendrik and ostavel against the bare writer (bench/bare_writer.cpp: the same number of
 # bytes in 512-byte writes, nothing generated), for 36 and 12000 months and ostavel's largest
-# page, and prints the ratios of the medians; counts instructions a month with callgrind where
-# valgrind is installed; compares peak memory and page faults for 12 and 12000 months.
+# pages, classic and modern, and prints the ratios of the medians; counts instructions a month
+# with callgrind where valgrind is installed; compares peak memory and page faults for 12 and
+# 12000 months.
 # Usage: bench/bench.sh [BUILD_DIR]   (default build; needs hyperfine, jq and GNU time)
 set -eu
 build=$(realpath "${1:-build}")
@@ -28,6 +29,7 @@ bench() {
 bench "pendrik 36" "$build/pendrik" 36 out.htm
 bench "pendrik 12000" "$build/pendrik" 12000 out.htm
 bench "ostavel 1701 120" "$build/ostavel" 1701 120 out.htm
+bench "ostavel -w 1701 120" "$build/ostavel" -w 1701 120 out.htm
 
 # Instructions a month: the difference between 12000 and 12 months, over 11988 months.
 if command -v valgrind >/dev/null; then

@@ -12,7 +12,7 @@ build) ;;
 package) packages+=("${package_tools[@]}") ;;
 test)
 	packages+=("${package_tools[@]}" clang libgtest-dev faketime strace clang-format clang-tidy
-		cppcheck man-db wine64 chromium ca-certificates lintian)
+		cppcheck man-db wine64 chromium ca-certificates lintian default-jre-headless)
 	;;
 *)
 	echo "usage: $0 build|package|test" >&2

@@ -1,8 +1,16 @@
 #include "calendar_page.h"
 
+#include <climits>
+
 #include "month_table.h"
 
 #define LINK_PAGE "http://" PENDRIK_LINK_HOST "/sharware.htm"
+
+const std::string_view offer_of_pendrik =
+	"starting with the current month using <a href=\"" LINK_PAGE "#pendrik\">pendrik.exe</a>";
+const std::string_view offer_of_ostavel =
+	"Generate an HTML calendar starting with any year (1701 to 2500), with any number of "
+	"months (1 to 120), using <a href=\"" LINK_PAGE "#ostavel\">ostavel.exe</a>";
 
 namespace {
 
@@ -22,40 +30,24 @@ void write_head(out_stream &out, int month_count)
 void write_months(out_stream &out, const std::tm &first, int month_count, const std::tm &today)
 {
 	put(out, "<center><table><tr><td valign=\"top\">\n"_crlf);
-
-	// From the second month on, the 1st of each month: tm_wday is always that 1st's weekday.
-	// Once output has been lost the walk stops: the run has failed, and the count may be huge.
-	std::tm month = first;
-	int next_weekday = 0;
-	for (int k = 0; k < month_count && !out.failed; ++k) {
-		if (k > 0) {
-			if (k % 4 != 0)
-				put(out, "</td><td> &nbsp; </td><td valign=\"top\">\n"_crlf);
-			else
-				put(out, "</td></tr><tr><td valign=\"top\">\n"_crlf);
-			if (++month.tm_mon > 11) {
-				month.tm_mon = 0;
-				++month.tm_year;
-			}
-			month.tm_mday = 1;
-			month.tm_wday = next_weekday;
-		}
-		bool is_current = month.tm_mon == today.tm_mon && month.tm_year == today.tm_year;
-		next_weekday = write_month_table(month, out, is_current ? today.tm_mday : 0, 0);
-	}
-
+	walk_months(out, first, month_count, today,
+	            [&](int k, const std::tm &month, int today_day) {
+			    if (k > 0 && k % 4 != 0)
+				    put(out, "</td><td> &nbsp; </td><td valign=\"top\">\n"_crlf);
+			    else if (k > 0)
+				    put(out, "</td></tr><tr><td valign=\"top\">\n"_crlf);
+			    return write_month_table(month, out, today_day, 0);
+		    });
 	put(out, "</td></tr></table></center><p><hr><p>"_crlf);
 }
 
 // The footer from the words both pages end with.
 void write_footer_links(out_stream &out)
 {
-	put(out, "starting with the current month using "
-	         "<a href=\"" LINK_PAGE "#pendrik\">pendrik.exe</a><br>"
-	         "Generate an HTML calendar starting with any year (1701 to 2500), "
-	         "with any number of months (1 to 120), using "
-	         "<a href=\"" LINK_PAGE "#ostavel\">ostavel.exe</a><br>"
-	         "</BODY></HTML>\n"_crlf);
+	put(out, offer_of_pendrik);
+	put(out, "<br>"_crlf);
+	put(out, offer_of_ostavel);
+	put(out, "<br></BODY></HTML>\n"_crlf);
 }
 
 } // namespace
@@ -66,7 +58,9 @@ bool read_today(std::tm &today)
 	if (now == static_cast<std::time_t>(-1))
 		return false;
 	const std::tm *local = std::localtime(&now);
-	if (local == nullptr)
+	// A page of INT_MAX months runs INT_MAX / 12 + 1 years on from today's.
+	constexpr int last_tm_year = INT_MAX - 1900 - (INT_MAX / 12 + 1);
+	if (local == nullptr || local->tm_year > last_tm_year)
 		return false;
 	today = *local;
 	return true;

@@ -117,9 +117,10 @@ int next_mark(const marks &marked, int first, int last)
 int write_month_table(const std::tm &date, out_stream &out, int highlight_day, int link_day,
                       std::string_view link_target)
 {
-	// A month outside 0 ... 11 is carried into the year, as mktime does.
+	// Any int fields are taken: a month outside 0 ... 11 is carried into the year, as mktime
+	// does, and the year is reckoned in long long, where no carry overflows or is cut.
 	int month = floor_mod(date.tm_mon, 12);
-	int year = date.tm_year + 1900 + (date.tm_mon - month) / 12;
+	long long year = date.tm_year + 1900LL + (date.tm_mon - static_cast<long long>(month)) / 12;
 
 	put(out, "<table><tr>\n<td class=\"c\" colspan=\"7\"><nobr><b>"_crlf);
 	put_bytes(out, month_names[month].data(), month_names[month].size()); // no line feed
@@ -130,15 +131,14 @@ int write_month_table(const std::tm &date, out_stream &out, int highlight_day, i
 	    "<td>S</td>\n<td>M</td>\n<td>T</td>\n<td>W</td>\n<td>T</td>\n<td>F</td>\n<td>S</td>\n"
 	    "</tr>\n<tr class=\"r\">\n"_crlf);
 
-	// Weekday of the 1st, 0 = Sunday ... 6, found from any day of the month and its weekday.
-	int first_weekday = floor_mod(date.tm_wday + 1 - date.tm_mday % 7, 7);
+	int first_weekday = weekday_of_first_from(date.tm_mday, date.tm_wday);
 	put_blanks(out, first_weekday);
 
 	// The days as runs of ready text, broken only where a day is marked: highlighted,
 	// blinking or linked, in that order of precedence.
 	const month_days &text = month_days_text.by_first_weekday[first_weekday];
 	const marks marked{{highlight_day, highlight_day >= -31 ? -highlight_day : 0, link_day}};
-	int day_count = days_in_month[month] + (month == 1 && is_leap_year(year) ? 1 : 0);
+	int day_count = month_length(year, month);
 	std::size_t at = 0;
 	for (int day = next_mark(marked, 1, day_count + 1); day <= day_count;
 	     day = next_mark(marked, day + 1, day_count + 1)) {

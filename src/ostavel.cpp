@@ -1,9 +1,11 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <string_view>
 
+#include "calendar.h"
 #include "calendar_page.h"
-#include "month_table.h"
+#include "modern_page.h"
 #include "output.h"
 #include "page_file.h"
 
@@ -15,13 +17,25 @@ constexpr int default_month_count = 12;
 constexpr int max_month_count = 120;
 
 constexpr char usage[] =
-	"usage: ostavel [START [MONTHS [PATH]]]\n"
+	"usage: ostavel [OPTION...] [START [MONTHS [PATH]]]\n"
 	"Writes MONTHS month tables from the 1st of START on as one HTML page.\n"
 	"  START   YYYY or YYYY-MM: a year from 1701 to 2500, then a month 1 to 12;\n"
 	"          January of the current year when absent\n"
 	"  MONTHS  1 to 120; 12 when absent\n"
 	"  PATH    the output file, - for standard output; yearYYYY.htm when absent,\n"
-	"          or yearYYYY-MM.htm for a START with a month\n";
+	"          or yearYYYY-MM.htm for a START with a month\n"
+	"Options, before START (-- ends them):\n"
+	"  --modern            the modern page: HTML5 for any screen, print and dark mode\n"
+	"  -m, --monday        weeks from Monday to Sunday; implies --modern\n"
+	"  -w, --week-numbers  ISO 8601 week numbers; implies --monday\n"
+	"  -h, --help          print this text\n"
+	"      --version       print the version\n";
+
+// What the options ask for.
+struct options {
+	bool modern = false;
+	modern_layout layout;
+};
 
 // The one output buffer, allocated statically; main names its file.
 out_stream file_output;
@@ -86,14 +100,49 @@ int print(const char *text)
 	return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
 }
 
+// Reads the options before START into chosen and returns the index of START; or, when the run
+// ends with them (usage, version, an unknown option), returns 0 with its exit status in status.
+int read_options(int argc, char **argv, options &chosen, int &status)
+{
+	int i = 1;
+	for (; i < argc && argv[i][0] == '-' && argv[i][1] != '\0'; ++i) {
+		std::string_view option = argv[i];
+		if (option == "--")
+			return i + 1;
+		if (option == "-h" || option == "--help") {
+			status = print(usage);
+			return 0;
+		}
+		if (option == "--version") {
+			status = print("ostavel " PENDRIK_VERSION "\n");
+			return 0;
+		}
+		if (option == "--modern") {
+			chosen.modern = true;
+		} else if (option == "-m" || option == "--monday") {
+			chosen.modern = chosen.layout.monday = true;
+		} else if (option == "-w" || option == "--week-numbers") {
+			chosen.modern = chosen.layout.monday = chosen.layout.week_numbers = true;
+		} else {
+			(void)std::fprintf(stderr, "Unknown option: %s\n", argv[i]);
+			status = 1;
+			return 0;
+		}
+	}
+	return i;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-	if (argc > 1 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0))
-		return print(usage);
-	if (argc > 1 && std::strcmp(argv[1], "--version") == 0)
-		return print("ostavel " PENDRIK_VERSION "\n");
+	options chosen;
+	int status = 0;
+	int start = read_options(argc, argv, chosen, status);
+	if (start == 0)
+		return status;
+	argc -= start - 1; // from here on argv[1] is START
+	argv += start - 1;
 
 	// Every argument and the clock are checked before the file is touched.
 	int year = 0;
@@ -129,6 +178,9 @@ int main(int argc, char **argv)
 	first.tm_mon = month < 0 ? 0 : month;
 	first.tm_mday = 1;
 	first.tm_wday = weekday_of_first(year, first.tm_mon);
-	write_year_calendar_page(file_output, first, month_count, today);
+	if (chosen.modern)
+		write_modern_page(file_output, first, month_count, today, chosen.layout);
+	else
+		write_year_calendar_page(file_output, first, month_count, today);
 	return close_page_file(file_output, output_path, stderr) ? 0 : 1;
 }

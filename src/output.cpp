@@ -56,13 +56,13 @@ void put(out_stream &out, std::string_view text)
 	put_bytes(out, text.data(), text.size());
 }
 
-void put_int(out_stream &out, int value)
+void put_int(out_stream &out, long long value)
 {
-	char digits[12]; // "-2147483648" and room to spare
+	char digits[20]; // "-9223372036854775808"
 	char *end = digits + sizeof digits;
 	char *p = end;
-	unsigned magnitude =
-		value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+	unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
+	                                         : static_cast<unsigned long long>(value);
 	// Two digits at a time from "00010203...99": half the divisions.
 	for (; magnitude >= 100; magnitude /= 100) {
 		p -= 2;
@@ -77,6 +77,37 @@ void put_int(out_stream &out, int value)
 	if (value < 0)
 		*--p = '-';
 	put_bytes(out, p, static_cast<std::size_t>(end - p));
+}
+
+std::size_t escape_html(std::string_view text, char *to)
+{
+	char *start = to;
+	for (char c : text) {
+		std::string_view reference;
+		switch (c) {
+		case '&':
+			reference = "&amp;";
+			break;
+		case '<':
+			reference = "&lt;";
+			break;
+		case '>':
+			reference = "&gt;";
+			break;
+		case '"':
+			reference = "&#34;";
+			break;
+		case '\'':
+			reference = "&#39;";
+			break;
+		default:
+			*to++ = c;
+			continue;
+		}
+		std::memcpy(to, reference.data(), reference.size());
+		to += reference.size();
+	}
+	return static_cast<std::size_t>(to - start);
 }
 
 bool flush_output(out_stream &out)

@@ -70,7 +70,14 @@ void put(out_stream &out, const crlf_text<N> &text)
 // Any text, its line feeds turned into CR LF on the way.
 void put(out_stream &out, std::string_view text);
 
-void put_int(out_stream &out, int value);
+void put_int(out_stream &out, long long value);
+
+// The longest text escape_html makes of one byte.
+inline constexpr std::size_t escaped_byte_size = 5;
+
+// Writes text to to as HTML text, with & < > " and ' as character references, and returns the
+// size written: at most escaped_byte_size times the size of text.
+std::size_t escape_html(std::string_view text, char *to);
 
 // Hands what is left in the buffer to the sink; false if any write so far failed.
 bool flush_output(out_stream &out);

@@ -11,8 +11,7 @@ namespace {
 void attach(out_stream &out, std::FILE *file)
 {
 	(void)std::setvbuf(file, nullptr, _IONBF, 0); // if refused, only the write sizes change
-	out.sink = write_to_file;
-	out.target = file;
+	out = out_stream{write_to_file, file};
 }
 
 } // namespace

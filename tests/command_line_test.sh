@@ -36,8 +36,9 @@ page_fault() {
 	case $months in
 	empty) [[ -s $file ]] && echo "not empty"; return ;;
 	untouched) [[ $(tr -d z <"$file" | wc -c) == 0 && $(wc -c <"$file") == 100000 ]] || echo "changed"; return ;;
-	usage) grep -q '^usage: ostavel \[START \[MONTHS \[PATH\]\]\]' "$file" || echo "no usage"; return ;;
+	usage) grep -q '^usage: ostavel \[OPTION\.\.\.\] \[START \[MONTHS \[PATH\]\]\]' "$file" || echo "no usage"; return ;;
 	version) [[ $(tr -d '\r' <"$file") =~ ^ostavel\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || echo "no version"; return ;;
+	modern) modern_fault "$file" "${2#modern:}"; return ;;
 	golden-body)
 		local size=$(($(grep -b -o '<p><hr><p>' "$golden" | cut -d: -f1) + 10))
 		cmp -s -n "$size" "$golden" "$file" || echo "differs from the golden page before the footer"
@@ -56,6 +57,23 @@ page_fault() {
 	[[ $tables == "$months" ]] || { echo "$tables months, not $months"; return; }
 	grep -q "^<HTML><HEAD><TITLE>$months Month Calendar</TITLE>" "$file" || echo "title"
 	[[ $first == "$2" ]] || grep -m 1 '<b>' "$file" | grep -q "<b>$first</b>" || echo "not from $first"
+}
+
+# Why the file at $1 is not a modern page of N:FIRST-CAPTION:WEEKS ($2; WEEKS sunday, monday or
+# weeks for Monday weeks with their numbers), or nothing if it is.
+modern_fault() {
+	local file=$1 months first weeks tables
+	IFS=: read -r months first weeks <<<"$2"
+	head -c 17 "$file" | cmp -s - <(printf '<!DOCTYPE html>\r\n') || { echo "no doctype"; return; }
+	tail -c 9 "$file" | cmp -s - <(printf '</html>\r\n') || { echo "ends wrongly"; return; }
+	[[ $(grep -c -v $'\r$' "$file") == 0 ]] || { echo "a line without CR LF"; return; }
+	iconv -f UTF-8 -t UTF-8 "$file" >/dev/null 2>&1 || { echo "not UTF-8"; return; }
+	tables=$(grep -c '<table id=' "$file")
+	[[ $tables == "$months" ]] || { echo "$tables months, not $months"; return; }
+	grep -m 1 '<caption>' "$file" | grep -q "<caption>$first</caption>" || echo "not from $first"
+	grep -q "class=\"months ${weeks/weeks/monday}\"" "$file" || echo "not $weeks weeks"
+	if [[ $weeks == weeks ]]; then grep -q '<th scope="row">' "$file" || echo "no week numbers"
+	elif grep -q '<th scope="row">' "$file"; then echo "week numbers"; fi
 }
 
 # check NAME SETUP STATUS MESSAGE FILE MONTHS [ARGS...]
@@ -168,6 +186,20 @@ check "ostavel: a full disk"       -        1  "Cannot write file /dev/full"    
 check "ostavel: --help"            -        0  ""                                        stdout                   usage               --help
 check "ostavel: -h"                -        0  ""                                        stdout                   usage               -h 2010
 check "ostavel: --version"         -        0  ""                                        stdout                   version             --version
+check "ostavel: --modern"          -        0  ""                                        year2010.htm             "modern:12:January 2010:sunday" --modern
+check "ostavel: -m, a month"       -        0  ""                                        year2027-09.htm          "modern:6:September 2027:monday" -m 2027-9 6
+check "ostavel: --monday, 120"     -        0  ""                                        year2500-12.htm          "modern:120:December 2500:monday" --monday 2500-12 120
+check "ostavel: -w"                -        0  ""                                        year1701.htm             "modern:12:January 1701:weeks" -w 1701
+check "ostavel: --week-numbers, -" -        0  ""                                        stdout                   "modern:1:March 2010:weeks" --modern --week-numbers 2010-3 1 -
+check "ostavel: -- ends options"   -        0  ""                                        year2027.htm             "12:January 2027"   -- 2027
+check "ostavel: --modern --"       -        0  ""                                        x.htm                    "modern:2:May 2027:sunday" --modern -- 2027-5 2 x.htm
+check "ostavel: --modern -h"       -        0  ""                                        stdout                   usage               --modern -h 2010
+check "ostavel: -w --version"      -        0  ""                                        stdout                   version             -w --version
+for option in --bogus -x -mw --modern=1 --Modern -5; do
+check "ostavel: option '$option'"   replace  1  "Unknown option: $option"                 old.htm                  untouched           --modern "$option" 2010 12 old.htm
+done
+check "ostavel: a lone -"          replace  1  "$bad_start -"                             old.htm                  untouched           - 12 old.htm
+check "ostavel: -- then -m"        replace  1  "$bad_start -m"                            old.htm                  untouched           -- -m 12 old.htm
 
 if [[ $eol == $'\n' ]]; then
 command=("${program[@]}") says=out quiet=err

@@ -5,9 +5,10 @@
 # command-line tests under Wine; and the packages, built twice from clean clones of HEAD.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# npm ls fails when the browser test's package is missing or not the version pinned.
+# npm ls fails when the browser test's packages are missing or not the versions pinned. No
+# install scripts: vnu-jar's would download a Java of its own.
 npm ls --prefix tests/browser >/dev/null 2>&1 ||
-	npm ci --prefix tests/browser --no-audit --no-fund
+	npm ci --prefix tests/browser --ignore-scripts --no-audit --no-fund
 cmake --workflow --preset test
 cmake --workflow --preset sanitize
 cmake --workflow --preset clang

@@ -1,14 +1,19 @@
-// Renders pages written by the real program on fixed dates in headless Chromium and checks
+// Renders pages written by the real programs on fixed dates in headless Chromium and checks
 // what a person sees: the title, the layout of the month tables, each table's days under the
-// right weekdays (the browser's own Date is the oracle), the one red cell and the footer.
+// right weekdays (the browser's own Date is the oracle), the one red cell and the footer; and
+// for ostavel's modern pages, their weeks, checkers, screens, sheets and live today.
 // Usage: node page_test.mjs PROGRAM LINK_HOST SCREENSHOT_DIR
-import { execFileSync } from 'node:child_process';
+import { execFileSync, spawnSync } from 'node:child_process';
+import { createRequire } from 'node:module';
 import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { chromium } from 'playwright-core';
 
 const [program, host, screenshotDir] = process.argv.slice(2);
+const require = createRequire(import.meta.url);
+const axePath = require.resolve('axe-core/axe.min.js');
+const vnuPath = require.resolve('vnu-jar/build/dist/vnu.jar');
 const ostavel = program.replace(/pendrik([^/]*)$/, 'ostavel$1');
 const cases = [
   { name: 'default', date: [2010, 3, 10], args: [], file: 'calendar36.htm', months: 36 },
@@ -99,7 +104,133 @@ function checkPage(c, page) {
     JSON.stringify(page.links));
 }
 
+// The modern page, from ostavel's options: the same oracle, the ISO weeks, the checkers, every
+// screen size, the printed sheets and the today that moves with the reader's clock.
+const modernCases = [
+  { name: 'modern year, week numbers', date: [2027, 3, 10], start: [2027, 1], months: 12, monday: true,
+    weeks: true, sheets: 1, live: true, args: ['-w', '2027', '12', 'w12.htm'], file: 'w12.htm' },
+  { name: 'modern 120 months', date: [2027, 3, 10], start: [2020, 1], months: 120, sheets: 10,
+    args: ['--modern', '2020', '120', 'm120.htm'], file: 'm120.htm' },
+  { name: 'modern one month', date: [2027, 3, 10], start: [2027, 3], months: 1, monday: true, sheets: 1,
+    args: ['-m', '2027-3', '1', 'm1.htm'], file: 'm1.htm' },
+];
+const weekdayNames = ['Sunday', 'Monday', 'Tuesday', 'Wednesday', 'Thursday', 'Friday', 'Saturday'];
+
+function readModern() {
+  const root = document.documentElement;
+  const tables = [...document.querySelectorAll('main table')].map((t) => ({
+    caption: t.caption.textContent,
+    heads: [...t.tHead.rows[0].cells].map((c) => c.getAttribute('aria-label')),
+    rows: [...t.tBodies[0].rows].map((r) => [...r.cells].map((c) => ({ th: c.tagName === 'TH',
+      text: c.firstChild ? c.firstChild.nodeValue : '', today: c.getAttribute('aria-current') }))),
+    left: t.getBoundingClientRect().left,
+  }));
+  const today = document.querySelector('[aria-current]');
+  const style = today && getComputedStyle(today), link = getComputedStyle(document.links[0]);
+  return { title: document.title, h1: [...document.querySelectorAll('h1')].map((h) => h.textContent), tables,
+    overflow: root.scrollWidth - root.clientWidth, dayFont: parseFloat(getComputedStyle(document.querySelector('td')).fontSize),
+    todayMark: style && `${style.fontWeight} ${style.outlineStyle}`, plainLinks: link.textDecorationLine === 'none' &&
+      link.color === getComputedStyle(document.links[0].parentElement).color };
+}
+
+function isoWeek(y, m, d) {
+  const thursday = new Date(Date.UTC(y, m, d + 3 - (new Date(Date.UTC(y, m, d)).getUTCDay() + 6) % 7));
+  return Math.floor((thursday - Date.UTC(thursday.getUTCFullYear(), 0, 1)) / 864e5 / 7) + 1;
+}
+
+function checkModern(c, page, today) {
+  const month = (k) => new Date(c.start[0], c.start[1] - 1 + k, 1);
+  const name = (d) => `${monthNames[d.getMonth()]} ${d.getFullYear()}`;
+  const range = c.months === 1 ? name(month(0)) : `${name(month(0))} \u2013 ${name(month(c.months - 1))}`;
+  check(`${c.name}: title and h1`, page.title === range && equal(page.h1, [range]), page.title);
+  check(`${c.name}: ${c.months} tables`, page.tables.length === c.months);
+  const marked = [];
+  page.tables.forEach((t, k) => {
+    const d = month(k), y = d.getFullYear(), m = d.getMonth(), label = `${c.name}, ${name(d)}`;
+    const order = weekdayNames.map((_, i) => weekdayNames[c.monday ? (i + 1) % 7 : i]);
+    check(`${label}: caption, heads`, t.caption === name(d) && equal(t.heads, c.weeks ? ['Week', ...order] : order));
+    const days = [];
+    for (const row of t.rows) {
+      const cells = row.filter((x) => !x.th), inMonth = cells.filter((x) => x.text);
+      check(`${label}: seven days a row`, cells.length === 7 && row.length === (c.weeks ? 8 : 7));
+      cells.forEach((x, col) => {
+        if (!x.text) return;
+        days.push(Number(x.text));
+        const wd = new Date(y, m, Number(x.text)).getDay();
+        if (col !== (c.monday ? (wd + 6) % 7 : wd)) check(`${label}: day ${x.text} under its weekday`, false);
+        if (x.today) marked.push(`${y}-${m + 1}-${x.text}`);
+      });
+      if (c.weeks) check(`${label}: ISO week`, Number(row[0].text) === isoWeek(y, m, Number(inMonth[0].text)), row[0].text);
+    }
+    check(`${label}: every day once`, equal(days, Array.from({ length: new Date(y, m + 1, 0).getDate() }, (_, i) => i + 1)));
+  });
+  return marked;
+}
+
+async function checkModernPage(browser, c, url) {
+  const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
+  const page = await context.newPage();
+  const [y, m, d] = c.date, k = (y - c.start[0]) * 12 + m - c.start[1], onPage = k >= 0 && k < c.months;
+  await page.clock.setFixedTime(new Date(y, m - 1, d, 12));
+  await page.goto(url);
+  check(`${c.name}: today marked`, equal(checkModern(c, await page.evaluate(readModern)), onPage ? [`${y}-${m}-${d}`] : []));
+  if (c.live) await page.screenshot({ path: join(screenshotDir, 'modern12.png'), fullPage: true });
+  for (const colorScheme of ['light', 'dark']) {
+    await page.emulateMedia({ colorScheme });
+    await page.addScriptTag({ path: axePath });
+    const violations = await page.evaluate(async () => (await axe.run()).violations.map((v) => v.id));
+    check(`${c.name}: axe-core in ${colorScheme}`, violations.length === 0, violations.join(' '));
+  }
+  await page.emulateMedia({ colorScheme: null });
+  for (const [width, columns] of [[1280, 4], [768, 2], [360, 1]]) {
+    await page.setViewportSize({ width, height: 800 });
+    const view = await page.evaluate(readModern);
+    const shown = new Set(view.tables.map((t) => t.left)).size;
+    check(`${c.name}: ${width} px, no sideways scrolling`, view.overflow <= 0, view.overflow);
+    check(`${c.name}: ${width} px, ${columns} columns`, shown === Math.min(columns, c.months), shown);
+  }
+  for (const format of ['A4', 'Letter'])
+    for (const margin of ['0', '1cm']) {
+      const pdf = await page.pdf({ format, margin: { top: margin, right: margin, bottom: margin, left: margin } });
+      const sheets = pdf.toString('latin1').match(/\/Type\s*\/Page\b/g).length;
+      check(`${c.name}: ${format}, margins ${margin}: ${c.sheets} sheets`, sheets === c.sheets, sheets);
+    }
+  await page.emulateMedia({ media: 'print' });
+  const printed = await page.evaluate(readModern);
+  check(`${c.name}: printed today bold in a ring, plain links`,
+    printed.plainLinks && (!printed.todayMark || printed.todayMark === '700 solid'), printed.todayMark);
+  await context.close();
+  const phone = await browser.newContext({ viewport: { width: 360, height: 740 }, deviceScaleFactor: 3, isMobile: true });
+  const phonePage = await phone.newPage();
+  await phonePage.goto(url);
+  const small = await phonePage.evaluate(readModern);
+  check(`${c.name}: phone, day numbers of 12 px or more`, small.dayFont >= 12 && small.overflow <= 0, small.dayFont);
+  await phone.close();
+  if (c.live) await checkLiveToday(browser, c, url);
+}
+
+// The reader's clock moves the mark: to another day on the page, off the page, or nowhere
+// without JavaScript.
+async function checkLiveToday(browser, c, url) {
+  for (const [clock, expected, javaScriptEnabled] of [[[2027, 7, 4], ['2027-7-4']], [[2031, 1, 1], []],
+    [[2027, 7, 4], [c.date.join('-')], false]]) {
+    const context = await browser.newContext({ javaScriptEnabled });
+    const page = await context.newPage();
+    await page.clock.setFixedTime(new Date(clock[0], clock[1] - 1, clock[2], 9));
+    await page.goto(url);
+    check(`${c.name}: opened on ${clock.join('-')}${javaScriptEnabled === false ? ' without JavaScript' : ''}`,
+      equal(checkModern(c, await page.evaluate(readModern)), expected));
+    await context.close();
+  }
+}
+
 const work = mkdtempSync(join(tmpdir(), 'pendrik-browser-'));
+// Runs the program on the case's date, in the work folder.
+function write(path, c) {
+  const date = `${c.date.map((n) => String(n).padStart(2, '0')).join('-')} 12:00:00`;
+  execFileSync(resolve(path), c.args,
+    { cwd: work, env: { ...process.env, LD_PRELOAD: process.env.LIBFAKETIME, FAKETIME: date } });
+}
 const browser = await chromium.launch({
   executablePath: '/usr/bin/chromium',
   args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
@@ -108,15 +239,20 @@ const browser = await chromium.launch({
 try {
   const page = await browser.newPage({ viewport: { width: 1280, height: 800 } });
   for (const c of cases) {
-    const [y, m, d] = c.date;
-    const date = `${y}-${String(m).padStart(2, '0')}-${String(d).padStart(2, '0')} 12:00:00`;
-    execFileSync(resolve(c.program ?? program), c.args,
-      { cwd: work, env: { ...process.env, LD_PRELOAD: process.env.LIBFAKETIME, FAKETIME: date } });
+    write(c.program ?? program, c);
     await page.goto(`file://${join(work, c.file)}`);
     checkPage(c, await page.evaluate(readPage));
     if (c.name === 'default')
       await page.screenshot({ path: join(screenshotDir, 'calendar36.png'), fullPage: true });
   }
+  for (const c of modernCases) {
+    write(ostavel, c);
+    await checkModernPage(browser, c, `file://${join(work, c.file)}`);
+  }
+  // The Nu HTML Checker, errors and warnings alike, on every modern page.
+  const vnu = spawnSync('java', ['-jar', vnuPath, '--Werror', ...modernCases.map((c) => join(work, c.file))],
+    { encoding: 'utf8' });
+  check('Nu HTML Checker: no error, no warning', vnu.status === 0, vnu.stderr + vnu.stdout);
 } finally {
   await browser.close();
   rmSync(work, { recursive: true, force: true });

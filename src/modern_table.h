@@ -1,0 +1,32 @@
+#ifndef PENDRIK_MODERN_TABLE_H
+#define PENDRIK_MODERN_TABLE_H
+
+#include <ctime>
+#include <string_view>
+
+#include "locale_names.h"
+#include "output.h"
+
+// How the modern page lays out its months, and in which names.
+struct modern_layout {
+	bool monday = false;       // weeks run Monday to Sunday, else Sunday to Saturday
+	bool week_numbers = false; // an ISO week number heads each week row; needs monday
+	const calendar_names *names = &english_names();
+};
+
+// A table's column heads as ready text, made once for a page: the head row and the opening
+// of the body.
+struct modern_head {
+	char bytes[1024 + 16 * name_capacity] = {};
+	std::size_t size = 0;
+};
+
+modern_head make_modern_head(const modern_layout &layout);
+
+// Writes the month of date (only tm_mon, tm_year, and a tm_mday with its tm_wday are read, for
+// a year of 1000 to 9999) as a modern month table, its week rows in full, the day today_day
+// (0 for none) marked as today. Returns the weekday of the following month's 1st.
+int write_modern_table(out_stream &out, const std::tm &date, int today_day,
+                       const modern_layout &layout, const modern_head &head);
+
+#endif
