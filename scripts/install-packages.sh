@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs through apt-get the Debian packages that are missing for building (build), for
-# building the packages (package) or for building and running every test (test); installs
-# nothing when all of them are there.
+# building the packages (package) or for building and running every test (test), and for the
+# tests generates the locales they use; installs nothing when all of them are there.
 # Usage: scripts/install-packages.sh build|package|test
 set -euo pipefail
 
@@ -12,7 +12,7 @@ build) ;;
 package) packages+=("${package_tools[@]}") ;;
 test)
 	packages+=("${package_tools[@]}" clang libgtest-dev faketime strace clang-format clang-tidy
-		cppcheck man-db wine64 chromium ca-certificates lintian default-jre-headless)
+		cppcheck man-db wine64 chromium ca-certificates lintian default-jre-headless locales)
 	;;
 *)
 	echo "usage: $0 build|package|test" >&2
@@ -30,10 +30,19 @@ if [[ $1 == test ]]; then
 	command -v node >/dev/null || missing+=(nodejs)
 	command -v npm >/dev/null || missing+=(npm)
 fi
-((${#missing[@]})) || exit 0
-
 sudo=()
 ((EUID == 0)) || sudo=(sudo)
-echo "Installing ${missing[*]}"
-"${sudo[@]}" apt-get update
-"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+if ((${#missing[@]})); then
+	echo "Installing ${missing[*]}"
+	"${sudo[@]}" apt-get update
+	"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+fi
+
+# The locales the tests write pages in, generated when missing.
+if [[ $1 == test ]]; then
+	for locale in de_DE ru_RU ja_JP; do
+		locale -a | grep -qx "$locale.utf8" && continue
+		echo "Generating $locale.UTF-8"
+		"${sudo[@]}" localedef -i "$locale" -f UTF-8 "$locale.UTF-8"
+	done
+fi

@@ -1,7 +1,107 @@
 #include "locale_names.h"
 
+#include <cstring>
+#include <ctime>
+
 #include "calendar.h"
 #include "output.h"
+
+namespace {
+
+// A locale's names as the system gives them: UTF-8, at most name_capacity - 1 bytes each.
+struct system_names {
+	char language[name_capacity];
+	char months[12][name_capacity];
+	char weekdays[7][name_capacity];
+	char weekday_heads[7][name_capacity];
+};
+
+} // namespace
+
+#ifdef _WIN32
+#include <windows.h>
+
+namespace {
+
+// Windows knows every language by its tag, "de-DE"; GetLocaleInfoEx gives the names in UTF-16.
+names_read read_system_names(const char *locale, system_names &names)
+{
+	wchar_t tag[LOCALE_NAME_MAX_LENGTH] = {};
+	for (std::size_t i = 0; locale[i] != '\0' && locale[i] != '.'; ++i) {
+		if (i + 1 == LOCALE_NAME_MAX_LENGTH)
+			return names_read::not_available;
+		tag[i] = locale[i] == '_' ? L'-' : static_cast<wchar_t>(locale[i]);
+	}
+	LCID id = LocaleNameToLCID(tag, 0);
+	if (id == 0 || id == LOCALE_CUSTOM_UNSPECIFIED)
+		return names_read::not_available;
+	auto get = [&](LCTYPE type, char *name) {
+		wchar_t wide[name_capacity];
+		return GetLocaleInfoEx(tag, type, wide, name_capacity) > 0 &&
+		       WideCharToMultiByte(CP_UTF8, 0, wide, -1, name, name_capacity, nullptr,
+		                           nullptr) > 0;
+	};
+	bool fits = get(LOCALE_SNAME, names.language);
+	for (int month = 0; month < 12; ++month)
+		fits = fits && get(LOCALE_SMONTHNAME1 + month, names.months[month]);
+	// LOCALE_SDAYNAME1 is Monday.
+	for (int weekday = 0; weekday < 7; ++weekday)
+		fits = fits && get(LOCALE_SDAYNAME1 + (weekday + 6) % 7, names.weekdays[weekday]) &&
+		       get(LOCALE_SABBREVDAYNAME1 + (weekday + 6) % 7,
+		           names.weekday_heads[weekday]);
+	return fits ? names_read::ok : names_read::too_long;
+}
+
+} // namespace
+#else
+#include <clocale>
+#include <langinfo.h>
+
+namespace {
+
+// The C library's names, in a locale of its own (the process's stays as it is): a tag "de-DE"
+// is tried as "de_DE.UTF-8", then any name as it stands; only a UTF-8 locale will do.
+names_read read_system_names(const char *locale, system_names &names)
+{
+	constexpr char utf8[] = ".UTF-8";
+	locale_t system = nullptr;
+	if (std::strchr(locale, '.') == nullptr) {
+		std::size_t size = std::strlen(locale); // below name_capacity
+		char utf8_name[name_capacity + sizeof utf8] = {};
+		for (std::size_t i = 0; i < size; ++i)
+			utf8_name[i] = locale[i] == '-' ? '_' : locale[i];
+		std::memcpy(utf8_name + size, utf8, sizeof utf8);
+		system = newlocale(LC_CTYPE_MASK | LC_TIME_MASK, utf8_name, nullptr);
+	}
+	if (system == nullptr)
+		system = newlocale(LC_CTYPE_MASK | LC_TIME_MASK, locale, nullptr);
+	if (system == nullptr)
+		return names_read::not_available;
+	if (std::strcmp(nl_langinfo_l(CODESET, system), "UTF-8") != 0) {
+		freelocale(system);
+		return names_read::not_available;
+	}
+	// The language: the name up to its character set or modifier, "de_DE" as "de-DE".
+	std::size_t language_size = std::strcspn(locale, ".@");
+	for (std::size_t i = 0; i < language_size; ++i)
+		names.language[i] = locale[i] == '_' ? '-' : locale[i];
+	// strftime_l gives 0 for a name that does not fit; %OB is the month as a heading names it.
+	std::tm date{};
+	auto format = [&](char *name, const char *conversion) {
+		return strftime_l(name, name_capacity, conversion, &date, system) > 0;
+	};
+	bool fits = true;
+	for (date.tm_mon = 0; date.tm_mon < 12; ++date.tm_mon)
+		fits = fits && format(names.months[date.tm_mon], "%OB");
+	for (date.tm_wday = 0; date.tm_wday < 7; ++date.tm_wday)
+		fits = fits && format(names.weekdays[date.tm_wday], "%A") &&
+		       format(names.weekday_heads[date.tm_wday], "%a");
+	freelocale(system);
+	return fits ? names_read::ok : names_read::too_long;
+}
+
+} // namespace
+#endif
 
 bool set_name(html_name &name, std::string_view text)
 {
@@ -31,4 +131,29 @@ const calendar_names &english_names()
 		return english;
 	}();
 	return names;
+}
+
+names_read read_locale_names(const char *locale, calendar_names &names)
+{
+	// Letters, digits and the marks of locale names; never a path to a locale's files.
+	std::size_t size = std::strlen(locale);
+	if (size == 0 || size >= name_capacity ||
+	    std::strspn(locale,
+	                "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-.@") !=
+	            size)
+		return names_read::not_available;
+	system_names system{};
+	names_read read = read_system_names(locale, system);
+	if (read != names_read::ok)
+		return read;
+	// The C library's own locales, "C.UTF-8" and the like, name in English.
+	std::string_view language = system.language;
+	bool fits =
+		set_name(names.language, language == "C" || language == "POSIX" ? "en" : language);
+	for (int month = 0; month < 12; ++month)
+		fits = fits && set_name(names.months[month], system.months[month]);
+	for (int weekday = 0; weekday < 7; ++weekday)
+		fits = fits && set_name(names.weekdays[weekday], system.weekdays[weekday]) &&
+		       set_name(names.weekday_heads[weekday], system.weekday_heads[weekday]);
+	return fits ? names_read::ok : names_read::too_long;
 }

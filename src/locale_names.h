@@ -29,4 +29,10 @@ bool set_name(html_name &name, std::string_view text);
 // The English names: months and weekdays in full, weekdays headed "Su", "Mo", ...
 const calendar_names &english_names();
 
+enum class names_read { ok, not_available, too_long };
+
+// Reads the names of locale, a language tag such as "de-DE" or, on Linux, a C library locale
+// such as "de_DE.UTF-8", from the system's locale data; its language becomes a tag "de-DE".
+names_read read_locale_names(const char *locale, calendar_names &names);
+
 #endif

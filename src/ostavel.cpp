@@ -5,6 +5,7 @@
 
 #include "calendar.h"
 #include "calendar_page.h"
+#include "locale_names.h"
 #include "modern_page.h"
 #include "output.h"
 #include "page_file.h"
@@ -28,6 +29,8 @@ constexpr char usage[] =
 	"  --modern            the modern page: HTML5 for any screen, print and dark mode\n"
 	"  -m, --monday        weeks from Monday to Sunday; implies --modern\n"
 	"  -w, --week-numbers  ISO 8601 week numbers; implies --monday\n"
+	"  --lang LOCALE       month and weekday names in the language of LOCALE, such as\n"
+	"                      de-DE, from the system's locales; implies --modern\n"
 	"  -h, --help          print this text\n"
 	"      --version       print the version\n";
 
@@ -35,6 +38,7 @@ constexpr char usage[] =
 struct options {
 	bool modern = false;
 	modern_layout layout;
+	const char *language = nullptr; // a locale, or none for English
 };
 
 // The one output buffer, allocated statically; main names its file.
@@ -100,21 +104,42 @@ int print(const char *text)
 	return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
 }
 
+// Whether argv[i] is the option name with its value, as "NAME VALUE" (i moves on to the value)
+// or, for a long name, "NAME=VALUE"; value is null when it is missing.
+bool has_value(std::string_view name, int argc, char **argv, int &i, const char *&value)
+{
+	std::string_view option = argv[i];
+	if (option == name) {
+		value = i + 1 < argc ? argv[++i] : nullptr;
+		return true;
+	}
+	if (!name.starts_with("--") || !option.starts_with(name) || option[name.size()] != '=')
+		return false;
+	value = argv[i] + name.size() + 1;
+	return true;
+}
+
+// Says what is wrong with option on standard error; read_options' result for it.
+int refuse(const char *message, const char *option, int &status)
+{
+	(void)std::fprintf(stderr, message, option);
+	status = 1;
+	return 0;
+}
+
 // Reads the options before START into chosen and returns the index of START; or, when the run
-// ends with them (usage, version, an unknown option), returns 0 with its exit status in status.
+// ends with them (usage, version, a wrong option), returns 0 with its exit status in status.
 int read_options(int argc, char **argv, options &chosen, int &status)
 {
 	int i = 1;
 	for (; i < argc && argv[i][0] == '-' && argv[i][1] != '\0'; ++i) {
 		std::string_view option = argv[i];
+		const char *value = nullptr;
 		if (option == "--")
 			return i + 1;
-		if (option == "-h" || option == "--help") {
-			status = print(usage);
-			return 0;
-		}
-		if (option == "--version") {
-			status = print("ostavel " PENDRIK_VERSION "\n");
+		if (option == "-h" || option == "--help" || option == "--version") {
+			status = print(option == "--version" ? "ostavel " PENDRIK_VERSION "\n"
+			                                     : usage);
 			return 0;
 		}
 		if (option == "--modern") {
@@ -123,13 +148,35 @@ int read_options(int argc, char **argv, options &chosen, int &status)
 			chosen.modern = chosen.layout.monday = true;
 		} else if (option == "-w" || option == "--week-numbers") {
 			chosen.modern = chosen.layout.monday = chosen.layout.week_numbers = true;
+		} else if (has_value("--lang", argc, argv, i, value)) {
+			if (value == nullptr)
+				return refuse("Option needs a value: %s\n", argv[i], status);
+			chosen.modern = true;
+			chosen.language = value;
 		} else {
-			(void)std::fprintf(stderr, "Unknown option: %s\n", argv[i]);
-			status = 1;
-			return 0;
+			return refuse("Unknown option: %s\n", argv[i], status);
 		}
 	}
 	return i;
+}
+
+// The names the options ask for, read before the file is touched; when they cannot be, says
+// so on standard error and returns false.
+bool read_names(const options &chosen, calendar_names &names)
+{
+	if (chosen.language == nullptr)
+		return true;
+	switch (read_locale_names(chosen.language, names)) {
+	case names_read::ok:
+		return true;
+	case names_read::not_available:
+		(void)std::fprintf(stderr, "Language not available: %s\n", chosen.language);
+		return false;
+	case names_read::too_long:
+		(void)std::fprintf(stderr, "Name too long in language: %s\n", chosen.language);
+		return false;
+	}
+	return false;
 }
 
 } // namespace
@@ -148,8 +195,11 @@ int main(int argc, char **argv)
 	int year = 0;
 	int month = -1;
 	int month_count = default_month_count;
-	if (!parse_arguments(argc, argv, year, month, month_count))
+	calendar_names names;
+	if (!parse_arguments(argc, argv, year, month, month_count) || !read_names(chosen, names))
 		return 1;
+	if (chosen.language != nullptr)
+		chosen.layout.names = &names;
 	std::tm today{};
 	if (!read_today(today)) {
 		(void)std::fprintf(stderr, "Cannot read the current date\n");

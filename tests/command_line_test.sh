@@ -59,21 +59,24 @@ page_fault() {
 	[[ $first == "$2" ]] || grep -m 1 '<b>' "$file" | grep -q "<b>$first</b>" || echo "not from $first"
 }
 
-# Why the file at $1 is not a modern page of N:FIRST-CAPTION:WEEKS ($2; WEEKS sunday, monday or
-# weeks for Monday weeks with their numbers), or nothing if it is.
+# Why the file at $1 is not a modern page of N:FIRST-CAPTION:WEEKS[:TEXT] ($2; WEEKS sunday,
+# monday or weeks for Monday weeks with their numbers; TEXT on the page), or nothing if it is.
 modern_fault() {
-	local file=$1 months first weeks tables
-	IFS=: read -r months first weeks <<<"$2"
+	local file=$1 months first weeks text tables
+	IFS=: read -r months first weeks text <<<"$2"
 	head -c 17 "$file" | cmp -s - <(printf '<!DOCTYPE html>\r\n') || { echo "no doctype"; return; }
 	tail -c 9 "$file" | cmp -s - <(printf '</html>\r\n') || { echo "ends wrongly"; return; }
 	[[ $(grep -c -v $'\r$' "$file") == 0 ]] || { echo "a line without CR LF"; return; }
 	iconv -f UTF-8 -t UTF-8 "$file" >/dev/null 2>&1 || { echo "not UTF-8"; return; }
 	tables=$(grep -c '<table id=' "$file")
 	[[ $tables == "$months" ]] || { echo "$tables months, not $months"; return; }
-	grep -m 1 '<caption>' "$file" | grep -q "<caption>$first</caption>" || echo "not from $first"
+	# Month names may differ in case between systems: Linux's "Март", Windows' "март".
+	grep -m 1 '<caption>' "$file" | LC_ALL=C.UTF-8 grep -q -i "<caption>$first</caption>" ||
+		echo "not from $first"
 	grep -q "class=\"months ${weeks/weeks/monday}\"" "$file" || echo "not $weeks weeks"
 	if [[ $weeks == weeks ]]; then grep -q '<th scope="row">' "$file" || echo "no week numbers"
 	elif grep -q '<th scope="row">' "$file"; then echo "week numbers"; fi
+	[[ -z $text ]] || grep -q -F "$text" "$file" || echo "no $text"
 }
 
 # check NAME SETUP STATUS MESSAGE FILE MONTHS [ARGS...]
@@ -195,6 +198,10 @@ check "ostavel: -- ends options"   -        0  ""                               
 check "ostavel: --modern --"       -        0  ""                                        x.htm                    "modern:2:May 2027:sunday" --modern -- 2027-5 2 x.htm
 check "ostavel: --modern -h"       -        0  ""                                        stdout                   usage               --modern -h 2010
 check "ostavel: -w --version"      -        0  ""                                        stdout                   version             -w --version
+check "ostavel: German"            -        0  ""                                        year2027-03.htm          "modern:1:März 2027:weeks:<th aria-label=\"Montag\">Mo" --lang de-DE -w 2027-3 1
+check "ostavel: Russian, --lang="  -        0  ""                                        year2027-03.htm          "modern:1:Март 2027:sunday:<html lang=\"ru-RU\">" --lang=ru-RU 2027-3 1
+check "ostavel: no such language"  replace  1  "Language not available: xx-XX"           old.htm                  untouched           --lang xx-XX 2010 12 old.htm
+check "ostavel: --lang, no value"  replace  1  "Option needs a value: --lang"            old.htm                  untouched           --lang
 for option in --bogus -x -mw --modern=1 --Modern -5; do
 check "ostavel: option '$option'"   replace  1  "Unknown option: $option"                 old.htm                  untouched           --modern "$option" 2010 12 old.htm
 done
@@ -204,6 +211,9 @@ check "ostavel: -- then -m"        replace  1  "$bad_start -m"                  
 if [[ $eol == $'\n' ]]; then
 command=("${program[@]}") says=out quiet=err
 check "512-byte writes"            strace   0  ""                                         calendar36.htm           36
+command=("${ostavel[@]}") says=err quiet=out
+check "ostavel: Japanese"          -        0  ""                                        year2027-03.htm          "modern:1:3月 2027:monday:<th aria-label=\"月曜日\">月</th>" --lang ja_JP.UTF-8 -m 2027-3 1
+check "ostavel: a path to a locale" replace 1 "Language not available: /usr/lib/locale/C.utf8" old.htm               untouched           --lang /usr/lib/locale/C.utf8 2010 12 old.htm
 fi
 
 # Windows paths: back slashes, a drive letter (Z: is the root of the file system under Wine).
