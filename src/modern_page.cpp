@@ -4,8 +4,9 @@
 
 namespace {
 
-// Light and dark colours with text at 4.5:1 or more on every ground it stands on; a grid of
-// months as wide as the window allows, four at most; on paper twelve months to a sheet.
+// Light and dark colours with text at 4.5:1 or more on every ground it stands on; today and the
+// days of events marked by more than colour; a grid of months as wide as the window allows,
+// four at most; on paper twelve months to a sheet, none cut, today still marked in greyscale.
 constexpr auto style_sheet = R"(<style>
 :root {
 	color-scheme: light dark;
@@ -15,6 +16,7 @@ constexpr auto style_sheet = R"(<style>
 	--weekend: #ebebeb;
 	--today-text: #fff;
 	--today-ground: #a3000b;
+	--event: #00695c;
 	--link: #0645ad;
 }
 @media (prefers-color-scheme: dark) {
@@ -25,6 +27,7 @@ constexpr auto style_sheet = R"(<style>
 		--weekend: #2b2b2b;
 		--today-text: #000;
 		--today-ground: #ffa3a3;
+		--event: #80cbc4;
 		--link: #9fc1ff;
 	}
 }
@@ -67,6 +70,33 @@ th {
 .monday :is(thead th, td):nth-last-child(-n + 2) {
 	background: var(--weekend);
 }
+.event {
+	font-weight: bold;
+	color: var(--event);
+	text-decoration: underline 2px;
+	text-underline-offset: 3px;
+}
+.hidden {
+	position: absolute;
+	width: 1px;
+	height: 1px;
+	overflow: hidden;
+	clip-path: inset(50%);
+	white-space: nowrap;
+}
+.events {
+	margin: 0.5rem 0 0;
+	padding: 0;
+	list-style: none;
+}
+.events time {
+	display: inline-block;
+	min-width: 1.5rem;
+	margin-right: 0.5rem;
+	text-align: right;
+	font-weight: bold;
+	font-variant-numeric: tabular-nums;
+}
 [aria-current="date"] {
 	font-weight: bold;
 	color: var(--today-text);
@@ -89,6 +119,7 @@ a {
 		--ground: #fff;
 		--muted: #333;
 		--weekend: #e6e6e6;
+		--event: #000;
 	}
 	body {
 		max-width: none;
@@ -201,8 +232,13 @@ void write_modern_page(out_stream &out, const std::tm &first, int month_count, c
 		put(out, "<div class=\"months sunday\">\n"_crlf);
 
 	const modern_head head = make_modern_head(layout);
+	std::size_t next_dated = 0;
 	walk_months(out, first, month_count, today, [&](int, const std::tm &month, int today_day) {
-		return write_modern_table(out, month, today_day, layout, head);
+		month_events events;
+		if (layout.events != nullptr)
+			events = take_month_events(*layout.events, next_dated, month.tm_year + 1900,
+			                           month.tm_mon);
+		return write_modern_table(out, month, today_day, layout, head, events);
 	});
 
 	put(out, "</div>\n</main>\n"_crlf);

@@ -101,17 +101,69 @@ void put_day_run(out_stream &out, int first, int end)
 	          day_text.cell[end] - day_text.cell[first]);
 }
 
-// Days first ... last of one week row, today's among them marked.
-void put_days(out_stream &out, int first, int last, int today_day)
+// Day two digits, "01" ... "31".
+void put_two_digits(out_stream &out, int day)
 {
-	if (today_day >= first && today_day <= last) {
-		put_day_run(out, first, today_day);
-		put(out, "<td aria-current=\"date\">"_crlf);
-		put_int(out, today_day);
-		put(out, "</td>"_crlf);
-		first = today_day + 1;
+	if (day < 10)
+		put(out, "0"_crlf);
+	put_int(out, day);
+}
+
+// A day that is today or has events: a cell of its own, with the events' texts in its name.
+void put_marked_day(out_stream &out, int day, int today_day, month_events &events)
+{
+	bool has_events = next_event_day(events) == day;
+	if (day == today_day)
+		put(out, "<td aria-current=\"date\""_crlf);
+	else
+		put(out, "<td"_crlf);
+	if (has_events)
+		put(out, " class=\"event\""_crlf);
+	put(out, ">"_crlf);
+	put_int(out, day);
+	if (has_events) {
+		put(out, "<span class=\"hidden\">: "_crlf);
+		put(out, events.list->text(take_next_event(events)));
+		while (next_event_day(events) == day) {
+			put(out, "; "_crlf);
+			put(out, events.list->text(take_next_event(events)));
+		}
+		put(out, "</span>"_crlf);
+	}
+	put(out, "</td>"_crlf);
+}
+
+// Days first ... last of one week row, today's and those of events marked; events moves on.
+void put_days(out_stream &out, int first, int last, int today_day, month_events &events)
+{
+	for (int mark;
+	     (mark = std::min(today_day >= first ? today_day : 32, next_event_day(events))) <= last;
+	     first = mark + 1) {
+		put_day_run(out, first, mark);
+		put_marked_day(out, mark, today_day, events);
 	}
 	put_day_run(out, first, last + 1);
+}
+
+// The month's events in a list under its table: each day with its text.
+void put_event_list(out_stream &out, int year, int month, month_events events)
+{
+	put(out, "<ul class=\"events\">\n"_crlf);
+	while (!events.empty()) {
+		const event &e = take_next_event(events);
+		put(out, "<li><time datetime=\""_crlf);
+		put_int(out, year);
+		put(out, "-"_crlf);
+		put(out, month_digits[month]);
+		put(out, "-"_crlf);
+		put_two_digits(out, e.day);
+		put(out, "\">"_crlf);
+		put_int(out, e.day);
+		put(out, "</time> "_crlf);
+		put(out, events.list->text(e));
+		put(out, "</li>\n"_crlf);
+	}
+	put(out, "</ul>\n"_crlf);
 }
 
 bool append_to_head(void *target, const char *bytes, std::size_t count)
@@ -150,7 +202,8 @@ modern_head make_modern_head(const modern_layout &layout)
 }
 
 int write_modern_table(out_stream &out, const std::tm &date, int today_day,
-                       const modern_layout &layout, const modern_head &head)
+                       const modern_layout &layout, const modern_head &head,
+                       const month_events &events)
 {
 	int month = date.tm_mon;
 	int year = date.tm_year + 1900;
@@ -170,6 +223,7 @@ int write_modern_table(out_stream &out, const std::tm &date, int today_day,
 
 	// Week rows in full, column 0 the week's first day: blanks before the 1st, after the last.
 	int column = layout.monday ? (first_weekday + 6) % 7 : first_weekday;
+	month_events unmarked = events;
 	for (int first = 1; first <= day_count; first += 7 - column, column = 0) {
 		int last = std::min(first + 6 - column, day_count);
 		put(out, "<tr>"_crlf);
@@ -179,10 +233,13 @@ int write_modern_table(out_stream &out, const std::tm &date, int today_day,
 			          week_head_text.start[week + 1] - week_head_text.start[week]);
 		}
 		put_blanks(out, column);
-		put_days(out, first, last, today_day);
+		put_days(out, first, last, today_day, unmarked);
 		put_blanks(out, 6 - column - (last - first));
 		put(out, "</tr>\n"_crlf);
 	}
-	put(out, "</tbody></table></div>\n"_crlf);
+	put(out, "</tbody></table>\n"_crlf);
+	if (!events.empty())
+		put_event_list(out, year, month, events);
+	put(out, "</div>\n"_crlf);
 	return (first_weekday + day_count) % 7;
 }

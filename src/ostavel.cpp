@@ -2,9 +2,11 @@
 #include <cstring>
 #include <ctime>
 #include <string_view>
+#include <vector>
 
 #include "calendar.h"
 #include "calendar_page.h"
+#include "events.h"
 #include "locale_names.h"
 #include "modern_page.h"
 #include "output.h"
@@ -31,6 +33,8 @@ constexpr char usage[] =
 	"  -w, --week-numbers  ISO 8601 week numbers; implies --monday\n"
 	"  --lang LOCALE       month and weekday names in the language of LOCALE, such as\n"
 	"                      de-DE, from the system's locales; implies --modern\n"
+	"  -e, --events FILE   mark and list the days of FILE's lines, \"YYYY-MM-DD TEXT\" or\n"
+	"                      \"MM-DD TEXT\" (every year); may be given again; implies --modern\n"
 	"  -h, --help          print this text\n"
 	"      --version       print the version\n";
 
@@ -39,6 +43,7 @@ struct options {
 	bool modern = false;
 	modern_layout layout;
 	const char *language = nullptr; // a locale, or none for English
+	std::vector<const char *> event_files;
 };
 
 // The one output buffer, allocated statically; main names its file.
@@ -153,6 +158,12 @@ int read_options(int argc, char **argv, options &chosen, int &status)
 				return refuse("Option needs a value: %s\n", argv[i], status);
 			chosen.modern = true;
 			chosen.language = value;
+		} else if (has_value("-e", argc, argv, i, value) ||
+		           has_value("--events", argc, argv, i, value)) {
+			if (value == nullptr)
+				return refuse("Option needs a value: %s\n", argv[i], status);
+			chosen.modern = true;
+			chosen.event_files.push_back(value);
 		} else {
 			return refuse("Unknown option: %s\n", argv[i], status);
 		}
@@ -196,10 +207,19 @@ int main(int argc, char **argv)
 	int month = -1;
 	int month_count = default_month_count;
 	calendar_names names;
+	event_list events;
 	if (!parse_arguments(argc, argv, year, month, month_count) || !read_names(chosen, names))
 		return 1;
+	// Each file's first fault ends the run: no algorithm says it more plainly.
+	for (const char *path : chosen.event_files)
+		// cppcheck-suppress useStlAlgorithm
+		if (!read_events(path, events, stderr))
+			return 1;
+	sort_events(events);
 	if (chosen.language != nullptr)
 		chosen.layout.names = &names;
+	if (!chosen.event_files.empty())
+		chosen.layout.events = &events;
 	std::tm today{};
 	if (!read_today(today)) {
 		(void)std::fprintf(stderr, "Cannot read the current date\n");

@@ -25,6 +25,16 @@ fi
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 passed=0 failed=0 n=0
+# Event files for ostavel, in $work/ev: runs reach them as ../ev/NAME.
+mkdir "$work/ev"
+printf '\xEF\xBB\xBF# Holidays\r\n\r\n2027-12-25 Christmas Day\r\n12-24\tChristmas Eve \r\n02-29 Leap day\n' >"$work/ev/good.txt"
+printf '2028-02-29 Second file\n2028-02-01 <b>&"\n' >"$work/ev/more.txt"
+printf '01-01 x\n2027-02-29 Not a day\n' >"$work/ev/date.txt"
+printf '01-01 x\n\n12-24 \t\n' >"$work/ev/text.txt"
+printf '01-01 \xC3\x28\n' >"$work/ev/utf8.txt"
+printf '01-01 a\033[2Jb\n' >"$work/ev/control.txt"
+printf "01-01 %01000d\n" 0 >"$work/ev/long.txt"
+for i in {1..10001}; do echo "01-01 $i"; done >"$work/ev/many.txt"
 segment=$(printf 'x%.0s' {1..100})
 long_path="$segment/$segment/$segment.htm"
 long_name="$(printf 'y%.0s' {1..300}).htm"
@@ -202,6 +212,14 @@ check "ostavel: German"            -        0  ""                               
 check "ostavel: Russian, --lang="  -        0  ""                                        year2027-03.htm          "modern:1:Март 2027:sunday:<html lang=\"ru-RU\">" --lang=ru-RU 2027-3 1
 check "ostavel: no such language"  replace  1  "Language not available: xx-XX"           old.htm                  untouched           --lang xx-XX 2010 12 old.htm
 check "ostavel: --lang, no value"  replace  1  "Option needs a value: --lang"            old.htm                  untouched           --lang
+check "ostavel: events"            -        0  ""                                        year2028-02.htm          "modern:1:February 2028:sunday:<td class=\"event\">29<span class=\"hidden\">: Leap day</span>" -e ../ev/good.txt 2028-2 1
+check "ostavel: two event files"   -        0  ""                                        year2027-12.htm          "modern:3:December 2027:sunday:29<span class=\"hidden\">: Leap day; Second file</span>" -e ../ev/good.txt --events=../ev/more.txt 2027-12 3
+check "ostavel: an event escaped"  -        0  ""                                        year2028-02.htm          "modern:1:February 2028:monday:</time> &lt;b&gt;&amp;&#34;</li>" -m --events ../ev/more.txt 2028-2 1
+for fault in "date.txt:2: not a date: 2027-02-29" "text.txt:3: no text after the date" "utf8.txt:1: not UTF-8" \
+	"control.txt:1: control character" "long.txt:1: line too long" "many.txt: too many events"; do
+check "ostavel: events, ${fault#*: }" replace 1 "../ev/$fault"                           old.htm                  untouched           -e ../ev/good.txt -e "../ev/${fault%%:*}" 2010 12 old.htm
+done
+check "ostavel: no event file"     replace  1  "Cannot read file ../ev/none.txt"         old.htm                  untouched           -e ../ev/none.txt 2010 12 old.htm
 for option in --bogus -x -mw --modern=1 --Modern -5; do
 check "ostavel: option '$option'"   replace  1  "Unknown option: $option"                 old.htm                  untouched           --modern "$option" 2010 12 old.htm
 done

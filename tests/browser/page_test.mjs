@@ -5,7 +5,7 @@
 // Usage: node page_test.mjs PROGRAM LINK_HOST SCREENSHOT_DIR
 import { execFileSync, spawnSync } from 'node:child_process';
 import { createRequire } from 'node:module';
-import { mkdtempSync, rmSync } from 'node:fs';
+import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { chromium } from 'playwright-core';
@@ -108,11 +108,17 @@ function checkPage(c, page) {
 // screen size, the printed sheets and the today that moves with the reader's clock.
 const modernCases = [
   { name: 'modern year, week numbers', date: [2027, 3, 10], start: [2027, 1], months: 12, monday: true,
-    weeks: true, sheets: 1, live: true, args: ['-w', '2027', '12', 'w12.htm'], file: 'w12.htm' },
+    weeks: true, sheets: 1, live: [2027, 7, 4], screenshot: 'modern12.png', args: ['-w', '2027', '12', 'w12.htm'],
+    file: 'w12.htm' },
   { name: 'modern 120 months', date: [2027, 3, 10], start: [2020, 1], months: 120, sheets: 10,
     args: ['--modern', '2020', '120', 'm120.htm'], file: 'm120.htm' },
   { name: 'modern one month', date: [2027, 3, 10], start: [2027, 3], months: 1, monday: true, sheets: 1,
     args: ['-m', '2027-3', '1', 'm1.htm'], file: 'm1.htm' },
+  { name: 'modern with events', date: [2027, 3, 10], start: [2027, 1], months: 12, monday: true, sheets: 1,
+    live: [2027, 12, 25],
+    events: '# Holidays\n2027-12-25 Christmas Day\n12-24 Christmas Eve\n02-29 Leap day\n' +
+      '2027-01-01 <script>window.hacked = 1</script> & "x"\n03-10 Birthday of Ann\n2027-03-10 Dentist\n',
+    args: ['-m', '-e', 'events.txt', '2027', '12', 'ev12.htm'], file: 'ev12.htm' },
   { name: 'modern in German', lang: 'de-DE', date: [2027, 3, 10], start: [2027, 1], months: 12, monday: true,
     weeks: true, sheets: 1, args: ['--lang', 'de-DE', '-w', '2027', '12', 'de12.htm'], file: 'de12.htm' },
 ];
@@ -123,12 +129,14 @@ function readModern() {
     caption: t.caption.textContent,
     heads: [...t.tHead.rows[0].cells].map((c) => c.getAttribute('aria-label')),
     rows: [...t.tBodies[0].rows].map((r) => [...r.cells].map((c) => ({ th: c.tagName === 'TH',
-      text: c.firstChild ? c.firstChild.nodeValue : '', today: c.getAttribute('aria-current') }))),
+      text: c.firstChild ? c.firstChild.nodeValue : '', today: c.getAttribute('aria-current'),
+      events: c.querySelector('.hidden')?.textContent, underlined: getComputedStyle(c).textDecorationLine }))),
+    list: [...t.parentElement.querySelectorAll('li')].map((li) => li.textContent),
     left: t.getBoundingClientRect().left,
   }));
   const today = document.querySelector('[aria-current]');
   const style = today && getComputedStyle(today), link = getComputedStyle(document.links[0]);
-  return { title: document.title, h1: [...document.querySelectorAll('h1')].map((h) => h.textContent), tables,
+  return { hacked: window.hacked, title: document.title, h1: [...document.querySelectorAll('h1')].map((h) => h.textContent), tables,
     overflow: root.scrollWidth - root.clientWidth, dayFont: parseFloat(getComputedStyle(document.querySelector('td')).fontSize),
     todayMark: style && `${style.fontWeight} ${style.outlineStyle}`, plainLinks: link.textDecorationLine === 'none' &&
       link.color === getComputedStyle(document.links[0].parentElement).color };
@@ -149,13 +157,18 @@ function checkModern(c, page) {
     lower(new Intl.DateTimeFormat(lang, { weekday: 'long' }).format(new Date(2027, 0, 3 + i))));
   const range = c.months === 1 ? name(month(0)) : `${name(month(0))} \u2013 ${name(month(c.months - 1))}`;
   check(`${c.name}: title and h1`, lower(page.title) === range && equal(page.h1.map(lower), [range]), page.title);
-  check(`${c.name}: ${c.months} tables`, page.tables.length === c.months);
+  check(`${c.name}: ${c.months} tables, no script from the events`, page.tables.length === c.months && !page.hacked);
   const marked = [];
   page.tables.forEach((t, k) => {
     const d = month(k), y = d.getFullYear(), m = d.getMonth(), label = `${c.name}, ${name(d)}`;
     const order = weekdayNames.map((_, i) => weekdayNames[c.monday ? (i + 1) % 7 : i]);
     check(`${label}: caption, heads`, lower(t.caption) === name(d) &&
       equal(t.heads.map(lower), c.weeks ? ['week', ...order] : order), `${t.caption} ${t.heads}`);
+    // The file's events of this month, by day, then as the lines come.
+    const events = (c.events ?? '').split('\n').map((line) => line.match(/^(?:(\d{4})-)?(\d\d)-(\d\d) (.*)$/))
+      .filter((e) => e && (e[1] ?? y) == y && e[2] - 1 === m && new Date(y, m, e[3]).getMonth() === m)
+      .sort((a, b) => a[3] - b[3]);
+    check(`${label}: events listed`, equal(t.list, events.map((e) => `${Number(e[3])} ${e[4]}`)), t.list.join('|'));
     const days = [];
     for (const row of t.rows) {
       const cells = row.filter((x) => !x.th), inMonth = cells.filter((x) => x.text);
@@ -166,6 +179,10 @@ function checkModern(c, page) {
         const wd = new Date(y, m, Number(x.text)).getDay();
         if (col !== (c.monday ? (wd + 6) % 7 : wd)) check(`${label}: day ${x.text} under its weekday`, false);
         if (x.today) marked.push(`${y}-${m + 1}-${x.text}`);
+        const texts = events.filter((e) => Number(e[3]) === Number(x.text)).map((e) => e[4]);
+        if (x.events !== (texts.length ? `: ${texts.join('; ')}` : undefined) ||
+          (x.underlined === 'underline') !== texts.length > 0)
+          check(`${label}: day ${x.text} marked with its events`, false, x.events);
       });
       if (c.weeks) check(`${label}: ISO week`, Number(row[0].text) === isoWeek(y, m, Number(inMonth[0].text)), row[0].text);
     }
@@ -181,7 +198,7 @@ async function checkModernPage(browser, c, url) {
   await page.clock.setFixedTime(new Date(y, m - 1, d, 12));
   await page.goto(url);
   check(`${c.name}: today marked`, equal(checkModern(c, await page.evaluate(readModern)), onPage ? [`${y}-${m}-${d}`] : []));
-  if (c.live) await page.screenshot({ path: join(screenshotDir, 'modern12.png'), fullPage: true });
+  if (c.screenshot) await page.screenshot({ path: join(screenshotDir, c.screenshot), fullPage: true });
   for (const colorScheme of ['light', 'dark']) {
     await page.emulateMedia({ colorScheme });
     await page.addScriptTag({ path: axePath });
@@ -219,8 +236,8 @@ async function checkModernPage(browser, c, url) {
 // The reader's clock moves the mark: to another day on the page, off the page, or nowhere
 // without JavaScript.
 async function checkLiveToday(browser, c, url) {
-  for (const [clock, expected, javaScriptEnabled] of [[[2027, 7, 4], ['2027-7-4']], [[2031, 1, 1], []],
-    [[2027, 7, 4], [c.date.join('-')], false]]) {
+  for (const [clock, expected, javaScriptEnabled] of [[c.live, [c.live.join('-')]], [[2031, 1, 1], []],
+    [c.live, [c.date.join('-')], false]]) {
     const context = await browser.newContext({ javaScriptEnabled });
     const page = await context.newPage();
     await page.clock.setFixedTime(new Date(clock[0], clock[1] - 1, clock[2], 9));
@@ -234,6 +251,7 @@ async function checkLiveToday(browser, c, url) {
 const work = mkdtempSync(join(tmpdir(), 'pendrik-browser-'));
 // Runs the program on the case's date, in the work folder.
 function write(path, c) {
+  if (c.events) writeFileSync(join(work, 'events.txt'), c.events);
   const date = `${c.date.map((n) => String(n).padStart(2, '0')).join('-')} 12:00:00`;
   execFileSync(resolve(path), c.args,
     { cwd: work, env: { ...process.env, LD_PRELOAD: process.env.LIBFAKETIME, FAKETIME: date } });

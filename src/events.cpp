@@ -1,0 +1,238 @@
+#include "events.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "calendar.h"
+#include "output.h"
+
+namespace {
+
+enum class text_fault { none, not_utf8, control };
+
+// Whether line is UTF-8 text: no malformed, overlong or surrogate sequence, no noncharacter,
+// and no control character but the tab.
+text_fault check_text(std::string_view line)
+{
+	constexpr char32_t least[5] = {0, 0, 0x80, 0x800, 0x10000}; // by sequence length
+	for (std::size_t i = 0; i < line.size();) {
+		auto lead = static_cast<unsigned char>(line[i]);
+		if (lead < 0x80) {
+			if ((lead < 0x20 && lead != '\t') || lead == 0x7f)
+				return text_fault::control;
+			++i;
+			continue;
+		}
+		std::size_t length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : 2;
+		if (lead < 0xc2 || lead > 0xf4 || line.size() - i < length)
+			return text_fault::not_utf8;
+		char32_t code = lead & (0x7fU >> length);
+		for (std::size_t k = 1; k < length; ++k) {
+			auto next = static_cast<unsigned char>(line[i + k]);
+			if ((next & 0xc0U) != 0x80)
+				return text_fault::not_utf8;
+			code = code << 6U | (next & 0x3fU);
+		}
+		if (code < least[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff) ||
+		    (code >= 0xfdd0 && code <= 0xfdef) || (code & 0xfffeU) == 0xfffe)
+			return text_fault::not_utf8;
+		if (code < 0xa0)
+			return text_fault::control;
+		i += length;
+	}
+	return text_fault::none;
+}
+
+// The number in the digits of text from at on; -1 when one of them is no digit.
+int digits_at(std::string_view text, std::size_t at, std::size_t count)
+{
+	int value = 0;
+	for (std::size_t i = at; i < at + count; ++i) {
+		if (text[i] < '0' || text[i] > '9')
+			return -1;
+		value = value * 10 + (text[i] - '0');
+	}
+	return value;
+}
+
+// Reads "YYYY-MM-DD" (year 1 to 9999) or "MM-DD" (every year) into e; false when date is
+// neither, or no real day.
+bool parse_date(std::string_view date, event &e)
+{
+	std::size_t at = 0;
+	e.year = 0;
+	if (date.size() == 10 && date[4] == '-') {
+		e.year = digits_at(date, 0, 4);
+		if (e.year < 1)
+			return false;
+		at = 5;
+	} else if (date.size() != 5) {
+		return false;
+	}
+	e.month = digits_at(date, at, 2) - 1;
+	e.day = digits_at(date, at + 3, 2);
+	if (date[at + 2] != '-' || e.month < 0 || e.month > 11 || e.day < 1)
+		return false;
+	// 29 February of every year stands for the leap years.
+	return e.day <= (e.year == 0 && e.month == 1 ? 29 : month_length(e.year, e.month));
+}
+
+bool is_blank(char c)
+{
+	return c == ' ' || c == '\t';
+}
+
+// Takes line number of file into events, or says what is wrong with it and returns false.
+bool take_line(std::string_view line, const char *path, unsigned long long number,
+               event_list &events, std::FILE *messages)
+{
+	if (number == 1 && line.starts_with("\xEF\xBB\xBF")) // a byte-order mark
+		line.remove_prefix(3);
+	if (line.ends_with('\r'))
+		line.remove_suffix(1);
+	const char *fault = nullptr;
+	text_fault text = check_text(line);
+	if (line.size() > max_line_size)
+		fault = "line too long";
+	else if (text != text_fault::none)
+		fault = text == text_fault::control ? "control character" : "not UTF-8";
+	while (fault == nullptr && !line.empty() && is_blank(line.front()))
+		line.remove_prefix(1);
+	if (fault == nullptr && (line.empty() || line.front() == '#'))
+		return true;
+
+	event e{};
+	std::string_view date = line.substr(0, std::min(line.find_first_of(" \t"), line.size()));
+	std::string_view rest = line.substr(date.size());
+	while (!rest.empty() && is_blank(rest.back()))
+		rest.remove_suffix(1);
+	while (!rest.empty() && is_blank(rest.front()))
+		rest.remove_prefix(1);
+	if (fault == nullptr && !parse_date(date, e)) {
+		(void)std::fprintf(messages, "%s:%llu: not a date: %.*s\n", path, number,
+		                   static_cast<int>(date.size()), date.data());
+		return false;
+	}
+	if (fault == nullptr && rest.empty())
+		fault = "no text after the date";
+	if (fault != nullptr) {
+		(void)std::fprintf(messages, "%s:%llu: %s\n", path, number, fault);
+		return false;
+	}
+	e.order = events.dated.size() + events.yearly.size();
+	if (e.order == max_events) {
+		(void)std::fprintf(messages, "%s: too many events\n", path);
+		return false;
+	}
+	e.text_at = events.texts.size();
+	events.texts.resize(e.text_at + escaped_byte_size * rest.size());
+	e.text_size = escape_html(rest, events.texts.data() + e.text_at);
+	events.texts.resize(e.text_at + e.text_size);
+	(e.year == 0 ? events.yearly : events.dated).push_back(e);
+	return true;
+}
+
+} // namespace
+
+bool read_events(const char *path, event_list &events, std::FILE *messages)
+{
+	std::FILE *file = std::fopen(path, "rb");
+	if (file == nullptr) {
+		(void)std::fprintf(messages, "Cannot read file %s\n", path);
+		return false;
+	}
+	// Lines are split from chunks; of a long line only enough is kept to see that it is long.
+	char chunk[16384];
+	char line[max_line_size + 2];
+	std::size_t size = 0;
+	unsigned long long number = 0;
+	bool ok = true;
+	for (std::size_t got; ok && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
+		for (std::size_t at = 0; ok && at < got;) {
+			const void *lf = std::memchr(chunk + at, '\n', got - at);
+			std::size_t end =
+				lf != nullptr ? static_cast<const char *>(lf) - chunk : got;
+			std::size_t kept = std::min(end - at, sizeof line - size);
+			std::memcpy(line + size, chunk + at, kept);
+			size += kept;
+			at = end;
+			if (lf != nullptr) {
+				ok = take_line({line, size}, path, ++number, events, messages);
+				size = 0;
+				++at;
+			}
+		}
+	}
+	if (ok && size > 0)
+		ok = take_line({line, size}, path, ++number, events, messages);
+	if (ok && std::ferror(file) != 0) {
+		(void)std::fprintf(messages, "Cannot read file %s\n", path);
+		ok = false;
+	}
+	(void)std::fclose(file); // read only: nothing is lost when the close fails
+	return ok;
+}
+
+void sort_events(event_list &events)
+{
+	auto by_date = [](const event &a, const event &b) {
+		return a.year != b.year     ? a.year < b.year
+		       : a.month != b.month ? a.month < b.month
+		                            : a.day < b.day;
+	};
+	std::stable_sort(events.dated.begin(), events.dated.end(), by_date);
+	std::stable_sort(events.yearly.begin(), events.yearly.end(), by_date);
+	std::size_t at = 0;
+	for (int month = 0; month <= 12; ++month) {
+		while (at < events.yearly.size() && events.yearly[at].month < month)
+			++at;
+		events.yearly_start[month] = at;
+	}
+}
+
+month_events take_month_events(const event_list &events, std::size_t &next_dated, int year,
+                               int month)
+{
+	const std::vector<event> &dated = events.dated;
+	while (next_dated < dated.size() &&
+	       (dated[next_dated].year < year ||
+	        (dated[next_dated].year == year && dated[next_dated].month < month)))
+		++next_dated;
+	std::size_t end = next_dated;
+	while (end < dated.size() && dated[end].year == year && dated[end].month == month)
+		++end;
+	month_events taken;
+	taken.list = &events;
+	taken.dated = std::span(dated).subspan(next_dated, end - next_dated);
+	next_dated = end;
+	// 29 February of every year only where the year has one; it comes last in February.
+	std::size_t first = events.yearly_start[month];
+	std::size_t last = events.yearly_start[month + 1];
+	while (last > first && events.yearly[last - 1].day > month_length(year, month))
+		--last;
+	taken.yearly = std::span(events.yearly).subspan(first, last - first);
+	return taken;
+}
+
+int next_event_day(const month_events &events)
+{
+	int day = 32;
+	if (!events.dated.empty())
+		day = events.dated.front().day;
+	if (!events.yearly.empty())
+		day = std::min(day, events.yearly.front().day);
+	return day;
+}
+
+const event &take_next_event(month_events &events)
+{
+	bool dated_first = events.yearly.empty() ||
+	                   (!events.dated.empty() &&
+	                    (events.dated.front().day != events.yearly.front().day
+	                             ? events.dated.front().day < events.yearly.front().day
+	                             : events.dated.front().order < events.yearly.front().order));
+	std::span<const event> &from = dated_first ? events.dated : events.yearly;
+	const event &next = from.front();
+	from = from.subspan(1);
+	return next;
+}
