@@ -16,19 +16,19 @@ function(gzip_file input name)
     COMMAND_ERROR_IS_FATAL ANY)
 endfunction()
 
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS README.md LICENSE docs/changelog)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS windows/README.txt LICENSE docs/changelog)
 file(READ LICENSE license)
 
 if(WIN32)
-  # One folder for people without man: the programs, their manual pages as plain text, the
-  # README and the license.
+  # One folder for people without man: the programs, their manual pages as plain text, a
+  # README of their own and the license.
   install(TARGETS ${programs} RUNTIME DESTINATION .)
   foreach(program IN LISTS programs)
     execute_process(COMMAND groff -man -Tascii -P-cbou ${CMAKE_CURRENT_BINARY_DIR}/${program}.1
       OUTPUT_VARIABLE manual COMMAND_ERROR_IS_FATAL ANY)
     install_windows_text(${program}.txt "${manual}")
   endforeach()
-  file(READ README.md readme)
+  file(READ windows/README.txt readme)
   install_windows_text(README.txt "${readme}")
   install_windows_text(LICENSE.txt "${license}")
   set(CPACK_GENERATOR ZIP)

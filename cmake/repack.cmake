@@ -28,10 +28,14 @@ if(CPACK_GENERATOR STREQUAL "DEB")
   execute_process(COMMAND dpkg-deb --root-owner-group --build ${tree} ${package}
     OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
 elseif(CPACK_GENERATOR STREQUAL "TGZ")
+  # Files only, no folders: extracted into /usr/local, it leaves the folders there as they are.
+  set(ENV{LC_ALL} C)
   execute_process(
-    COMMAND tar --sort=name --format=gnu --owner=0 --group=0 --numeric-owner -C ${top} -cf - ${name}
+    COMMAND find ${name} -type f
+    COMMAND sort
+    COMMAND tar --no-recursion -T - --format=gnu --owner=0 --group=0 --numeric-owner -cf -
     COMMAND gzip -9n
-    OUTPUT_FILE ${package} COMMAND_ERROR_IS_FATAL ANY)
+    WORKING_DIRECTORY ${top} OUTPUT_FILE ${package} COMMAND_ERROR_IS_FATAL ANY)
 elseif(CPACK_GENERATOR STREQUAL "ZIP")
   set(ENV{TZ} UTC0) # a zip's times are local times
   execute_process(COMMAND find ${name} -type f COMMAND sort COMMAND zip -X -D -9 -q ${package} -@

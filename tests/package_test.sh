@@ -42,6 +42,19 @@ mkdir "$work/deb" "$work/tgz" "$work/zip"
 dpkg-deb -x "$deb" "$work/deb" && tar -xzf "pendrik-$version-linux-x86_64.tar.gz" -C "$work/tgz"
 check ".tar.gz holds what the .deb does" diff -r "$work/deb/usr" "$work/tgz/pendrik-$version-linux-x86_64"
 check "pendrik from the .deb runs" writes "$work/x.htm" 12 "$work/deb/usr/bin/pendrik" 12 "$work/x.htm"
+mkdir -p -m 2775 "$work/local/bin"
+check ".tar.gz: files only, folders there kept" eval "! tar -tvzf pendrik-$version-linux-x86_64.tar.gz | grep -q ^d &&
+	tar -xzf pendrik-$version-linux-x86_64.tar.gz -C '$work/local' --strip-components=1 &&
+	[[ \$(stat -c %a '$work/local/bin') == 2775 && -x '$work/local/bin/pendrik' ]]"
+# The README's crontab command, under cron's environment, with the .deb's files laid over /usr
+# and an empty /var, in a mount namespace of its own: nothing outside it changes.
+cron=$(sed -n 's/^5 0 \* \* \* //p' "$source/README.md")
+namespace=(unshare --mount --propagation private)
+((EUID == 0)) || namespace=(unshare --map-root-user --mount)
+check "README's crontab command after the .deb" "${namespace[@]}" bash -c "
+	mount -t overlay overlay -o lowerdir='$work/deb/usr':/usr /usr && mount -t tmpfs tmpfs /var &&
+	mkdir -p /var/www/html && env -i PATH=/usr/bin:/bin /bin/sh -c '$cron' &&
+	[[ \$(grep -c '^<table><tr>' /var/www/html/calendar.htm) == 36 && ! -e /var/www/html/calendar.new ]]"
 
 cd "$work/zip" && cmake -E tar xf "$OLDPWD/pendrik-$version-windows-x86_64.zip" && cd pendrik-*/ || exit 1
 check ".zip files" diff <(ls) <(printf '%s\n' LICENSE.txt README.txt ostavel.exe ostavel.txt pendrik.exe pendrik.txt)
@@ -56,5 +69,5 @@ for exe in pendrik.exe ostavel.exe; do
 		check "$exe: $line" grep -qF "$line" "$exe.rc"
 	done
 done
-echo "$passed passed, $failed failed"
+echo "package check: $passed passed, $failed failed"
 ((failed == 0))
