@@ -11,8 +11,9 @@ case ${1-} in
 build) ;;
 package) packages+=("${package_tools[@]}") ;;
 test)
-	packages+=("${package_tools[@]}" clang libgtest-dev faketime strace clang-format clang-tidy
-		cppcheck man-db wine64 chromium ca-certificates lintian default-jre-headless locales)
+	packages+=("${package_tools[@]}" clang libclang-rt-dev libgtest-dev googletest libc++-dev
+		libc++abi-dev g++-multilib faketime strace clang-format clang-tidy cppcheck man-db wine64
+		chromium ca-certificates lintian default-jre-headless locales)
 	;;
 *)
 	echo "usage: $0 build|package|test" >&2
@@ -20,29 +21,40 @@ test)
 	;;
 esac
 
-missing=()
-for package in "${packages[@]}"; do
-	dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
-		missing+=("$package")
-done
-# Node.js may come from elsewhere than Debian, with its own npm.
-if [[ $1 == test ]]; then
-	command -v node >/dev/null || missing+=(nodejs)
-	command -v npm >/dev/null || missing+=(npm)
-fi
 sudo=()
 ((EUID == 0)) || sudo=(sudo)
-if ((${#missing[@]})); then
+# Installs those of the packages named that are missing.
+install_missing() {
+	local missing=() package
+	for package in "$@"; do
+		dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+			missing+=("$package")
+	done
+	((${#missing[@]})) || return 0
 	echo "Installing ${missing[*]}"
 	"${sudo[@]}" apt-get update
 	"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+}
+
+# Node.js may come from elsewhere than Debian, with its own npm.
+if [[ $1 == test ]]; then
+	command -v node >/dev/null || packages+=(nodejs)
+	command -v npm >/dev/null || packages+=(npm)
 fi
+install_missing "${packages[@]}"
+[[ $1 == test ]] || exit 0
+
+# Where the kernel runs no 32-bit program (some virtual machines do not), the i386 tests run
+# under qemu.
+probe=$(mktemp)
+if ! { echo 'int main() { return 0; }' | g++ -m32 -x c++ - -o "$probe" && "$probe"; } 2>/dev/null; then
+	install_missing qemu-user
+fi
+rm -f "$probe"
 
 # The locales the tests write pages in, generated when missing.
-if [[ $1 == test ]]; then
-	for locale in de_DE ru_RU ja_JP; do
-		locale -a | grep -qx "$locale.utf8" && continue
-		echo "Generating $locale.UTF-8"
-		"${sudo[@]}" localedef -i "$locale" -f UTF-8 "$locale.UTF-8"
-	done
-fi
+for locale in de_DE ru_RU ja_JP; do
+	locale -a | grep -qx "$locale.utf8" && continue
+	echo "Generating $locale.UTF-8"
+	"${sudo[@]}" localedef -i "$locale" -f UTF-8 "$locale.UTF-8"
+done

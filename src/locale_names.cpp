@@ -1,5 +1,6 @@
 #include "locale_names.h"
 
+#include <cctype>
 #include <cstring>
 #include <ctime>
 
@@ -15,6 +16,20 @@ struct system_names {
 	char weekdays[7][name_capacity];
 	char weekday_heads[7][name_capacity];
 };
+
+// Writes a tag such as "de-de" or "de_DE" in place as "de" separator "DE": tags are the same in
+// any case, and the C library's names take the language in small and the country in capitals.
+// A name without a country ("C") stays as it is.
+void canonical_tag(char *tag, char separator)
+{
+	char *country = std::strpbrk(tag, "-_");
+	if (country == nullptr)
+		return;
+	for (; tag != country; ++tag)
+		*tag = static_cast<char>(std::tolower(static_cast<unsigned char>(*tag)));
+	for (*country++ = separator; *country != '\0'; ++country)
+		*country = static_cast<char>(std::toupper(static_cast<unsigned char>(*country)));
+}
 
 } // namespace
 
@@ -68,8 +83,8 @@ names_read read_system_names(const char *locale, system_names &names)
 	if (std::strchr(locale, '.') == nullptr) {
 		std::size_t size = std::strlen(locale); // below name_capacity
 		char utf8_name[name_capacity + sizeof utf8] = {};
-		for (std::size_t i = 0; i < size; ++i)
-			utf8_name[i] = locale[i] == '-' ? '_' : locale[i];
+		std::memcpy(utf8_name, locale, size + 1);
+		canonical_tag(utf8_name, '_');
 		std::memcpy(utf8_name + size, utf8, sizeof utf8);
 		system = newlocale(LC_CTYPE_MASK | LC_TIME_MASK, utf8_name, nullptr);
 	}
@@ -82,9 +97,8 @@ names_read read_system_names(const char *locale, system_names &names)
 		return names_read::not_available;
 	}
 	// The language: the name up to its character set or modifier, "de_DE" as "de-DE".
-	std::size_t language_size = std::strcspn(locale, ".@");
-	for (std::size_t i = 0; i < language_size; ++i)
-		names.language[i] = locale[i] == '_' ? '-' : locale[i];
+	std::memcpy(names.language, locale, std::strcspn(locale, ".@"));
+	canonical_tag(names.language, '-');
 	// strftime_l gives 0 for a name that does not fit; %OB is the month as a heading names it.
 	std::tm date{};
 	auto format = [&](char *name, const char *conversion) {

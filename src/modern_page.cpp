@@ -89,8 +89,11 @@ th {
 	padding: 0;
 	list-style: none;
 }
+.events li {
+	display: flex;
+}
 .events time {
-	display: inline-block;
+	flex: none;
 	min-width: 1.5rem;
 	margin-right: 0.5rem;
 	text-align: right;

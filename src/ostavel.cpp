@@ -110,17 +110,18 @@ int print(const char *text)
 }
 
 // Whether argv[i] is the option name with its value, as "NAME VALUE" (i moves on to the value)
-// or, for a long name, "NAME=VALUE"; value is null when it is missing.
+// or, for a long name, "NAME=VALUE"; value is null when it is missing or empty.
 bool has_value(std::string_view name, int argc, char **argv, int &i, const char *&value)
 {
 	std::string_view option = argv[i];
-	if (option == name) {
+	if (option == name)
 		value = i + 1 < argc ? argv[++i] : nullptr;
-		return true;
-	}
-	if (!name.starts_with("--") || !option.starts_with(name) || option[name.size()] != '=')
+	else if (name.starts_with("--") && option.starts_with(name) && option[name.size()] == '=')
+		value = argv[i] + name.size() + 1;
+	else
 		return false;
-	value = argv[i] + name.size() + 1;
+	if (value != nullptr && *value == '\0')
+		value = nullptr;
 	return true;
 }
 
@@ -155,13 +156,13 @@ int read_options(int argc, char **argv, options &chosen, int &status)
 			chosen.modern = chosen.layout.monday = chosen.layout.week_numbers = true;
 		} else if (has_value("--lang", argc, argv, i, value)) {
 			if (value == nullptr)
-				return refuse("Option needs a value: %s\n", argv[i], status);
+				return refuse("Option needs a value: %s\n", option.data(), status);
 			chosen.modern = true;
 			chosen.language = value;
 		} else if (has_value("-e", argc, argv, i, value) ||
 		           has_value("--events", argc, argv, i, value)) {
 			if (value == nullptr)
-				return refuse("Option needs a value: %s\n", argv[i], status);
+				return refuse("Option needs a value: %s\n", option.data(), status);
 			chosen.modern = true;
 			chosen.event_files.push_back(value);
 		} else {

@@ -14,12 +14,16 @@ done
 ostavel=("${program[@]}")
 ostavel[-1]=${program[-1]%pendrik*}ostavel${program[-1]##*pendrik}
 [[ -f ${LIBFAKETIME-} ]] || { echo "LIBFAKETIME does not name libfaketime.so.1"; exit 1; }
+# Under qemu the preload is the emulated program's, not qemu's own.
+preload=LD_PRELOAD
+[[ ${program[0]} == *qemu-* ]] && preload=QEMU_SET_ENV=LD_PRELOAD
 
 # A Windows console ends the message line in CR LF. A clock the library cannot turn into a
-# local date: past the year 3000 for the Windows runtime, past the range of int years for glibc.
-eol=$'\n' unreadable_clock='+67768040000000000s'
+# local date: past the year 3000 for the Windows runtime, past the range of int years for glibc;
+# and one whose year glibc gives but no page can show, near the year 2^31 (the same for Windows).
+eol=$'\n' unreadable_clock='+67768040000000000s' absurd_clock='+67767990000000000s'
 if [[ ${program[-1]} == *.exe ]]; then
-	eol=$'\r\n' unreadable_clock='3001-01-01 12:00:00'
+	eol=$'\r\n' unreadable_clock='3001-01-01 12:00:00' absurd_clock='3001-01-01 12:00:00'
 fi
 
 work=$(mktemp -d)
@@ -42,7 +46,8 @@ long_name="$(printf 'y%.0s' {1..300}).htm"
 # Why the file at $1 is not a page of $2 months (N, or N:FIRST-TITLE), the golden page, the
 # golden page up to its footer, empty, untouched, the usage or the version, or nothing if it is.
 page_fault() {
-	local file=$1 months=${2%%:*} first=${2#*:} tables golden=$golden_dir/calendar12-2010-03-10.htm
+	local file=$1 months=${2%%:*} first text tables golden=$golden_dir/calendar12-2010-03-10.htm
+	IFS=: read -r _ first text <<<"$2"
 	case $months in
 	empty) [[ -s $file ]] && echo "not empty"; return ;;
 	untouched) [[ $(tr -d z <"$file" | wc -c) == 0 && $(wc -c <"$file") == 100000 ]] || echo "changed"; return ;;
@@ -66,7 +71,8 @@ page_fault() {
 	tables=$(grep -c '^<table><tr>' "$file")
 	[[ $tables == "$months" ]] || { echo "$tables months, not $months"; return; }
 	grep -q "^<HTML><HEAD><TITLE>$months Month Calendar</TITLE>" "$file" || echo "title"
-	[[ $first == "$2" ]] || grep -m 1 '<b>' "$file" | grep -q "<b>$first</b>" || echo "not from $first"
+	[[ -z $first ]] || grep -m 1 '<b>' "$file" | grep -q "<b>$first</b>" || echo "not from $first"
+	[[ -z $text ]] || grep -q -F "$text" "$file" || echo "no $text"
 }
 
 # Why the file at $1 is not a modern page of N:FIRST-CAPTION:WEEKS[:TEXT] ($2; WEEKS sunday,
@@ -92,7 +98,8 @@ modern_fault() {
 # check NAME SETUP STATUS MESSAGE FILE MONTHS [ARGS...]
 # SETUP: - | replace (FILE exists, larger) | mkdir (the second argument's folder exists)
 #        | blocked (a folder stands at FILE, so no file can be written there)
-#        | noclock (the clock gives no local date) | replace,noclock
+#        | noclock (the clock gives no local date) | replace,noclock | absurd, replace,absurd
+#        (the clock gives a year past any page) | @DATE (the clock is at noon of DATE)
 #        | strace (the file receives 512-byte writes, the last one at most 512).
 # MESSAGE: the whole output on the program's message stream, the other stream kept empty.
 # FILE - means no file is left, stdout that the page is on standard output; MONTHS as above.
@@ -102,6 +109,8 @@ check() {
 	local dir="$work/$((++n))" fault="" actual expected="" clock='2010-03-10 12:00:00' tracer=() fd sizes
 	set -- "${@//@DIR@/$dir}"
 	[[ $setup == *noclock ]] && clock=$unreadable_clock
+	[[ $setup == *absurd ]] && clock=$absurd_clock
+	[[ $setup == @* ]] && clock="${setup#@} 12:00:00"
 	mkdir -p "$dir"
 	case $setup in
 	replace*) head -c 100000 /dev/zero | tr '\0' 'z' >"$dir/$file" ;;
@@ -112,7 +121,7 @@ check() {
 	esac
 	(
 		cd "$dir" || exit 99
-		timeout 60 "${tracer[@]}" env LD_PRELOAD="$LIBFAKETIME" FAKETIME="$clock" "${command[@]}" "$@" \
+		timeout 60 "${tracer[@]}" env "$preload=$LIBFAKETIME" FAKETIME="$clock" "${command[@]}" "$@" \
 			>"$dir.out" 2>"$dir.err" </dev/null
 	)
 	actual=$?
@@ -177,6 +186,9 @@ check "a missing folder"           -        1  "Cannot open file nodir/x.htm"   
 check "a full disk"                -        1  "Cannot write file /dev/full"              -                        -       36 /dev/full
 check "a full disk, huge count"    -        1  "Cannot write file /dev/full"              -                        -       99999999999999999999 /dev/full
 check "no local date"              noclock  1  "Cannot read the current date"             calendar12.htm           empty   12
+check "a year past any page"       absurd   1  "Cannot read the current date"             calendar12.htm           empty   12
+check "2040, past 32-bit time"     @2040-01-01 0 ""                                       calendar36.htm           "36:January 2040:<td><font color=FF0000>1</font></td>"
+check "2106, past unsigned time"   @2106-02-08 0 ""                                       calendar12.htm           "12:February 2106:<td><font color=FF0000>8</font></td>" 5
 
 command=("${ostavel[@]}") says=err quiet=out
 bad_start="Start must be a year from 1701 to 2500, or YEAR-MONTH:"
@@ -194,6 +206,9 @@ for months in 0 121 "" 12x +5 99999999999; do
 check "ostavel: months '$months'"  replace  1  "Months must be 1 to 120: $months"        old.htm                  untouched           2010 "$months" old.htm
 done
 check "ostavel: no local date"     replace,noclock 1 "Cannot read the current date"      old.htm                  untouched           2010 12 old.htm
+check "ostavel: a year past pages" replace,absurd 1 "Cannot read the current date"       old.htm                  untouched           2010 12 old.htm
+check "ostavel: 2040"              @2040-01-01 0 ""                                      year2040.htm             "12:January 2040:<td><font color=FF0000>1</font></td>"
+check "ostavel: 2106, modern"      @2106-02-08 0 ""                                      year2106.htm             "modern:12:January 2106:sunday:<td aria-current=\"date\">8</td>" --modern
 check "ostavel: a missing folder"  -        1  "Cannot open file nodir/x.htm"            -                        -                   2010 12 nodir/x.htm
 check "ostavel: a full disk"       -        1  "Cannot write file /dev/full"             -                        -                   1701 120 /dev/full
 check "ostavel: --help"            -        0  ""                                        stdout                   usage               --help
@@ -209,9 +224,10 @@ check "ostavel: --modern --"       -        0  ""                               
 check "ostavel: --modern -h"       -        0  ""                                        stdout                   usage               --modern -h 2010
 check "ostavel: -w --version"      -        0  ""                                        stdout                   version             -w --version
 check "ostavel: German"            -        0  ""                                        year2027-03.htm          "modern:1:März 2027:weeks:<th aria-label=\"Montag\">Mo" --lang de-DE -w 2027-3 1
-check "ostavel: Russian, --lang="  -        0  ""                                        year2027-03.htm          "modern:1:Март 2027:sunday:<html lang=\"ru-RU\">" --lang=ru-RU 2027-3 1
+check "ostavel: Russian, --lang="  -        0  ""                                        year2027-03.htm          "modern:1:Март 2027:sunday:<html lang=\"ru-RU\">" --lang=ru-ru 2027-3 1
 check "ostavel: no such language"  replace  1  "Language not available: xx-XX"           old.htm                  untouched           --lang xx-XX 2010 12 old.htm
 check "ostavel: --lang, no value"  replace  1  "Option needs a value: --lang"            old.htm                  untouched           --lang
+check "ostavel: --events= empty"   replace  1  "Option needs a value: --events="         old.htm                  untouched           --events= 2010 12 old.htm
 check "ostavel: events"            -        0  ""                                        year2028-02.htm          "modern:1:February 2028:sunday:<td class=\"event\">29<span class=\"hidden\">: Leap day</span>" -e ../ev/good.txt 2028-2 1
 check "ostavel: two event files"   -        0  ""                                        year2027-12.htm          "modern:3:December 2027:sunday:29<span class=\"hidden\">: Leap day; Second file</span>" -e ../ev/good.txt --events=../ev/more.txt 2027-12 3
 check "ostavel: an event escaped"  -        0  ""                                        year2028-02.htm          "modern:1:February 2028:monday:</time> &lt;b&gt;&amp;&#34;</li>" -m --events ../ev/more.txt 2028-2 1

@@ -1,0 +1,50 @@
+// Fuzzes the events-file reader with any file: one message line when it refuses the file;
+// when it takes it, real days, texts that are HTML text, and each month's events in day order.
+#include <string>
+
+#include "calendar.h"
+#include "events.h"
+#include "fuzz_io.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, std::size_t size)
+{
+	using fuzz::abort_unless;
+	fuzz::read_file = std::string_view(reinterpret_cast<const char *>(data), size);
+	char *message = nullptr;
+	std::size_t message_size = 0;
+	std::FILE *messages = open_memstream(&message, &message_size);
+	event_list events;
+	fuzz::active = true;
+	bool read = read_events("events.txt", events, messages);
+	fuzz::active = false;
+	(void)std::fclose(messages);
+	std::string_view said(message, message_size);
+	abort_unless(read ? said.empty() : said.ends_with('\n') && said.starts_with("events.txt:"),
+	             "one message when refused");
+	std::free(message);
+	if (!read)
+		return 0;
+
+	sort_events(events);
+	std::size_t next_dated = 0;
+	std::size_t dated_seen = 0;
+	for (int year = 1; year <= 9999; year += year < 1990 || year >= 2030 ? 997 : 1)
+		for (int month = 0; month < 12; ++month) {
+			month_events taken = take_month_events(events, next_dated, year, month);
+			for (int last_day = 0; !taken.empty();) {
+				const event &e = take_next_event(taken);
+				dated_seen += e.year != 0 ? 1 : 0;
+				abort_unless(e.month == month && (e.year == 0 || e.year == year) &&
+				                     e.day >= last_day &&
+				                     e.day <= month_length(year, month),
+				             "the month's events in day order");
+				last_day = e.day;
+				std::string_view text = events.text(e);
+				abort_unless(!text.empty() &&
+				                     text.find_first_of("<>\"'\r\n") == text.npos,
+				             "a text that is HTML text");
+			}
+		}
+	abort_unless(dated_seen <= events.dated.size(), "no dated event twice");
+	return 0;
+}
