@@ -1,6 +1,5 @@
 #include "locale_names.h"
 
-#include <cctype>
 #include <cstring>
 #include <ctime>
 
@@ -16,20 +15,6 @@ struct system_names {
 	char weekdays[7][name_capacity];
 	char weekday_heads[7][name_capacity];
 };
-
-// Writes a tag such as "de-de" or "de_DE" in place as "de" separator "DE": tags are the same in
-// any case, and the C library's names take the language in small and the country in capitals.
-// A name without a country ("C") stays as it is.
-void canonical_tag(char *tag, char separator)
-{
-	char *country = std::strpbrk(tag, "-_");
-	if (country == nullptr)
-		return;
-	for (; tag != country; ++tag)
-		*tag = static_cast<char>(std::tolower(static_cast<unsigned char>(*tag)));
-	for (*country++ = separator; *country != '\0'; ++country)
-		*country = static_cast<char>(std::toupper(static_cast<unsigned char>(*country)));
-}
 
 } // namespace
 
@@ -69,10 +54,25 @@ names_read read_system_names(const char *locale, system_names &names)
 
 } // namespace
 #else
+#include <cctype>
 #include <clocale>
 #include <langinfo.h>
 
 namespace {
+
+// Writes a tag such as "de-de" or "de_DE" in place as "de" separator "DE": tags are the same in
+// any case, and the C library's names take the language in small and the country in capitals.
+// A name without a country ("C") stays as it is.
+void canonical_tag(char *tag, char separator)
+{
+	char *country = std::strpbrk(tag, "-_");
+	if (country == nullptr)
+		return;
+	for (; tag != country; ++tag)
+		*tag = static_cast<char>(std::tolower(static_cast<unsigned char>(*tag)));
+	for (*country++ = separator; *country != '\0'; ++country)
+		*country = static_cast<char>(std::toupper(static_cast<unsigned char>(*country)));
+}
 
 // The C library's names, in a locale of its own (the process's stays as it is): a tag "de-DE"
 // is tried as "de_DE.UTF-8", then any name as it stands; only a UTF-8 locale will do.
