@@ -82,7 +82,16 @@ bool is_blank(char c)
 	return c == ' ' || c == '\t';
 }
 
-// Takes line number of file into events, or says what is wrong with it and returns false.
+// Says what is wrong with line number of the file at path; take_line's result for it.
+bool refuse_line(std::FILE *messages, const char *path, unsigned long long number,
+                 const char *fault)
+{
+	(void)std::fprintf(messages, "%s:%llu: %s\n", path, number, fault);
+	return false;
+}
+
+// Takes line number of the file at path into events, or says what is wrong with it and
+// returns false.
 bool take_line(std::string_view line, const char *path, unsigned long long number,
                event_list &events, std::FILE *messages)
 {
@@ -90,43 +99,39 @@ bool take_line(std::string_view line, const char *path, unsigned long long numbe
 		line.remove_prefix(3);
 	if (line.ends_with('\r'))
 		line.remove_suffix(1);
-	const char *fault = nullptr;
-	text_fault text = check_text(line);
 	if (line.size() > max_line_size)
-		fault = "line too long";
-	else if (text != text_fault::none)
-		fault = text == text_fault::control ? "control character" : "not UTF-8";
-	while (fault == nullptr && !line.empty() && is_blank(line.front()))
+		return refuse_line(messages, path, number, "line too long");
+	if (text_fault fault = check_text(line); fault != text_fault::none)
+		return refuse_line(messages, path, number,
+		                   fault == text_fault::control ? "control character"
+		                                                : "not UTF-8");
+	while (!line.empty() && is_blank(line.front()))
 		line.remove_prefix(1);
-	if (fault == nullptr && (line.empty() || line.front() == '#'))
+	if (line.empty() || line.front() == '#')
 		return true;
 
 	event e{};
 	std::string_view date = line.substr(0, std::min(line.find_first_of(" \t"), line.size()));
-	std::string_view rest = line.substr(date.size());
-	while (!rest.empty() && is_blank(rest.back()))
-		rest.remove_suffix(1);
-	while (!rest.empty() && is_blank(rest.front()))
-		rest.remove_prefix(1);
-	if (fault == nullptr && !parse_date(date, e)) {
+	if (!parse_date(date, e)) {
 		(void)std::fprintf(messages, "%s:%llu: not a date: %.*s\n", path, number,
 		                   static_cast<int>(date.size()), date.data());
 		return false;
 	}
-	if (fault == nullptr && rest.empty())
-		fault = "no text after the date";
-	if (fault != nullptr) {
-		(void)std::fprintf(messages, "%s:%llu: %s\n", path, number, fault);
-		return false;
-	}
+	std::string_view text = line.substr(date.size());
+	while (!text.empty() && is_blank(text.front()))
+		text.remove_prefix(1);
+	while (!text.empty() && is_blank(text.back()))
+		text.remove_suffix(1);
+	if (text.empty())
+		return refuse_line(messages, path, number, "no text after the date");
 	e.order = events.dated.size() + events.yearly.size();
 	if (e.order == max_events) {
 		(void)std::fprintf(messages, "%s: too many events\n", path);
 		return false;
 	}
 	e.text_at = events.texts.size();
-	events.texts.resize(e.text_at + escaped_byte_size * rest.size());
-	e.text_size = escape_html(rest, events.texts.data() + e.text_at);
+	events.texts.resize(e.text_at + escaped_byte_size * text.size());
+	e.text_size = escape_html(text, events.texts.data() + e.text_at);
 	events.texts.resize(e.text_at + e.text_size);
 	(e.year == 0 ? events.yearly : events.dated).push_back(e);
 	return true;
@@ -141,9 +146,10 @@ bool read_events(const char *path, event_list &events, std::FILE *messages)
 		(void)std::fprintf(messages, "Cannot read file %s\n", path);
 		return false;
 	}
-	// Lines are split from chunks; of a long line only enough is kept to see that it is long.
+	// Lines are split from chunks; of a long line only enough is kept to see that it is long,
+	// past a byte-order mark and a CR.
 	char chunk[16384];
-	char line[max_line_size + 2];
+	char line[3 + max_line_size + 2];
 	std::size_t size = 0;
 	unsigned long long number = 0;
 	bool ok = true;

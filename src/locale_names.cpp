@@ -26,12 +26,10 @@ namespace {
 // Windows knows every language by its tag, "de-DE"; GetLocaleInfoEx gives the names in UTF-16.
 names_read read_system_names(const char *locale, system_names &names)
 {
+	static_assert(name_capacity <= LOCALE_NAME_MAX_LENGTH, "every name the caller takes fits");
 	wchar_t tag[LOCALE_NAME_MAX_LENGTH] = {};
-	for (std::size_t i = 0; locale[i] != '\0' && locale[i] != '.'; ++i) {
-		if (i + 1 == LOCALE_NAME_MAX_LENGTH)
-			return names_read::not_available;
+	for (std::size_t i = 0; locale[i] != '\0' && locale[i] != '.'; ++i)
 		tag[i] = locale[i] == '_' ? L'-' : static_cast<wchar_t>(locale[i]);
-	}
 	LCID id = LocaleNameToLCID(tag, 0);
 	if (id == 0 || id == LOCALE_CUSTOM_UNSPECIFIED)
 		return names_read::not_available;
@@ -81,11 +79,14 @@ names_read read_system_names(const char *locale, system_names &names)
 	constexpr char utf8[] = ".UTF-8";
 	locale_t system = nullptr;
 	if (std::strchr(locale, '.') == nullptr) {
-		std::size_t size = std::strlen(locale); // below name_capacity
+		// "ll-CC@modifier" as "ll_CC.UTF-8@modifier"; all of it below name_capacity.
+		std::size_t tag_size = std::strcspn(locale, "@");
 		char utf8_name[name_capacity + sizeof utf8] = {};
-		std::memcpy(utf8_name, locale, size + 1);
+		std::memcpy(utf8_name, locale, tag_size);
 		canonical_tag(utf8_name, '_');
-		std::memcpy(utf8_name + size, utf8, sizeof utf8);
+		std::memcpy(utf8_name + tag_size, utf8, sizeof utf8 - 1);
+		std::memcpy(utf8_name + tag_size + sizeof utf8 - 1, locale + tag_size,
+		            std::strlen(locale + tag_size) + 1);
 		system = newlocale(LC_CTYPE_MASK | LC_TIME_MASK, utf8_name, nullptr);
 	}
 	if (system == nullptr)

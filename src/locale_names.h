@@ -23,6 +23,12 @@ struct calendar_names {
 	html_name weekday_heads[7]; // abbreviated, as a column heads them
 };
 
+// Whether the names' language is English, "en" or "en-" and a country.
+inline bool is_english(const calendar_names &names)
+{
+	return names.language.text() == "en" || names.language.text().starts_with("en-");
+}
+
 // Sets name to text escaped; false when that does not fit.
 bool set_name(html_name &name, std::string_view text);
 

@@ -189,11 +189,6 @@ constexpr auto live_today = R"(<script>
 </script>
 )"_crlf;
 
-void put_name(out_stream &out, const html_name &name)
-{
-	put_bytes(out, name.bytes, name.size);
-}
-
 void put_month_and_year(out_stream &out, const calendar_names &names, int month, int year)
 {
 	put_name(out, names.months[month]);
@@ -245,8 +240,10 @@ void write_modern_page(out_stream &out, const std::tm &first, int month_count, c
 	});
 
 	put(out, "</div>\n</main>\n"_crlf);
-	put(out, names.language.text() == "en" ? std::string_view("<footer>\n<p>")
-	                                       : std::string_view("<footer lang=\"en\">\n<p>"));
+	if (is_english(names))
+		put(out, "<footer>\n<p>"_crlf);
+	else
+		put(out, "<footer lang=\"en\">\n<p>"_crlf);
 	put(out, "Generate your own calendar "_crlf);
 	put(out, offer_of_pendrik);
 	put(out, "</p>\n<p>"_crlf);

@@ -6,107 +6,60 @@
 
 namespace {
 
-// Days 1 ... 31 as cells, "<td>1</td><td>2</td>...": any run of unmarked days is one copy
-// from here. cell[d] is where day d's cell begins, cell[32] where the text ends.
-struct day_cells {
-	char bytes[9 * 10 + 22 * 11] = {};
-	std::size_t cell[33] = {};
+// The numbers 1 ... count (below 100) end to end, each between open and close: start[n] is
+// where number n's text begins, start[count + 1] where the text ends (start[0] unused).
+template <std::size_t count, std::size_t size>
+struct numbered_text {
+	char bytes[size] = {};
+	std::size_t start[count + 2] = {};
 };
 
-consteval day_cells make_day_cells()
+template <std::size_t count, std::size_t open_size, std::size_t close_size>
+consteval auto number(const char (&open)[open_size], const char (&close)[close_size])
 {
-	day_cells cells;
+	// Both texts without their NUL; numbers from 10 on take two digits.
+	numbered_text<count, count *(open_size + close_size - 2) + 2 * count - 9> text;
 	std::size_t at = 0;
-	auto append = [&](std::string_view text) {
-		for (char c : text)
-			cells.bytes[at++] = c;
-	};
-	for (int day = 1; day <= 31; ++day) {
-		cells.cell[day] = at;
-		append("<td>");
-		if (day >= 10)
-			cells.bytes[at++] = static_cast<char>('0' + day / 10);
-		cells.bytes[at++] = static_cast<char>('0' + day % 10);
-		append("</td>");
+	for (std::size_t n = 1; n <= count; ++n) {
+		text.start[n] = at;
+		for (std::size_t i = 0; i + 1 < open_size; ++i)
+			text.bytes[at++] = open[i];
+		if (n >= 10)
+			text.bytes[at++] = static_cast<char>('0' + n / 10);
+		text.bytes[at++] = static_cast<char>('0' + n % 10);
+		for (std::size_t i = 0; i + 1 < close_size; ++i)
+			text.bytes[at++] = close[i];
 	}
-	cells.cell[32] = at;
-	return cells;
+	text.start[count + 1] = at;
+	return text;
 }
 
-constexpr day_cells day_text = make_day_cells();
+// Any run of unmarked days is one copy from here, and any week's row head.
+constexpr auto day_text = number<31>("<td>", "</td>");
+constexpr auto week_head_text = number<53>("<th scope=\"row\">", "</th>");
 
 constexpr auto blank_cell = "<td></td>"_crlf;
-
-// Six blank cells: the blanks before a month's 1st or after its last day are one copy.
-struct blank_run {
-	char bytes[6 * blank_cell.size] = {};
-};
-
-consteval blank_run make_blank_run()
-{
-	blank_run run;
-	for (std::size_t i = 0; i < sizeof run.bytes; ++i)
-		run.bytes[i] = blank_cell.bytes[i % blank_cell.size];
-	return run;
-}
-
-constexpr blank_run blanks = make_blank_run();
-
-// The row heads of weeks 1 ... 53, "<th scope=\"row\">1</th>" ...: bytes from start[w] to
-// start[w + 1] (start[0] unused).
-struct week_heads {
-	char bytes[9 * 22 + 44 * 23] = {};
-	std::size_t start[55] = {};
-};
-
-consteval week_heads make_week_heads()
-{
-	week_heads heads;
-	std::size_t at = 0;
-	auto append = [&](std::string_view text) {
-		for (char c : text)
-			heads.bytes[at++] = c;
-	};
-	for (int week = 1; week <= 53; ++week) {
-		heads.start[week] = at;
-		append("<th scope=\"row\">");
-		if (week >= 10)
-			heads.bytes[at++] = static_cast<char>('0' + week / 10);
-		heads.bytes[at++] = static_cast<char>('0' + week % 10);
-		append("</th>");
-	}
-	heads.start[54] = at;
-	return heads;
-}
-
-constexpr week_heads week_head_text = make_week_heads();
-
-// The month in a table's id, "01" ... "12".
-constexpr std::string_view month_digits[12] = {"01", "02", "03", "04", "05", "06",
-                                               "07", "08", "09", "10", "11", "12"};
-
-void put_name(out_stream &out, const html_name &name)
-{
-	put_bytes(out, name.bytes, name.size);
-}
+// The blanks before a month's 1st or after its last day, six at most.
+constexpr auto blanks = repeated<blank_cell, 6>();
 
 void put_blanks(out_stream &out, int count)
 {
-	put_bytes(out, blanks.bytes, static_cast<std::size_t>(count) * blank_cell.size);
+	put_bytes(out, blanks.data(), static_cast<std::size_t>(count) * blank_cell.size);
 }
 
+// Days first ... end - 1 as unmarked cells.
 void put_day_run(out_stream &out, int first, int end)
 {
-	put_bytes(out, day_text.bytes + day_text.cell[first],
-	          day_text.cell[end] - day_text.cell[first]);
+	put_bytes(out, day_text.bytes + day_text.start[first],
+	          day_text.start[end] - day_text.start[first]);
 }
 
-// Day two digits, "01" ... "31".
-void put_two_digits(out_stream &out, int day)
+// A month or day in two digits, "01" ... "31".
+void put_two_digits(out_stream &out, int number)
 {
-	if (day < 10)
+	if (number < 10)
 		put(out, "0"_crlf);
-	put_int(out, day);
+	put_int(out, number);
 }
 
 // A day that is today or has events: a cell of its own, with the events' texts in its name.
@@ -154,7 +107,7 @@ void put_event_list(out_stream &out, int year, int month, month_events events)
 		put(out, "<li><time datetime=\""_crlf);
 		put_int(out, year);
 		put(out, "-"_crlf);
-		put(out, month_digits[month]);
+		put_two_digits(out, month + 1);
 		put(out, "-"_crlf);
 		put_two_digits(out, e.day);
 		put(out, "\">"_crlf);
@@ -184,7 +137,7 @@ modern_head make_modern_head(const modern_layout &layout)
 	out_stream out{append_to_head, &head};
 	const calendar_names &names = *layout.names;
 	put(out, "<thead><tr>"_crlf);
-	if (layout.week_numbers && names.language.text().starts_with("en"))
+	if (layout.week_numbers && is_english(names))
 		put(out, "<th aria-label=\"Week\">Wk</th>"_crlf);
 	else if (layout.week_numbers)
 		put(out, "<th lang=\"en\" aria-label=\"Week\">Wk</th>"_crlf);
@@ -213,7 +166,7 @@ int write_modern_table(out_stream &out, const std::tm &date, int today_day,
 	put(out, "<div><table id=\""_crlf);
 	put_int(out, year);
 	put(out, "-"_crlf);
-	put(out, month_digits[month]);
+	put_two_digits(out, month + 1);
 	put(out, "\"><caption>"_crlf);
 	put_name(out, layout.names->months[month]);
 	put(out, " "_crlf);

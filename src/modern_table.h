@@ -16,6 +16,11 @@ struct modern_layout {
 	const event_list *events = nullptr; // sorted; none when null
 };
 
+inline void put_name(out_stream &out, const html_name &name)
+{
+	put_bytes(out, name.bytes, name.size);
+}
+
 // A table's column heads as ready text, made once for a page: the head row and the opening
 // of the body.
 struct modern_head {

@@ -6,20 +6,8 @@ constexpr auto blank_cell = "<td>&nbsp;</td>\n"_crlf;
 constexpr auto cell_open = "<td>"_crlf;
 constexpr auto cell_close = "</td>\n"_crlf;
 
-// Six blank cells in a row: a month's leading or trailing blanks are one copy from here.
-struct blank_run {
-	char bytes[6 * blank_cell.size] = {};
-};
-
-consteval blank_run make_blank_run()
-{
-	blank_run run;
-	for (std::size_t i = 0; i < sizeof run.bytes; ++i)
-		run.bytes[i] = blank_cell.bytes[i % blank_cell.size];
-	return run;
-}
-
-constexpr blank_run blanks = make_blank_run();
+// A month's leading or trailing blanks, six at most.
+constexpr auto blanks = repeated<blank_cell, 6>();
 
 constexpr auto week_break = "</tr>\n<tr class=\"r\">\n"_crlf;
 
@@ -74,7 +62,7 @@ int floor_mod(int value, int divisor)
 
 void put_blanks(out_stream &out, int count)
 {
-	put_bytes(out, blanks.bytes, static_cast<std::size_t>(count) * blank_cell.size);
+	put_bytes(out, blanks.data(), static_cast<std::size_t>(count) * blank_cell.size);
 }
 
 void put_marked_day(out_stream &out, int day, int highlight_day, std::string_view link_target)

@@ -126,9 +126,10 @@ bool has_value(std::string_view name, int argc, char **argv, int &i, const char 
 }
 
 // Says what is wrong with option on standard error; read_options' result for it.
-int refuse(const char *message, const char *option, int &status)
+int refuse(const char *fault, std::string_view option, int &status)
 {
-	(void)std::fprintf(stderr, message, option);
+	(void)std::fprintf(stderr, "%s: %.*s\n", fault, static_cast<int>(option.size()),
+	                   option.data());
 	status = 1;
 	return 0;
 }
@@ -156,17 +157,17 @@ int read_options(int argc, char **argv, options &chosen, int &status)
 			chosen.modern = chosen.layout.monday = chosen.layout.week_numbers = true;
 		} else if (has_value("--lang", argc, argv, i, value)) {
 			if (value == nullptr)
-				return refuse("Option needs a value: %s\n", option.data(), status);
+				return refuse("Option needs a value", option, status);
 			chosen.modern = true;
 			chosen.language = value;
 		} else if (has_value("-e", argc, argv, i, value) ||
 		           has_value("--events", argc, argv, i, value)) {
 			if (value == nullptr)
-				return refuse("Option needs a value: %s\n", option.data(), status);
+				return refuse("Option needs a value", option, status);
 			chosen.modern = true;
 			chosen.event_files.push_back(value);
 		} else {
-			return refuse("Unknown option: %s\n", argv[i], status);
+			return refuse("Unknown option", option, status);
 		}
 	}
 	return i;

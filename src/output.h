@@ -1,6 +1,7 @@
 #ifndef PENDRIK_OUTPUT_H
 #define PENDRIK_OUTPUT_H
 
+#include <array>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
@@ -43,6 +44,16 @@ template <crlf_text text>
 consteval auto operator""_crlf()
 {
 	return text;
+}
+
+// count copies of a crlf_text end to end: a run of blank cells is one copy from here.
+template <auto text, std::size_t count>
+consteval std::array<char, text.size * count> repeated()
+{
+	std::array<char, text.size * count> run{};
+	for (std::size_t i = 0; i < run.size(); ++i)
+		run[i] = text.bytes[i % text.size];
+	return run;
 }
 
 // The sink for a FILE * target, opened in binary mode and unbuffered.
