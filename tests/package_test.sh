@@ -47,13 +47,16 @@ check ".tar.gz: files only, folders there kept" eval "! tar -tvzf pendrik-$versi
 	tar -xzf pendrik-$version-linux-x86_64.tar.gz -C '$work/local' --strip-components=1 &&
 	[[ \$(stat -c %a '$work/local/bin') == 2775 && -x '$work/local/bin/pendrik' ]]"
 # The README's crontab command, under cron's environment, with the .deb's files laid over /usr
-# and an empty /var, in a mount namespace of its own: nothing outside it changes.
+# and an empty /var, in a mount namespace of its own: nothing outside it changes. In a chroot,
+# whose / cannot be made private, the two mounts are undone before the namespace ends.
 cron=$(sed -n 's/^5 0 \* \* \* //p' "$source/README.md")
 namespace=(unshare --mount --propagation private)
 ((EUID == 0)) || namespace=(unshare --map-root-user --mount)
+"${namespace[@]}" true 2>/dev/null || namespace=(unshare --mount --propagation unchanged)
 check "README's crontab command after the .deb" "${namespace[@]}" bash -c "
-	mount -t overlay overlay -o lowerdir='$work/deb/usr':/usr /usr && mount -t tmpfs tmpfs /var &&
-	mkdir -p /var/www/html && env -i PATH=/usr/bin:/bin /bin/sh -c '$cron' &&
+	mount -t overlay overlay -o lowerdir='$work/deb/usr':/usr /usr || exit 1
+	trap 'umount /var; umount /usr' EXIT
+	mount -t tmpfs tmpfs /var && mkdir -p /var/www/html && env -i PATH=/usr/bin:/bin /bin/sh -c '$cron' &&
 	[[ \$(grep -c '^<table><tr>' /var/www/html/calendar.htm) == 36 && ! -e /var/www/html/calendar.new ]]"
 
 cd "$work/zip" && cmake -E tar xf "$OLDPWD/pendrik-$version-windows-x86_64.zip" && cd pendrik-*/ || exit 1

@@ -21,8 +21,7 @@ bool starts_with_any(std::string_view text, const auto &prefixes)
 	                   [&](std::string_view prefix) { return text.starts_with(prefix); });
 }
 
-// is_refusal: whether a message is one after which no file has been touched; file_faults: the
-// program's other messages.
+// The messages after which no file may have been touched, and the program's others.
 #ifdef FUZZ_OSTAVEL
 constexpr const char *program = "ostavel";
 constexpr std::array<std::string_view, 2> file_faults = {"Cannot open file ", "Cannot write file "};
@@ -38,7 +37,7 @@ bool is_refusal(std::string_view message)
 		"Name too long in language: ",
 		"Cannot read file ",
 		"Cannot read the current date\n"};
-	// An events file's "FILE:LINE: fault" or "FILE: too many events".
+	// "FILE:LINE: fault" or "FILE: too many events", of a file the run read.
 	constexpr std::array<std::string_view, 6> faults = {
 		": not a date: ",        ": no text after the date\n", ": not UTF-8\n",
 		": control character\n", ": line too long\n",          ": too many events\n"};
@@ -62,6 +61,43 @@ bool is_refusal(std::string_view)
 }
 #endif
 
+// The program's name, then the input's pieces between NUL bytes, 15 at most.
+std::vector<std::string> split_arguments(std::string_view input)
+{
+	std::vector<std::string> words{program};
+	for (std::size_t nul = 0; words.size() < 16 && nul != std::string_view::npos;
+	     input.remove_prefix(nul + 1)) {
+		nul = input.find('\0');
+		words.emplace_back(input.substr(0, nul));
+	}
+	return words;
+}
+
+// Runs the program with standard output and error in fuzz's sinks; returns its status.
+int run(std::vector<std::string> &words, std::size_t room)
+{
+	std::vector<char *> argv;
+	for (auto &word : words)
+		argv.push_back(word.data());
+	argv.push_back(nullptr);
+	fuzz::page = fuzz::sink{};
+	fuzz::page.limit = room;
+	fuzz::written_path.clear();
+	fuzz::read_paths.clear();
+	std::FILE *saved_out = stdout, *saved_err = stderr;
+	stdout = fuzz::open_sink(fuzz::standard_output, room);
+	stderr = fuzz::open_sink(fuzz::standard_error, SIZE_MAX);
+	fuzz::active = true;
+	int status = program_main(static_cast<int>(words.size()), argv.data());
+	fuzz::active = false;
+	if (!fuzz::standard_output.closed) // the program closes it after a page on it
+		(void)std::fclose(stdout);
+	(void)std::fclose(stderr);
+	stdout = saved_out;
+	stderr = saved_err;
+	return status;
+}
+
 // A page cut by a failed write may end between CR and LF.
 void check_page(std::string_view page, bool whole)
 {
@@ -76,6 +112,31 @@ void check_page(std::string_view page, bool whole)
 	             "one today at most");
 }
 
+// message: the program's message stream; quiet: the other one, which holds at most a page,
+// the usage or the version.
+void check_run(int status, const std::string &message, const std::string &quiet, bool on_stdout)
+{
+	using fuzz::abort_unless;
+	bool wrote = !fuzz::written_path.empty() || on_stdout;
+	bool failed = fuzz::page.failed || (on_stdout && fuzz::standard_output.failed);
+	bool refused = is_refusal(message);
+	abort_unless(status == 0 || status == 1, "status 0 or 1");
+	if (status == 0)
+		abort_unless(message.empty() && !failed, "no message, no failed write");
+	else if (message.empty()) // the usage or version could not be printed: the status tells
+		abort_unless(fuzz::standard_output.failed && !wrote, "a message");
+	else
+		abort_unless(message.ends_with('\n') &&
+		                     (refused || starts_with_any(message, file_faults)),
+		             "a message line of the program's");
+	abort_unless(!refused || fuzz::written_path.empty(), "no file touched after a refusal");
+	abort_unless(refused || message.starts_with("Cannot write file ") == failed,
+	             "Cannot write file exactly when a write failed");
+	abort_unless(!wrote || quiet.empty() || on_stdout, "nothing beside the page");
+	if (wrote)
+		check_page(on_stdout ? quiet : fuzz::page.bytes, status == 0);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
@@ -87,72 +148,18 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, std::size_t size)
 {
-	using fuzz::abort_unless;
 	if (size == 0)
 		return 0;
 	std::string_view input(reinterpret_cast<const char *>(data) + 1, size - 1);
 	std::size_t end = std::min(input.find(std::string_view("\0\0", 2)), input.size());
 	fuzz::read_file = input.substr(std::min(end + 2, input.size()));
-	std::vector<std::string> words{program};
-	for (std::string_view rest = input.substr(0, end); words.size() < 16;) {
-		std::size_t nul = std::min(rest.find('\0'), rest.size());
-		words.emplace_back(rest.substr(0, nul));
-		if (nul == rest.size())
-			break;
-		rest.remove_prefix(nul + 1);
-	}
-	std::vector<char *> argv;
-	for (auto &word : words)
-		argv.push_back(word.data());
-	argv.push_back(nullptr);
-
-	std::size_t room = (data[0] % 64 + 1) * std::size_t{1024};
-	fuzz::page = fuzz::sink{};
-	fuzz::page.limit = room;
-	fuzz::written_path.clear();
-	fuzz::read_paths.clear();
-	std::FILE *saved_out = stdout, *saved_err = stderr;
-	stdout = fuzz::open_sink(fuzz::standard_output, room);
-	stderr = fuzz::open_sink(fuzz::standard_error, SIZE_MAX);
-	fuzz::active = true;
-	int status = program_main(static_cast<int>(words.size()), argv.data());
-	fuzz::active = false;
-	for (auto *s : {&fuzz::standard_output, &fuzz::standard_error})
-		if (!s->closed)
-			(void)std::fclose(s == &fuzz::standard_output ? stdout : stderr);
-	stdout = saved_out;
-	stderr = saved_err;
-
+	std::vector<std::string> words = split_arguments(input.substr(0, end));
+	int status = run(words, (data[0] % 64 + 1) * std::size_t{1024});
 #ifdef FUZZ_OSTAVEL
-	const std::string &message = fuzz::standard_error.bytes,
-			  &quiet = fuzz::standard_output.bytes;
-	bool on_stdout = quiet.starts_with("<");
+	const std::string &quiet = fuzz::standard_output.bytes;
+	check_run(status, fuzz::standard_error.bytes, quiet, quiet.starts_with("<"));
 #else
-	const std::string &message = fuzz::standard_output.bytes,
-			  &quiet = fuzz::standard_error.bytes;
-	bool on_stdout = false;
+	check_run(status, fuzz::standard_output.bytes, fuzz::standard_error.bytes, false);
 #endif
-	bool wrote = !fuzz::written_path.empty() || on_stdout;
-	bool failed = fuzz::page.failed || (on_stdout && fuzz::standard_output.failed);
-	abort_unless(status == 0 || status == 1, "status 0 or 1");
-	if (status == 1 && message.empty()) {
-		// The usage or version could not be printed: the status alone tells.
-		abort_unless(fuzz::standard_output.failed && !wrote, "a message");
-	} else if (status == 1) {
-		abort_unless(message.ends_with('\n'), "a message line");
-		bool refused = is_refusal(message);
-		abort_unless(refused || starts_with_any(message, file_faults),
-		             "a message of the program's");
-		abort_unless(!refused || fuzz::written_path.empty(),
-		             "no file touched after a refusal");
-		abort_unless(refused || message.starts_with("Cannot write file ") == failed,
-		             "Cannot write file exactly when a write failed");
-	} else {
-		abort_unless(message.empty() && (on_stdout || quiet.empty() || !wrote),
-		             "no message");
-		abort_unless(!failed, "no failed write reported as success");
-	}
-	if (wrote)
-		check_page(on_stdout ? quiet : fuzz::page.bytes, status == 0);
 	return 0;
 }
