@@ -192,6 +192,25 @@ bool read_names(const options &chosen, calendar_names &names)
 	return false;
 }
 
+// The names and the events the options ask for, read into names and events and set in the
+// layout; when they cannot be, says so on standard error and returns false.
+bool read_page_data(options &chosen, calendar_names &names, event_list &events)
+{
+	if (!read_names(chosen, names))
+		return false;
+	// Each file's first fault ends the run: no algorithm says it more plainly.
+	for (const char *path : chosen.event_files)
+		// cppcheck-suppress useStlAlgorithm
+		if (!read_events(path, events, stderr))
+			return false;
+	sort_events(events);
+	if (chosen.language != nullptr)
+		chosen.layout.names = &names;
+	if (!chosen.event_files.empty())
+		chosen.layout.events = &events;
+	return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -204,24 +223,15 @@ int main(int argc, char **argv)
 	argc -= start - 1; // from here on argv[1] is START
 	argv += start - 1;
 
-	// Every argument and the clock are checked before the file is touched.
+	// Every option, argument, file and the clock are checked before the file is touched.
 	int year = 0;
 	int month = -1;
 	int month_count = default_month_count;
 	calendar_names names;
 	event_list events;
-	if (!parse_arguments(argc, argv, year, month, month_count) || !read_names(chosen, names))
+	if (!parse_arguments(argc, argv, year, month, month_count) ||
+	    !read_page_data(chosen, names, events))
 		return 1;
-	// Each file's first fault ends the run: no algorithm says it more plainly.
-	for (const char *path : chosen.event_files)
-		// cppcheck-suppress useStlAlgorithm
-		if (!read_events(path, events, stderr))
-			return 1;
-	sort_events(events);
-	if (chosen.language != nullptr)
-		chosen.layout.names = &names;
-	if (!chosen.event_files.empty())
-		chosen.layout.events = &events;
 	std::tm today{};
 	if (!read_today(today)) {
 		(void)std::fprintf(stderr, "Cannot read the current date\n");
