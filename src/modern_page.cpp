@@ -189,13 +189,6 @@ constexpr auto live_today = R"(<script>
 </script>
 )"_crlf;
 
-void put_month_and_year(out_stream &out, const calendar_names &names, int month, int year)
-{
-	put_name(out, names.months[month]);
-	put(out, " "_crlf);
-	put_int(out, year);
-}
-
 // The months the page spans: "January 2027 - December 2027", or "March 2027" for one.
 void put_range(out_stream &out, const calendar_names &names, const std::tm &first, int month_count)
 {

@@ -168,9 +168,7 @@ int write_modern_table(out_stream &out, const std::tm &date, int today_day,
 	put(out, "-"_crlf);
 	put_two_digits(out, month + 1);
 	put(out, "\"><caption>"_crlf);
-	put_name(out, layout.names->months[month]);
-	put(out, " "_crlf);
-	put_int(out, year);
+	put_month_and_year(out, *layout.names, month, year);
 	put(out, "</caption>\n"_crlf);
 	put_bytes(out, head.bytes, head.size);
 

@@ -21,6 +21,14 @@ inline void put_name(out_stream &out, const html_name &name)
 	put_bytes(out, name.bytes, name.size);
 }
 
+// "March 2027", as a caption and the page's title name a month.
+inline void put_month_and_year(out_stream &out, const calendar_names &names, int month, int year)
+{
+	put_name(out, names.months[month]);
+	put_bytes(out, " ", 1);
+	put_int(out, year);
+}
+
 // A table's column heads as ready text, made once for a page: the head row and the opening
 // of the body.
 struct modern_head {
