@@ -49,6 +49,10 @@ else()
     "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
     "Upstream-Name: ${PROJECT_NAME}\n\n"
     "Files: *\nCopyright: ${holders}\nLicense: Expat\n ${terms}\n")
+  foreach(program IN LISTS programs)
+    install(FILES completion/${program}.bash RENAME ${program}
+      DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+  endforeach()
   gzip_file(${CMAKE_CURRENT_SOURCE_DIR}/docs/changelog changelog.gz)
   install(FILES ${CMAKE_CURRENT_BINARY_DIR}/copyright ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz
     DESTINATION ${CMAKE_INSTALL_DOCDIR})

@@ -5,14 +5,16 @@
 
 #include "calendar.h"
 #include "output.h"
+#include "page_file.h"
 
 namespace {
 
 enum class text_fault { none, not_utf8, control };
 
 // Whether line is UTF-8 text: no malformed, overlong or surrogate sequence, no noncharacter,
-// and no control character but the tab.
-text_fault check_text(std::string_view line)
+// and no control character but the tab. The start of a line that goes on may end in part of a
+// sequence.
+text_fault check_text(std::string_view line, bool goes_on = false)
 {
 	constexpr char32_t least[5] = {0, 0, 0x80, 0x800, 0x10000}; // by sequence length
 	for (std::size_t i = 0; i < line.size();) {
@@ -24,6 +26,8 @@ text_fault check_text(std::string_view line)
 			continue;
 		}
 		std::size_t length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : 2;
+		if (goes_on && line.size() - i < length)
+			break; // checked once the line has the rest
 		if (lead < 0xc2 || lead > 0xf4 || line.size() - i < length)
 			return text_fault::not_utf8;
 		char32_t code = lead & (0x7fU >> length);
@@ -82,12 +86,28 @@ bool is_blank(char c)
 	return c == ' ' || c == '\t';
 }
 
-// Says what is wrong with line number of the file at path; take_line's result for it.
+// Says what is wrong with line number of the file at path, "PATH:LINE: FAULT" and what follows
+// it; take_line's result for it.
 bool refuse_line(std::FILE *messages, const char *path, unsigned long long number,
-                 const char *fault)
+                 std::string_view fault, std::string_view more = {})
 {
-	(void)std::fprintf(messages, "%s:%llu: %s\n", path, number, fault);
+	char after[max_line_size + 64];
+	int size = std::snprintf(after, sizeof after, ":%llu: %.*s%.*s", number,
+	                         static_cast<int>(fault.size()), fault.data(),
+	                         static_cast<int>(more.size()), more.data());
+	print_message(messages, "", path, {after, static_cast<std::size_t>(size)});
 	return false;
+}
+
+// Says what is wrong with the text of line, where there is something; refuse_line's result.
+bool check_line_text(std::string_view line, bool goes_on, const char *path,
+                     unsigned long long number, std::FILE *messages)
+{
+	text_fault fault = check_text(line, goes_on);
+	if (fault == text_fault::none)
+		return true;
+	return refuse_line(messages, path, number,
+	                   fault == text_fault::control ? "control character" : "not UTF-8");
 }
 
 // Takes line number of the file at path into events, or says what is wrong with it and
@@ -99,12 +119,11 @@ bool take_line(std::string_view line, const char *path, unsigned long long numbe
 		line.remove_prefix(3);
 	if (line.ends_with('\r'))
 		line.remove_suffix(1);
-	if (line.size() > max_line_size)
+	bool too_long = line.size() > max_line_size; // and cut, maybe within a sequence
+	if (!check_line_text(line, too_long, path, number, messages))
+		return false;
+	if (too_long)
 		return refuse_line(messages, path, number, "line too long");
-	if (text_fault fault = check_text(line); fault != text_fault::none)
-		return refuse_line(messages, path, number,
-		                   fault == text_fault::control ? "control character"
-		                                                : "not UTF-8");
 	while (!line.empty() && is_blank(line.front()))
 		line.remove_prefix(1);
 	if (line.empty() || line.front() == '#')
@@ -113,9 +132,7 @@ bool take_line(std::string_view line, const char *path, unsigned long long numbe
 	event e{};
 	std::string_view date = line.substr(0, std::min(line.find_first_of(" \t"), line.size()));
 	if (!parse_date(date, e)) {
-		(void)std::fprintf(messages, "%s:%llu: not a date: %.*s\n", path, number,
-		                   static_cast<int>(date.size()), date.data());
-		return false;
+		return refuse_line(messages, path, number, "not a date: ", date);
 	}
 	std::string_view text = line.substr(date.size());
 	while (!text.empty() && is_blank(text.front()))
@@ -126,7 +143,7 @@ bool take_line(std::string_view line, const char *path, unsigned long long numbe
 		return refuse_line(messages, path, number, "no text after the date");
 	e.order = events.dated.size() + events.yearly.size();
 	if (e.order == max_events) {
-		(void)std::fprintf(messages, "%s: too many events\n", path);
+		print_message(messages, "", path, ": too many events");
 		return false;
 	}
 	e.text_at = events.texts.size();
@@ -137,13 +154,25 @@ bool take_line(std::string_view line, const char *path, unsigned long long numbe
 	return true;
 }
 
+// Judges the start of a line that goes on, so that a stream of bytes that can never make a
+// line (no line end, NUL bytes, not UTF-8) is refused at once, not read to its end.
+bool judge_start(std::string_view start, const char *path, unsigned long long number,
+                 std::FILE *messages)
+{
+	if (start.size() > 3 + max_line_size + 1) // past a byte-order mark and a CR
+		return refuse_line(messages, path, number, "line too long");
+	if (start.ends_with('\r'))
+		start.remove_suffix(1); // an LF may follow
+	return check_line_text(start, true, path, number, messages);
+}
+
 } // namespace
 
 bool read_events(const char *path, event_list &events, std::FILE *messages)
 {
-	std::FILE *file = std::fopen(path, "rb");
+	std::FILE *file = open_input(path);
 	if (file == nullptr) {
-		(void)std::fprintf(messages, "Cannot read file %s\n", path);
+		print_message(messages, "Cannot read file ", path);
 		return false;
 	}
 	// Lines are split from chunks; of a long line only enough is kept to see that it is long,
@@ -166,16 +195,18 @@ bool read_events(const char *path, event_list &events, std::FILE *messages)
 				ok = take_line({line, size}, path, ++number, events, messages);
 				size = 0;
 				++at;
+			} else {
+				ok = judge_start({line, size}, path, number + 1, messages);
 			}
 		}
 	}
 	if (ok && size > 0)
 		ok = take_line({line, size}, path, ++number, events, messages);
 	if (ok && std::ferror(file) != 0) {
-		(void)std::fprintf(messages, "Cannot read file %s\n", path);
+		print_message(messages, "Cannot read file ", path);
 		ok = false;
 	}
-	(void)std::fclose(file); // read only: nothing is lost when the close fails
+	close_input(file);
 	return ok;
 }
 

@@ -34,9 +34,9 @@ struct event_list {
 	}
 };
 
-// Reads the events of the file at path, a line each ("YYYY-MM-DD TEXT" or "MM-DD TEXT"; "#"
-// lines and blank ones ignored), into events. When the file cannot be read or a line is
-// wrong, says so in one line on messages and returns false.
+// Reads the events of the file at path ("-" for standard input), a line each
+// ("YYYY-MM-DD TEXT" or "MM-DD TEXT"; "#" lines and blank ones ignored), into events. When the
+// file cannot be read or a line is wrong, says so in one line on messages and returns false.
 bool read_events(const char *path, event_list &events, std::FILE *messages);
 
 // Puts the events read in order, once all files are read.

@@ -1,8 +1,12 @@
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <string_view>
 #include <vector>
+
+#include <getopt.h>
 
 #include "calendar.h"
 #include "calendar_page.h"
@@ -27,9 +31,10 @@ constexpr char usage[] =
 	"  MONTHS  1 to 120; 12 when absent\n"
 	"  PATH    the output file, - for standard output; yearYYYY.htm when absent,\n"
 	"          or yearYYYY-MM.htm for a START with a month\n"
-	"Options, before START (-- ends them):\n"
+	"Options, anywhere among the arguments (-- ends them; short ones may be joined, -mw):\n"
 	"  --modern            the modern page: HTML5 for any screen, print and dark mode\n"
 	"  -m, --monday        weeks from Monday to Sunday; implies --modern\n"
+	"  -s, --sunday        weeks from Sunday to Saturday; implies --modern\n"
 	"  -w, --week-numbers  ISO 8601 week numbers; implies --monday\n"
 	"  --lang LOCALE       month and weekday names in the language of LOCALE, such as\n"
 	"                      de-DE, from the system's locales; implies --modern\n"
@@ -47,7 +52,7 @@ struct options {
 };
 
 // The one output buffer, allocated statically; main names its file.
-out_stream file_output;
+page_file file_output;
 
 // Reads the decimal digits at text into value, which stops growing past a million so that
 // it cannot overflow; returns the first character after them.
@@ -90,13 +95,12 @@ bool parse_month_count(const char *arg, int &month_count)
 bool parse_arguments(int argc, char **argv, int &year, int &month, int &month_count)
 {
 	if (argc > 1 && !parse_start(argv[1], year, month)) {
-		(void)std::fprintf(stderr,
-		                   "Start must be a year from 1701 to 2500, or YEAR-MONTH: %s\n",
-		                   argv[1]);
+		print_message(stderr,
+		              "Start must be a year from 1701 to 2500, or YEAR-MONTH: ", argv[1]);
 		return false;
 	}
 	if (argc > 2 && !parse_month_count(argv[2], month_count)) {
-		(void)std::fprintf(stderr, "Months must be 1 to 120: %s\n", argv[2]);
+		print_message(stderr, "Months must be 1 to 120: ", argv[2]);
 		return false;
 	}
 	return true;
@@ -109,68 +113,107 @@ int print(const char *text)
 	return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
 }
 
-// Whether argv[i] is the option name with its value, as "NAME VALUE" (i moves on to the value)
-// or, for a long name, "NAME=VALUE"; value is null when it is missing or empty.
-bool has_value(std::string_view name, int argc, char **argv, int &i, const char *&value)
+// Long options without a short form.
+enum : int { modern_option = 256, lang_option, version_option };
+
+constexpr char short_options[] = "mswe:h";
+constexpr option long_options[] = {
+	{"modern", no_argument, nullptr, modern_option},
+	{"monday", no_argument, nullptr, 'm'},
+	{"sunday", no_argument, nullptr, 's'},
+	{"week-numbers", no_argument, nullptr, 'w'},
+	{"lang", required_argument, nullptr, lang_option},
+	{"events", required_argument, nullptr, 'e'},
+	{"help", no_argument, nullptr, 'h'},
+	{"version", no_argument, nullptr, version_option},
+	{nullptr, 0, nullptr, 0},
+};
+
+// Whether text ("--NAME" or "--NAME=VALUE") is the prefix of more than one long option.
+bool is_ambiguous(std::string_view text)
 {
-	std::string_view option = argv[i];
-	if (option == name)
-		value = i + 1 < argc ? argv[++i] : nullptr;
-	else if (name.starts_with("--") && option.starts_with(name) && option[name.size()] == '=')
-		value = argv[i] + name.size() + 1;
-	else
-		return false;
-	if (value != nullptr && *value == '\0')
-		value = nullptr;
-	return true;
+	std::string_view name = text.substr(2, text.find('=') - 2);
+	int count = 0;
+	for (const option *o = long_options; o->name != nullptr; ++o)
+		count += std::string_view(o->name).starts_with(name) ? 1 : 0;
+	return count > 1;
 }
 
-// Says what is wrong with option on standard error; read_options' result for it.
-int refuse(const char *fault, std::string_view option, int &status)
+// Says what is wrong with an option, then the usage hint, on standard error; read_options'
+// result for it.
+int refuse(std::string_view fault, std::string_view option, int &status)
 {
-	(void)std::fprintf(stderr, "%s: %.*s\n", fault, static_cast<int>(option.size()),
-	                   option.data());
+	print_message(stderr, fault, option);
+	(void)std::fputs("Try 'ostavel --help'.\n", stderr);
 	status = 1;
 	return 0;
 }
 
-// Reads the options before START into chosen and returns the index of START; or, when the run
-// ends with them (usage, version, a wrong option), returns 0 with its exit status in status.
+// Refuses the option getopt_long stopped at. It leaves in optopt the letter of a short option
+// unknown or without its value, the value of a long option given a value wrongly or none, and
+// 0 for a long option unknown or ambiguous; a long one is read whole, up to argv[optind - 1].
+int refuse_option(char **argv, int &status)
+{
+	std::string_view element = argv[optind - 1];
+	if (optopt == 'e' || optopt == lang_option)
+		return refuse("Option needs a value: ", element.starts_with("--") ? element : "-e",
+		              status);
+	if (optopt == 0 || optopt > UCHAR_MAX || std::strchr("mswh", optopt) != nullptr)
+		return refuse(is_ambiguous(element) ? "Ambiguous option: " : "Unknown option: ",
+		              element, status);
+	const char letter[] = {'-', static_cast<char>(optopt), '\0'};
+	return refuse("Unknown option: ", letter, status);
+}
+
+// The option that an empty value belongs to, as it was written: "-e", "--lang", "--events=".
+std::string_view option_of_value(char **argv, int long_index)
+{
+	if (optarg != argv[optind - 1])
+		return argv[optind - 1]; // "--events=", "--lang="
+	return long_index < 0 ? "-e" : argv[optind - 2];
+}
+
+// Reads the options, wherever they stand among the arguments, into chosen and returns the
+// index of START, the arguments having been moved behind the options; or, when the run ends
+// with them (usage, version, a wrong option), returns 0 with its exit status in status.
 int read_options(int argc, char **argv, options &chosen, int &status)
 {
-	int i = 1;
-	for (; i < argc && argv[i][0] == '-' && argv[i][1] != '\0'; ++i) {
-		std::string_view option = argv[i];
-		const char *value = nullptr;
-		if (option == "--")
-			return i + 1;
-		if (option == "-h" || option == "--help" || option == "--version") {
-			status = print(option == "--version" ? "ostavel " PENDRIK_VERSION "\n"
-			                                     : usage);
+	opterr = 0; // the messages are ostavel's own
+	for (;;) {
+		int long_index = -1;
+		int letter = getopt_long(argc, argv, short_options, long_options, &long_index);
+		if (letter == -1)
+			return optind;
+		if (letter == '?')
+			return refuse_option(argv, status);
+		if (optarg != nullptr && *optarg == '\0')
+			return refuse("Option needs a value: ", option_of_value(argv, long_index),
+			              status);
+		switch (letter) {
+		case 'h':
+			status = print(usage);
 			return 0;
+		case version_option:
+			status = print("ostavel " PENDRIK_VERSION "\n");
+			return 0;
+		case 'w':
+			chosen.layout.week_numbers = true;
+			[[fallthrough]];
+		case 'm':
+			chosen.layout.monday = true;
+			break;
+		case 's':
+			chosen.layout.monday = chosen.layout.week_numbers = false;
+			break;
+		case lang_option:
+			chosen.language = optarg;
+			break;
+		case 'e':
+			chosen.event_files.push_back(optarg);
+			break;
 		}
-		if (option == "--modern") {
-			chosen.modern = true;
-		} else if (option == "-m" || option == "--monday") {
-			chosen.modern = chosen.layout.monday = true;
-		} else if (option == "-w" || option == "--week-numbers") {
-			chosen.modern = chosen.layout.monday = chosen.layout.week_numbers = true;
-		} else if (has_value("--lang", argc, argv, i, value)) {
-			if (value == nullptr)
-				return refuse("Option needs a value", option, status);
-			chosen.modern = true;
-			chosen.language = value;
-		} else if (has_value("-e", argc, argv, i, value) ||
-		           has_value("--events", argc, argv, i, value)) {
-			if (value == nullptr)
-				return refuse("Option needs a value", option, status);
-			chosen.modern = true;
-			chosen.event_files.push_back(value);
-		} else {
-			return refuse("Unknown option", option, status);
-		}
+		chosen.modern = true; // every option but help and version implies it
 	}
-	return i;
 }
 
 // The names the options ask for, read before the file is touched; when they cannot be, says
@@ -183,10 +226,10 @@ bool read_names(const options &chosen, calendar_names &names)
 	case names_read::ok:
 		return true;
 	case names_read::not_available:
-		(void)std::fprintf(stderr, "Language not available: %s\n", chosen.language);
+		print_message(stderr, "Language not available: ", chosen.language);
 		return false;
 	case names_read::too_long:
-		(void)std::fprintf(stderr, "Name too long in language: %s\n", chosen.language);
+		print_message(stderr, "Name too long in language: ", chosen.language);
 		return false;
 	}
 	return false;
@@ -209,6 +252,16 @@ bool read_page_data(options &chosen, calendar_names &names, event_list &events)
 	if (!chosen.event_files.empty())
 		chosen.layout.events = &events;
 	return true;
+}
+
+// Whether the page would go over one of the events files, links and all.
+bool is_events_file(const options &chosen, const char *path)
+{
+	auto is_path = [&](const char *events) {
+		return std::strcmp(events, "-") != 0 && is_same_file(events, path);
+	};
+	return std::strcmp(path, "-") != 0 &&
+	       std::any_of(chosen.event_files.begin(), chosen.event_files.end(), is_path);
 }
 
 } // namespace
@@ -250,6 +303,10 @@ int main(int argc, char **argv)
 		(void)std::snprintf(default_path, sizeof default_path, "year%04d-%02d.htm", year,
 		                    month + 1);
 
+	if (is_events_file(chosen, output_path)) {
+		print_message(stderr, "Output is an events file: ", output_path);
+		return 1;
+	}
 	if (std::strcmp(output_path, "-") == 0)
 		open_page_stdout(file_output);
 	else if (!open_page_file(file_output, output_path, stderr))
@@ -261,8 +318,8 @@ int main(int argc, char **argv)
 	first.tm_mday = 1;
 	first.tm_wday = weekday_of_first(year, first.tm_mon);
 	if (chosen.modern)
-		write_modern_page(file_output, first, month_count, today, chosen.layout);
+		write_modern_page(file_output.out, first, month_count, today, chosen.layout);
 	else
-		write_year_calendar_page(file_output, first, month_count, today);
-	return close_page_file(file_output, output_path, stderr) ? 0 : 1;
+		write_year_calendar_page(file_output.out, first, month_count, today);
+	return close_page_file(file_output, stderr) ? 0 : 1;
 }

@@ -110,6 +110,24 @@ std::size_t escape_html(std::string_view text, char *to)
 	return static_cast<std::size_t>(to - start);
 }
 
+void print_message(std::FILE *file, std::string_view before, std::string_view subject,
+                   std::string_view after)
+{
+	const char *const named[] = {"\\t", "\\n", "\\v", "\\f", "\\r"}; // 9 ... 13
+	(void)std::fwrite(before.data(), 1, before.size(), file);
+	for (char c : subject) {
+		auto byte = static_cast<unsigned char>(c);
+		if (byte >= 0x20 && byte != 0x7f)
+			(void)std::fputc(c, file);
+		else if (byte >= '\t' && byte <= '\r')
+			(void)std::fputs(named[byte - '\t'], file);
+		else
+			(void)std::fprintf(file, "\\x%02x", byte);
+	}
+	(void)std::fwrite(after.data(), 1, after.size(), file);
+	(void)std::fputc('\n', file);
+}
+
 bool flush_output(out_stream &out)
 {
 	drain(out);

@@ -1,11 +1,142 @@
 #include "page_file.h"
 
+#include <cstring>
+
+#include <sys/stat.h>
+
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <process.h>
+#include <windows.h>
+#else
+#include <climits>
+#include <cstdlib>
+#include <unistd.h>
 #endif
 
 namespace {
+
+#ifdef _WIN32
+int process_id()
+{
+	return _getpid();
+}
+
+bool may_write(const char *path)
+{
+	return _access(path, 2) == 0;
+}
+
+std::FILE *create_new(const char *path)
+{
+	int fd = _open(path, _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+	return fd < 0 ? nullptr : _fdopen(fd, "wb");
+}
+
+void keep_owner_and_mode(std::FILE *, const struct stat &) {}
+
+// The wide form of a UTF-8 path, which Windows takes past 260 characters.
+struct wide_path {
+	wchar_t text[page_path_capacity];
+	explicit wide_path(const char *path)
+	{
+		if (MultiByteToWideChar(CP_UTF8, 0, path, -1, text, page_path_capacity) == 0)
+			text[0] = L'\0';
+	}
+};
+
+bool replace(const char *from, const char *to)
+{
+	return MoveFileExW(wide_path(from).text, wide_path(to).text,
+	                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+void remove_file(const char *path)
+{
+	(void)DeleteFileW(wide_path(path).text);
+}
+
+// Links are left to Windows.
+const char *follow_link(const char *path, char *)
+{
+	return path;
+}
+
+bool same_file(const char *a, const char *b)
+{
+	auto identify = [](const char *path, BY_HANDLE_FILE_INFORMATION &info) {
+		HANDLE file =
+			CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+		                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+		if (file == INVALID_HANDLE_VALUE)
+			return false;
+		bool known = GetFileInformationByHandle(file, &info) != 0;
+		CloseHandle(file);
+		return known;
+	};
+	BY_HANDLE_FILE_INFORMATION one{}, other{};
+	return identify(a, one) && identify(b, other) &&
+	       one.dwVolumeSerialNumber == other.dwVolumeSerialNumber &&
+	       one.nFileIndexHigh == other.nFileIndexHigh &&
+	       one.nFileIndexLow == other.nFileIndexLow;
+}
+#else
+int process_id()
+{
+	return static_cast<int>(getpid());
+}
+
+// As fopen decides it, without truncating the file.
+bool may_write(const char *path)
+{
+	return access(path, W_OK) == 0;
+}
+
+// fopen's "x": created here, never an existing file; its mode is fopen's, the umask applied.
+std::FILE *create_new(const char *path)
+{
+	return std::fopen(path, "wbx");
+}
+
+// Where the process may: the new page keeps the owner first, then the permission bits.
+void keep_owner_and_mode(std::FILE *file, const struct stat &old)
+{
+	int fd = fileno(file);
+	if (fd >= 0) {
+		(void)!fchown(fd, old.st_uid, old.st_gid);
+		(void)fchmod(fd, old.st_mode & 07777);
+	}
+}
+
+bool replace(const char *from, const char *to)
+{
+	return std::rename(from, to) == 0;
+}
+
+void remove_file(const char *path)
+{
+	(void)std::remove(path);
+}
+
+// The file a symbolic link at path names, or path itself; null for a dangling link.
+const char *follow_link(const char *path, char *resolved)
+{
+	struct stat link {};
+	static_assert(page_path_capacity > PATH_MAX, "realpath's result fits");
+	if (lstat(path, &link) != 0 || !S_ISLNK(link.st_mode))
+		return path;
+	return realpath(path, resolved);
+}
+
+bool same_file(const char *a, const char *b)
+{
+	struct stat one {
+	}, other{};
+	return stat(a, &one) == 0 && stat(b, &other) == 0 && one.st_dev == other.st_dev &&
+	       one.st_ino == other.st_ino;
+}
+#endif
 
 // Unbuffered: out writes the CR LF itself and hands over 512 bytes at a time.
 void attach(out_stream &out, std::FILE *file)
@@ -14,31 +145,102 @@ void attach(out_stream &out, std::FILE *file)
 	out = out_stream{write_to_file, file};
 }
 
+// A new file beside target, named "TARGET.new-PID" (with a count after it where that is
+// taken), in page.temporary; null when none can be made there.
+std::FILE *create_beside(page_file &page)
+{
+	std::size_t size = std::strlen(page.target);
+	if (size + 24 > page_path_capacity)
+		return nullptr;
+	for (int attempt = 0; attempt < 100; ++attempt) {
+		(void)std::snprintf(page.temporary, page_path_capacity, "%s.new-%d%.0d",
+		                    page.target, process_id(), attempt);
+		if (std::FILE *file = create_new(page.temporary))
+			return file;
+		struct stat taken {};
+		if (stat(page.temporary, &taken) != 0)
+			break; // not taken: the folder takes no new file
+	}
+	page.temporary[0] = '\0';
+	return nullptr;
+}
+
 } // namespace
 
-bool open_page_file(out_stream &out, const char *path, std::FILE *messages)
+bool open_page_file(page_file &page, const char *path, std::FILE *messages)
 {
-	std::FILE *file = std::fopen(path, "wb");
+	page.path = path;
+	page.target = follow_link(path, page.link_target);
+	page.temporary[0] = '\0';
+	std::FILE *file = nullptr;
+	struct stat old {};
+	if (page.target != nullptr && stat(page.target, &old) != 0) {
+		file = create_beside(page);
+	} else if (page.target != nullptr && S_ISREG(old.st_mode)) {
+		if (!may_write(page.target)) { // replacing it would get past the protection
+			print_message(messages, "Cannot open file ", path);
+			return false;
+		}
+		file = create_beside(page);
+		if (file != nullptr)
+			keep_owner_and_mode(file, old);
+	}
+	if (file == nullptr)
+		file = std::fopen(path, "wb");
 	if (file == nullptr) {
-		(void)std::fprintf(messages, "Cannot open file %s\n", path);
+		print_message(messages, "Cannot open file ", path);
 		return false;
 	}
-	attach(out, file);
+	attach(page.out, file);
 	return true;
 }
 
-void open_page_stdout(out_stream &out)
+void open_page_stdout(page_file &page)
 {
 #ifdef _WIN32
 	(void)_setmode(_fileno(stdout), _O_BINARY); // in text mode each CR LF would get a second CR
 #endif
-	attach(out, stdout);
+	page.path = page.target = "-";
+	page.temporary[0] = '\0';
+	attach(page.out, stdout);
 }
 
-bool close_page_file(out_stream &out, const char *path, std::FILE *messages)
+bool close_page_file(page_file &page, std::FILE *messages)
 {
-	if (close_file_output(out))
-		return true;
-	(void)std::fprintf(messages, "Cannot write file %s\n", path);
-	return false;
+	bool ok = close_file_output(page.out);
+	if (page.temporary[0] != '\0' && !(ok && replace(page.temporary, page.target))) {
+		remove_file(page.temporary);
+		ok = false;
+	}
+	if (!ok)
+		print_message(messages, "Cannot write file ", page.path);
+	return ok;
+}
+
+void discard_page_file(page_file &page)
+{
+	(void)std::fclose(static_cast<std::FILE *>(page.out.target));
+	if (page.temporary[0] != '\0')
+		remove_file(page.temporary);
+}
+
+bool is_same_file(const char *a, const char *b)
+{
+	return same_file(a, b);
+}
+
+std::FILE *open_input(const char *path)
+{
+	if (std::strcmp(path, "-") != 0)
+		return std::fopen(path, "rb");
+#ifdef _WIN32
+	(void)_setmode(_fileno(stdin), _O_BINARY); // a CR or a Ctrl-Z is the file's own
+#endif
+	return stdin;
+}
+
+void close_input(std::FILE *file)
+{
+	if (file != stdin)
+		(void)std::fclose(file); // read only: nothing is lost when the close fails
 }

@@ -5,15 +5,44 @@
 
 #include "output.h"
 
-// Creates or truncates path and sets out to write to it. When it cannot, says
-// "Cannot open file PATH" on messages and returns false.
-bool open_page_file(out_stream &out, const char *path, std::FILE *messages);
+// Room for a path the page is written beside, with the temporary file's suffix.
+inline constexpr std::size_t page_path_capacity = 4096 + 32;
 
-// Sets out to write to standard output, in binary mode so that no CR is added.
-void open_page_stdout(out_stream &out);
+// The file a page is written to. Where path is a regular file or none, the page goes to a new
+// file beside it, which replaces it only once the page is whole: a failed or killed run never
+// leaves a cut page at path, and of two runs at once the one that ends last wins. Elsewhere
+// (a device, a FIFO, a folder that takes no new file) the page is written in place.
+struct page_file {
+	out_stream out;
+	const char *path = nullptr;           // as the user gave it, for the messages
+	const char *target = nullptr;         // path, or the file a symbolic link at path names
+	char temporary[page_path_capacity]{}; // the new file beside target; "" when in place
+	char link_target[page_path_capacity]{};
+};
 
-// Hands over the rest of the page and closes the file. When any write or the close failed,
-// says "Cannot write file PATH" on messages and returns false; the file is left in place.
-bool close_page_file(out_stream &out, const char *path, std::FILE *messages);
+// Opens page for path, which a new page replaces. When it cannot (a missing folder, a file
+// the user may not write), says "Cannot open file PATH" on messages and returns false.
+bool open_page_file(page_file &page, const char *path, std::FILE *messages);
+
+// Sets page to write to standard output, in binary mode so that no CR is added.
+void open_page_stdout(page_file &page);
+
+// Hands over the rest of the page, closes the file and puts it in place of path. When any
+// write, the close or the replacing failed, says "Cannot write file PATH" on messages and
+// returns false: the new file is removed and what stood at path is as it was (a page written
+// in place holds what was written before the failure).
+bool close_page_file(page_file &page, std::FILE *messages);
+
+// Closes the file and removes the new one, when the page is not to be written after all.
+void discard_page_file(page_file &page);
+
+// Whether a and b name the same existing file, through links too.
+bool is_same_file(const char *a, const char *b);
+
+// The file at path opened for reading in binary mode; standard input for "-".
+std::FILE *open_input(const char *path);
+
+// Closes a file open_input opened; standard input stays open.
+void close_input(std::FILE *file);
 
 #endif

@@ -12,7 +12,7 @@ constexpr int default_month_count = 36;
 constexpr int min_month_count = 12;
 
 // The one output buffer, allocated statically; main names its file.
-out_stream file_output;
+page_file file_output;
 
 // Reads a decimal count as atoi does (white space, one sign, digits, anything after ignored),
 // but saturates at the limits of int instead of overflowing. Too small a count, or none, is 12.
@@ -40,10 +40,10 @@ int main(int argc, char **argv)
 
 	if (!open_page_file(file_output, output_path, stdout))
 		return 1;
-	if (!write_calendar_page(file_output, month_count)) {
-		(void)std::fclose(static_cast<std::FILE *>(file_output.target)); // failed already
+	if (!write_calendar_page(file_output.out, month_count)) {
+		discard_page_file(file_output);
 		std::printf("Cannot read the current date\n");
 		return 1;
 	}
-	return close_page_file(file_output, output_path, stdout) ? 0 : 1;
+	return close_page_file(file_output, stdout) ? 0 : 1;
 }

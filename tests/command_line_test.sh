@@ -39,6 +39,10 @@ printf '01-01 \xC3\x28\n' >"$work/ev/utf8.txt"
 printf '01-01 a\033[2Jb\n' >"$work/ev/control.txt"
 printf "\xEF\xBB\xBF01-01 %0995d\n" 0 >"$work/ev/long.txt"
 for i in {1..10001}; do echo "01-01 $i"; done >"$work/ev/many.txt"
+printf '2027-05-04 \xF0\x9F\x8E\x82 Anna\n' >"$work/ev/emoji.txt"
+printf '01-01 \xF0\x9F\x8E\n' >"$work/ev/cut.txt"
+printf '01-01 \xF0\x9F\x28\x82\n' >"$work/ev/continuation.txt"
+for date in 2027-13-01 2027-02-00 2027-04-31 13-01 00-10; do printf '# day\n%s x\n' "$date" >"$work/ev/$date.txt"; done
 segment=$(printf 'x%.0s' {1..100})
 long_path="$segment/$segment/$segment.htm"
 long_name="$(printf 'y%.0s' {1..300}).htm"
@@ -100,13 +104,18 @@ modern_fault() {
 #        | blocked (a folder stands at FILE, so no file can be written there)
 #        | noclock (the clock gives no local date) | replace,noclock | absurd, replace,absurd
 #        (the clock gives a year past any page) | @DATE (the clock is at noon of DATE)
-#        | strace (the file receives 512-byte writes, the last one at most 512).
+#        | strace (the file receives 512-byte writes, the last one at most 512)
+#        | replace,fsize (no file may grow past 10 KB, as on a nearly full disk)
+#        | replace,mode (FILE has mode 640, which the new page keeps) | link:TARGET (FILE is a
+#        symbolic link to TARGET, and stays one) | stdin (good.txt on standard input)
+#        | posix (POSIXLY_CORRECT is set).
 # MESSAGE: the whole output on the program's message stream, the other stream kept empty.
 # FILE - means no file is left, stdout that the page is on standard output; MONTHS as above.
 check() {
 	local name=$1 setup=$2 status=$3 message=$4 file=$5 months=$6
 	shift 6
 	local dir="$work/$((++n))" fault="" actual expected="" clock='2010-03-10 12:00:00' tracer=() fd sizes
+	local input=/dev/null posix=()
 	set -- "${@//@DIR@/$dir}"
 	[[ $setup == *noclock ]] && clock=$unreadable_clock
 	[[ $setup == *absurd ]] && clock=$absurd_clock
@@ -116,13 +125,19 @@ check() {
 	replace*) head -c 100000 /dev/zero | tr '\0' 'z' >"$dir/$file" ;;
 	mkdir) mkdir -p "$dir/$(dirname "${2//\\//}")" ;;
 	blocked) mkdir "$dir/$file" ;;
+	link:*) ln -s "${setup#link:}" "$dir/$file" ;;
+	stdin) input=$work/ev/good.txt ;;
+	posix) posix=(POSIXLY_CORRECT=1) ;;
 	# LeakSanitizer cannot run under ptrace.
 	strace) tracer=(env "ASAN_OPTIONS=${ASAN_OPTIONS-}:detect_leaks=0" strace -q -e trace=openat,write -o "$dir.trace") ;;
 	esac
+	[[ $setup == *mode ]] && chmod 640 "$dir/$file"
 	(
 		cd "$dir" || exit 99
-		timeout 60 "${tracer[@]}" env "$preload=$LIBFAKETIME" FAKETIME="$clock" "${command[@]}" "$@" \
-			>"$dir.out" 2>"$dir.err" </dev/null
+		# A write past the limit fails with EFBIG once its signal is ignored.
+		[[ $setup == *fsize ]] && { trap '' XFSZ; ulimit -f 20; }
+		timeout 60 "${tracer[@]}" env "${posix[@]}" "$preload=$LIBFAKETIME" FAKETIME="$clock" "${command[@]}" "$@" \
+			>"$dir.out" 2>"$dir.err" <"$input"
 	)
 	actual=$?
 	[[ -n $message ]] && expected="$message$eol"
@@ -135,7 +150,7 @@ check() {
 	elif [[ $file == stdout ]]; then
 		fault=$(page_fault "$dir.out" "$months")
 		[[ -z $(find "$dir" -type f) ]] || fault="left a file: $(find "$dir" -type f)"
-	elif [[ $file == - || $setup == blocked ]]; then
+	elif [[ $file == - || $setup == blocked || ($setup == link:* && $status != 0) ]]; then
 		[[ -z $(find "$dir" -type f) ]] || fault="left a file: $(find "$dir" -type f)"
 	elif [[ ! -f $dir/$file ]]; then
 		fault="no $file"
@@ -144,10 +159,16 @@ check() {
 	else
 		fault=$(page_fault "$dir/$file" "$months")
 	fi
+	if [[ -z $fault && $setup == link:* && ! -L $dir/$file ]]; then
+		fault="the link replaced"
+	elif [[ -z $fault && $setup == *mode && $(stat -c %a "$dir/$file") != 640 ]]; then
+		fault="mode $(stat -c %a "$dir/$file"), not 640"
+	fi
 	if [[ -z $fault && $setup == strace ]]; then
-		fd=$(sed -n "s/^openat(.*\"$file\".* = \([0-9]*\)$/\1/p" "$dir.trace")
+		# The page goes to a new file beside $file first.
+		fd=$(sed -n "s/^openat(.*\"$file.new-[0-9]*\".* = \([0-9]*\)$/\1/p" "$dir.trace")
 		# From the file's opening on: the preload may have written to the same number before.
-		sizes=$(sed -n "/^openat(.*\"$file\"/,\$p" "$dir.trace" | sed -n "s/^write($fd, .* = \([0-9]*\)$/\1/p")
+		sizes=$(sed -n "/^openat(.*\"$file.new-/,\$p" "$dir.trace" | sed -n "s/^write($fd, .* = \([0-9]*\)$/\1/p")
 		[[ $(head -n -1 <<<"$sizes" | sort -u) == 512 ]] ||
 			fault="writes of other sizes than 512 before the last: $(sort <<<"$sizes" | uniq -c)"
 	fi
@@ -184,15 +205,15 @@ check "an existing file replaced"  replace  0  ""                               
 check "a path of 306 characters"   mkdir    0  ""                                         "$long_path"             12      12 "$long_path"
 check "a name too long to create"  -        1  "Cannot open file $long_name"              -                        -       12 "$long_name"
 check "a missing folder"           -        1  "Cannot open file nodir/x.htm"             -                        -       12 nodir/x.htm
-check "a full disk"                -        1  "Cannot write file /dev/full"              -                        -       36 /dev/full
-check "a full disk, huge count"    -        1  "Cannot write file /dev/full"              -                        -       99999999999999999999 /dev/full
-check "no local date"              noclock  1  "Cannot read the current date"             calendar12.htm           empty   12
-check "a year past any page"       absurd   1  "Cannot read the current date"             calendar12.htm           empty   12
+check "no local date"              noclock  1  "Cannot read the current date"             -                        -       12
+check "no local date, page kept"   replace,noclock 1 "Cannot read the current date"       old.htm                  untouched 12 old.htm
+check "a year past any page"       absurd   1  "Cannot read the current date"             -                        -       12
 check "2040, past 32-bit time"     @2040-01-01 0 ""                                       calendar36.htm           "36:January 2040:<td><font color=FF0000>1</font></td>"
 check "2106, past unsigned time"   @2106-02-08 0 ""                                       calendar12.htm           "12:February 2106:<td><font color=FF0000>8</font></td>" 5
 
 command=("${ostavel[@]}") says=err quiet=out
 bad_start="Start must be a year from 1701 to 2500, or YEAR-MONTH:"
+hint="${eol}Try 'ostavel --help'."
 check "ostavel: no arguments"      -        0  ""                                        year2010.htm             "12:January 2010"
 check "ostavel: a year"            -        0  ""                                        year1701.htm             "12:January 1701"   1701
 check "ostavel: YYYY-M"            -        0  ""                                        year2027-09.htm          "12:September 2027" 2027-9
@@ -211,7 +232,6 @@ check "ostavel: a year past pages" replace,absurd 1 "Cannot read the current dat
 check "ostavel: 2040"              @2040-01-01 0 ""                                      year2040.htm             "12:January 2040:<td><font color=FF0000>1</font></td>"
 check "ostavel: 2106, modern"      @2106-02-08 0 ""                                      year2106.htm             "modern:12:January 2106:sunday:<td aria-current=\"date\">8</td>" --modern
 check "ostavel: a missing folder"  -        1  "Cannot open file nodir/x.htm"            -                        -                   2010 12 nodir/x.htm
-check "ostavel: a full disk"       -        1  "Cannot write file /dev/full"             -                        -                   1701 120 /dev/full
 check "ostavel: --help"            -        0  ""                                        stdout                   usage               --help
 check "ostavel: -h"                -        0  ""                                        stdout                   usage               -h 2010
 check "ostavel: --version"         -        0  ""                                        stdout                   version             --version
@@ -227,26 +247,52 @@ check "ostavel: -w --version"      -        0  ""                               
 check "ostavel: German"            -        0  ""                                        year2027-03.htm          "modern:1:März 2027:weeks:<th aria-label=\"Montag\">Mo" --lang de-DE -w 2027-3 1
 check "ostavel: Russian, --lang="  -        0  ""                                        year2027-03.htm          "modern:1:Март 2027:sunday:<html lang=\"ru-RU\">" --lang=ru-ru 2027-3 1
 check "ostavel: no such language"  replace  1  "Language not available: xx-XX"           old.htm                  untouched           --lang xx-XX 2010 12 old.htm
-check "ostavel: --lang, no value"  replace  1  "Option needs a value: --lang"            old.htm                  untouched           --lang
-check "ostavel: --events= empty"   replace  1  "Option needs a value: --events="         old.htm                  untouched           --events= 2010 12 old.htm
+check "ostavel: --lang, no value"  replace  1  "Option needs a value: --lang$hint"      old.htm                  untouched           --lang
+check "ostavel: --events= empty"   replace  1  "Option needs a value: --events=$hint"   old.htm                  untouched           --events= 2010 12 old.htm
+check "ostavel: -e '' after START" replace  1  "Option needs a value: -e$hint"          old.htm                  untouched           2010 -e "" 12 old.htm
+check "ostavel: options after START" -      0  ""                                        year2027.htm             "modern:12:January 2027:weeks" 2027 12 -w
+check "ostavel: options after PATH" -       0  ""                                        out.htm                  "modern:2:May 2027:monday" 2027-5 2 out.htm --mon
+check "ostavel: -mw, -eFILE"       -        0  ""                                        year2028-02.htm          "modern:1:February 2028:weeks:29<span class=\"hidden\">: Leap day" 2028-2 -mw 1 -e../ev/good.txt
+check "ostavel: -- before -w"      -        0  ""                                        -w                       "12:January 2027"   -- 2027 12 -w
+check "ostavel: POSIXLY_CORRECT"   posix    0  ""                                        -w                       "12:January 2027"   2027 12 -w
+check "ostavel: an ambiguous --m"  replace  1  "Ambiguous option: --m$hint"             old.htm                  untouched           2010 12 old.htm --m
+check "ostavel: events on stdin"   stdin    0  ""                                        year2028-02.htm          "modern:1:February 2028:sunday:29<span class=\"hidden\">: Leap day" -e - 2028-2 1
+check "ostavel: an emoji event"    -        0  ""                                        year2027-05.htm          "modern:1:May 2027:sunday:4<span class=\"hidden\">: 🎂 Anna</span>" -e ../ev/emoji.txt 2027-5 1
+check "ostavel: a start escaped"   replace  1  "$bad_start \\x1b[2J"                     old.htm                  untouched           $'\e[2J' 12 old.htm
 check "ostavel: events"            -        0  ""                                        year2028-02.htm          "modern:1:February 2028:sunday:<td class=\"event\">29<span class=\"hidden\">: Leap day</span>" -e ../ev/good.txt 2028-2 1
 check "ostavel: two event files"   -        0  ""                                        year2027-12.htm          "modern:3:December 2027:sunday:29<span class=\"hidden\">: Leap day; Second file</span>" -e ../ev/good.txt --events=../ev/more.txt 2027-12 3
 check "ostavel: an event escaped"  -        0  ""                                        year2028-02.htm          "modern:1:February 2028:monday:</time> &lt;b&gt;&amp;&#34;</li>" -m --events ../ev/more.txt 2028-2 1
 for fault in "date.txt:2: not a date: 2027-02-29" "text.txt:3: no text after the date" "utf8.txt:1: not UTF-8" \
-	"control.txt:1: control character" "long.txt:1: line too long" "many.txt: too many events"; do
+	"control.txt:1: control character" "long.txt:1: line too long" "many.txt: too many events" \
+	"cut.txt:1: not UTF-8" "continuation.txt:1: not UTF-8" "2027-13-01.txt:2: not a date: 2027-13-01" \
+	"2027-02-00.txt:2: not a date: 2027-02-00" "2027-04-31.txt:2: not a date: 2027-04-31" \
+	"13-01.txt:2: not a date: 13-01" "00-10.txt:2: not a date: 00-10"; do
 check "ostavel: events, ${fault#*: }" replace 1 "../ev/$fault"                           old.htm                  untouched           -e ../ev/good.txt -e "../ev/${fault%%:*}" 2010 12 old.htm
 done
 check "ostavel: no event file"     replace  1  "Cannot read file ../ev/none.txt"         old.htm                  untouched           -e ../ev/none.txt 2010 12 old.htm
-for option in --bogus -x -mw --modern=1 --Modern -5; do
-check "ostavel: option '$option'"   replace  1  "Unknown option: $option"                 old.htm                  untouched           --modern "$option" 2010 12 old.htm
+for option in --bogus -x --modern=1 --Modern -5; do
+check "ostavel: option '$option'"   replace  1  "Unknown option: $option$hint"           old.htm                  untouched           --modern "$option" 2010 12 old.htm
 done
+check "ostavel: option -x in -mx"  replace  1  "Unknown option: -x$hint"                old.htm                  untouched           2010 -mx 12 old.htm
 check "ostavel: a lone -"          replace  1  "$bad_start -"                             old.htm                  untouched           - 12 old.htm
 check "ostavel: -- then -m"        replace  1  "$bad_start -m"                            old.htm                  untouched           -- -m 12 old.htm
 
+# /dev/full: Wine takes it for a regular file, beside which a new page would go.
 if [[ $eol == $'\n' ]]; then
 command=("${program[@]}") says=out quiet=err
+check "a full disk"                -        1  "Cannot write file /dev/full"              -                        -       36 /dev/full
+check "a full disk, huge count"    -        1  "Cannot write file /dev/full"              -                        -       99999999999999999999 /dev/full
 check "512-byte writes"            strace   0  ""                                         calendar36.htm           36
+check "a full disk, page kept"     replace,fsize 1 "Cannot write file old.htm"            old.htm                  untouched 36 old.htm
+check "the old page's mode kept"   replace,mode 0 ""                                      old.htm                  12      12 old.htm
+check "a link's target replaced"   link:real.htm 0 ""                                     link.htm                 12      12 link.htm
+check "a name with a line feed"    -        1  'Cannot open file nodir/a\nb'              -                        -       12 $'nodir/a\nb'
 command=("${ostavel[@]}") says=err quiet=out
+check "ostavel: a full disk"       -        1  "Cannot write file /dev/full"             -                        -                   1701 120 /dev/full
+check "ostavel: /dev/stdout"       -        0  ""                                        stdout                   "modern:1:March 2010:sunday" --modern 2010-3 1 /dev/stdout
+check "ostavel: full disk, page kept" replace,fsize 1 "Cannot write file old.htm"           old.htm                  untouched           -w 1701 120 old.htm
+check "ostavel: output is events"  link:../ev/good.txt 1 "Output is an events file: mine.htm" mine.htm           -                   -e ../ev/good.txt 2010 12 mine.htm
+check "ostavel: events, endless"   replace  1  "/dev/zero:1: line too long"             old.htm                  untouched           -e /dev/zero 2010 12 old.htm
 check "ostavel: Japanese"          -        0  ""                                        year2027-03.htm          "modern:1:3月 2027:monday:<th aria-label=\"月曜日\">月</th>" --lang ja_JP.UTF-8 -m 2027-3 1
 check "ostavel: a path to a locale" replace 1 "Language not available: /usr/lib/locale/C.utf8" old.htm               untouched           --lang /usr/lib/locale/C.utf8 2010 12 old.htm
 fi
@@ -260,6 +306,18 @@ check "drive letter, back slash"   -        0  ""                               
 check "a missing folder on Z:"     -        1  'Cannot open file Z:\no such dir\x.htm'    -                        -       12 'Z:\no such dir\x.htm'
 check "a name beyond the code page" -       0  ""                                         "календарь-Ωä.htm"       12      12 "календарь-Ωä.htm"
 fi
+
+# Two runs at once at one PATH, 20 times: each time the file is one of the two pages, whole.
+race() { # PATH MONTHS
+	env "$preload=$LIBFAKETIME" FAKETIME='2010-03-10 12:00:00' "${program[@]}" "$2" "$1" >/dev/null 2>&1
+}
+mkdir "$work/race" && cd "$work/race" && race a.htm 12 && race b.htm 120 && fault=""
+for i in {1..20}; do
+	race x.htm 12 & race x.htm 120 & wait
+	cmp -s x.htm a.htm || cmp -s x.htm b.htm || { fault="run $i left neither page"; break; }
+	[[ $(ls | wc -l) == 3 ]] || { fault="run $i left $(ls)"; break; }
+done
+if [[ -z ${fault-x} ]]; then ((++passed)); echo "ok - two runs at once"; else ((++failed)); echo "FAIL - two runs at once: ${fault-no pages}"; fi
 
 echo "$passed passed, $failed failed"
 [[ $failed == 0 ]]

@@ -19,4 +19,16 @@ for program in pendrik ostavel; do
 		zgrep -q "^\.SH \"\?$section\"\?$" "$page" || fail "no $section section in $program.1"
 	done
 done
+
+# What bash offers for the last of the words after "ostavel", from the installed completion.
+offers() {
+	(cd "$prefix" && PATH=$prefix/bin:$PATH bash -c 'source "$1"; shift
+		COMP_WORDS=(ostavel "$@"); COMP_CWORD=$#; _ostavel 2>/dev/null; printf "%s\n" "${COMPREPLY[@]}"' \
+		_ share/bash-completion/completions/ostavel "$@")
+}
+[[ -f $prefix/share/bash-completion/completions/pendrik ]] || fail "no completion for pendrik"
+[[ $(offers --la) == --lang= ]] || fail "completion of --la: $(offers --la)"
+offers --lang d | grep -qx de-DE || fail "completion of --lang d: $(offers --lang d | head -n 5)"
+touch "$prefix/b.htm" "$prefix/a.txt" "$prefix/x.ics"
+[[ $(offers -e "" | head -n 2) == $'x.ics\na.txt' ]] || fail "completion of -e: $(offers -e "")"
 echo "1 passed, 0 failed"

@@ -35,7 +35,7 @@ check "SHA256SUMS" sha256sum --quiet -c SHA256SUMS
 
 deb=pendrik_${version}_amd64.deb
 check ".deb files" diff <(dpkg-deb -c "$deb" | awk '!/^d/ { print $6 }') <(printf './usr/%s\n' bin/ostavel \
-	bin/pendrik share/doc/pendrik/changelog.gz share/doc/pendrik/copyright share/man/man1/ostavel.1.gz share/man/man1/pendrik.1.gz)
+	bin/pendrik share/bash-completion/completions/ostavel share/bash-completion/completions/pendrik share/doc/pendrik/changelog.gz share/doc/pendrik/copyright share/man/man1/ostavel.1.gz share/man/man1/pendrik.1.gz)
 check ".deb fields" is "$(dpkg-deb -f "$deb" Section Depends)" $'Section: utils\nDepends: libc6 (>= '*')'
 check "lintian" lintian --fail-on error,warning "$deb"
 mkdir "$work/deb" "$work/tgz" "$work/zip"
@@ -57,7 +57,7 @@ check "README's crontab command after the .deb" "${namespace[@]}" bash -c "
 	mount -t overlay overlay -o lowerdir='$work/deb/usr':/usr /usr || exit 1
 	trap 'umount /var; umount /usr' EXIT
 	mount -t tmpfs tmpfs /var && mkdir -p /var/www/html && env -i PATH=/usr/bin:/bin /bin/sh -c '$cron' &&
-	[[ \$(grep -c '^<table><tr>' /var/www/html/calendar.htm) == 36 && ! -e /var/www/html/calendar.new ]]"
+	[[ \$(grep -c '^<table><tr>' /var/www/html/calendar.htm) == 36 && \$(ls /var/www/html) == calendar.htm ]]"
 
 cd "$work/zip" && cmake -E tar xf "$OLDPWD/pendrik-$version-windows-x86_64.zip" && cd pendrik-*/ || exit 1
 check ".zip files" diff <(ls) <(printf '%s\n' LICENSE.txt README.txt ostavel.exe ostavel.txt pendrik.exe pendrik.txt)

@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include <getopt.h>
+
 #include "fuzz_io.h"
+#include "output.h"
 
 int program_main(int argc, char **argv);
 
@@ -24,13 +27,28 @@ bool starts_with_any(std::string_view text, const auto &prefixes)
 // The messages after which no file may have been touched, and the program's others.
 #ifdef FUZZ_OSTAVEL
 constexpr const char *program = "ostavel";
+
+// A file's name as a message shows it, its control characters escaped.
+std::string as_in_message(const std::string &path)
+{
+	char *text = nullptr;
+	std::size_t size = 0;
+	std::FILE *memory = open_memstream(&text, &size);
+	print_message(memory, "", path);
+	(void)std::fclose(memory);
+	std::string named(text, size - 1);
+	std::free(text);
+	return named;
+}
 constexpr std::array<std::string_view, 2> file_faults = {"Cannot open file ", "Cannot write file "};
 
 bool is_refusal(std::string_view message)
 {
-	constexpr std::array<std::string_view, 8> refusals = {
+	constexpr std::array<std::string_view, 10> refusals = {
 		"Unknown option: ",
+		"Ambiguous option: ",
 		"Option needs a value: ",
+		"Output is an events file: ",
 		"Start must be a year from 1701 to 2500, or YEAR-MONTH: ",
 		"Months must be 1 to 120: ",
 		"Language not available: ",
@@ -42,9 +60,11 @@ bool is_refusal(std::string_view message)
 		": not a date: ",        ": no text after the date\n", ": not UTF-8\n",
 		": control character\n", ": line too long\n",          ": too many events\n"};
 	auto of_events_file = [&](const std::string &path) {
-		return message.starts_with(path + ":") &&
+		std::string named = as_in_message(path) + ":";
+		return message.starts_with(named) &&
 		       std::any_of(faults.begin(), faults.end(), [&](std::string_view fault) {
-			       return message.find(fault, path.size()) != std::string_view::npos;
+			       return message.find(fault, named.size() - 1) !=
+			              std::string_view::npos;
 		       });
 	};
 	return starts_with_any(message, refusals) ||
@@ -83,13 +103,17 @@ int run(std::vector<std::string> &words, std::size_t room)
 	fuzz::page = fuzz::sink{};
 	fuzz::page.limit = room;
 	fuzz::written_path.clear();
-	fuzz::read_paths.clear();
-	std::FILE *saved_out = stdout, *saved_err = stderr;
+	fuzz::read_paths = {"-"}; // standard input
+	std::FILE *saved_in = stdin, *saved_out = stdout, *saved_err = stderr;
+	stdin = fuzz::open_read_file();
 	stdout = fuzz::open_sink(fuzz::standard_output, room);
 	stderr = fuzz::open_sink(fuzz::standard_error, SIZE_MAX);
+	optind = 0; // getopt_long starts afresh
 	fuzz::active = true;
 	int status = program_main(static_cast<int>(words.size()), argv.data());
 	fuzz::active = false;
+	(void)std::fclose(stdin);
+	stdin = saved_in;
 	if (!fuzz::standard_output.closed) // the program closes it after a page on it
 		(void)std::fclose(stdout);
 	(void)std::fclose(stderr);

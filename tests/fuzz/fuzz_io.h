@@ -2,8 +2,9 @@
 #define PENDRIK_FUZZ_IO_H
 
 // What the fuzz targets put around the code under test, linked with --wrap=time and
-// --wrap=fopen: a fixed clock, files that are strings (a page's fails past a size, as on a full
-// disk), and standard output and error caught in strings. Linux only (fopencookie).
+// --wrap=fopen and --wrap=rename: a fixed clock, files that are strings (a page's fails past a
+// size, as on a full disk), and standard output and error caught in strings. Linux only
+// (fopencookie).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -83,6 +84,22 @@ extern "C" std::time_t __wrap_time(std::time_t *now)
 	return fixed;
 }
 
+extern "C" int __real_rename(const char *from, const char *to);
+
+// A page is written to a new file that replaces its path: while fuzz::active, both are the sink.
+extern "C" int __wrap_rename(const char *from, const char *to)
+{
+	return fuzz::active ? 0 : __real_rename(from, to);
+}
+
+// Standard input holds fuzz::read_file too.
+inline std::FILE *open_read_file()
+{
+	static char empty[1];
+	auto *bytes = fuzz::read_file.empty() ? empty : const_cast<char *>(fuzz::read_file.data());
+	return fmemopen(bytes, fuzz::read_file.size(), "r");
+}
+
 extern "C" std::FILE *__real_fopen(const char *path, const char *mode);
 
 // While fuzz::active, any file opened for reading holds fuzz::read_file, but one named
@@ -95,10 +112,7 @@ extern "C" std::FILE *__wrap_fopen(const char *path, const char *mode)
 		fuzz::read_paths.emplace_back(path);
 		if (std::strcmp(path, "missing") == 0)
 			return nullptr;
-		static char empty[1];
-		auto *bytes = fuzz::read_file.empty() ? empty
-		                                      : const_cast<char *>(fuzz::read_file.data());
-		return fmemopen(bytes, fuzz::read_file.size(), "r");
+		return open_read_file();
 	}
 	fuzz::written_path = path;
 	if (std::strchr(path, '/') != nullptr)
