@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs through apt-get the Debian packages that are missing for building (build), for
-# building the packages (package) or for building and running every test (test), and for the
-# tests generates the locales they use; installs nothing when all of them are there.
+# building the packages (package) or for building and running every test (test); installs
+# nothing when all of them are there.
 # Usage: scripts/install-packages.sh build|package|test
 set -euo pipefail
 
@@ -13,7 +13,7 @@ package) packages+=("${package_tools[@]}") ;;
 test)
 	packages+=("${package_tools[@]}" clang libclang-rt-dev libgtest-dev googletest libc++-dev
 		libc++abi-dev g++-multilib faketime strace clang-format clang-tidy cppcheck man-db wine64
-		chromium ca-certificates lintian default-jre-headless locales)
+		chromium ca-certificates lintian default-jre-headless libicu-dev pkg-config)
 	;;
 *)
 	echo "usage: $0 build|package|test" >&2
@@ -52,9 +52,3 @@ if ! { echo 'int main() { return 0; }' | g++ -m32 -x c++ - -o "$probe" && "$prob
 fi
 rm -f "$probe"
 
-# The locales the tests write pages in, generated when missing.
-for locale in de_DE ru_RU ja_JP; do
-	locale -a | grep -qx "$locale.utf8" && continue
-	echo "Generating $locale.UTF-8"
-	"${sudo[@]}" localedef -i "$locale" -f UTF-8 "$locale.UTF-8"
-done

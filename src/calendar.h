@@ -11,10 +11,6 @@ inline constexpr std::string_view month_names[12] = {
 	"July",    "August",   "September", "October", "November", "December",
 };
 
-inline constexpr std::string_view weekday_names[7] = {
-	"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday",
-};
-
 // February in a common year; month_length adds the leap day.
 inline constexpr int days_in_month[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 

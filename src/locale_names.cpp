@@ -1,174 +1,232 @@
 #include "locale_names.h"
 
+#include <algorithm>
 #include <cstring>
-#include <ctime>
-
-#include "calendar.h"
-#include "output.h"
 
 namespace {
 
-// A locale's names as the system gives them: UTF-8, at most name_capacity - 1 bytes each.
-struct system_names {
-	char language[name_capacity];
-	char months[12][name_capacity];
-	char weekdays[7][name_capacity];
-	char weekday_heads[7][name_capacity];
-};
+constexpr std::size_t max_tag_size = sizeof page_locale::tag - 1;
 
-} // namespace
-
-#ifdef _WIN32
-#include <windows.h>
-
-namespace {
-
-// Windows knows every language by its tag, "de-DE"; GetLocaleInfoEx gives the names in UTF-16.
-names_read read_system_names(const char *locale, system_names &names)
+bool is_letter(char c)
 {
-	static_assert(name_capacity <= LOCALE_NAME_MAX_LENGTH, "every name the caller takes fits");
-	wchar_t tag[LOCALE_NAME_MAX_LENGTH] = {};
-	for (std::size_t i = 0; locale[i] != '\0' && locale[i] != '.'; ++i)
-		tag[i] = locale[i] == '_' ? L'-' : static_cast<wchar_t>(locale[i]);
-	LCID id = LocaleNameToLCID(tag, 0);
-	if (id == 0 || id == LOCALE_CUSTOM_UNSPECIFIED)
-		return names_read::not_available;
-	auto get = [&](LCTYPE type, char *name) {
-		wchar_t wide[name_capacity];
-		return GetLocaleInfoEx(tag, type, wide, name_capacity) > 0 &&
-		       WideCharToMultiByte(CP_UTF8, 0, wide, -1, name, name_capacity, nullptr,
-		                           nullptr) > 0;
-	};
-	bool fits = get(LOCALE_SNAME, names.language);
-	for (int month = 0; month < 12; ++month)
-		fits = fits && get(LOCALE_SMONTHNAME1 + month, names.months[month]);
-	// LOCALE_SDAYNAME1 is Monday.
-	for (int weekday = 0; weekday < 7; ++weekday)
-		fits = fits && get(LOCALE_SDAYNAME1 + (weekday + 6) % 7, names.weekdays[weekday]) &&
-		       get(LOCALE_SABBREVDAYNAME1 + (weekday + 6) % 7,
-		           names.weekday_heads[weekday]);
-	return fits ? names_read::ok : names_read::too_long;
+	return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-} // namespace
-#else
-#include <cctype>
-#include <clocale>
-#include <langinfo.h>
-
-namespace {
-
-// Writes a tag such as "de-de" or "de_DE" in place as "de" separator "DE": tags are the same in
-// any case, and the C library's names take the language in small and the country in capitals.
-// A name without a country ("C") stays as it is.
-void canonical_tag(char *tag, char separator)
+bool is_digit(char c)
 {
-	char *country = std::strpbrk(tag, "-_");
-	if (country == nullptr)
-		return;
-	for (; tag != country; ++tag)
-		*tag = static_cast<char>(std::tolower(static_cast<unsigned char>(*tag)));
-	for (*country++ = separator; *country != '\0'; ++country)
-		*country = static_cast<char>(std::toupper(static_cast<unsigned char>(*country)));
+	return c >= '0' && c <= '9';
 }
 
-// The C library's names, in a locale of its own (the process's stays as it is): a tag "de-DE"
-// is tried as "de_DE.UTF-8", then any name as it stands; only a UTF-8 locale will do.
-names_read read_system_names(const char *locale, system_names &names)
+char to_lower(char c)
 {
-	constexpr char utf8[] = ".UTF-8";
-	locale_t system = nullptr;
-	if (std::strchr(locale, '.') == nullptr) {
-		// "ll-CC@modifier" as "ll_CC.UTF-8@modifier"; all of it below name_capacity.
-		std::size_t tag_size = std::strcspn(locale, "@");
-		char utf8_name[name_capacity + sizeof utf8] = {};
-		std::memcpy(utf8_name, locale, tag_size);
-		canonical_tag(utf8_name, '_');
-		std::memcpy(utf8_name + tag_size, utf8, sizeof utf8 - 1);
-		std::memcpy(utf8_name + tag_size + sizeof utf8 - 1, locale + tag_size,
-		            std::strlen(locale + tag_size) + 1);
-		system = newlocale(LC_CTYPE_MASK | LC_TIME_MASK, utf8_name, nullptr);
-	}
-	if (system == nullptr)
-		system = newlocale(LC_CTYPE_MASK | LC_TIME_MASK, locale, nullptr);
-	if (system == nullptr)
-		return names_read::not_available;
-	if (std::strcmp(nl_langinfo_l(CODESET, system), "UTF-8") != 0) {
-		freelocale(system);
-		return names_read::not_available;
-	}
-	// The language: the name up to its character set or modifier, "de_DE" as "de-DE".
-	std::memcpy(names.language, locale, std::strcspn(locale, ".@"));
-	canonical_tag(names.language, '-');
-	// strftime_l gives 0 for a name that does not fit; %OB is the month as a heading names it.
-	std::tm date{};
-	auto format = [&](char *name, const char *conversion) {
-		return strftime_l(name, name_capacity, conversion, &date, system) > 0;
-	};
-	bool fits = true;
-	for (date.tm_mon = 0; date.tm_mon < 12; ++date.tm_mon)
-		fits = fits && format(names.months[date.tm_mon], "%OB");
-	for (date.tm_wday = 0; date.tm_wday < 7; ++date.tm_wday)
-		fits = fits && format(names.weekdays[date.tm_wday], "%A") &&
-		       format(names.weekday_heads[date.tm_wday], "%a");
-	freelocale(system);
-	return fits ? names_read::ok : names_read::too_long;
+	return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-} // namespace
-#endif
-
-bool set_name(html_name &name, std::string_view text)
+char to_upper(char c)
 {
-	char escaped[name_capacity * escaped_byte_size];
-	if (text.size() > name_capacity)
+	return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Writes subtag in its canonical case: a script ("Latn") in title case, a region ("DE", "419")
+// in capitals, everything else, and everything after a one-letter extension, in small letters.
+void put_subtag(std::string_view subtag, int index, bool extended, char *to)
+{
+	bool script = !extended && index > 0 && subtag.size() == 4 && is_letter(subtag[0]);
+	bool region = !extended && index > 0 &&
+	              ((subtag.size() == 2 && is_letter(subtag[0])) ||
+	               (subtag.size() == 3 && is_digit(subtag[0])));
+	for (std::size_t i = 0; i < subtag.size(); ++i)
+		to[i] = region || (script && i == 0) ? to_upper(subtag[i]) : to_lower(subtag[i]);
+}
+
+// Writes name, a tag or the LANG form of one ("de_DE.UTF-8"), into tag in canonical case:
+// "de-DE". False when it is no tag: subtags of one to eight letters and digits, the first of
+// two to eight letters.
+bool canonical_tag(const char *name, char (&tag)[sizeof page_locale::tag])
+{
+	std::string_view text = name;
+	text = text.substr(0, text.find_first_of(".@")); // the character set, the modifier
+	if (text.empty() || text.size() > max_tag_size)
 		return false;
-	std::size_t size = escape_html(text, escaped);
-	if (size > name_capacity)
-		return false;
-	std::memcpy(name.bytes, escaped, size);
-	name.size = size;
+	bool extended = false;
+	std::size_t at = 0;
+	for (int index = 0; !text.empty(); ++index) {
+		std::string_view subtag = text.substr(0, text.find_first_of("-_"));
+		bool alphanumeric = std::all_of(subtag.begin(), subtag.end(),
+		                                [](char c) { return is_letter(c) || is_digit(c); });
+		if (subtag.empty() || subtag.size() > 8 || !alphanumeric ||
+		    (index == 0 &&
+		     (subtag.size() < 2 || !std::all_of(subtag.begin(), subtag.end(), is_letter))))
+			return false;
+		put_subtag(subtag, index, extended, tag + at);
+		extended = extended || subtag.size() == 1;
+		at += subtag.size();
+		text.remove_prefix(subtag.size());
+		if (!text.empty()) {
+			tag[at++] = '-';
+			text.remove_prefix(1);
+			if (text.empty())
+				return false; // a trailing separator
+		}
+	}
+	tag[at] = '\0';
 	return true;
 }
 
-const calendar_names &english_names()
+// The table's entry for key, a tag in small letters; null when there is none.
+const locale_tag *find_tag(std::string_view key)
 {
-	static const calendar_names names = [] {
-		calendar_names english;
-		set_name(english.language, "en");
-		for (int month = 0; month < 12; ++month)
-			set_name(english.months[month], month_names[month]);
-		for (int weekday = 0; weekday < 7; ++weekday) {
-			set_name(english.weekdays[weekday], weekday_names[weekday]);
-			set_name(english.weekday_heads[weekday],
-			         weekday_names[weekday].substr(0, 2));
-		}
-		return english;
-	}();
-	return names;
+	auto before = [](const locale_tag &entry, std::string_view wanted) {
+		std::string_view tag = locale_string(entry.tag);
+		return std::lexicographical_compare(
+			tag.begin(), tag.end(), wanted.begin(), wanted.end(),
+			[](char a, char b) { return to_lower(a) < to_lower(b); });
+	};
+	const locale_tag *end = locale_tags + locale_tag_count;
+	const locale_tag *found = std::lower_bound(locale_tags, end, key, before);
+	if (found == end || locale_string(found->tag).size() != key.size() ||
+	    !std::equal(key.begin(), key.end(), locale_string(found->tag).begin(),
+	                [](char a, char b) { return a == to_lower(b); }))
+		return nullptr;
+	return found;
 }
 
-names_read read_locale_names(const char *locale, calendar_names &names)
+void put_text(out_stream &out, std::string_view text)
 {
-	// Letters, digits and the marks of locale names; never a path to a locale's files.
-	std::size_t size = std::strlen(locale);
-	if (size == 0 || size >= name_capacity ||
-	    std::strspn(locale,
-	                "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-.@") !=
-	            size)
-		return names_read::not_available;
-	system_names system{};
-	names_read read = read_system_names(locale, system);
-	if (read != names_read::ok)
-		return read;
-	// The C library's own locales, "C.UTF-8" and the like, name in English.
-	std::string_view language = system.language;
-	bool fits =
-		set_name(names.language, language == "C" || language == "POSIX" ? "en" : language);
-	for (int month = 0; month < 12; ++month)
-		fits = fits && set_name(names.months[month], system.months[month]);
-	for (int weekday = 0; weekday < 7; ++weekday)
-		fits = fits && set_name(names.weekdays[weekday], system.weekdays[weekday]) &&
-		       set_name(names.weekday_heads[weekday], system.weekday_heads[weekday]);
-	return fits ? names_read::ok : names_read::too_long;
+	put_bytes(out, text.data(), text.size());
+}
+
+void put_two_digits(out_stream &out, const locale_record &record, int number)
+{
+	if (number < 10)
+		put_number(out, record, 0);
+	put_number(out, record, number);
+}
+
+// Part n of a list of texts separated by 0x1f: a day period by its hour, a month's word.
+std::string_view part_of(std::uint32_t list, int n)
+{
+	std::string_view parts = locale_string(list);
+	for (; n > 0 && !parts.empty(); --n)
+		parts.remove_prefix(std::min(parts.find('\x1f'), parts.size() - 1) + 1);
+	return parts.substr(0, parts.find('\x1f'));
+}
+
+// Writes the field of a pattern that byte stands for.
+void put_field(out_stream &out, const locale_record &record, char field,
+               const pattern_values &values)
+{
+	bool last = (field & 0x10) != 0;
+	int year = last ? values.last_year : values.year;
+	int month = last ? values.last_month : values.month;
+	int hour12 = values.hour % 12 == 0 ? 12 : values.hour % 12;
+	switch (field & ~0x10) {
+	case 0x01:
+		return put_number(out, record, year);
+	case 0x02:
+		return put_text(out, locale_string(record.month_words[month]));
+	case 0x03:
+		return put_number(out, record, month + 1);
+	case 0x04:
+		return put_two_digits(out, record, month + 1);
+	case 0x09:
+		return put_text(out, part_of(record.range_words, month));
+	case 0x05:
+		return put_number(out, record, values.hour);
+	case 0x06:
+		return put_two_digits(out, record, values.hour);
+	case 0x07:
+		return put_number(out, record, hour12);
+	case 0x08:
+		return put_two_digits(out, record, hour12);
+	case 0x0b:
+		return put_two_digits(out, record, values.minute);
+	case 0x0e:
+		return put_text(out, part_of(record.day_periods, values.hour));
+	default:
+		return;
+	}
+}
+
+} // namespace
+
+std::string_view locale_string(std::uint32_t offset)
+{
+	return locale_text + offset;
+}
+
+bool find_locale(const char *name, page_locale &locale)
+{
+	std::string_view text = name;
+	text = text.substr(0, text.find_first_of(".@"));
+	if (text == "C" || text == "POSIX")
+		name = "en";
+	if (!canonical_tag(name, locale.tag))
+		return false;
+	char key[sizeof locale.tag];
+	std::size_t size = std::strlen(locale.tag);
+	std::transform(locale.tag, locale.tag + size + 1, key, to_lower);
+	// "de-CH-1996", then "de-CH", then "de".
+	for (;;) {
+		if (const locale_tag *found = find_tag({key, size})) {
+			locale.record = &locale_records[found->record];
+			return true;
+		}
+		std::size_t dash = std::string_view(key, size).rfind('-');
+		if (dash == std::string_view::npos)
+			return false;
+		size = dash;
+	}
+}
+
+page_locale english_locale()
+{
+	page_locale english;
+	(void)find_locale("en", english);
+	return english;
+}
+
+bool list_locales(std::FILE *to)
+{
+	for (std::size_t i = 0; i < locale_tag_count; ++i) {
+		(void)std::fputs(locale_text + locale_tags[i].tag, to);
+		(void)std::fputc('\n', to);
+	}
+	return std::fflush(to) == 0 && std::ferror(to) == 0;
+}
+
+void put_number(out_stream &out, const locale_record &record, long long number)
+{
+	std::string_view digits = locale_string(record.digits);
+	if (digits == "0123456789") {
+		put_int(out, number);
+		return;
+	}
+	// Numbers on a page are never negative.
+	std::size_t width = digits.size() / 10;
+	char decimal[20];
+	int count = 0;
+	do {
+		decimal[count++] = static_cast<char>(number % 10);
+		number /= 10;
+	} while (number > 0);
+	while (count > 0)
+		put_bytes(out, digits.data() + width * static_cast<std::size_t>(decimal[--count]),
+		          width);
+}
+
+void put_pattern(out_stream &out, const locale_record &record, std::uint32_t pattern,
+                 const pattern_values &values)
+{
+	const char *text = locale_text + pattern;
+	while (*text != '\0') {
+		const char *field = text;
+		while (static_cast<unsigned char>(*field) >= 0x20)
+			++field;
+		put_bytes(out, text, static_cast<std::size_t>(field - text));
+		if (*field == '\0')
+			return;
+		put_field(out, record, *field, values);
+		text = field + 1;
+	}
 }

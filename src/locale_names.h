@@ -2,43 +2,48 @@
 #define PENDRIK_LOCALE_NAMES_H
 
 #include <cstddef>
+#include <cstdint>
+#include <cstdio>
 #include <string_view>
 
-// Room for one name as HTML text, in bytes.
-inline constexpr std::size_t name_capacity = 64;
+#include "locale_data.h"
+#include "output.h"
 
-// A name as HTML text: UTF-8, with & < > and quotes escaped.
-struct html_name {
-	char bytes[name_capacity] = {};
-	std::size_t size = 0;
+// A page's language: its tag as the page's lang says it and the conventions of the locale
+// the table has for it.
+struct page_locale {
+	char tag[64] = "en"; // BCP 47 in canonical case, "de-CH-1996"
+	const locale_record *record = nullptr;
 
-	[[nodiscard]] constexpr std::string_view text() const { return {bytes, size}; }
+	[[nodiscard]] std::string_view lang() const { return tag; }
 };
 
-// The names a modern page shows, and its language.
-struct calendar_names {
-	html_name language;         // the page's lang: "en", "de-DE", ...
-	html_name months[12];       // as a heading names the month: nominative, stand-alone
-	html_name weekdays[7];      // in full, 0 = Sunday ... 6 = Saturday
-	html_name weekday_heads[7]; // abbreviated, as a column heads them
+// The locale of name: a BCP 47 tag in any case ("de-DE", "sr-Latn-RS"), or as the LANG variable
+// writes one ("de_DE.UTF-8", "de_DE@euro"; "C" and "POSIX" are English). A tag the table does not
+// have falls back to its shorter forms ("de-CH-1996", "de-CH", "de"). False when none is known.
+bool find_locale(const char *name, page_locale &locale);
+
+// English, the page's language when none is asked for.
+page_locale english_locale();
+
+// Writes each tag the table knows, one a line, in order; false when the writing failed.
+bool list_locales(std::FILE *to);
+
+// The table's text at offset: HTML text, or a pattern.
+std::string_view locale_string(std::uint32_t offset);
+
+// What a pattern's fields are filled with: months 0 = January ... 11.
+struct pattern_values {
+	int year = 0, month = 0;           // 0x01 ... 0x04, 0x09
+	int last_year = 0, last_month = 0; // 0x11 ... 0x14, 0x19
+	int hour = 0, minute = 0;          // 0x05 ... 0x0e
 };
 
-// Whether the names' language is English, "en" or "en-" and a country.
-inline bool is_english(const calendar_names &names)
-{
-	return names.language.text() == "en" || names.language.text().starts_with("en-");
-}
+// Writes the number in the locale's digits, without grouping.
+void put_number(out_stream &out, const locale_record &record, long long number);
 
-// Sets name to text escaped; false when that does not fit.
-bool set_name(html_name &name, std::string_view text);
-
-// The English names: months and weekdays in full, weekdays headed "Su", "Mo", ...
-const calendar_names &english_names();
-
-enum class names_read { ok, not_available, too_long };
-
-// Reads the names of locale, a language tag such as "de-DE" or, on Linux, a C library locale
-// such as "de_DE.UTF-8", from the system's locale data; its language becomes a tag "de-DE".
-names_read read_locale_names(const char *locale, calendar_names &names);
+// Writes the pattern at offset with its fields filled in from values.
+void put_pattern(out_stream &out, const locale_record &record, std::uint32_t pattern,
+                 const pattern_values &values);
 
 #endif

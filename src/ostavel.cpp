@@ -11,6 +11,7 @@
 #include "calendar.h"
 #include "calendar_page.h"
 #include "events.h"
+#include "locale_data.h"
 #include "locale_names.h"
 #include "modern_page.h"
 #include "output.h"
@@ -36,8 +37,10 @@ constexpr char usage[] =
 	"  -m, --monday        weeks from Monday to Sunday; implies --modern\n"
 	"  -s, --sunday        weeks from Sunday to Saturday; implies --modern\n"
 	"  -w, --week-numbers  ISO 8601 week numbers; implies --monday\n"
-	"  --lang LOCALE       month and weekday names in the language of LOCALE, such as\n"
-	"                      de-DE, from the system's locales; implies --modern\n"
+	"  --lang TAG          the language and conventions of TAG, such as de-DE, sr-Latn-RS\n"
+	"                      or de_DE.UTF-8: names, first day of the week, weekend, digits\n"
+	"                      and direction, from the Unicode CLDR; implies --modern\n"
+	"  --list-languages    print the tags --lang knows, one a line\n"
 	"  -e, --events FILE   mark and list the days of FILE's lines, \"YYYY-MM-DD TEXT\" or\n"
 	"                      \"MM-DD TEXT\" (every year); may be given again; implies --modern\n"
 	"  -h, --help          print this text\n"
@@ -47,6 +50,7 @@ constexpr char usage[] =
 struct options {
 	bool modern = false;
 	modern_layout layout;
+	int first_weekday = -1;         // the week's first day, or -1 for the language's
 	const char *language = nullptr; // a locale, or none for English
 	std::vector<const char *> event_files;
 };
@@ -114,7 +118,7 @@ int print(const char *text)
 }
 
 // Long options without a short form.
-enum : int { modern_option = 256, lang_option, version_option };
+enum : int { modern_option = 256, lang_option, list_option, version_option };
 
 constexpr char short_options[] = "mswe:h";
 constexpr option long_options[] = {
@@ -123,6 +127,7 @@ constexpr option long_options[] = {
 	{"sunday", no_argument, nullptr, 's'},
 	{"week-numbers", no_argument, nullptr, 'w'},
 	{"lang", required_argument, nullptr, lang_option},
+	{"list-languages", no_argument, nullptr, list_option},
 	{"events", required_argument, nullptr, 'e'},
 	{"help", no_argument, nullptr, 'h'},
 	{"version", no_argument, nullptr, version_option},
@@ -194,16 +199,22 @@ int read_options(int argc, char **argv, options &chosen, int &status)
 			status = print(usage);
 			return 0;
 		case version_option:
-			status = print("ostavel " PENDRIK_VERSION "\n");
+			(void)std::printf("ostavel " PENDRIK_VERSION " (Unicode CLDR %s)\n",
+			                  cldr_version);
+			status = print("");
+			return 0;
+		case list_option:
+			status = list_locales(stdout) ? 0 : 1;
 			return 0;
 		case 'w':
 			chosen.layout.week_numbers = true;
 			[[fallthrough]];
 		case 'm':
-			chosen.layout.monday = true;
+			chosen.first_weekday = 1;
 			break;
 		case 's':
-			chosen.layout.monday = chosen.layout.week_numbers = false;
+			chosen.first_weekday = 0;
+			chosen.layout.week_numbers = false;
 			break;
 		case lang_option:
 			chosen.language = optarg;
@@ -216,41 +227,26 @@ int read_options(int argc, char **argv, options &chosen, int &status)
 	}
 }
 
-// The names the options ask for, read before the file is touched; when they cannot be, says
-// so on standard error and returns false.
-bool read_names(const options &chosen, calendar_names &names)
+// The language and the events the options ask for, read into the layout and events; when they
+// cannot be, says so on standard error and returns false.
+bool read_page_data(options &chosen, event_list &events)
 {
-	if (chosen.language == nullptr)
-		return true;
-	switch (read_locale_names(chosen.language, names)) {
-	case names_read::ok:
-		return true;
-	case names_read::not_available:
+	modern_layout &layout = chosen.layout;
+	if (chosen.language != nullptr && !find_locale(chosen.language, layout.locale)) {
 		print_message(stderr, "Language not available: ", chosen.language);
 		return false;
-	case names_read::too_long:
-		print_message(stderr, "Name too long in language: ", chosen.language);
-		return false;
 	}
-	return false;
-}
-
-// The names and the events the options ask for, read into names and events and set in the
-// layout; when they cannot be, says so on standard error and returns false.
-bool read_page_data(options &chosen, calendar_names &names, event_list &events)
-{
-	if (!read_names(chosen, names))
-		return false;
+	layout.first_weekday = chosen.first_weekday >= 0    ? chosen.first_weekday
+	                       : chosen.language != nullptr ? layout.locale.record->first_weekday
+	                                                    : 0;
 	// Each file's first fault ends the run: no algorithm says it more plainly.
 	for (const char *path : chosen.event_files)
 		// cppcheck-suppress useStlAlgorithm
 		if (!read_events(path, events, stderr))
 			return false;
 	sort_events(events);
-	if (chosen.language != nullptr)
-		chosen.layout.names = &names;
 	if (!chosen.event_files.empty())
-		chosen.layout.events = &events;
+		layout.events = &events;
 	return true;
 }
 
@@ -280,10 +276,9 @@ int main(int argc, char **argv)
 	int year = 0;
 	int month = -1;
 	int month_count = default_month_count;
-	calendar_names names;
 	event_list events;
 	if (!parse_arguments(argc, argv, year, month, month_count) ||
-	    !read_page_data(chosen, names, events))
+	    !read_page_data(chosen, events))
 		return 1;
 	std::tm today{};
 	if (!read_today(today)) {

@@ -75,7 +75,8 @@ bool same_file(const char *a, const char *b)
 		CloseHandle(file);
 		return known;
 	};
-	BY_HANDLE_FILE_INFORMATION one{}, other{};
+	BY_HANDLE_FILE_INFORMATION one{};
+	BY_HANDLE_FILE_INFORMATION other{};
 	return identify(a, one) && identify(b, other) &&
 	       one.dwVolumeSerialNumber == other.dwVolumeSerialNumber &&
 	       one.nFileIndexHigh == other.nFileIndexHigh &&
@@ -131,8 +132,8 @@ const char *follow_link(const char *path, char *resolved)
 
 bool same_file(const char *a, const char *b)
 {
-	struct stat one {
-	}, other{};
+	struct stat one {};
+	struct stat other {};
 	return stat(a, &one) == 0 && stat(b, &other) == 0 && one.st_dev == other.st_dev &&
 	       one.st_ino == other.st_ino;
 }

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <new>
@@ -5,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "calendar_page.h"
+#include "locale_names.h"
+#include "modern_table.h"
 #include "test_output.h"
 
 // Counts every allocation of the test program, so that the page can be shown to make none.
@@ -100,6 +103,75 @@ TEST(CalendarPage, AllocatesNothing)
 		std::size_t before = allocations;
 		write_calendar_page(out, month_count, today);
 		EXPECT_EQ(allocations, before) << month_count << " months";
+	}
+}
+
+// Names as people write them: the tag the page's lang gets, and the table's tag whose record it
+// has; none for a name refused.
+TEST(Locale, FindsWhatPeopleWrite)
+{
+	const std::string long_name(300, 'x');
+	struct {
+		const char *name, *tag, *record_of;
+	} cases[] = {
+		{"de-DE", "de-DE", "de-DE"},
+		{"DE-de", "de-DE", "de-DE"},
+		{"de_DE.UTF-8", "de-DE", "de-DE"},
+		{"de_DE@euro", "de-DE", "de-DE"},
+		{"sr-latn-rs", "sr-Latn-RS", "sr-Latn-RS"},
+		{"ES-419", "es-419", "es-419"},
+		{"de-CH-1996", "de-CH-1996", "de-CH"},
+		{"de-XX", "de-XX", "de"},
+		{"zh-tw", "zh-TW", "zh-Hant-TW"},
+		{"de-DE-u-co-phonebk", "de-DE-u-co-phonebk", "de-DE"},
+		{"C", "en", "en"},
+		{"POSIX", "en", "en"},
+		{"C.UTF-8", "en", "en"},
+		{"xx-YY", nullptr, nullptr},
+		{"../../etc", nullptr, nullptr},
+		{"de-", nullptr, nullptr},
+		{"de--DE", nullptr, nullptr},
+		{"d", nullptr, nullptr},
+		{"1de", nullptr, nullptr},
+		{"", nullptr, nullptr},
+		{long_name.c_str(), nullptr, nullptr},
+	};
+	for (const auto &c : cases) {
+		page_locale found, expected;
+		ASSERT_EQ(find_locale(c.name, found), c.tag != nullptr) << c.name;
+		if (c.tag == nullptr)
+			continue;
+		EXPECT_EQ(found.lang(), c.tag) << c.name;
+		ASSERT_TRUE(find_locale(c.record_of, expected)) << c.record_of;
+		EXPECT_EQ(found.record, expected.record) << c.name;
+	}
+}
+
+// Every record of the table fits the page's ready text, and its patterns leave no field
+// unfilled, whatever the months and hours.
+TEST(Locale, EveryRecordMakesItsText)
+{
+	for (std::size_t r = 0; r < locale_record_count; ++r) {
+		modern_layout layout{.first_weekday = 1, .week_numbers = true};
+		layout.locale.record = &locale_records[r];
+		modern_text text;
+		ASSERT_TRUE(make_modern_text(layout, text)) << "record " << r;
+		const locale_record &record = locale_records[r];
+		for (int month = 0; month < 12; ++month) {
+			pattern_values values{2027, month, 2028, 11 - month, month * 2, 5};
+			std::string filled = capture([&](out_stream &out) {
+				for (auto pattern :
+				     {record.month_and_year, record.range_in_year,
+				      record.range_over_years, record.hour_and_minute})
+					put_pattern(out, record, pattern, values);
+			});
+			EXPECT_EQ(std::count_if(filled.begin(), filled.end(),
+			                        [](char c) {
+							return static_cast<unsigned char>(c) < 0x20;
+						}),
+			          0)
+				<< "record " << r << ": " << filled;
+		}
 	}
 }
 
