@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Times pendrik and ostavel against the bare writer (bench/bare_writer.cpp: the same number of
 # bytes in 512-byte writes, nothing generated), for 36 and 12000 months and ostavel's largest
-# pages, classic, modern and with 10000 events, and prints the ratios of the medians; counts
+# pages, classic, modern (in English, Arabic and Japanese) and with 10000 events, and prints the ratios of the medians; counts
 # instructions a month with callgrind where valgrind is installed; compares peak memory and
 # page faults for 12 and 12000 months.
 # Usage: bench/bench.sh [BUILD_DIR]   (default build; needs hyperfine, jq and GNU time)
@@ -30,6 +30,9 @@ bench "pendrik 36" "$build/pendrik" 36 out.htm
 bench "pendrik 12000" "$build/pendrik" 12000 out.htm
 bench "ostavel 1701 120" "$build/ostavel" 1701 120 out.htm
 bench "ostavel -w 1701 120" "$build/ostavel" -w 1701 120 out.htm
+# The same page in other languages: Arabic digits and right to left, Japanese.
+bench "ostavel --lang ar-EG -w 1701 120" "$build/ostavel" --lang ar-EG -w 1701 120 out.htm
+bench "ostavel --lang ja-JP -w 1701 120" "$build/ostavel" --lang ja-JP -w 1701 120 out.htm
 # 10000 events, half of them on days of the page's ten years, half every year.
 awk 'BEGIN { srand(1); for (i = 0; i < 10000; i++) { m = 1 + int(rand() * 12); d = 1 + int(rand() * 28)
 	if (i % 2) printf "%02d-%02d Every year %d\n", m, d, i

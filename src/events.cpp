@@ -89,7 +89,7 @@ bool is_blank(char c)
 // Says what is wrong with line number of the file at path, "PATH:LINE: FAULT" and what follows
 // it; take_line's result for it.
 bool refuse_line(std::FILE *messages, const char *path, unsigned long long number,
-                 std::string_view fault, std::string_view more = {})
+                 std::string_view fault, std::string_view more = "")
 {
 	char after[max_line_size + 64];
 	int size = std::snprintf(after, sizeof after, ":%llu: %.*s%.*s", number,

@@ -94,7 +94,7 @@ std::size_t escape_html(std::string_view text, char *to);
 // "\t", "\x1b"), after. An argument or a file's name echoed in a message keeps the message one
 // line and carries no escape sequence to the terminal.
 void print_message(std::FILE *file, std::string_view before, std::string_view subject,
-                   std::string_view after = {});
+                   std::string_view after = "");
 
 // Hands what is left in the buffer to the sink; false if any write so far failed.
 bool flush_output(out_stream &out);
