@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Times pendrik and ostavel against the bare writer (bench/bare_writer.cpp: the same number of
 # bytes in 512-byte writes, nothing generated), for 36 and 12000 months and ostavel's largest
-# pages, classic, modern (in English, Arabic and Japanese) and with 10000 events, and prints the ratios of the medians; counts
+# pages, classic, modern (in English, Arabic and Japanese) and with 10000 events (lines, and an
+# iCalendar file), and prints the ratios of the medians; counts
 # instructions a month with callgrind where valgrind is installed; compares peak memory and
 # page faults for 12 and 12000 months.
 # Usage: bench/bench.sh [BUILD_DIR]   (default build; needs hyperfine, jq and GNU time)
@@ -38,6 +39,15 @@ awk 'BEGIN { srand(1); for (i = 0; i < 10000; i++) { m = 1 + int(rand() * 12); d
 	if (i % 2) printf "%02d-%02d Every year %d\n", m, d, i
 	else printf "%d-%02d-%02d Event <%d> & more\n", 1701 + int(rand() * 10), m, d, i } }' >events.txt
 bench "ostavel -e EVENTS 1701 120" "$build/ostavel" -e events.txt 1701 120 out.htm
+# 10000 events in one calendar file, 1000 of them every year, the rest timed ones on the page.
+awk 'BEGIN { srand(2); printf "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n"
+	for (i = 0; i < 10000; i++) { m = 1 + int(rand() * 12); d = 1 + int(rand() * 28)
+		printf "BEGIN:VEVENT\r\nUID:%d\r\nSUMMARY:Event %d\\, <b>\r\n", i, i
+		if (i % 10 == 0) printf "DTSTART;VALUE=DATE:1700%02d%02d\r\nRRULE:FREQ=YEARLY\r\n", m, d
+		else printf "DTSTART:%d%02d%02dT%02d3000Z\r\nDURATION:PT1H\r\n", 1701 + int(rand() * 10), m, d, int(rand() * 24)
+		printf "END:VEVENT\r\n" }
+	printf "END:VCALENDAR\r\n" }' >events.ics
+bench "ostavel -e ICS 1701 120" "$build/ostavel" -e events.ics 1701 120 out.htm
 
 # Instructions a month: the difference between 12000 and 12 months, over 11988 months.
 if command -v valgrind >/dev/null; then

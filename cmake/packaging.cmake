@@ -70,8 +70,14 @@ else()
       DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
   endforeach()
   gzip_file(${CMAKE_CURRENT_SOURCE_DIR}/docs/changelog changelog.gz)
-  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/copyright ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz
-    DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  # What the programs need of the system, for an install from the .tar.gz.
+  file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/README
+    "pendrik and ostavel write calendars as static HTML pages: see pendrik(1) and ostavel(1).\n\n"
+    "ostavel reads iCalendar files with libical, a library of the system: on Debian and\n"
+    "Ubuntu the package libical3 (sudo apt install libical3). Nothing else is needed beyond\n"
+    "the C library.\n")
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/README ${CMAKE_CURRENT_BINARY_DIR}/copyright
+    ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
   set(CPACK_GENERATOR DEB TGZ)
 endif()
 
@@ -84,7 +90,8 @@ set(CPACK_PACKAGE_DESCRIPTION [[
 pendrik writes consecutive month tables, from the current month on, into
 one static HTML page: each month a Sunday-to-Saturday table under its name
 and year, today in red, four tables to a row. ostavel writes the same page
-from any month of the years 1701 to 2500, for 1 to 120 months.
+from any month of the years 1701 to 2500, for 1 to 120 months, also in any
+language of the Unicode CLDR and with events from text and iCalendar files.
 
 The pages are plain ASCII with CR LF line ends, the same bytes on every
 platform.]])

@@ -45,6 +45,41 @@ constexpr int weekday_of_first_from(int day, int weekday)
 	return (lead + 7) % 7;
 }
 
+// Days from 1 January 1970 to day (1 ... 31) of month (0 ... 11) in year, negative before.
+constexpr long long days_from_civil(long long year, int month, int day)
+{
+	// Counted in 400-year eras of years that begin in March, so that the leap day comes last.
+	year -= month < 2 ? 1 : 0;
+	long long era = (year >= 0 ? year : year - 399) / 400;
+	long long year_of_era = year - era * 400;                              // 0 ... 399
+	long long day_of_year = (153 * ((month + 10) % 12) + 2) / 5 + day - 1; // 0 ... 365
+	long long day_of_era =
+		year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
+	return era * 146097 + day_of_era - 719468;
+}
+
+// The date of a day counted as days_from_civil counts it.
+struct civil_date {
+	long long year;
+	int month; // 0 ... 11
+	int day;   // 1 ... 31
+};
+
+constexpr civil_date civil_from_days(long long days)
+{
+	days += 719468;
+	long long era = (days >= 0 ? days : days - 146096) / 146097;
+	long long day_of_era = days - era * 146097; // 0 ... 146096
+	long long year_of_era =
+		(day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
+	long long day_of_year =
+		day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+	long long march_month = (5 * day_of_year + 2) / 153; // 0 = March ... 11 = February
+	int month = static_cast<int>((march_month + 2) % 12);
+	return {year_of_era + era * 400 + (month < 2 ? 1 : 0), month,
+	        static_cast<int>(day_of_year - (153 * march_month + 2) / 5 + 1)};
+}
+
 // ISO 8601 week number, 1 ... 53, of day 1 ... month_length of month in year, for years after
 // the first of int. The week runs Monday to Sunday and belongs to the year its Thursday is in,
 // so week 1 is the one that holds 4 January.

@@ -74,7 +74,7 @@ bool parse_date(std::string_view date, event &e)
 		return false;
 	}
 	e.month = digits_at(date, at, 2) - 1;
-	e.day = digits_at(date, at + 3, 2);
+	e.day = e.last_day = digits_at(date, at + 3, 2);
 	if (date[at + 2] != '-' || e.month < 0 || e.month > 11 || e.day < 1)
 		return false;
 	// 29 February of every year stands for the leap years.
@@ -141,7 +141,7 @@ bool take_line(std::string_view line, const char *path, unsigned long long numbe
 		text.remove_suffix(1);
 	if (text.empty())
 		return refuse_line(messages, path, number, "no text after the date");
-	e.order = events.dated.size() + events.yearly.size();
+	e.order = events.count++;
 	if (e.order == max_events) {
 		print_message(messages, "", path, ": too many events");
 		return false;
@@ -166,23 +166,70 @@ bool judge_start(std::string_view start, const char *path, unsigned long long nu
 	return check_line_text(start, true, path, number, messages);
 }
 
-} // namespace
-
-bool read_events(const char *path, event_list &events, std::FILE *messages)
+// Whether the input at its start is an iCalendar file: BEGIN:VCALENDAR, in any case, on the
+// first line after a byte-order mark.
+bool is_calendar_file(std::string_view start)
 {
-	std::FILE *file = open_input(path);
-	if (file == nullptr) {
-		print_message(messages, "Cannot read file ", path);
-		return false;
+	if (start.starts_with("\xEF\xBB\xBF"))
+		start.remove_prefix(3);
+	constexpr std::string_view begin = "begin:vcalendar";
+	start = start.substr(0, start.find('\n'));
+	if (start.ends_with('\r'))
+		start.remove_suffix(1);
+	return start.size() == begin.size() &&
+	       std::equal(begin.begin(), begin.end(), start.begin(), [](char a, char b) {
+		       return a == (b >= 'A' && b <= 'Z' ? b - 'A' + 'a' : b);
+	       });
+}
+
+// Reads the rest of file after what is in text; false when that failed.
+bool read_rest(std::FILE *file, std::string &text)
+{
+	char chunk[16384];
+	for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;)
+		text.append(chunk, got);
+	return std::ferror(file) == 0;
+}
+
+// Checks each line of an iCalendar file for what check_text refuses, as the line format is: a
+// line with the lines folded into it (those that begin with a space or a tab), which may have
+// cut a UTF-8 sequence in two.
+bool check_calendar_text(std::string_view text, const char *path, std::FILE *messages)
+{
+	std::string line;
+	unsigned long long number = 0;
+	unsigned long long first = 1; // the number of line's first part
+	for (std::size_t end; !text.empty(); text.remove_prefix(end)) {
+		end = std::min(text.find('\n'), text.size() - 1) + 1; // past the line feed
+		std::string_view part = text.substr(0, end);
+		if (part.ends_with('\n'))
+			part.remove_suffix(1);
+		if (part.ends_with('\r'))
+			part.remove_suffix(1);
+		++number;
+		if (!part.empty() && (part.front() == ' ' || part.front() == '\t')) {
+			line.append(part.substr(1));
+			continue;
+		}
+		if (!check_line_text(line, false, path, first, messages))
+			return false;
+		line.assign(part);
+		first = number;
 	}
+	return check_line_text(line, false, path, first, messages);
+}
+
+// Reads the lines of file, the first chunk of which is in chunk.
+bool read_lines(std::FILE *file, char (&chunk)[16384], std::size_t got, const char *path,
+                event_list &events, std::FILE *messages)
+{
 	// Lines are split from chunks; of a long line only enough is kept to see that it is long,
 	// past a byte-order mark and a CR.
-	char chunk[16384];
 	char line[3 + max_line_size + 2];
 	std::size_t size = 0;
 	unsigned long long number = 0;
 	bool ok = true;
-	for (std::size_t got; ok && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
+	for (; ok && got > 0; got = ok ? std::fread(chunk, 1, sizeof chunk, file) : 0) {
 		for (std::size_t at = 0; ok && at < got;) {
 			const void *lf = std::memchr(chunk + at, '\n', got - at);
 			std::size_t end =
@@ -202,8 +249,34 @@ bool read_events(const char *path, event_list &events, std::FILE *messages)
 	}
 	if (ok && size > 0)
 		ok = take_line({line, size}, path, ++number, events, messages);
-	if (ok && std::ferror(file) != 0) {
+	return ok;
+}
+
+} // namespace
+
+bool read_events(const char *path, const month_range &range, event_list &events,
+                 std::FILE *messages)
+{
+	std::FILE *file = open_input(path);
+	if (file == nullptr) {
 		print_message(messages, "Cannot read file ", path);
+		return false;
+	}
+	char chunk[16384];
+	std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
+	bool ok = true;
+	if (is_calendar_file({chunk, got})) {
+		std::string text(chunk, got);
+		ok = read_rest(file, text);
+		if (ok)
+			ok = check_calendar_text(text, path, messages) &&
+			     read_calendar_file(text, path, range, events, messages);
+	} else {
+		ok = read_lines(file, chunk, got, path, events, messages);
+	}
+	if (std::ferror(file) != 0) {
+		if (ok)
+			print_message(messages, "Cannot read file ", path);
 		ok = false;
 	}
 	close_input(file);
@@ -272,4 +345,16 @@ const event &take_next_event(month_events &events)
 	const event &next = from.front();
 	from = from.subspan(1);
 	return next;
+}
+
+void mark_days(const month_events &events, std::vector<day_mark> &marks)
+{
+	marks.clear();
+	for (std::span<const event> from : {events.dated, events.yearly})
+		for (const event &e : from)
+			for (int day = e.day; day <= e.last_day; ++day)
+				marks.push_back({day, &e});
+	std::stable_sort(marks.begin(), marks.end(), [](const day_mark &a, const day_mark &b) {
+		return a.day != b.day ? a.day < b.day : a.marked->order < b.marked->order;
+	});
 }

@@ -11,11 +11,14 @@
 inline constexpr std::size_t max_events = 10000;   // in all files together
 inline constexpr std::size_t max_line_size = 1000; // bytes, the line end not counted
 
-// A day of one year, or of every year, with its text.
+// Days of one month of one year, or of every year, with a text: one event, or the part of a
+// span of days that falls in the month.
 struct event {
 	int year;              // 1 ... 9999, or 0 for every year
 	int month;             // 0 = January ... 11
-	int day;               // 1 ... 31, a day of that month
+	int day;               // 1 ... 31, the first day of the month that it marks
+	int last_day;          // day ... 31, the last
+	int minute = -1;       // 0 ... 1439, the local time it starts on day; -1 for all day
 	std::size_t order;     // its place among all events read, for the events of one day
 	std::size_t text_at;   // its text in event_list::texts, as HTML
 	std::size_t text_size; // never 0
@@ -26,6 +29,7 @@ struct event_list {
 	std::vector<event> dated;          // by date once sorted, then in the order read
 	std::vector<event> yearly;         // by month and day once sorted, then in the order read
 	std::size_t yearly_start[13] = {}; // month m's yearly events: from [m] to [m + 1]
+	std::size_t count = 0;             // events read, lines and VEVENTs: the next one's order
 	std::string texts;
 
 	[[nodiscard]] std::string_view text(const event &e) const
@@ -34,10 +38,21 @@ struct event_list {
 	}
 };
 
-// Reads the events of the file at path ("-" for standard input), a line each
-// ("YYYY-MM-DD TEXT" or "MM-DD TEXT"; "#" lines and blank ones ignored), into events. When the
-// file cannot be read or a line is wrong, says so in one line on messages and returns false.
-bool read_events(const char *path, event_list &events, std::FILE *messages);
+// The months of a page: count of them from month (0 = January ... 11) of year.
+struct month_range {
+	int year, month, count;
+};
+
+// Reads the events of the file at path ("-" for standard input) into events: an iCalendar
+// file (one that begins with BEGIN:VCALENDAR), its events and their recurrences within range,
+// or else a line each ("YYYY-MM-DD TEXT" or "MM-DD TEXT"; "#" lines and blank ones ignored).
+// When the file cannot be read or is wrong, says so in one line on messages and returns false.
+bool read_events(const char *path, const month_range &range, event_list &events,
+                 std::FILE *messages);
+
+// Reads an iCalendar file's text, checked to be UTF-8, into events, as read_events does.
+bool read_calendar_file(std::string_view text, const char *path, const month_range &range,
+                        event_list &events, std::FILE *messages);
 
 // Puts the events read in order, once all files are read.
 void sort_events(event_list &events);
@@ -54,6 +69,16 @@ struct month_events {
 // through the dated events.
 month_events take_month_events(const event_list &events, std::size_t &next_dated, int year,
                                int month);
+
+// A day that an event marks.
+struct day_mark {
+	int day;
+	const event *marked;
+};
+
+// Sets marks to the days that events mark, each event on each of its days, by day and then in
+// the order read.
+void mark_days(const month_events &events, std::vector<day_mark> &marks);
 
 // The first day of events that is not yet taken, 32 when none is left.
 int next_event_day(const month_events &events);

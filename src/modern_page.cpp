@@ -1,5 +1,7 @@
 #include "modern_page.h"
 
+#include <vector>
+
 #include "calendar_page.h"
 #include "modern_page_text.h"
 
@@ -72,12 +74,14 @@ void write_modern_page(out_stream &out, const std::tm &first, int month_count, c
 	if (!make_modern_text(layout, text))
 		out.failed = true; // the page would be wrong: none at all
 	std::size_t next_dated = 0;
+	std::vector<day_mark> marks; // of one month at a time
 	walk_months(out, first, month_count, today, [&](int, const std::tm &month, int today_day) {
 		month_events events;
 		if (layout.events != nullptr)
 			events = take_month_events(*layout.events, next_dated, month.tm_year + 1900,
 			                           month.tm_mon);
-		return write_modern_table(out, month, today_day, layout, text, events);
+		mark_days(events, marks);
+		return write_modern_table(out, month, today_day, layout, text, events, marks);
 	});
 
 	put(out, "</div>\n</main>\n"_crlf);

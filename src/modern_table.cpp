@@ -32,10 +32,11 @@ void put_two_digits(out_stream &out, int number)
 }
 
 // A day that is today or has events: a cell of its own, with the events' texts in its name.
-void put_marked_day(out_stream &out, int day, int today_day, month_events &events,
-                    const modern_text &text)
+// marks moves on past the day's.
+void put_marked_day(out_stream &out, int day, int today_day, std::span<const day_mark> &marks,
+                    const event_list *list, const modern_text &text)
 {
-	bool has_events = next_event_day(events) == day;
+	bool has_events = !marks.empty() && marks.front().day == day;
 	if (day == today_day)
 		put(out, "<td aria-current=\"date\""_crlf);
 	else
@@ -46,50 +47,83 @@ void put_marked_day(out_stream &out, int day, int today_day, month_events &event
 	put_numbered(out, text.day_numbers, day, day + 1);
 	if (has_events) {
 		put(out, "<span class=\"hidden\">: "_crlf);
-		put(out, events.list->text(take_next_event(events)));
-		while (next_event_day(events) == day) {
+		put(out, list->text(*marks.front().marked));
+		for (marks = marks.subspan(1); !marks.empty() && marks.front().day == day;
+		     marks = marks.subspan(1)) {
 			put(out, "; "_crlf);
-			put(out, events.list->text(take_next_event(events)));
+			put(out, list->text(*marks.front().marked));
 		}
 		put(out, "</span>"_crlf);
 	}
 	put(out, "</td>"_crlf);
 }
 
-// Days first ... last of one week row, today's and those of events marked; events moves on.
-void put_days(out_stream &out, int first, int last, int today_day, month_events &events,
-              const modern_text &text)
+// Days first ... last of one week row, today's and those of events marked; marks moves on.
+void put_days(out_stream &out, int first, int last, int today_day, std::span<const day_mark> &marks,
+              const event_list *list, const modern_text &text)
 {
-	for (int mark;
-	     (mark = std::min(today_day >= first ? today_day : 32, next_event_day(events))) <= last;
+	for (int mark; (mark = std::min(today_day >= first ? today_day : 32,
+	                                marks.empty() ? 32 : marks.front().day)) <= last;
 	     first = mark + 1) {
 		put_numbered(out, text.days, first, mark);
-		put_marked_day(out, mark, today_day, events, text);
+		put_marked_day(out, mark, today_day, marks, list, text);
 	}
 	put_numbered(out, text.days, first, last + 1);
 }
 
-// The month's events in a list under its table: each day with its text.
+// A day of the month as a date: "2027-03-12".
+void put_date(out_stream &out, int year, int month, int day)
+{
+	put_int(out, year);
+	put(out, "-"_crlf);
+	put_two_digits(out, month + 1);
+	put(out, "-"_crlf);
+	put_two_digits(out, day);
+}
+
+// One event in the month's list: its day or days, the time it starts, its text.
+void put_listed_event(out_stream &out, int year, int month, const event &e, const event_list &list,
+                      const locale_record &record, const modern_text &text)
+{
+	put(out, "<li><time datetime=\""_crlf);
+	put_date(out, year, month, e.day);
+	if (e.minute >= 0) {
+		put(out, "T"_crlf);
+		put_two_digits(out, e.minute / 60);
+		put(out, ":"_crlf);
+		put_two_digits(out, e.minute % 60);
+	}
+	put(out, "\">"_crlf);
+	put_numbered(out, text.day_numbers, e.day, e.day + 1);
+	if (e.last_day > e.day) {
+		put(out, "\xE2\x80\x93"_crlf); // an en dash
+		put_numbered(out, text.day_numbers, e.last_day, e.last_day + 1);
+	}
+	put(out, "</time> "_crlf);
+	if (e.minute >= 0) {
+		put(out, "<span>"_crlf);
+		put_pattern(out, record, record.hour_and_minute,
+		            {.hour = e.minute / 60, .minute = e.minute % 60});
+		put(out, " "_crlf);
+	}
+	// Isolated, so that a text in another direction, or with a direction mark of its own,
+	// does not reorder what stands around it.
+	put(out, "<bdi>"_crlf);
+	put(out, list.text(e));
+	put(out, "</bdi>"_crlf);
+	if (e.minute >= 0)
+		put(out, "</span>"_crlf);
+	put(out, "</li>\n"_crlf);
+}
+
+// The month's events in a list under its table, by their first day.
 void put_event_list(out_stream &out, int year, int month, month_events events,
-                    const modern_text &text)
+                    const locale_record &record, const modern_text &text)
 {
 	put(out, "<ul class=\"events\">\n"_crlf);
-	while (!events.empty()) {
-		const event &e = take_next_event(events);
-		put(out, "<li><time datetime=\""_crlf);
-		put_int(out, year);
-		put(out, "-"_crlf);
-		put_two_digits(out, month + 1);
-		put(out, "-"_crlf);
-		put_two_digits(out, e.day);
-		put(out, "\">"_crlf);
-		put_numbered(out, text.day_numbers, e.day, e.day + 1);
-		// Isolated, so that a text in another direction, or with a direction mark of its
-		// own, does not reorder what stands around it.
-		put(out, "</time> <bdi>"_crlf);
-		put(out, events.list->text(e));
-		put(out, "</bdi></li>\n"_crlf);
-	}
+	while (!events.empty())
+		put_listed_event(out, year, month, take_next_event(events), *events.list, record,
+		                 text);
 	put(out, "</ul>\n"_crlf);
 }
 
@@ -169,26 +203,25 @@ bool make_modern_text(const modern_layout &layout, modern_text &text)
 
 int write_modern_table(out_stream &out, const std::tm &date, int today_day,
                        const modern_layout &layout, const modern_text &text,
-                       const month_events &events)
+                       const month_events &events, std::span<const day_mark> marks)
 {
 	int month = date.tm_mon;
 	int year = date.tm_year + 1900;
 	int first_weekday = weekday_of_first_from(date.tm_mday, date.tm_wday);
 	int day_count = month_length(year, month);
+	const locale_record &record = *layout.locale.record;
 
 	put(out, "<div><table id=\""_crlf);
 	put_int(out, year);
 	put(out, "-"_crlf);
 	put_two_digits(out, month + 1);
 	put(out, "\"><caption>"_crlf);
-	const locale_record &record = *layout.locale.record;
 	put_pattern(out, record, record.month_and_year, {.year = year, .month = month});
 	put(out, "</caption>\n"_crlf);
 	put_bytes(out, text.head, text.head_size);
 
 	// Week rows in full, column 0 the week's first day: blanks before the 1st, after the last.
 	int column = (first_weekday - layout.first_weekday + 7) % 7;
-	month_events unmarked = events;
 	for (int first = 1; first <= day_count; first += 7 - column, column = 0) {
 		int last = std::min(first + 6 - column, day_count);
 		put(out, "<tr>"_crlf);
@@ -197,13 +230,13 @@ int write_modern_table(out_stream &out, const std::tm &date, int today_day,
 			put_numbered(out, text.weeks, week, week + 1);
 		}
 		put_blanks(out, column);
-		put_days(out, first, last, today_day, unmarked, text);
+		put_days(out, first, last, today_day, marks, events.list, text);
 		put_blanks(out, 6 - column - (last - first));
 		put(out, "</tr>\n"_crlf);
 	}
 	put(out, "</tbody></table>\n"_crlf);
 	if (!events.empty())
-		put_event_list(out, year, month, events, text);
+		put_event_list(out, year, month, events, record, text);
 	put(out, "</div>\n"_crlf);
 	return (first_weekday + day_count) % 7;
 }

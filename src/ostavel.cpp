@@ -227,9 +227,9 @@ int read_options(int argc, char **argv, options &chosen, int &status)
 	}
 }
 
-// The language and the events the options ask for, read into the layout and events; when they
-// cannot be, says so on standard error and returns false.
-bool read_page_data(options &chosen, event_list &events)
+// The language the options ask for, read into the layout; when it cannot be, says so on
+// standard error and returns false.
+bool read_language(options &chosen)
 {
 	modern_layout &layout = chosen.layout;
 	if (chosen.language != nullptr && !find_locale(chosen.language, layout.locale)) {
@@ -239,14 +239,22 @@ bool read_page_data(options &chosen, event_list &events)
 	layout.first_weekday = chosen.first_weekday >= 0    ? chosen.first_weekday
 	                       : chosen.language != nullptr ? layout.locale.record->first_weekday
 	                                                    : 0;
+	return true;
+}
+
+// The events of the files the options name, those of calendar files within range, read into
+// events and set in the layout; when they cannot be, says so on standard error and returns
+// false.
+bool read_event_files(options &chosen, const month_range &range, event_list &events)
+{
 	// Each file's first fault ends the run: no algorithm says it more plainly.
 	for (const char *path : chosen.event_files)
 		// cppcheck-suppress useStlAlgorithm
-		if (!read_events(path, events, stderr))
+		if (!read_events(path, range, events, stderr))
 			return false;
 	sort_events(events);
 	if (!chosen.event_files.empty())
-		layout.events = &events;
+		chosen.layout.events = &events;
 	return true;
 }
 
@@ -272,13 +280,11 @@ int main(int argc, char **argv)
 	argc -= start - 1; // from here on argv[1] is START
 	argv += start - 1;
 
-	// Every option, argument, file and the clock are checked before the file is touched.
+	// Every option, argument, the clock and every file are checked before the file is touched.
 	int year = 0;
 	int month = -1;
 	int month_count = default_month_count;
-	event_list events;
-	if (!parse_arguments(argc, argv, year, month, month_count) ||
-	    !read_page_data(chosen, events))
+	if (!parse_arguments(argc, argv, year, month, month_count) || !read_language(chosen))
 		return 1;
 	std::tm today{};
 	if (!read_today(today)) {
@@ -287,6 +293,9 @@ int main(int argc, char **argv)
 	}
 	if (argc < 2)
 		year = today.tm_year + 1900;
+	event_list events;
+	if (!read_event_files(chosen, {year, month < 0 ? 0 : month, month_count}, events))
+		return 1;
 
 	char default_path[32]; // "year" + up to 11 characters of year + "-MM.htm"
 	const char *output_path = default_path;

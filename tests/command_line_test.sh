@@ -26,6 +26,9 @@ if [[ ${program[-1]} == *.exe ]]; then
 	eol=$'\r\n' unreadable_clock='3001-01-01 12:00:00' absurd_clock='3001-01-01 12:00:00'
 fi
 
+# Calendar files' times are placed in the zone of the run: the same on every platform.
+export TZ=UTC0
+ics_dir=$(realpath "$golden_dir/../ics")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 passed=0 failed=0 n=0
@@ -43,6 +46,16 @@ printf '2027-05-04 \xF0\x9F\x8E\x82 Anna\n' >"$work/ev/emoji.txt"
 printf '01-01 \xF0\x9F\x8E\n' >"$work/ev/cut.txt"
 printf '01-01 \xF0\x9F\x28\x82\n' >"$work/ev/continuation.txt"
 for date in 2027-13-01 2027-02-00 2027-04-31 13-01 00-10; do printf '# day\n%s x\n' "$date" >"$work/ev/$date.txt"; done
+# Calendar files that are wrong, each in one way; and rules that would run away.
+vevent() { printf 'BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:x\r\nSUMMARY:x\r\n%s\r\nEND:VEVENT\r\n%b' "$1" "${2-END:VCALENDAR\r\n}"; }
+vevent 'DTSTART;VALUE=DATE:20270301' '' >"$work/ev/cut.ics"
+vevent 'DTSTART;VALUE=DATE:20271345' >"$work/ev/date.ics"
+vevent $'DTSTART;VALUE=DATE:20270301\r\nRRULE:FREQ=SOMETIMES' >"$work/ev/rule.ics"
+vevent 'DTSTART;TZID=Mars/Olympus:20270301T120000' >"$work/ev/zone.ics"
+vevent $'DTSTART:20270301T120000Z\r\nSUMMARY:\xC3(' >"$work/ev/utf8.ics"
+vevent $'DTSTART:17000101T000000Z\r\nRRULE:FREQ=SECONDLY' >"$work/ev/seconds.ics"
+vevent $'DTSTART;VALUE=DATE:17000101\r\nRRULE:FREQ=DAILY' >"$work/ev/daily.ics"
+vevent $'DTSTART:20000101T000000Z\r\nRRULE:FREQ=SECONDLY;COUNT=2000000000' >"$work/ev/counted.ics"
 segment=$(printf 'x%.0s' {1..100})
 long_path="$segment/$segment/$segment.htm"
 long_name="$(printf 'y%.0s' {1..300}).htm"
@@ -284,6 +297,15 @@ for fault in "date.txt:2: not a date: 2027-02-29" "text.txt:3: no text after the
 check "ostavel: events, ${fault#*: }" replace 1 "../ev/$fault"                           old.htm                  untouched           -e ../ev/good.txt -e "../ev/${fault%%:*}" 2010 12 old.htm
 done
 check "ostavel: no event file"     replace  1  "Cannot read file ../ev/none.txt"         old.htm                  untouched           -e ../ev/none.txt 2010 12 old.htm
+check "ostavel: a holiday feed"    -        0  ""                                        year2027.htm             same:modern-holidays.htm -e "$ics_dir/holidays.ics" 2027
+check "ostavel: a family calendar" -        0  ""                                        year2027-02.htm          same:modern-family.htm -e "$ics_dir/family.ics" -e ../ev/good.txt 2027-2 3
+check "ostavel: runaway rules"     -        0  ""                                        year1701.htm             "modern:120:January 1701:sunday:: x; x</span>" -e ../ev/seconds.ics -e ../ev/daily.ics 1701 120
+for fault in "cut.ics: not a whole iCalendar file: cut short, or no END:VCALENDAR" \
+	"date.ics: event x: no such date or time: 20271345" "zone.ics: event x: unknown time zone: Mars/Olympus" \
+	"rule.ics: event x: Can't parse as RECUR value in RRULE property. Removing entire property: FREQ=SOMETIMES" \
+	"utf8.ics:6: not UTF-8" "counted.ics: event x: too many occurrences to follow"; do
+check "ostavel: a calendar file, ${fault#*: }" replace 1 "../ev/$fault"               old.htm                  untouched           -e "../ev/${fault%%:*}" 2027 12 old.htm
+done
 for option in --bogus -x --modern=1 --Modern -5; do
 check "ostavel: option '$option'"   replace  1  "Unknown option: $option$hint"           old.htm                  untouched           --modern "$option" 2010 12 old.htm
 done

@@ -5,7 +5,7 @@
 // Usage: node page_test.mjs PROGRAM LINK_HOST SCREENSHOT_DIR
 import { execFileSync, spawnSync } from 'node:child_process';
 import { createRequire } from 'node:module';
-import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import { copyFileSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { chromium } from 'playwright-core';
@@ -15,6 +15,9 @@ const require = createRequire(import.meta.url);
 const axePath = require.resolve('axe-core/axe.min.js');
 const vnuPath = require.resolve('vnu-jar/build/dist/vnu.jar');
 const ostavel = program.replace(/pendrik([^/]*)$/, 'ostavel$1');
+const here = new URL('.', import.meta.url).pathname, icsDir = join(here, '../ics'), oracle = join(here, 'ics_oracle.py');
+// The programs' and the browser's time zone: calendar files' times are placed in it.
+const timeZone = 'Europe/Berlin';
 const cases = [
   { name: 'default', date: [2010, 3, 10], args: [], file: 'calendar36.htm', months: 36 },
   { name: '12 months', date: [2010, 3, 10], args: ['12', 'p12.htm'], file: 'p12.htm', months: 12 },
@@ -125,7 +128,10 @@ const modernCases = [
   { name: 'modern in Arabic, events', lang: 'ar-EG', date: [2027, 3, 10], start: [2027, 1], months: 12, weeks: true,
     sheets: 1, live: [2027, 3, 12], events: '2027-03-10 \u0639\u064A\u062F \u0645\u064A\u0644\u0627\u062F\n' +
       '2027-03-12 English text, then U+202E:\n2027-03-12 \u202Eturned\n03-12 after both\n',
-    args: ['--lang', 'ar-EG', '-w', '-e', 'events.txt', '2027', '12', 'ar12.htm'], file: 'ar12.htm' },
+    args: ['--lang', 'ar-EG', '-w', '-e', 'events.txt', '-e', 'family.ics', '2027', '12', 'ar12.htm'], file: 'ar12.htm' },
+  { name: 'modern with calendar files', date: [2027, 3, 10], start: [2027, 1], months: 12, sheets: 1,
+    events: '2027-03-01 A line on the day a span goes on\n03-19 Every year\n',
+    args: ['-e', 'family.ics', '-e', 'events.txt', '-e', 'holidays.ics', '2027', '12', 'ics12.htm'], file: 'ics12.htm' },
   { name: 'modern in Japanese', lang: 'ja-JP', date: [2027, 3, 10], start: [2027, 1], months: 12, sheets: 1,
     args: ['--lang', 'ja-JP', '2027', '12', 'ja12.htm'], file: 'ja12.htm' },
   { name: 'modern in Finnish', lang: 'fi-FI', date: [2027, 3, 10], start: [2027, 1], months: 12, sheets: 1,
@@ -169,7 +175,7 @@ function readModern() {
 
 // What the browser's own Intl says of a language (its CLDR, not the page's): the captions and
 // range of the months from start, the weekdays from Sunday, the week, direction and digits.
-function readIntl({ lang, start, months }) {
+function readIntl({ lang, start, months, minutes = [] }) {
   const locale = new Intl.Locale(lang), month = (k) => new Date(start[0], start[1] - 1 + k, 1);
   const week = locale.getWeekInfo?.() ?? locale.weekInfo, text = locale.getTextInfo?.() ?? locale.textInfo;
   const caption = new Intl.DateTimeFormat(lang, { year: 'numeric', month: 'long', calendar: 'gregory' });
@@ -182,6 +188,8 @@ function readIntl({ lang, start, months }) {
     firstDay: week.firstDay % 7, weekend: week.weekend.map((d) => d % 7), direction: text.direction,
     digits: [...'0123456789'].map((d) => number.format(Number(d))),
     week: new Intl.DisplayNames(lang, { type: 'dateTimeField' }).of('weekOfYear'),
+    times: Object.fromEntries(minutes.map((t) => [t, new Intl.DateTimeFormat(lang, { hour: 'numeric',
+      minute: '2-digit', timeZone: 'UTC' }).format(Date.UTC(2027, 0, 1, t / 60 | 0, t % 60))])),
   };
 }
 
@@ -204,7 +212,7 @@ const cldrDifferences = {
   'ar-SA': [['مارس – أبريل، ٢٠٢٧', 'مارس – أبريل ٢٠٢٧'], ['نوفمبر، ٢٠٢٦ – يناير، ٢٠٢٧', 'نوفمبر ٢٠٢٦ – يناير ٢٠٢٧']],
   'bn-BD': [['জানুয়ারী ২০২৭', 'জানুয়ারি ২০২৭'], ['নভেম্বর ২০২৬ – জানুয়ারী ২০২৭', 'নভেম্বর ২০২৬ – জানুয়ারি ২০২৭']],
   'de-DE': [['November 2026\u2009–\u2009Januar 2027', 'November 2026 – Januar 2027']],
-  'en': [['January 2020\u2009–\u2009December 2029', 'January 2020 – December 2029'], ['January\u2009–\u2009December 2027', 'January – December 2027']],
+  'en': [['\u202FAM', ' AM'], ['\u202FPM', ' PM'], ['January 2020\u2009–\u2009December 2029', 'January 2020 – December 2029'], ['January\u2009–\u2009December 2027', 'January – December 2027']],
   'en-GB': [['March\u2009–\u2009April 2027', 'March – April 2027'], ['November 2026\u2009–\u2009January 2027', 'November 2026 – January 2027']],
   'en-US': [['March\u2009–\u2009April 2027', 'March – April 2027'], ['November 2026\u2009–\u2009January 2027', 'November 2026 – January 2027']],
   'fa-IR': [['مارس ۲۰۲۷ تا آوریل ۲۰۲۷', 'مارس تا آوریل ۲۰۲۷']],
@@ -225,11 +233,12 @@ const cldrDifferences = {
   'zh-TW': [['2026年11月至2027年1月', '2026/11至2027/1'], ['2027年3月至4月', '2027/3至2027/4']],
 };
 
-// Whether the page's text is Chromium's, or differs from it only as the two CLDRs do.
+// Whether the page's text is Chromium's, or differs from it only as the two CLDRs do (in the
+// whole text, or in a part of it, as a time within an event's line).
 function agrees(lang, ours, theirs) {
   if (Array.isArray(ours))
     return ours.length === theirs.length && ours.every((x, i) => agrees(lang, x, theirs[i]));
-  return ours === theirs || (cldrDifferences[lang] ?? []).some(([a, b]) => a === ours && b === theirs);
+  return ours === theirs || (cldrDifferences[lang] ?? []).some(([a, b]) => ours.replaceAll(a, b) === theirs);
 }
 
 // The page against the browser's Intl for its language: title, direction, captions, column
@@ -258,11 +267,11 @@ function checkModern(c, page, intl) {
     const weekend = order.filter((_, col) => (c.weeks ? t.shaded.slice(1) : t.shaded)[col]);
     check(`${label}: weekend shaded`, agrees(lang, `weekend ${weekend.sort()}`,
       `weekend ${(c.lang ? intl.weekend : [0, 6]).sort()}`), weekend);
-    // The file's events of this month, by day, then as the lines come.
-    const events = (c.events ?? '').split('\n').map((line) => line.match(/^(?:(\d{4})-)?(\d\d)-(\d\d) (.*)$/))
-      .filter((e) => e && (e[1] ?? y) == y && e[2] - 1 === m && new Date(y, m, e[3]).getMonth() === m)
-      .sort((a, b) => a[3] - b[3]);
-    check(`${label}: events listed`, equal(t.list, events.map((e) => `${digitsOf(Number(e[3]))} ${e[4]}`)), t.list.join('|'));
+    // The files' events of this month, by day, then as the files and their lines come.
+    const events = expectedEvents(c, y, m + 1);
+    const listed = events.map((e) => `${digitsOf(e.day)}${e.last > e.day ? `\u2013${digitsOf(e.last)}` : ''} ` +
+      `${e.minute >= 0 ? `${intl.times[e.minute]} ` : ''}${e.text}`);
+    check(`${label}: events listed`, agrees(lang, t.list, listed), `${t.list.join('|')} vs ${listed.join('|')}`);
     check(`${label}: each day before its event`, t.listOrder.every((x) => x === (page.dir === 'ltr')));
     const days = [];
     for (const row of t.rows) {
@@ -274,7 +283,8 @@ function checkModern(c, page, intl) {
         days.push(x.text === digitsOf(day) ? day : x.text);
         if (order[col] !== new Date(y, m, day).getDay()) check(`${label}: day ${x.text} under its weekday`, false);
         if (x.today) marked.push(`${y}-${m + 1}-${day}`);
-        const texts = events.filter((e) => Number(e[3]) === day).map((e) => e[4]);
+        const texts = events.filter((e) => e.day <= day && day <= e.last).sort((a, b) => a.order - b.order)
+          .map((e) => e.text);
         if (x.events !== (texts.length ? `: ${texts.join('; ')}` : undefined) ||
           (x.underlined === 'underline') !== texts.length > 0)
           check(`${label}: day ${x.text} marked with its events`, false, x.events);
@@ -293,7 +303,8 @@ async function checkModernPage(browser, c, url) {
   const [y, m, d] = c.date, k = (y - c.start[0]) * 12 + m - c.start[1], onPage = k >= 0 && k < c.months;
   await page.clock.setFixedTime(new Date(y, m - 1, d, 12));
   await page.goto(url);
-  const intl = await page.evaluate(readIntl, { lang: c.lang ?? 'en', start: c.start, months: c.months });
+  const minutes = Object.values(c.calendars).flat().map((e) => e.minute).filter((t) => t >= 0);
+  const intl = await page.evaluate(readIntl, { lang: c.lang ?? 'en', start: c.start, months: c.months, minutes });
   check(`${c.name}: today marked`, equal(checkModern(c, await page.evaluate(readModern), intl), onPage ? [`${y}-${m}-${d}`] : []));
   if (c.screenshot) await page.screenshot({ path: join(screenshotDir, c.screenshot), fullPage: true });
   for (const colorScheme of ['light', 'dark']) {
@@ -345,12 +356,31 @@ async function checkLiveToday(browser, c, url, intl) {
 }
 
 const work = mkdtempSync(join(tmpdir(), 'pendrik-browser-'));
+// The events the case's files put on month (1 ... 12) of year, by day and then as the files and
+// their lines come: the line files read here, the calendar files (.ics) by Debian's
+// python3-icalendar with python3-dateutil (tests/browser/ics_oracle.py), in the page's TZ.
+function expectedEvents(c, year, month) {
+  return (c.eventFiles ?? []).flatMap((file, k) => (file.endsWith('.ics') ? c.calendars[file]
+    : c.events.split('\n').map((line, i) => line.match(/^(?:(\d{4})-)?(\d\d)-(\d\d) (.*)$/)).filter(Boolean)
+      .map((e, i) => ({ year: Number(e[1] ?? year), month: Number(e[2]), day: Number(e[3]), last: Number(e[3]),
+        minute: -1, text: e[4], order: i })))
+    .filter((e) => e.year === year && e.month === month && new Date(year, month - 1, e.day).getMonth() === month - 1)
+    .map((e) => ({ ...e, order: k * 1e6 + e.order })))
+    .sort((a, b) => a.day - b.day || a.order - b.order);
+}
+
 // Runs the program on the case's date, in the work folder.
 function write(path, c) {
   if (c.events) writeFileSync(join(work, 'events.txt'), c.events);
+  c.eventFiles = c.args.filter((_, i) => c.args[i - 1] === '-e');
+  c.calendars = Object.fromEntries(c.eventFiles.filter((f) => f.endsWith('.ics')).map((f) => {
+    copyFileSync(join(icsDir, f), join(work, f));
+    return [f, JSON.parse(execFileSync('/usr/bin/python3', [oracle, join(icsDir, f), String(c.start[0]),
+      String(c.start[1]), String(c.months)], { env: { ...process.env, TZ: timeZone } }))];
+  }));
   const date = `${c.date.map((n) => String(n).padStart(2, '0')).join('-')} 12:00:00`;
   execFileSync(resolve(path), c.args,
-    { cwd: work, env: { ...process.env, LD_PRELOAD: process.env.LIBFAKETIME, FAKETIME: date } });
+    { cwd: work, env: { ...process.env, LD_PRELOAD: process.env.LIBFAKETIME, FAKETIME: date, TZ: timeZone } });
 }
 const browser = await chromium.launch({
   executablePath: '/usr/bin/chromium',

@@ -1,5 +1,6 @@
-// Fuzzes the events-file reader with any file: one message line when it refuses the file;
-// when it takes it, real days, texts that are HTML text, and each month's events in day order.
+// Fuzzes the events-file reader, with libical inside it for iCalendar files, with any file: one
+// message line when it refuses the file; when it takes it, real days, texts that are HTML text,
+// and each month's events in day order.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -17,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, std::size_t siz
 	std::FILE *messages = open_memstream(&message, &message_size);
 	event_list events;
 	fuzz::active = true;
-	bool read = read_events("events.txt", events, messages);
+	// Calendar files' events are laid on the months of 2023 and 2024.
+	bool read = read_events("events.txt", {2023, 0, 24}, events, messages);
 	fuzz::active = false;
 	(void)std::fclose(messages);
 	std::string_view said(message, message_size);
@@ -43,10 +45,14 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, std::size_t siz
 				const event &e = take_next_event(taken);
 				dated_seen += e.year != 0 ? 1 : 0;
 				abort_unless(e.month == month && (e.year == 0 || e.year == year) &&
-				                     e.day <= month_length(year, month),
+				                     e.day <= e.last_day &&
+				                     e.last_day <= month_length(year, month) &&
+				                     e.minute >= -1 && e.minute < 24 * 60,
 				             "the month's events");
+				// A span goes on from the month before on the day a later one
+				// begins.
 				abort_unless(last == nullptr || last->day < e.day ||
-				                     (last->day == e.day && last->order < e.order),
+				                     (last->day == e.day && last->order <= e.order),
 				             "by day, then in the order read");
 				last = &e;
 				std::string_view text = events.text(e);
