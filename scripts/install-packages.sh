@@ -5,7 +5,7 @@
 # Usage: scripts/install-packages.sh build|package|test
 set -euo pipefail
 
-packages=(cmake g++ make)
+packages=(cmake g++ make pkg-config libical-dev)
 package_tools=(g++-mingw-w64-x86-64-posix groff-base dpkg-dev zip git)
 case ${1-} in
 build) ;;
@@ -13,7 +13,8 @@ package) packages+=("${package_tools[@]}") ;;
 test)
 	packages+=("${package_tools[@]}" clang libclang-rt-dev libgtest-dev googletest libc++-dev
 		libc++abi-dev g++-multilib faketime strace clang-format clang-tidy cppcheck man-db wine64
-		chromium ca-certificates lintian default-jre-headless libicu-dev pkg-config)
+		chromium ca-certificates lintian default-jre-headless libicu-dev python3-icalendar
+		python3-dateutil)
 	;;
 *)
 	echo "usage: $0 build|package|test" >&2

@@ -10,6 +10,7 @@
 #include "calendar.h"
 #include "events.h"
 #include "output.h"
+#include "page_file.h"
 
 // iCalendar files, read by libical: what the library does (unfolding, escapes, time zones,
 // recurrence rules) stays the library's; this file checks what it gives and lays each event's
@@ -34,19 +35,18 @@ struct calendar_reader {
 	const char *path;
 	long long page_first, page_last; // the page's days
 	event_list &events;
-	std::FILE *messages;
+	std::string fault; // what is wrong with the file, said once libical is done
 	override_map overrides;
 	long long budget = instance_budget;
 };
 
-// Says "PATH: event UID: FAULT" (or "PATH: FAULT" for none); the reader's result for it.
-bool refuse(const calendar_reader &r, icalcomponent *vevent, std::string_view fault)
+// Notes "PATH: event UID: FAULT" (or "PATH: FAULT" for none); the reader's result for it.
+bool refuse(calendar_reader &r, icalcomponent *vevent, std::string_view fault)
 {
-	std::string line = r.path;
 	const char *uid = vevent != nullptr ? icalcomponent_get_uid(vevent) : nullptr;
-	line += uid != nullptr ? std::string(": event ") + uid + ": " : std::string(": ");
-	line += fault;
-	print_message(r.messages, "", line);
+	r.fault = r.path;
+	r.fault += uid != nullptr ? std::string(": event ") + uid + ": " : std::string(": ");
+	r.fault += fault;
 	return false;
 }
 
@@ -166,7 +166,7 @@ bool same_start(const icaltimetype &a, const icaltimetype &b)
 
 // The starts of the instances of vevent that are left out: its EXDATEs, and those that other
 // VEVENTs of its UID replace.
-std::vector<icaltimetype> left_out(const calendar_reader &r, icalcomponent *vevent)
+std::vector<icaltimetype> left_out(calendar_reader &r, icalcomponent *vevent)
 {
 	std::vector<icaltimetype> starts;
 	for (icalproperty *p = icalcomponent_get_first_property(vevent, ICAL_EXDATE_PROPERTY);
@@ -199,11 +199,18 @@ bool follow_rule(calendar_reader &r, icalcomponent *vevent, icalrecurrencetype r
 {
 	icaltimetype from = time_of_day(r.page_first - lead_days - 2, start);
 	icaltimetype until = time_of_day(r.page_last + 2, start);
+	// Hours, minutes and seconds of a day without a time: RFC 5545 has none, and libical
+	// without ICU can loop for ever on some.
+	bool often = rule.freq == ICAL_SECONDLY_RECURRENCE ||
+	             rule.freq == ICAL_MINUTELY_RECURRENCE || rule.freq == ICAL_HOURLY_RECURRENCE;
+	if (start.is_date != 0 && (often || rule.by_hour[0] != ICAL_RECURRENCE_ARRAY_MAX ||
+	                           rule.by_minute[0] != ICAL_RECURRENCE_ARRAY_MAX ||
+	                           rule.by_second[0] != ICAL_RECURRENCE_ARRAY_MAX))
+		return refuse(r, vevent,
+		              "a rule of hours, minutes or seconds on a day without a time");
 	icalrecur_iterator *it = icalrecur_iterator_new(rule, start);
 	if (it == nullptr)
 		return refuse(r, vevent, "a rule libical cannot follow");
-	bool often = rule.freq == ICAL_SECONDLY_RECURRENCE ||
-	             rule.freq == ICAL_MINUTELY_RECURRENCE || rule.freq == ICAL_HOURLY_RECURRENCE;
 	bool skips = rule.count == 0 && icaltime_compare(start, from) < 0 &&
 	             (icaltime_is_null_time(rule.until) || icaltime_compare(rule.until, from) >= 0);
 	if (skips)
@@ -231,8 +238,7 @@ bool follow_rule(calendar_reader &r, icalcomponent *vevent, icalrecurrencetype r
 
 // The time that property holds, its TZID resolved; refuses a time that does not exist or a
 // zone that cannot be found.
-bool property_time(const calendar_reader &r, icalcomponent *vevent, icalproperty *p,
-                   icaltimetype &t)
+bool property_time(calendar_reader &r, icalcomponent *vevent, icalproperty *p, icaltimetype &t)
 {
 	t = icalproperty_get_datetime_with_component(p, vevent);
 	if (icaltime_is_null_time(t) || !is_real(t))
@@ -266,7 +272,7 @@ bool add_text(calendar_reader &r, icalcomponent *vevent, event &model)
 }
 
 // The DTSTART of vevent and how long each of its occurrences lasts.
-bool start_and_duration(const calendar_reader &r, icalcomponent *vevent, icaltimetype &start,
+bool start_and_duration(calendar_reader &r, icalcomponent *vevent, icaltimetype &start,
                         icaldurationtype &duration)
 {
 	icalproperty *p = icalcomponent_get_first_property(vevent, ICAL_DTSTART_PROPERTY);
@@ -294,10 +300,8 @@ bool read_vevent(calendar_reader &r, icalcomponent *vevent)
 {
 	if (icalcomponent_get_status(vevent) == ICAL_STATUS_CANCELLED)
 		return true;
-	if (r.events.count == max_events) {
-		print_message(r.messages, "", r.path, ": too many events");
-		return false;
-	}
+	if (r.events.count == max_events)
+		return refuse(r, nullptr, "too many events");
 	event model{};
 	model.order = r.events.count++;
 	icaltimetype start;
@@ -340,21 +344,9 @@ bool read_vevent(calendar_reader &r, icalcomponent *vevent)
 	return ok;
 }
 
-} // namespace
-
-bool read_calendar_file(std::string_view text, const char *path, const month_range &range,
-                        event_list &events, std::FILE *messages)
+// Reads the calendar in text into r, or notes what is wrong with it.
+bool read_calendar(calendar_reader &r, std::string_view text)
 {
-	int last_month = range.month + range.count - 1;
-	calendar_reader r{
-		path,
-		days_from_civil(range.year, range.month, 1),
-		days_from_civil(range.year + last_month / 12, last_month % 12,
-	                        month_length(range.year + last_month / 12, last_month % 12)),
-		events,
-		messages,
-		{},
-		instance_budget};
 	icalerror_set_errors_are_fatal(0);
 	icalcomponent *calendar = icalparser_parse_string(std::string(text).c_str());
 	if (calendar == nullptr || icalcomponent_isa(calendar) != ICAL_VCALENDAR_COMPONENT) {
@@ -366,7 +358,7 @@ bool read_calendar_file(std::string_view text, const char *path, const month_ran
 	icalcomponent *where = nullptr;
 	const char *error = nullptr;
 	bool ok = !find_error(calendar, where, error) ||
-	          refuse(r, where == calendar || where == nullptr ? nullptr : where, error);
+	          refuse(r, where == calendar ? nullptr : where, error);
 	for (icalcomponent *c = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
 	     ok && c != nullptr;
 	     c = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT))
@@ -382,5 +374,29 @@ bool read_calendar_file(std::string_view text, const char *path, const month_ran
 	     c = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT))
 		ok = read_vevent(r, c);
 	icalcomponent_free(calendar);
+	return ok;
+}
+
+} // namespace
+
+bool read_calendar_file(std::string_view text, const char *path, const month_range &range,
+                        event_list &events, std::FILE *messages)
+{
+	int last_month = range.month + range.count - 1;
+	int last_year = range.year + last_month / 12;
+	calendar_reader r{path,
+	                  days_from_civil(range.year, range.month, 1),
+	                  days_from_civil(last_year, last_month % 12,
+	                                  month_length(last_year, last_month % 12)),
+	                  events,
+	                  {},
+	                  {},
+	                  instance_budget};
+	// libical says some of what it finds wrong on standard error itself.
+	stderr_state saved = quiet_stderr();
+	bool ok = read_calendar(r, text);
+	restore_stderr(saved);
+	if (!ok)
+		print_message(messages, "", r.fault);
 	return ok;
 }

@@ -12,6 +12,7 @@
 #else
 #include <climits>
 #include <cstdlib>
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -55,6 +56,28 @@ bool replace(const char *from, const char *to)
 void remove_file(const char *path)
 {
 	(void)DeleteFileW(wide_path(path).text);
+}
+
+// The C runtime's standard error is a fixed stream on file descriptor 2: that is what moves.
+stderr_state quiet_stderr_of_platform()
+{
+	(void)std::fflush(stderr);
+	stderr_state saved{stderr, _dup(2)};
+	int null = _open("NUL", _O_WRONLY);
+	if (null >= 0) {
+		(void)_dup2(null, 2);
+		(void)_close(null);
+	}
+	return saved;
+}
+
+void restore_stderr_of_platform(const stderr_state &saved)
+{
+	(void)std::fflush(stderr);
+	if (saved.fd >= 0) {
+		(void)_dup2(saved.fd, 2);
+		(void)_close(saved.fd);
+	}
 }
 
 // Links are left to Windows.
@@ -118,6 +141,28 @@ bool replace(const char *from, const char *to)
 void remove_file(const char *path)
 {
 	(void)std::remove(path);
+}
+
+// The C library's stderr is a variable: it stands for a stream on /dev/null a while, so that a
+// stream that stood for it (the messages of the program) still writes where it wrote.
+stderr_state quiet_stderr_of_platform()
+{
+	stderr_state saved{stderr, -1};
+	int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+	std::FILE *nowhere = null >= 0 ? fdopen(null, "w") : nullptr;
+	if (nowhere != nullptr)
+		stderr = nowhere;
+	else if (null >= 0)
+		(void)close(null);
+	return saved;
+}
+
+void restore_stderr_of_platform(const stderr_state &saved)
+{
+	if (stderr != saved.file) {
+		(void)std::fclose(stderr);
+		stderr = saved.file;
+	}
 }
 
 // The file a symbolic link at path names, or path itself; null for a dangling link.
@@ -228,6 +273,16 @@ void discard_page_file(page_file &page)
 bool is_same_file(const char *a, const char *b)
 {
 	return same_file(a, b);
+}
+
+stderr_state quiet_stderr()
+{
+	return quiet_stderr_of_platform();
+}
+
+void restore_stderr(const stderr_state &saved)
+{
+	restore_stderr_of_platform(saved);
 }
 
 std::FILE *open_input(const char *path)

@@ -39,6 +39,15 @@ void discard_page_file(page_file &page);
 // Whether a and b name the same existing file, through links too.
 bool is_same_file(const char *a, const char *b);
 
+// Between quiet_stderr and restore_stderr what a library writes on standard error itself goes
+// nowhere: the programs say what is wrong in their own words, after it.
+struct stderr_state {
+	std::FILE *file;
+	int fd;
+};
+stderr_state quiet_stderr();
+void restore_stderr(const stderr_state &saved);
+
 // The file at path opened for reading in binary mode; standard input for "-".
 std::FILE *open_input(const char *path);
 
