@@ -29,7 +29,7 @@ _ostavel()
 		COMPREPLY=($(compgen -W "$(ostavel --list-languages 2>/dev/null)" -- "$cur"))
 		return
 		;;
-	-e | --e | --ev | --eve | --even | --event | --events)
+	-*e | --e | --ev | --eve | --even | --event | --events)
 		_ostavel_events_files "$cur"
 		return
 		;;
@@ -44,7 +44,8 @@ _ostavel()
 	for ((i = 1; i < COMP_CWORD; i++)); do
 		word=${COMP_WORDS[i]}
 		if ((options_end)) || [[ $word != -* || $word == - ]]; then
-			[[ $word == = || ${COMP_WORDS[i - 1]} == @(-e|--lang|--events|=) ]] || position+=1
+			[[ $word == = || ${COMP_WORDS[i - 1]} == @(-*e|--l|--la|--lan|--lang|--e|--ev|--eve|--even|--event|--events|=) ]] ||
+				position+=1
 		elif [[ $word == -- ]]; then
 			options_end=1
 		fi

@@ -2,6 +2,7 @@
 #include <climits>
 #include <ctime>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -134,14 +135,19 @@ bool local_span_of(icaltimetype start, icaldurationtype duration, local_span &sp
 	return true;
 }
 
+// One VEVENT as it is read: the parts of its occurrences share its order and text.
+struct vevent_reader {
+	icalcomponent *vevent;
+	event model;
+	icaldurationtype duration;
+	std::vector<icaltimetype> left_out; // the starts of instances not to take
+	std::set<long long> first_days;     // of the occurrences taken: a day is marked once
+};
+
 // Lays an occurrence on the page's days: a part for each month it touches, the first with its
-// start time. An occurrence whose first day the last one had already marks nothing new.
-void add_occurrence(calendar_reader &r, const local_span &span, const event &model,
-                    long long &last_first_day)
+// start time.
+void add_occurrence(calendar_reader &r, const local_span &span, const event &model)
 {
-	if (span.first == last_first_day)
-		return; // one of many in a day: each day is marked once
-	last_first_day = span.first;
 	for (long long day = std::max(span.first, r.page_first);
 	     day <= std::min(span.last, r.page_last);) {
 		civil_date date = civil_from_days(day);
@@ -158,10 +164,28 @@ void add_occurrence(calendar_reader &r, const local_span &span, const event &mod
 	}
 }
 
+// Whether two starts are one: by the date as written where either is a date.
 bool same_start(const icaltimetype &a, const icaltimetype &b)
 {
-	return a.is_date != 0 || b.is_date != 0 ? icaltime_compare_date_only(a, b) == 0
-	                                        : icaltime_compare(a, b) == 0;
+	if (a.is_date != 0 || b.is_date != 0)
+		return a.year == b.year && a.month == b.month && a.day == b.day;
+	return icaltime_compare(a, b) == 0;
+}
+
+// Takes the instance of v from start, unless it is left out or its day is taken; false when
+// it cannot be placed in the local time zone.
+bool take_instance(calendar_reader &r, vevent_reader &v, const icaltimetype &start)
+{
+	if (std::any_of(v.left_out.begin(), v.left_out.end(),
+	                [&](const icaltimetype &x) { return same_start(x, start); }))
+		return true;
+	local_span span{};
+	if (!local_span_of(start, v.duration, span))
+		return refuse(r, v.vevent,
+		              "a time the C library cannot place in the local time zone");
+	if (v.first_days.insert(span.first).second) // one of many in a day marks it once
+		add_occurrence(r, span, v.model);
+	return true;
 }
 
 // The starts of the instances of vevent that are left out: its EXDATEs, and those that other
@@ -191,12 +215,23 @@ icaltimetype time_of_day(long long day, const icaltimetype &model)
 	return t;
 }
 
-// Follows one RRULE from start, on the days that may touch the page, calling take with each
-// instance. Without a count the rule is taken up near the page, and a rule of more than one
-// instance a day is taken up again on the next day: it marks a day once.
-bool follow_rule(calendar_reader &r, icalcomponent *vevent, icalrecurrencetype rule,
-                 icaltimetype start, long long lead_days, auto take)
+// Whether a rule of hours, minutes or seconds comes back to the same times every day, so that
+// libical may take it up on another day without losing its step.
+bool divides_day(const icalrecurrencetype &rule)
 {
+	int per_day = rule.freq == ICAL_HOURLY_RECURRENCE     ? 24
+	              : rule.freq == ICAL_MINUTELY_RECURRENCE ? 24 * 60
+	                                                      : 24 * 60 * 60;
+	return rule.interval > 0 && per_day % rule.interval == 0;
+}
+
+// Follows the RRULE of v from start, on the days that may touch the page, taking each instance.
+// Without a count the rule is taken up near the page; a rule of more than one instance a day
+// is taken up again on the next day, as it marks a day once.
+bool follow_rule(calendar_reader &r, vevent_reader &v, icalrecurrencetype rule, icaltimetype start)
+{
+	icalcomponent *vevent = v.vevent;
+	long long lead_days = icaldurationtype_as_int(v.duration) / 86400 + 1;
 	icaltimetype from = time_of_day(r.page_first - lead_days - 2, start);
 	icaltimetype until = time_of_day(r.page_last + 2, start);
 	// Hours, minutes and seconds of a day without a time: RFC 5545 has none, and libical
@@ -211,7 +246,8 @@ bool follow_rule(calendar_reader &r, icalcomponent *vevent, icalrecurrencetype r
 	icalrecur_iterator *it = icalrecur_iterator_new(rule, start);
 	if (it == nullptr)
 		return refuse(r, vevent, "a rule libical cannot follow");
-	bool skips = rule.count == 0 && icaltime_compare(start, from) < 0 &&
+	bool skips = rule.count == 0 && (!often || divides_day(rule)) &&
+	             icaltime_compare(start, from) < 0 &&
 	             (icaltime_is_null_time(rule.until) || icaltime_compare(rule.until, from) >= 0);
 	if (skips)
 		(void)icalrecur_iterator_set_start(it, from);
@@ -224,9 +260,9 @@ bool follow_rule(calendar_reader &r, icalcomponent *vevent, icalrecurrencetype r
 			ok = refuse(r, vevent, "too many occurrences to follow");
 			break;
 		}
-		if (icaltime_compare(t, from) >= 0)
-			take(t);
-		if (often && rule.count == 0) {
+		if (icaltime_compare(t, from) >= 0 && !(ok = take_instance(r, v, t)))
+			break;
+		if (often && skips) {
 			icaltimetype next =
 				time_of_day(days_from_civil(t.year, t.month - 1, t.day) + 1, t);
 			(void)icalrecur_iterator_set_start(it, next);
@@ -285,9 +321,10 @@ bool start_and_duration(calendar_reader &r, icalcomponent *vevent, icaltimetype 
 		icaltimetype t;
 		if (!property_time(r, vevent, end, t))
 			return false;
+		long long seconds = icaltime_as_timet_with_zone(t, t.zone) -
+		                    icaltime_as_timet_with_zone(start, start.zone);
 		duration = icaldurationtype_from_int(
-			static_cast<int>(icaltime_as_timet_with_zone(t, t.zone) -
-		                         icaltime_as_timet_with_zone(start, start.zone)));
+			static_cast<int>(std::clamp<long long>(seconds, 0, INT_MAX)));
 	} else if (icalproperty *d =
 	                   icalcomponent_get_first_property(vevent, ICAL_DURATION_PROPERTY)) {
 		duration = icalproperty_get_duration(d);
@@ -302,59 +339,30 @@ bool read_vevent(calendar_reader &r, icalcomponent *vevent)
 		return true;
 	if (r.events.count == max_events)
 		return refuse(r, nullptr, "too many events");
-	event model{};
-	model.order = r.events.count++;
+	vevent_reader v{vevent, {}, {}, {}, {}};
+	v.model.order = r.events.count++;
 	icaltimetype start;
-	icaldurationtype duration;
-	if (!start_and_duration(r, vevent, start, duration) || !add_text(r, vevent, model))
+	if (!start_and_duration(r, vevent, start, v.duration) || !add_text(r, vevent, v.model))
 		return false;
-	long long last_first_day = LLONG_MIN;
-	bool ok = true;
-	bool recurs =
-		icalcomponent_get_first_property(vevent, ICAL_RECURRENCEID_PROPERTY) == nullptr;
-	// Collected first: the property iterator of vevent is libical's one for it.
-	std::vector<icaltimetype> excluded =
-		recurs ? left_out(r, vevent) : std::vector<icaltimetype>{};
-	auto take = [&](const icaltimetype &t) {
-		local_span span{};
-		if (std::any_of(excluded.begin(), excluded.end(),
-		                [&](const icaltimetype &x) { return same_start(x, t); }))
-			return;
-		if (ok && !(ok = local_span_of(t, duration, span)))
-			refuse(r, vevent,
-			       "a time the C library cannot place in the local time zone");
-		if (ok)
-			add_occurrence(r, span, model, last_first_day);
-	};
-	icalproperty *rule =
-		recurs ? icalcomponent_get_first_property(vevent, ICAL_RRULE_PROPERTY) : nullptr;
-	long long lead_days = icaldurationtype_as_int(duration) / 86400 + 1;
-	if (rule != nullptr)
-		ok = follow_rule(r, vevent, icalproperty_get_rrule(rule), start, lead_days, take);
-	else
-		take(start);
-	for (icalproperty *p =
-	             recurs ? icalcomponent_get_first_property(vevent, ICAL_RDATE_PROPERTY)
-	                    : nullptr;
+	// An override is one instance; the others may recur. Their properties are looked at one
+	// kind at a time: libical keeps one place in them for each VEVENT.
+	if (icalcomponent_get_first_property(vevent, ICAL_RECURRENCEID_PROPERTY) != nullptr)
+		return take_instance(r, v, start);
+	v.left_out = left_out(r, vevent);
+	icalproperty *rule = icalcomponent_get_first_property(vevent, ICAL_RRULE_PROPERTY);
+	bool ok = rule != nullptr ? follow_rule(r, v, icalproperty_get_rrule(rule), start)
+	                          : take_instance(r, v, start);
+	for (icalproperty *p = icalcomponent_get_first_property(vevent, ICAL_RDATE_PROPERTY);
 	     ok && p != nullptr; p = icalcomponent_get_next_property(vevent, ICAL_RDATE_PROPERTY)) {
 		icaltimetype t;
-		if ((ok = property_time(r, vevent, p, t)))
-			take(t);
+		ok = property_time(r, vevent, p, t) && take_instance(r, v, t);
 	}
 	return ok;
 }
 
-// Reads the calendar in text into r, or notes what is wrong with it.
-bool read_calendar(calendar_reader &r, std::string_view text)
+// Reads one VCALENDAR into r, or notes what is wrong with it.
+bool read_vcalendar(calendar_reader &r, icalcomponent *calendar)
 {
-	icalerror_set_errors_are_fatal(0);
-	icalcomponent *calendar = icalparser_parse_string(std::string(text).c_str());
-	if (calendar == nullptr || icalcomponent_isa(calendar) != ICAL_VCALENDAR_COMPONENT) {
-		if (calendar != nullptr)
-			icalcomponent_free(calendar);
-		return refuse(r, nullptr,
-		              "not a whole iCalendar file: cut short, or no END:VCALENDAR");
-	}
 	icalcomponent *where = nullptr;
 	const char *error = nullptr;
 	bool ok = !find_error(calendar, where, error) ||
@@ -373,13 +381,36 @@ bool read_calendar(calendar_reader &r, std::string_view text)
 	     ok && c != nullptr;
 	     c = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT))
 		ok = read_vevent(r, c);
-	icalcomponent_free(calendar);
+	r.overrides.clear();
+	return ok;
+}
+
+// Reads the calendars of text into r, or notes what is wrong with them. Files put together
+// end to end are calendars under one root.
+bool read_calendars(calendar_reader &r, const std::string &text)
+{
+	icalerror_set_errors_are_fatal(0);
+	icalcomponent *root = icalparser_parse_string(text.c_str());
+	icalcomponent_kind kind = root != nullptr ? icalcomponent_isa(root) : ICAL_NO_COMPONENT;
+	bool ok = kind == ICAL_VCALENDAR_COMPONENT || kind == ICAL_XROOT_COMPONENT ||
+	          refuse(r, nullptr, "not a whole iCalendar file: cut short, or no END:VCALENDAR");
+	if (ok && kind == ICAL_VCALENDAR_COMPONENT)
+		ok = read_vcalendar(r, root);
+	for (icalcomponent *c =
+	             ok && kind == ICAL_XROOT_COMPONENT
+	                     ? icalcomponent_get_first_component(root, ICAL_VCALENDAR_COMPONENT)
+	                     : nullptr;
+	     ok && c != nullptr;
+	     c = icalcomponent_get_next_component(root, ICAL_VCALENDAR_COMPONENT))
+		ok = read_vcalendar(r, c);
+	if (root != nullptr)
+		icalcomponent_free(root);
 	return ok;
 }
 
 } // namespace
 
-bool read_calendar_file(std::string_view text, const char *path, const month_range &range,
+bool read_calendar_file(const std::string &text, const char *path, const month_range &range,
                         event_list &events, std::FILE *messages)
 {
 	int last_month = range.month + range.count - 1;
@@ -394,7 +425,7 @@ bool read_calendar_file(std::string_view text, const char *path, const month_ran
 	                  instance_budget};
 	// libical says some of what it finds wrong on standard error itself.
 	stderr_state saved = quiet_stderr();
-	bool ok = read_calendar(r, text);
+	bool ok = read_calendars(r, text);
 	restore_stderr(saved);
 	if (!ok)
 		print_message(messages, "", r.fault);

@@ -182,13 +182,20 @@ bool is_calendar_file(std::string_view start)
 	       });
 }
 
-// Reads the rest of file after what is in text; false when that failed.
-bool read_rest(std::FILE *file, std::string &text)
+// Reads the rest of file after what is in text, up to a byte no such file may hold (NUL, a
+// control character but the tab and the line ends), so that an endless stream of them is
+// judged at once.
+void read_rest(std::FILE *file, std::string &text)
 {
+	auto is_foul = [](char c) {
+		auto byte = static_cast<unsigned char>(c);
+		return (byte < 0x20 && c != '\t' && c != '\r' && c != '\n') || byte == 0x7f;
+	};
 	char chunk[16384];
-	for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;)
+	for (std::size_t got = text.size();
+	     std::none_of(text.data() + text.size() - got, text.data() + text.size(), is_foul) &&
+	     (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;)
 		text.append(chunk, got);
-	return std::ferror(file) == 0;
 }
 
 // Checks each line of an iCalendar file for what check_text refuses, as the line format is: a
@@ -265,18 +272,18 @@ bool read_events(const char *path, const month_range &range, event_list &events,
 	char chunk[16384];
 	std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
 	bool ok = true;
+	bool judged = false; // the text read was wrong, and said to be
 	if (is_calendar_file({chunk, got})) {
 		std::string text(chunk, got);
-		ok = read_rest(file, text);
-		if (ok)
-			ok = check_calendar_text(text, path, messages) &&
-			     read_calendar_file(text, path, range, events, messages);
+		read_rest(file, text);
+		if (std::ferror(file) == 0)
+			judged = !(ok = check_calendar_text(text, path, messages) &&
+			                read_calendar_file(text, path, range, events, messages));
 	} else {
-		ok = read_lines(file, chunk, got, path, events, messages);
+		judged = !(ok = read_lines(file, chunk, got, path, events, messages));
 	}
-	if (std::ferror(file) != 0) {
-		if (ok)
-			print_message(messages, "Cannot read file ", path);
+	if (!judged && std::ferror(file) != 0) {
+		print_message(messages, "Cannot read file ", path);
 		ok = false;
 	}
 	close_input(file);

@@ -51,7 +51,7 @@ bool read_events(const char *path, const month_range &range, event_list &events,
                  std::FILE *messages);
 
 // Reads an iCalendar file's text, checked to be UTF-8, into events, as read_events does.
-bool read_calendar_file(std::string_view text, const char *path, const month_range &range,
+bool read_calendar_file(const std::string &text, const char *path, const month_range &range,
                         event_list &events, std::FILE *messages);
 
 // Puts the events read in order, once all files are read.

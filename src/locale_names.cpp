@@ -148,6 +148,26 @@ void put_field(out_stream &out, const locale_record &record, char field,
 	}
 }
 
+// Writes the script that a LANG modifier names, "sr_RS@latin", into tag: "sr-Latn-RS".
+bool add_script_of_modifier(const char *name, char (&tag)[sizeof page_locale::tag])
+{
+	std::string_view modifier = name;
+	modifier = modifier.substr(std::min(modifier.find('@'), modifier.size()));
+	std::string_view script = modifier == "@latin"      ? "-Latn"
+	                          : modifier == "@cyrillic" ? "-Cyrl"
+	                                                    : "";
+	std::size_t size = std::strlen(tag);
+	std::size_t language = std::string_view(tag).find('-');
+	if (script.empty())
+		return true;
+	if (size + script.size() > max_tag_size)
+		return false;
+	language = std::min(language, size);
+	std::memmove(tag + language + script.size(), tag + language, size - language + 1);
+	std::memcpy(tag + language, script.data(), script.size());
+	return true;
+}
+
 } // namespace
 
 std::string_view locale_string(std::uint32_t offset)
@@ -161,7 +181,7 @@ bool find_locale(const char *name, page_locale &locale)
 	text = text.substr(0, text.find_first_of(".@"));
 	if (text == "C" || text == "POSIX")
 		name = "en";
-	if (!canonical_tag(name, locale.tag))
+	if (!canonical_tag(name, locale.tag) || !add_script_of_modifier(name, locale.tag))
 		return false;
 	char key[sizeof locale.tag];
 	std::size_t size = std::strlen(locale.tag);

@@ -41,8 +41,9 @@ constexpr char usage[] =
 	"                      or de_DE.UTF-8: names, first day of the week, weekend, digits\n"
 	"                      and direction, from the Unicode CLDR; implies --modern\n"
 	"  --list-languages    print the tags --lang knows, one a line\n"
-	"  -e, --events FILE   mark and list the days of FILE's lines, \"YYYY-MM-DD TEXT\" or\n"
-	"                      \"MM-DD TEXT\" (every year); may be given again; implies --modern\n"
+	"  -e, --events FILE   mark and list the events of FILE, an iCalendar file or lines\n"
+	"                      \"YYYY-MM-DD TEXT\" and \"MM-DD TEXT\" (every year); - is standard\n"
+	"                      input; may be given again; implies --modern\n"
 	"  -h, --help          print this text\n"
 	"      --version       print the version\n";
 
@@ -166,7 +167,10 @@ int refuse_option(char **argv, int &status)
 	if (optopt == 0 || optopt > UCHAR_MAX || std::strchr("mswh", optopt) != nullptr)
 		return refuse(is_ambiguous(element) ? "Ambiguous option: " : "Unknown option: ",
 		              element, status);
-	const char letter[] = {'-', static_cast<char>(optopt), '\0'};
+	char letter[8]; // "-x", or "-\xc3" for a byte that is no character of its own
+	auto byte = static_cast<unsigned char>(optopt);
+	(void)std::snprintf(letter, sizeof letter, byte > ' ' && byte < 0x7f ? "-%c" : "-\\x%02x",
+	                    byte);
 	return refuse("Unknown option: ", letter, status);
 }
 

@@ -115,9 +115,15 @@ void print_message(std::FILE *file, std::string_view before, std::string_view su
 {
 	const char *const named[] = {"\\t", "\\n", "\\v", "\\f", "\\r"}; // 9 ... 13
 	(void)std::fwrite(before.data(), 1, before.size(), file);
-	for (char c : subject) {
+	for (std::size_t i = 0; i < subject.size(); ++i) {
+		char c = subject[i];
 		auto byte = static_cast<unsigned char>(c);
-		if (byte >= 0x20 && byte != 0x7f)
+		// The controls U+0080 ... U+009F, in UTF-8, as their two bytes.
+		if (byte == 0xc2 && i + 1 < subject.size() &&
+		    (static_cast<unsigned char>(subject[i + 1]) & 0xe0U) == 0x80)
+			(void)std::fprintf(file, "\\xc2\\x%02x",
+			                   static_cast<unsigned char>(subject[++i]));
+		else if (byte >= 0x20 && byte != 0x7f)
 			(void)std::fputc(c, file);
 		else if (byte >= '\t' && byte <= '\r')
 			(void)std::fputs(named[byte - '\t'], file);

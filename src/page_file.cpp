@@ -1,6 +1,7 @@
 #include "page_file.h"
 
 #include <cstring>
+#include <string_view>
 
 #include <sys/stat.h>
 
@@ -36,6 +37,11 @@ std::FILE *create_new(const char *path)
 }
 
 void keep_owner_and_mode(std::FILE *, const struct stat &) {}
+
+bool may_replace(const struct stat &)
+{
+	return true;
+}
 
 // The wide form of a UTF-8 path, which Windows takes past 260 characters.
 struct wide_path {
@@ -80,10 +86,13 @@ void restore_stderr_of_platform(const stderr_state &saved)
 	}
 }
 
-// Links are left to Windows.
+// A symbolic link, or any reparse point, is written through in place.
 const char *follow_link(const char *path, char *)
 {
-	return path;
+	DWORD attributes = GetFileAttributesW(wide_path(path).text);
+	bool is_link = attributes != INVALID_FILE_ATTRIBUTES &&
+	               (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+	return is_link ? nullptr : path;
 }
 
 bool same_file(const char *a, const char *b)
@@ -115,6 +124,13 @@ int process_id()
 bool may_write(const char *path)
 {
 	return access(path, W_OK) == 0;
+}
+
+// Whether a new file may take the old one's place as it was: a file of another's would become
+// the runner's, and in a sticky folder it cannot be replaced at all.
+bool may_replace(const struct stat &old)
+{
+	return old.st_uid == geteuid() || geteuid() == 0;
 }
 
 // fopen's "x": created here, never an existing file; its mode is fopen's, the umask applied.
@@ -165,13 +181,24 @@ void restore_stderr_of_platform(const stderr_state &saved)
 	}
 }
 
-// The file a symbolic link at path names, or path itself; null for a dangling link.
+// The file a symbolic link at path names, or path itself; null, to write in place, for a
+// dangling link and a name of the system's for an open file (/dev/stdout, /proc/self/fd/1),
+// which may stand for a file the shell opened to add to.
 const char *follow_link(const char *path, char *resolved)
 {
-	struct stat link {};
 	static_assert(page_path_capacity > PATH_MAX, "realpath's result fits");
+	std::string_view name = path;
+	if (name.starts_with("/dev/") || name.starts_with("/proc/"))
+		return nullptr;
+	struct stat link {};
 	if (lstat(path, &link) != 0 || !S_ISLNK(link.st_mode))
 		return path;
+	ssize_t size = readlink(path, resolved, page_path_capacity - 1);
+	if (size < 0)
+		return nullptr;
+	std::string_view target(resolved, static_cast<std::size_t>(size));
+	if (target.starts_with("/dev/") || target.starts_with("/proc/"))
+		return nullptr;
 	return realpath(path, resolved);
 }
 
@@ -179,8 +206,8 @@ bool same_file(const char *a, const char *b)
 {
 	struct stat one {};
 	struct stat other {};
-	return stat(a, &one) == 0 && stat(b, &other) == 0 && one.st_dev == other.st_dev &&
-	       one.st_ino == other.st_ino;
+	return stat(a, &one) == 0 && stat(b, &other) == 0 && S_ISREG(one.st_mode) &&
+	       one.st_dev == other.st_dev && one.st_ino == other.st_ino;
 }
 #endif
 
@@ -199,8 +226,12 @@ std::FILE *create_beside(page_file &page)
 	if (size + 24 > page_path_capacity)
 		return nullptr;
 	for (int attempt = 0; attempt < 100; ++attempt) {
-		(void)std::snprintf(page.temporary, page_path_capacity, "%s.new-%d%.0d",
-		                    page.target, process_id(), attempt);
+		if (attempt == 0)
+			(void)std::snprintf(page.temporary, page_path_capacity, "%s.new-%d",
+			                    page.target, process_id());
+		else
+			(void)std::snprintf(page.temporary, page_path_capacity, "%s.new-%d-%d",
+			                    page.target, process_id(), attempt);
 		if (std::FILE *file = create_new(page.temporary))
 			return file;
 		struct stat taken {};
@@ -227,7 +258,8 @@ bool open_page_file(page_file &page, const char *path, std::FILE *messages)
 			print_message(messages, "Cannot open file ", path);
 			return false;
 		}
-		file = create_beside(page);
+		if (may_replace(old))
+			file = create_beside(page);
 		if (file != nullptr)
 			keep_owner_and_mode(file, old);
 	}

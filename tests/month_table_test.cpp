@@ -98,7 +98,7 @@ TEST(MonthTable, WeekdayOfFirstFrom1701To2510)
 }
 
 // Every day of 1701 to 2510 against the C library's ISO 8601 week number, strftime's %V.
-TEST(MonthTable, IsoWeekFrom1701To2510)
+TEST(MonthTable, IsoWeekAndDayCountFrom1701To2510)
 {
 	using namespace std::chrono;
 	for (sys_days d = sys_days{1701y / January / 1}; d <= sys_days{2510y / December / 31};
@@ -112,6 +112,10 @@ TEST(MonthTable, IsoWeekFrom1701To2510)
 		ASSERT_EQ(std::strftime(week, sizeof week, "%V", &date), 2u);
 		ASSERT_EQ(iso_week(year, month, day), std::atoi(week))
 			<< year << "-" << month + 1 << "-" << day;
+		// The day count of calendar files' spans, both ways.
+		ASSERT_EQ(days_from_civil(year, month, day), d.time_since_epoch().count());
+		civil_date back = civil_from_days(d.time_since_epoch().count());
+		ASSERT_TRUE(back.year == year && back.month == month && back.day == day);
 	}
 }
 

@@ -44,7 +44,7 @@ constexpr std::array<std::string_view, 2> file_faults = {"Cannot open file ", "C
 
 bool is_refusal(std::string_view message)
 {
-	constexpr std::array<std::string_view, 10> refusals = {
+	constexpr std::array<std::string_view, 9> refusals = {
 		"Unknown option: ",
 		"Ambiguous option: ",
 		"Option needs a value: ",
@@ -52,13 +52,15 @@ bool is_refusal(std::string_view message)
 		"Start must be a year from 1701 to 2500, or YEAR-MONTH: ",
 		"Months must be 1 to 120: ",
 		"Language not available: ",
-		"Name too long in language: ",
 		"Cannot read file ",
 		"Cannot read the current date\n"};
-	// "FILE:LINE: fault" or "FILE: too many events", of a file the run read.
-	constexpr std::array<std::string_view, 6> faults = {
-		": not a date: ",        ": no text after the date\n", ": not UTF-8\n",
-		": control character\n", ": line too long\n",          ": too many events\n"};
+	// "FILE:LINE: fault", "FILE: too many events" or a calendar file's "FILE: event UID:
+	// fault", of a file the run read.
+	constexpr std::array<std::string_view, 8> faults = {
+		": not a date: ",    ": no text after the date\n",
+		": not UTF-8\n",     ": control character\n",
+		": line too long\n", ": too many events\n",
+		": event ",          ": not a whole iCalendar file"};
 	auto of_events_file = [&](const std::string &path) {
 		std::string named = as_in_message(path) + ":";
 		return message.starts_with(named) &&

@@ -50,6 +50,14 @@ inline std::FILE *open_sink(sink &s, std::size_t limit)
 	return fopencookie(&s, "w", io);
 }
 
+// A stream of read_file: any file opened for reading, and standard input.
+inline std::FILE *open_read_file()
+{
+	static char empty[1];
+	auto *bytes = read_file.empty() ? empty : const_cast<char *>(read_file.data());
+	return fmemopen(bytes, read_file.size(), "r");
+}
+
 inline void abort_unless(bool ok, const char *what)
 {
 	if (!ok) {
@@ -92,27 +100,21 @@ extern "C" int __wrap_rename(const char *from, const char *to)
 	return fuzz::active ? 0 : __real_rename(from, to);
 }
 
-// Standard input holds fuzz::read_file too.
-inline std::FILE *open_read_file()
-{
-	static char empty[1];
-	auto *bytes = fuzz::read_file.empty() ? empty : const_cast<char *>(fuzz::read_file.data());
-	return fmemopen(bytes, fuzz::read_file.size(), "r");
-}
-
 extern "C" std::FILE *__real_fopen(const char *path, const char *mode);
 
 // While fuzz::active, any file opened for reading holds fuzz::read_file, but one named
-// "missing"; files for writing are fuzz::page, but one in a folder ('/'), which cannot be made.
+// "missing" and the system's time zones; files for writing are fuzz::page, but one in a folder
+// ('/'), which cannot be made.
 extern "C" std::FILE *__wrap_fopen(const char *path, const char *mode)
 {
-	if (!fuzz::active)
+	// The system's time zones, which libical reads, are the system's.
+	if (!fuzz::active || std::string_view(path).starts_with("/usr/share/zoneinfo/"))
 		return __real_fopen(path, mode);
 	if (mode[0] == 'r') {
 		fuzz::read_paths.emplace_back(path);
 		if (std::strcmp(path, "missing") == 0)
 			return nullptr;
-		return open_read_file();
+		return fuzz::open_read_file();
 	}
 	fuzz::written_path = path;
 	if (std::strchr(path, '/') != nullptr)
