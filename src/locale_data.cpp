@@ -2446,7 +2446,20 @@ const char locale_text[] =
 	"yi-001\0yo\0yo-BJ\0yo-NG\0yrl\0yrl-BR\0yrl-CO\0yrl-VE\0yue\0yue-CN\0yue-Hans\0"
 	"yue-Hans-CN\0yue-Hant\0yue-Hant-HK\0yue-HK\0zgh\0zgh-MA\0zh\0zh-CN\0zh-Hans\0"
 	"zh-Hans-CN\0zh-Hans-HK\0zh-Hans-MO\0zh-Hans-SG\0zh-Hant\0zh-Hant-HK\0zh-Hant-MO\0"
-	"zh-Hant-TW\0zh-HK\0zh-MO\0zh-SG\0zh-TW\0zu\0zu-ZA\0";
+	"zh-Hant-TW\0zh-HK\0zh-MO\0zh-SG\0zh-TW\0zu\0zu-ZA\0adp\0afr\0aka\0alb\0"
+	"als\0amh\0arb\0arm\0asm\0aze\0azj\0bam\0baq\0bel\0ben\0bh\0bih\0bod\0bos\0"
+	"bre\0bul\0bur\0bxk\0cat\0ces\0chi\0chv\0cmn\0cor\0cym\0cze\0dan\0deu\0dgo\0"
+	"drh\0dut\0ekk\0ell\0eng\0epo\0est\0eus\0ewe\0fao\0fas\0fat\0fin\0fra\0fre\0"
+	"fry\0fuc\0ful\0gaz\0geo\0ger\0gla\0gle\0glg\0glv\0gre\0guj\0hau\0hbs\0heb\0"
+	"hin\0hrv\0hun\0hye\0ibo\0ice\0iii\0in\0ina\0ind\0isl\0ita\0iw\0jav\0jaw\0"
+	"ji\0jpn\0jw\0kal\0kan\0kas\0kat\0kaz\0khk\0khm\0kik\0kin\0kir\0kmr\0knn\0"
+	"kor\0kur\0lao\0lav\0lit\0ltz\0lub\0lug\0lvs\0mac\0mal\0mao\0mkd\0mlg\0mlt\0"
+	"mol\0mon\0mri\0msa\0mup\0mya\0nde\0nep\0nld\0nno\0nob\0nor\0npi\0ori\0orm\0"
+	"ory\0oss\0pan\0pbu\0per\0pes\0plt\0pol\0por\0pus\0que\0quz\0roh\0ron\0rum\0"
+	"run\0rus\0sag\0san\0scc\0scr\0sh\0sin\0slk\0slo\0slv\0sme\0sna\0snd\0som\0"
+	"spa\0spy\0sqi\0src\0srd\0srp\0sun\0swa\0swe\0swh\0tam\0tat\0tel\0tgk\0tgl\0"
+	"tha\0tib\0tir\0tl\0ton\0tuk\0tur\0tw\0twi\0uig\0ukr\0urd\0uzb\0uzn\0vie\0"
+	"wel\0wol\0xho\0ydd\0yid\0yor\0zho\0zsm\0zul\0";
 
 const locale_record locale_records[] = {
 	{{0, 9, 19, 25, 31, 35, 41, 47, 56, 66, 74, 83},
@@ -4897,5 +4910,209 @@ const locale_tag locale_tags[] = {
 	{74647, 319}, // zu-ZA
 };
 const std::size_t locale_tag_count = 842;
+
+const locale_alias locale_aliases[] = {
+	{74653, 70487}, // adp dz
+	{74657, 69763}, // afr af
+	{74661, 69789}, // aka ak
+	{74665, 73810}, // alb sq
+	{74669, 73810}, // als sq
+	{74673, 69798}, // amh am
+	{7590, 69807}, // ara ar
+	{74677, 69807}, // arb ar
+	{74681, 72292}, // arm hy
+	{74685, 69979}, // asm as
+	{74689, 70006}, // aze az
+	{74693, 70006}, // azj az
+	{74697, 70123}, // bam bm
+	{74701, 71383}, // baq eu
+	{74705, 57608}, // bel be
+	{74709, 70132}, // ben bn
+	{74713, 70112}, // bh bho
+	{74716, 70112}, // bih bho
+	{74720, 70147}, // bod bo
+	{74724, 70182}, // bos bs
+	{74728, 70162}, // bre br
+	{74732, 70092}, // bul bg
+	{74736, 73012}, // bur my
+	{74740, 72797}, // bxk luy
+	{74744, 70229}, // cat ca
+	{74748, 70334}, // ces cs
+	{55783, 70274}, // che ce
+	{74752, 74518}, // chi zh
+	{74756, 70343}, // chv cv
+	{74760, 74518}, // cmn zh
+	{74764, 72659}, // cor kw
+	{74768, 70352}, // cym cy
+	{74772, 70334}, // cze cs
+	{74776, 70361}, // dan da
+	{74780, 70387}, // deu de
+	{74784, 70443}, // dgo doi
+	{74788, 72915}, // drh mn
+	{74792, 73079}, // dut nl
+	{19204, 70487}, // dzo dz
+	{74796, 67859}, // ekk et
+	{74800, 70522}, // ell el
+	{74804, 70537}, // eng en
+	{74808, 71195}, // epo eo
+	{74812, 67859}, // est et
+	{74816, 71383}, // eus eu
+	{74820, 70507}, // ewe ee
+	{74824, 71793}, // fao fo
+	{74828, 71403}, // fas fa
+	{74832, 69789}, // fat ak
+	{74836, 71773}, // fin fi
+	{74840, 23990}, // fra fr
+	{74844, 23990}, // fre fr
+	{74848, 72095}, // fry fy
+	{74852, 71418}, // fuc ff
+	{74856, 71418}, // ful ff
+	{74860, 73180}, // gaz om
+	{74864, 72414}, // geo ka
+	{74868, 70387}, // ger de
+	{74872, 72116}, // gla gd
+	{74876, 57605}, // gle ga
+	{74880, 72125}, // glg gl
+	{74884, 72179}, // glv gv
+	{74888, 70522}, // gre el
+	{74892, 72159}, // guj gu
+	{74896, 72188}, // hau ha
+	{74900, 73889}, // hbs sr-Latn
+	{74904, 72220}, // heb he
+	{74908, 72229}, // hin hi
+	{74912, 72257}, // hrv hr
+	{74916, 72283}, // hun hu
+	{74920, 72292}, // hye hy
+	{74924, 72320}, // ibo ig
+	{74928, 72338}, // ice is
+	{74932, 72329}, // iii ii
+	{74936, 72311}, // in id
+	{74939, 72301}, // ina ia
+	{74943, 72311}, // ind id
+	{74947, 72338}, // isl is
+	{74951, 72347}, // ita it
+	{74955, 72220}, // iw he
+	{74958, 72405}, // jav jv
+	{74962, 72405}, // jaw jv
+	{74966, 74397}, // ji yi
+	{74969, 72374}, // jpn ja
+	{74973, 72405}, // jw jv
+	{74976, 67862}, // kal kl
+	{74980, 72541}, // kan kn
+	{74984, 72573}, // kas ks
+	{74988, 72414}, // kat ka
+	{74992, 72495}, // kaz kk
+	{74996, 72915}, // khk mn
+	{75000, 72532}, // khm km
+	{75004, 31267}, // kik ki
+	{75008, 73494}, // kin rw
+	{75012, 72668}, // kir ky
+	{75016, 31264}, // kmr ku
+	{75020, 72562}, // knn kok
+	{75024, 59577}, // kor ko
+	{75028, 31264}, // kur ku
+	{75032, 72744}, // lao lo
+	{75036, 72808}, // lav lv
+	{41695, 72717}, // lin ln
+	{75040, 72771}, // lit lt
+	{75044, 72688}, // ltz lb
+	{75048, 20675}, // lub lu
+	{75052, 72697}, // lug lg
+	{75056, 72808}, // lvs lv
+	{75060, 72897}, // mac mk
+	{75064, 72906}, // mal ml
+	{75068, 3964}, // mao mi
+	{24270, 72956}, // mar mr
+	{4061, 72965}, // may ms
+	{75072, 72897}, // mkd mk
+	{75076, 72860}, // mlg mg
+	{75080, 72992}, // mlt mt
+	{24455, 73429}, // mo ro
+	{75084, 73429}, // mol ro
+	{75088, 72915}, // mon mn
+	{75092, 3964}, // mri mi
+	{75096, 72965}, // msa ms
+	{75100, 73400}, // mup raj
+	{75104, 73012}, // mya my
+	{75108, 73058}, // nde nd
+	{75112, 14442}, // nep ne
+	{75116, 73079}, // nld nl
+	{75120, 73135}, // nno nn
+	{75124, 73043}, // nob nb
+	{75128, 73155}, // nor no
+	{75132, 14442}, // npi ne
+	{75136, 73195}, // ori or
+	{75140, 73180}, // orm om
+	{75144, 73195}, // ory or
+	{75148, 73204}, // oss os
+	{75152, 59571}, // pan pa
+	{75156, 73289}, // pbu ps
+	{75160, 71403}, // per fa
+	{75164, 71403}, // pes fa
+	{75168, 72860}, // plt mg
+	{75172, 73280}, // pol pl
+	{75176, 73304}, // por pt
+	{75180, 73289}, // pus ps
+	{75184, 73379}, // que qu
+	{75188, 73379}, // quz qu
+	{75192, 73411}, // roh rm
+	{75196, 73429}, // ron ro
+	{75200, 73429}, // rum ro
+	{75204, 73420}, // run rn
+	{75208, 73455}, // rus ru
+	{75212, 73684}, // sag sg
+	{75216, 20688}, // san sa
+	{75220, 16563}, // scc sr
+	{75224, 72257}, // scr hr
+	{75228, 73889}, // sh sr-Latn
+	{75231, 24452}, // sin si
+	{75235, 73752}, // slk sk
+	{75239, 73752}, // slo sk
+	{75243, 73761}, // slv sl
+	{75247, 31270}, // sme se
+	{75251, 73777}, // sna sn
+	{75255, 67850}, // snd sd
+	{75259, 14463}, // som so
+	{75263, 71205}, // spa es
+	{75267, 72521}, // spy kln
+	{75271, 73810}, // sqi sq
+	{75275, 73585}, // src sc
+	{75279, 73585}, // srd sc
+	{75283, 16563}, // srp sr
+	{75287, 23754}, // sun su
+	{75291, 74005}, // swa sw
+	{75295, 73984}, // swe sv
+	{75299, 74005}, // swh sw
+	{75303, 74032}, // tam ta
+	{75307, 74143}, // tat tt
+	{75311, 31261}, // tel te
+	{75315, 74083}, // tgk tg
+	{75319, 71782}, // tgl fil
+	{75323, 74092}, // tha th
+	{75327, 70147}, // tib bo
+	{75331, 23757}, // tir ti
+	{75335, 71782}, // tl fil
+	{75338, 23763}, // ton to
+	{75342, 74113}, // tuk tk
+	{75346, 74128}, // tur tr
+	{75350, 69789}, // tw ak
+	{75353, 69789}, // twi ak
+	{75357, 74174}, // uig ug
+	{75361, 74183}, // ukr uk
+	{75365, 74192}, // urd ur
+	{75369, 74207}, // uzb uz
+	{75373, 74207}, // uzn uz
+	{75377, 3970}, // vie vi
+	{75381, 70352}, // wel cy
+	{75385, 24458}, // wol wo
+	{75389, 74366}, // xho xh
+	{75393, 74397}, // ydd yi
+	{75397, 74397}, // yid yi
+	{75401, 74407}, // yor yo
+	{75405, 74518}, // zho zh
+	{75409, 72965}, // zsm ms
+	{75413, 74644}, // zul zu
+};
+const std::size_t locale_alias_count = 200;
 
 const char cldr_version[] = "42";

@@ -48,6 +48,16 @@ extern const std::size_t locale_record_count;
 // Sorted by the tag in small letters, byte by byte.
 extern const locale_tag locale_tags[];
 extern const std::size_t locale_tag_count;
+
+// An old or three-letter code of a language that CLDR replaces: "iw" by "he", "sh" by "sr-Latn".
+struct locale_alias {
+	std::uint32_t code;        // offset into locale_text, small letters
+	std::uint32_t replacement; // offset into locale_text, a tag of the table in canonical case
+};
+
+// Sorted by the code.
+extern const locale_alias locale_aliases[];
+extern const std::size_t locale_alias_count;
 // The CLDR version the table was made from, "42".
 extern const char cldr_version[];
 

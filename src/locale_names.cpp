@@ -91,6 +91,27 @@ const locale_tag *find_tag(std::string_view key)
 	return found;
 }
 
+// Where the language of key, a tag in small letters, has an old code that CLDR replaces ("iw",
+// "tl", "deu"), puts CLDR's own in its place ("he", "fil", "de"); false when it does not fit.
+bool replace_alias(char (&key)[sizeof page_locale::tag], std::size_t &size)
+{
+	std::string_view language(key, std::min(std::string_view(key, size).find('-'), size));
+	const locale_alias *end = locale_aliases + locale_alias_count;
+	const locale_alias *found = std::lower_bound(
+		locale_aliases, end, language, [](const locale_alias &a, std::string_view code) {
+			return locale_string(a.code) < code;
+		});
+	if (found == end || locale_string(found->code) != language)
+		return true;
+	std::string_view replacement = locale_string(found->replacement);
+	if (size - language.size() + replacement.size() > max_tag_size)
+		return false;
+	std::memmove(key + replacement.size(), key + language.size(), size - language.size() + 1);
+	std::transform(replacement.begin(), replacement.end(), key, to_lower);
+	size += replacement.size() - language.size();
+	return true;
+}
+
 void put_text(out_stream &out, std::string_view text)
 {
 	put_bytes(out, text.data(), text.size());
@@ -153,9 +174,10 @@ bool add_script_of_modifier(const char *name, char (&tag)[sizeof page_locale::ta
 {
 	std::string_view modifier = name;
 	modifier = modifier.substr(std::min(modifier.find('@'), modifier.size()));
-	std::string_view script = modifier == "@latin"      ? "-Latn"
-	                          : modifier == "@cyrillic" ? "-Cyrl"
-	                                                    : "";
+	std::string_view script = modifier == "@latin"        ? "-Latn"
+	                          : modifier == "@cyrillic"   ? "-Cyrl"
+	                          : modifier == "@devanagari" ? "-Deva"
+	                                                      : "";
 	std::size_t size = std::strlen(tag);
 	std::size_t language = std::string_view(tag).find('-');
 	if (script.empty())
@@ -186,6 +208,8 @@ bool find_locale(const char *name, page_locale &locale)
 	char key[sizeof locale.tag];
 	std::size_t size = std::strlen(locale.tag);
 	std::transform(locale.tag, locale.tag + size + 1, key, to_lower);
+	if (!replace_alias(key, size))
+		return false;
 	// "de-CH-1996", then "de-CH", then "de".
 	for (;;) {
 		if (const locale_tag *found = find_tag({key, size})) {

@@ -606,7 +606,28 @@ bool read_locales(std::vector<record> &records, tag_map &tags)
 	return read;
 }
 
-void write_table(const std::vector<record> &records, const tag_map &tags)
+// Old and three-letter codes of languages that CLDR replaces by a language of the table, or a
+// language and script ("iw" by "he", "tl" by "fil", "deu" by "de", "sh" by "sr-Latn"), by code.
+std::map<std::string, std::string> read_aliases(const tag_map &tags)
+{
+	std::map<std::string, std::string> aliases;
+	for (int size = 2; size <= 3; ++size)
+		for (int n = 0; n < (size == 2 ? 26 * 26 : 26 * 26 * 26); ++n) {
+			std::string code;
+			for (int i = 0, k = n; i < size; ++i, k /= 26)
+				code.insert(code.begin(), static_cast<char>('a' + k % 26));
+			icu::Locale canonical = icu::Locale::createCanonical(code.c_str());
+			UErrorCode status = U_ZERO_ERROR;
+			std::string tag = canonical.toLanguageTag<std::string>(status);
+			if (U_SUCCESS(status) && tag != code && *canonical.getCountry() == '\0' &&
+			    tags.count(small_letters(tag)) != 0 && tags.count(code) == 0)
+				aliases.emplace(code, tag);
+		}
+	return aliases;
+}
+
+void write_table(const std::vector<record> &records, const tag_map &tags,
+                 const std::map<std::string, std::string> &aliases)
 {
 	text_pool pool;
 	std::string record_lines, tag_lines;
@@ -617,6 +638,10 @@ void write_table(const std::vector<record> &records, const tag_map &tags)
 		tag_lines += "\t{" + std::to_string(offset) + ", " + std::to_string(tag.second) +
 		             "}, // " + tag.first + "\n";
 	}
+	std::string alias_lines;
+	for (const auto &[code, tag] : aliases)
+		alias_lines += "\t{" + std::to_string(pool.add(code)) + ", " +
+		               std::to_string(pool.add(tag)) + "}, // " + code + " " + tag + "\n";
 	UErrorCode status = U_ZERO_ERROR;
 	UVersionInfo icu_version, cldr_version;
 	char icu_name[U_MAX_VERSION_STRING_LENGTH], cldr_name[U_MAX_VERSION_STRING_LENGTH];
@@ -640,9 +665,11 @@ void write_table(const std::vector<record> &records, const tag_map &tags)
 	            "const std::size_t locale_record_count = %zu;\n\n"
 	            "const locale_tag locale_tags[] = {\n%s};\n"
 	            "const std::size_t locale_tag_count = %zu;\n\n"
+	            "const locale_alias locale_aliases[] = {\n%s};\n"
+	            "const std::size_t locale_alias_count = %zu;\n\n"
 	            "const char cldr_version[] = \"%s\";\n",
 	            record_lines.c_str(), records.size(), tag_lines.c_str(), tags.size(),
-	            cldr_name);
+	            alias_lines.c_str(), aliases.size(), cldr_name);
 }
 
 } // namespace
@@ -659,5 +686,5 @@ int main()
 		             tags.count("en") ? "among the tags" : "missing");
 		return 1;
 	}
-	write_table(records, tags);
+	write_table(records, tags, read_aliases(tags));
 }
