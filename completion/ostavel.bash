@@ -25,7 +25,7 @@ _ostavel()
 		prev=${COMP_WORDS[COMP_CWORD - 2]}
 	fi
 	case $prev in
-	--l | --la | --lan | --lang)
+	--la | --lan | --lang)
 		COMPREPLY=($(compgen -W "$(ostavel --list-languages 2>/dev/null)" -- "$cur"))
 		return
 		;;
@@ -44,7 +44,7 @@ _ostavel()
 	for ((i = 1; i < COMP_CWORD; i++)); do
 		word=${COMP_WORDS[i]}
 		if ((options_end)) || [[ $word != -* || $word == - ]]; then
-			[[ $word == = || ${COMP_WORDS[i - 1]} == @(-*e|--l|--la|--lan|--lang|--e|--ev|--eve|--even|--event|--events|=) ]] ||
+			[[ $word == = || ${COMP_WORDS[i - 1]} == @(-*e|--la|--lan|--lang|--e|--ev|--eve|--even|--event|--events|=) ]] ||
 				position+=1
 		elif [[ $word == -- ]]; then
 			options_end=1

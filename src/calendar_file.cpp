@@ -105,33 +105,66 @@ bool to_local(std::time_t t, std::tm &local)
 #endif
 }
 
-// Where an occurrence from start for duration falls in the page's time zone: all-day dates and
-// floating times as written, times with a zone or in UTC at their local time.
-bool local_span_of(icaltimetype start, icaldurationtype duration, local_span &span)
+long long floor_div(long long value, long long divisor)
 {
-	long long seconds = icaldurationtype_as_int(duration);
-	if (start.is_date != 0) {
-		span.first = days_from_civil(start.year, start.month - 1, start.day);
-		span.last = span.first + std::max(1LL, (seconds + 86399) / 86400) - 1;
-		span.minute = -1;
+	return value / divisor - (value % divisor < 0 ? 1 : 0);
+}
+
+// The seconds from 1970 of a time's date and time of day as written, whatever its zone.
+long long written_seconds(const icaltimetype &t)
+{
+	return days_from_civil(t.year, t.month - 1, t.day) * 86400 + t.hour * 3600LL +
+	       t.minute * 60LL + t.second;
+}
+
+// The offset from UTC of zone at utc, seconds from 1970.
+int offset_at(icaltimezone *zone, long long utc)
+{
+	civil_date date = civil_from_days(floor_div(utc, 86400));
+	long long second = utc - floor_div(utc, 86400) * 86400;
+	icaltimetype t = icaltime_null_time();
+	t.year = static_cast<int>(date.year);
+	t.month = date.month + 1;
+	t.day = date.day;
+	t.hour = static_cast<int>(second / 3600);
+	t.minute = static_cast<int>(second / 60 % 60);
+	t.second = static_cast<int>(second % 60);
+	t.zone = icaltimezone_get_utc_timezone();
+	return icaltimezone_get_utc_offset_of_utc_time(zone, &t, nullptr);
+}
+
+// The instant of t, seconds from 1970: a time with a zone as RFC 5545 places it (one that the
+// clocks skip with the offset before the change, one they pass twice at its first), others as
+// written. libical would place both an hour later.
+long long seconds_of(const icaltimetype &t)
+{
+	long long written = written_seconds(t);
+	if (t.zone == nullptr || t.is_date != 0)
+		return written;
+	auto *zone = const_cast<icaltimezone *>(t.zone);
+	int before = offset_at(zone, written - 86400); // no zone changes twice within two days
+	int after = offset_at(zone, written + 86400);
+	auto holds = [&](int offset) { return offset_at(zone, written - offset) == offset; };
+	return written - (holds(before) || !holds(after) ? before : after);
+}
+
+// Where an occurrence from start for seconds falls in the page's time zone: all-day dates and
+// floating times as written, times with a zone or in UTC at their local time.
+bool local_span_of(const icaltimetype &start, long long seconds, local_span &span)
+{
+	long long from = seconds_of(start);
+	if (start.is_date != 0 || start.zone == nullptr) {
+		span.first = floor_div(from, 86400);
+		span.last = floor_div(from + std::max(seconds, 1LL) - 1, 86400);
+		span.minute = start.is_date != 0 ? -1 : start.hour * 60 + start.minute;
 		return true;
 	}
-	if (start.zone == nullptr) { // floating
-		icaltimetype end = icaltime_add(start, duration);
-		if (seconds > 0)
-			icaltime_adjust(&end, 0, 0, 0, -1);
-		span.first = days_from_civil(start.year, start.month - 1, start.day);
-		span.last = std::max(span.first, days_from_civil(end.year, end.month - 1, end.day));
-		span.minute = start.hour * 60 + start.minute;
-		return true;
-	}
-	std::time_t t = icaltime_as_timet_with_zone(start, start.zone);
-	std::tm from{};
-	std::tm to{};
-	if (!to_local(t, from) || !to_local(t + std::max(0LL, seconds - 1), to))
+	std::tm local_from{};
+	std::tm local_to{};
+	if (!to_local(from, local_from) || !to_local(from + std::max(0LL, seconds - 1), local_to))
 		return false;
-	span = {local_day(from), std::max(local_day(from), local_day(to)),
-	        from.tm_hour * 60 + from.tm_min};
+	span = {local_day(local_from), std::max(local_day(local_from), local_day(local_to)),
+	        local_from.tm_hour * 60 + local_from.tm_min};
 	return true;
 }
 
@@ -139,7 +172,7 @@ bool local_span_of(icaltimetype start, icaldurationtype duration, local_span &sp
 struct vevent_reader {
 	icalcomponent *vevent;
 	event model;
-	icaldurationtype duration;
+	long long duration;                 // seconds, 0 or more
 	std::vector<icaltimetype> left_out; // the starts of instances not to take
 	std::set<long long> first_days;     // of the occurrences taken: a day is marked once
 };
@@ -172,15 +205,16 @@ bool same_start(const icaltimetype &a, const icaltimetype &b)
 	return icaltime_compare(a, b) == 0;
 }
 
-// Takes the instance of v from start, unless it is left out or its day is taken; false when
-// it cannot be placed in the local time zone.
-bool take_instance(calendar_reader &r, vevent_reader &v, const icaltimetype &start)
+// Takes the instance of v from start, lasting seconds, unless it is left out or its day is
+// taken; false when it cannot be placed in the local time zone.
+bool take_instance(calendar_reader &r, vevent_reader &v, const icaltimetype &start,
+                   long long seconds)
 {
 	if (std::any_of(v.left_out.begin(), v.left_out.end(),
 	                [&](const icaltimetype &x) { return same_start(x, start); }))
 		return true;
 	local_span span{};
-	if (!local_span_of(start, v.duration, span))
+	if (!local_span_of(start, seconds, span))
 		return refuse(r, v.vevent,
 		              "a time the C library cannot place in the local time zone");
 	if (v.first_days.insert(span.first).second) // one of many in a day marks it once
@@ -203,69 +237,136 @@ std::vector<icaltimetype> left_out(calendar_reader &r, icalcomponent *vevent)
 	return starts;
 }
 
-// The day counted as days_from_civil counts it, at midnight, as a time like model.
-icaltimetype time_of_day(long long day, const icaltimetype &model)
+// The day counted as days_from_civil counts it, at the time of day of model, as a time like it.
+icaltimetype on_day(long long day, const icaltimetype &model)
 {
 	civil_date date = civil_from_days(day);
 	icaltimetype t = model;
 	t.year = static_cast<int>(date.year);
 	t.month = date.month + 1;
 	t.day = date.day;
-	t.hour = t.minute = t.second = 0;
 	return t;
 }
 
-// Whether a rule of hours, minutes or seconds comes back to the same times every day, so that
-// libical may take it up on another day without losing its step.
-bool divides_day(const icalrecurrencetype &rule)
+bool has(const short *part)
 {
-	int per_day = rule.freq == ICAL_HOURLY_RECURRENCE     ? 24
-	              : rule.freq == ICAL_MINUTELY_RECURRENCE ? 24 * 60
-	                                                      : 24 * 60 * 60;
-	return rule.interval > 0 && per_day % rule.interval == 0;
+	return part[0] != ICAL_RECURRENCE_ARRAY_MAX;
 }
 
-// Follows the RRULE of v from start, on the days that may touch the page, taking each instance.
-// Without a count the rule is taken up near the page; a rule of more than one instance a day
-// is taken up again on the next day, as it marks a day once.
+// The least and the most of a rule part's values; where it has none, of those from first on in
+// steps of step below end. False when the steps would not come back to first at end.
+bool bounds(const short *part, int first, int step, int end, int &least, int &most)
+{
+	if (has(part)) {
+		least = most = part[0];
+		for (int i = 1; part[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i) {
+			least = std::min<int>(least, part[i]);
+			most = std::max<int>(most, part[i]);
+		}
+		return true;
+	}
+	if (step <= 0 || end % step != 0)
+		return false;
+	least = first % step;
+	most = least + (end - 1 - least) / step * step;
+	return true;
+}
+
+// Makes rule, for the days it marks, a rule of one instance a day at most: the first of each
+// day's instances, with latest the time of the day's last (seconds into the day). It can where
+// every day's instances stand at the same times: rules of several times a day, and of seconds,
+// minutes or hours whose step divides the minute, the hour or the day, without a COUNT (which
+// counts each instance), BYSETPOS, or year days and week numbers (which a daily rule has not).
+bool to_one_a_day(icalrecurrencetype &rule, const icaltimetype &start, int &latest)
+{
+	bool less_than_daily = rule.freq < ICAL_DAILY_RECURRENCE;
+	if (rule.count != 0 || has(rule.by_set_pos) ||
+	    (less_than_daily && (has(rule.by_year_day) || has(rule.by_week_no))))
+		return false;
+	// A unit finer than the rule's takes every value, a coarser one DTSTART's.
+	auto step = [&](icalrecurrencetype_frequency unit, int whole) {
+		return rule.freq == unit ? rule.interval : rule.freq < unit ? 1 : whole;
+	};
+	int second[2];
+	int minute[2];
+	int hour[2];
+	if (!bounds(rule.by_second, start.second, step(ICAL_SECONDLY_RECURRENCE, 60), 60, second[0],
+	            second[1]) ||
+	    !bounds(rule.by_minute, start.minute, step(ICAL_MINUTELY_RECURRENCE, 60), 60, minute[0],
+	            minute[1]) ||
+	    !bounds(rule.by_hour, start.hour, step(ICAL_HOURLY_RECURRENCE, 24), 24, hour[0],
+	            hour[1]))
+		return false;
+	if (less_than_daily) {
+		rule.freq = ICAL_DAILY_RECURRENCE;
+		rule.interval = 1;
+	}
+	for (auto [part, first] :
+	     {std::pair{rule.by_second, second[0]}, std::pair{rule.by_minute, minute[0]},
+	      std::pair{rule.by_hour, hour[0]}}) {
+		part[0] = static_cast<short>(first);
+		part[1] = ICAL_RECURRENCE_ARRAY_MAX;
+	}
+	latest = hour[1] * 3600 + minute[1] * 60 + second[1];
+	return true;
+}
+
+// Whether libical may take up a rule of hours, minutes or seconds at another time without
+// losing its step: it counts the step within the hour's or the minute's own field.
+bool keeps_step(const icalrecurrencetype &rule)
+{
+	int whole = rule.freq == ICAL_HOURLY_RECURRENCE ? 24 : 60;
+	return rule.interval > 0 && whole % rule.interval == 0;
+}
+
+// Whether libical would walk rule one second or minute at a time through what it leaves out.
+bool is_slow(const icalrecurrencetype &rule)
+{
+	bool limited = has(rule.by_hour) || has(rule.by_day) || has(rule.by_month_day) ||
+	               has(rule.by_year_day) || has(rule.by_week_no) || has(rule.by_month);
+	return (rule.freq == ICAL_SECONDLY_RECURRENCE && (limited || has(rule.by_minute))) ||
+	       (rule.freq == ICAL_MINUTELY_RECURRENCE && limited);
+}
+
+// Follows the RRULE of v from start up to the days that may touch the page, taking each
+// instance. Without a count the rule is taken up near the page; one of several instances a day
+// is followed as one of the first a day, each lasting to the day's last.
 bool follow_rule(calendar_reader &r, vevent_reader &v, icalrecurrencetype rule, icaltimetype start)
 {
 	icalcomponent *vevent = v.vevent;
-	long long lead_days = icaldurationtype_as_int(v.duration) / 86400 + 1;
-	icaltimetype from = time_of_day(r.page_first - lead_days - 2, start);
-	icaltimetype until = time_of_day(r.page_last + 2, start);
+	icaltimetype from = on_day(r.page_first - v.duration / 86400 - 3, start);
+	icaltimetype until = on_day(r.page_last + 2, start);
 	// Hours, minutes and seconds of a day without a time: RFC 5545 has none, and libical
 	// without ICU can loop for ever on some.
-	bool often = rule.freq == ICAL_SECONDLY_RECURRENCE ||
-	             rule.freq == ICAL_MINUTELY_RECURRENCE || rule.freq == ICAL_HOURLY_RECURRENCE;
-	if (start.is_date != 0 && (often || rule.by_hour[0] != ICAL_RECURRENCE_ARRAY_MAX ||
-	                           rule.by_minute[0] != ICAL_RECURRENCE_ARRAY_MAX ||
-	                           rule.by_second[0] != ICAL_RECURRENCE_ARRAY_MAX))
+	if (start.is_date != 0 && (rule.freq < ICAL_DAILY_RECURRENCE || has(rule.by_hour) ||
+	                           has(rule.by_minute) || has(rule.by_second)))
 		return refuse(r, vevent,
 		              "a rule of hours, minutes or seconds on a day without a time");
+	int latest = 0;
+	bool one_a_day =
+		start.is_date == 0 && v.left_out.empty() && to_one_a_day(rule, start, latest);
+	if (!one_a_day && is_slow(rule))
+		return refuse(r, vevent, "a rule of seconds or minutes too slow to follow");
+	if (icaltime_is_null_time(rule.until) || icaltime_compare(rule.until, until) > 0)
+		rule.until = until; // what lies past the page is not looked for
+	long long end = seconds_of(rule.until);
 	icalrecur_iterator *it = icalrecur_iterator_new(rule, start);
-	if (it == nullptr)
-		return refuse(r, vevent, "a rule libical cannot follow");
-	bool skips = rule.count == 0 && (!often || divides_day(rule)) &&
-	             icaltime_compare(start, from) < 0 &&
-	             (icaltime_is_null_time(rule.until) || icaltime_compare(rule.until, from) >= 0);
-	if (skips)
+	if (it == nullptr) // no day the rule could fall on: only DTSTART
+		return true;
+	if (rule.count == 0 && (rule.freq >= ICAL_DAILY_RECURRENCE || keeps_step(rule)) &&
+	    icaltime_compare(start, from) < 0)
 		(void)icalrecur_iterator_set_start(it, from);
 	bool ok = true;
-	for (icaltimetype t = icalrecur_iterator_next(it); !icaltime_is_null_time(t);
+	for (icaltimetype t = icalrecur_iterator_next(it); ok && !icaltime_is_null_time(t);
 	     t = icalrecur_iterator_next(it)) {
-		if (icaltime_compare(t, until) > 0)
-			break;
 		if (--r.budget < 0) {
 			ok = refuse(r, vevent, "too many occurrences to follow");
-			break;
-		}
-		if (icaltime_compare(t, from) >= 0 && !(ok = take_instance(r, v, t)))
-			break;
-		if (often && skips) {
-			icaltimetype next =
-				time_of_day(days_from_civil(t.year, t.month - 1, t.day) + 1, t);
-			(void)icalrecur_iterator_set_start(it, next);
+		} else if (icaltime_compare(t, from) >= 0) {
+			long long rest =
+				one_a_day ? latest - (t.hour * 3600 + t.minute * 60 + t.second) : 0;
+			ok = take_instance(r, v, t,
+			                   v.duration + std::clamp(end - seconds_of(t), 0LL,
+			                                           std::max(rest, 0LL)));
 		}
 	}
 	icalrecur_iterator_free(it);
@@ -307,28 +408,64 @@ bool add_text(calendar_reader &r, icalcomponent *vevent, event &model)
 	return true;
 }
 
-// The DTSTART of vevent and how long each of its occurrences lasts.
+// The seconds of a DURATION, 0 for a negative one: libical's own sum is an int, too small for
+// long spans.
+long long seconds_in(const icaldurationtype &d)
+{
+	return d.is_neg != 0 ? 0
+	                     : ((d.weeks * 7LL + d.days) * 24 + d.hours) * 3600 + d.minutes * 60LL +
+	                               d.seconds;
+}
+
+// The DTSTART of vevent and how long each of its occurrences lasts, in seconds.
 bool start_and_duration(calendar_reader &r, icalcomponent *vevent, icaltimetype &start,
-                        icaldurationtype &duration)
+                        long long &duration)
 {
 	icalproperty *p = icalcomponent_get_first_property(vevent, ICAL_DTSTART_PROPERTY);
 	if (p == nullptr)
 		return refuse(r, vevent, "no DTSTART");
 	if (!property_time(r, vevent, p, start))
 		return false;
-	duration = icaldurationtype_null_duration();
+	duration = 0;
 	if (icalproperty *end = icalcomponent_get_first_property(vevent, ICAL_DTEND_PROPERTY)) {
 		icaltimetype t;
 		if (!property_time(r, vevent, end, t))
 			return false;
-		long long seconds = icaltime_as_timet_with_zone(t, t.zone) -
-		                    icaltime_as_timet_with_zone(start, start.zone);
-		duration = icaldurationtype_from_int(
-			static_cast<int>(std::clamp<long long>(seconds, 0, INT_MAX)));
+		duration = std::max(0LL, seconds_of(t) - seconds_of(start));
 	} else if (icalproperty *d =
 	                   icalcomponent_get_first_property(vevent, ICAL_DURATION_PROPERTY)) {
-		duration = icalproperty_get_duration(d);
+		duration = seconds_in(icalproperty_get_duration(d));
 	}
+	return true;
+}
+
+// The start of an RDATE and how long its instance lasts, in seconds: a date or a time as long
+// as the event, a PERIOD from its start to its end or for its duration.
+bool rdate_time(calendar_reader &r, vevent_reader &v, icalproperty *p, icaltimetype &t,
+                long long &seconds)
+{
+	seconds = v.duration;
+	if (icalvalue_isa(icalproperty_get_value(p)) != ICAL_PERIOD_VALUE)
+		return property_time(r, v.vevent, p, t);
+	icalperiodtype period = icalproperty_get_rdate(p).period;
+	// A time of the period as the property would hold it as a DATE-TIME, TZID and all.
+	auto read_time = [&](const icaltimetype &time, icaltimetype &read) {
+		icalproperty *copy = icalproperty_new_clone(p);
+		icalproperty_set_value(copy, icalvalue_new_datetime(time));
+		bool ok = property_time(r, v.vevent, copy, read);
+		icalproperty_free(copy);
+		return ok;
+	};
+	icaltimetype end;
+	if (!read_time(period.start, t))
+		return false;
+	if (icaltime_is_null_time(period.end)) {
+		seconds = seconds_in(period.duration);
+		return true;
+	}
+	if (!read_time(period.end, end))
+		return false;
+	seconds = std::max(0LL, seconds_of(end) - seconds_of(t));
 	return true;
 }
 
@@ -347,15 +484,17 @@ bool read_vevent(calendar_reader &r, icalcomponent *vevent)
 	// An override is one instance; the others may recur. Their properties are looked at one
 	// kind at a time: libical keeps one place in them for each VEVENT.
 	if (icalcomponent_get_first_property(vevent, ICAL_RECURRENCEID_PROPERTY) != nullptr)
-		return take_instance(r, v, start);
+		return take_instance(r, v, start, v.duration);
 	v.left_out = left_out(r, vevent);
 	icalproperty *rule = icalcomponent_get_first_property(vevent, ICAL_RRULE_PROPERTY);
-	bool ok = rule != nullptr ? follow_rule(r, v, icalproperty_get_rrule(rule), start)
-	                          : take_instance(r, v, start);
+	// DTSTART is the first instance, whether the rule gives it or not (RFC 5545, 3.8.5.3).
+	bool ok = (rule == nullptr || follow_rule(r, v, icalproperty_get_rrule(rule), start)) &&
+	          take_instance(r, v, start, v.duration);
 	for (icalproperty *p = icalcomponent_get_first_property(vevent, ICAL_RDATE_PROPERTY);
 	     ok && p != nullptr; p = icalcomponent_get_next_property(vevent, ICAL_RDATE_PROPERTY)) {
 		icaltimetype t;
-		ok = property_time(r, vevent, p, t) && take_instance(r, v, t);
+		long long seconds = 0;
+		ok = rdate_time(r, v, p, t, seconds) && take_instance(r, v, t, seconds);
 	}
 	return ok;
 }

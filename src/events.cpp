@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "calendar.h"
 #include "output.h"
@@ -166,20 +167,35 @@ bool judge_start(std::string_view start, const char *path, unsigned long long nu
 	return check_line_text(start, true, path, number, messages);
 }
 
+// Whether text is name, a word in small letters, in any case.
+bool is_name(std::string_view text, std::string_view name)
+{
+	return text.size() == name.size() &&
+	       std::equal(name.begin(), name.end(), text.begin(), [](char a, char b) {
+		       return a == (b >= 'A' && b <= 'Z' ? b - 'A' + 'a' : b);
+	       });
+}
+
 // Whether the input at its start is an iCalendar file: BEGIN:VCALENDAR, in any case, on the
 // first line after a byte-order mark.
 bool is_calendar_file(std::string_view start)
 {
 	if (start.starts_with("\xEF\xBB\xBF"))
 		start.remove_prefix(3);
-	constexpr std::string_view begin = "begin:vcalendar";
 	start = start.substr(0, start.find('\n'));
 	if (start.ends_with('\r'))
 		start.remove_suffix(1);
-	return start.size() == begin.size() &&
-	       std::equal(begin.begin(), begin.end(), start.begin(), [](char a, char b) {
-		       return a == (b >= 'A' && b <= 'Z' ? b - 'A' + 'a' : b);
-	       });
+	return is_name(start, "begin:vcalendar");
+}
+
+// Whether an unfolded line of a calendar file is an RDATE or EXDATE of more dates than libical
+// reads: it drops those past the 500th without a word.
+bool has_too_many_dates(std::string_view line)
+{
+	std::string_view name = line.substr(0, line.find_first_of(";:"));
+	std::string_view value = line.substr(std::min(line.find(':'), line.size()));
+	return (is_name(name, "rdate") || is_name(name, "exdate")) &&
+	       std::count(value.begin(), value.end(), ',') >= 500;
 }
 
 // Reads the rest of file after what is in text, up to a byte no such file may hold (NUL, a
@@ -198,9 +214,19 @@ void read_rest(std::FILE *file, std::string &text)
 		text.append(chunk, got);
 }
 
-// Checks each line of an iCalendar file for what check_text refuses, as the line format is: a
-// line with the lines folded into it (those that begin with a space or a tab), which may have
-// cut a UTF-8 sequence in two.
+// Says what is wrong with line number of a calendar file, unfolded, if anything; false then.
+bool check_calendar_line(std::string_view line, const char *path, unsigned long long number,
+                         std::FILE *messages)
+{
+	return check_line_text(line, false, path, number, messages) &&
+	       (!has_too_many_dates(line) ||
+	        refuse_line(messages, path, number,
+	                    "more than 500 dates in one line, which libical cuts short"));
+}
+
+// Checks each line of an iCalendar file for what check_text refuses, as the line format is, and
+// for more dates than libical reads: a line with the lines folded into it (those that begin
+// with a space or a tab), which may have cut a UTF-8 sequence in two.
 bool check_calendar_text(std::string_view text, const char *path, std::FILE *messages)
 {
 	std::string line;
@@ -218,12 +244,12 @@ bool check_calendar_text(std::string_view text, const char *path, std::FILE *mes
 			line.append(part.substr(1));
 			continue;
 		}
-		if (!check_line_text(line, false, path, first, messages))
+		if (!check_calendar_line(line, path, first, messages))
 			return false;
 		line.assign(part);
 		first = number;
 	}
-	return check_line_text(line, false, path, first, messages);
+	return check_calendar_line(line, path, first, messages);
 }
 
 // Reads the lines of file, the first chunk of which is in chunk.
@@ -259,16 +285,10 @@ bool read_lines(std::FILE *file, char (&chunk)[16384], std::size_t got, const ch
 	return ok;
 }
 
-} // namespace
-
-bool read_events(const char *path, const month_range &range, event_list &events,
-                 std::FILE *messages)
+// Reads the events of file, opened for path, into events, as read_events does.
+bool read_open_file(std::FILE *file, const char *path, const month_range &range, event_list &events,
+                    std::FILE *messages)
 {
-	std::FILE *file = open_input(path);
-	if (file == nullptr) {
-		print_message(messages, "Cannot read file ", path);
-		return false;
-	}
 	char chunk[16384];
 	std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
 	bool ok = true;
@@ -285,6 +305,25 @@ bool read_events(const char *path, const month_range &range, event_list &events,
 	if (!judged && std::ferror(file) != 0) {
 		print_message(messages, "Cannot read file ", path);
 		ok = false;
+	}
+	return ok;
+}
+
+} // namespace
+
+bool read_events(const char *path, const month_range &range, event_list &events,
+                 std::FILE *messages)
+{
+	std::FILE *file = open_input(path);
+	if (file == nullptr) {
+		print_message(messages, "Cannot read file ", path);
+		return false;
+	}
+	bool ok = false;
+	try {
+		ok = read_open_file(file, path, range, events, messages);
+	} catch (const std::bad_alloc &) { // a calendar file without end, or the memory is short
+		print_message(messages, "", path, ": too large to read");
 	}
 	close_input(file);
 	return ok;

@@ -265,9 +265,7 @@ bool read_event_files(options &chosen, const month_range &range, event_list &eve
 // Whether the page would go over one of the events files, links and all.
 bool is_events_file(const options &chosen, const char *path)
 {
-	auto is_path = [&](const char *events) {
-		return std::strcmp(events, "-") != 0 && is_same_file(events, path);
-	};
+	auto is_path = [&](const char *events) { return is_same_file(events, path); };
 	return std::strcmp(path, "-") != 0 &&
 	       std::any_of(chosen.event_files.begin(), chosen.event_files.end(), is_path);
 }

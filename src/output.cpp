@@ -1,5 +1,7 @@
 #include "output.h"
 
+#include <algorithm>
+
 namespace {
 
 struct two_digits {
@@ -23,6 +25,27 @@ void drain(out_stream &out)
 	if (!out.failed && out.used > 0 && !out.sink(out.target, out.buffer, out.used))
 		out.failed = true;
 	out.used = 0;
+}
+
+// The size of the UTF-8 sequence that text begins with; 0 for none (a stray or overlong byte, a
+// surrogate, a sequence cut short).
+std::size_t sequence_size(std::string_view text)
+{
+	auto byte = [&](std::size_t i) {
+		return i < text.size() ? static_cast<unsigned char>(text[i]) : 0U;
+	};
+	unsigned lead = byte(0);
+	if (lead < 0xc2 || lead > 0xf4)
+		return 0;
+	std::size_t size = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : 2;
+	unsigned low = lead == 0xe0 ? 0xa0 : lead == 0xf0 ? 0x90 : 0x80;
+	unsigned high = lead == 0xed ? 0x9f : lead == 0xf4 ? 0x8f : 0xbf;
+	if (byte(1) < low || byte(1) > high)
+		return 0;
+	for (std::size_t i = 2; i < size; ++i)
+		if ((byte(i) & 0xc0U) != 0x80)
+			return 0;
+	return size;
 }
 
 } // namespace
@@ -115,17 +138,20 @@ void print_message(std::FILE *file, std::string_view before, std::string_view su
 {
 	const char *const named[] = {"\\t", "\\n", "\\v", "\\f", "\\r"}; // 9 ... 13
 	(void)std::fwrite(before.data(), 1, before.size(), file);
-	for (std::size_t i = 0; i < subject.size(); ++i) {
-		char c = subject[i];
-		auto byte = static_cast<unsigned char>(c);
-		// The controls U+0080 ... U+009F, in UTF-8, as their two bytes.
-		if (byte == 0xc2 && i + 1 < subject.size() &&
-		    (static_cast<unsigned char>(subject[i + 1]) & 0xe0U) == 0x80)
-			(void)std::fprintf(file, "\\xc2\\x%02x",
-			                   static_cast<unsigned char>(subject[++i]));
-		else if (byte >= 0x20 && byte != 0x7f)
-			(void)std::fputc(c, file);
-		else if (byte >= '\t' && byte <= '\r')
+	for (std::size_t i = 0, size; i < subject.size(); i += size) {
+		auto byte = static_cast<unsigned char>(subject[i]);
+		size = std::max<std::size_t>(sequence_size(subject.substr(i)), 1);
+		// The C0 and C1 controls, in UTF-8 (U+0080 ... U+009F as their two bytes) or as
+		// bytes of an 8-bit character set, where 0x9b is an escape sequence's start.
+		bool control = byte < 0x20 || (byte >= 0x7f && byte < 0xa0) ||
+		               (size == 2 && byte == 0xc2 &&
+		                static_cast<unsigned char>(subject[i + 1]) < 0xa0);
+		if (!control) {
+			(void)std::fwrite(subject.data() + i, 1, size, file);
+			continue;
+		}
+		size = 1;
+		if (byte >= '\t' && byte <= '\r')
 			(void)std::fputs(named[byte - '\t'], file);
 		else
 			(void)std::fprintf(file, "\\x%02x", byte);

@@ -12,6 +12,7 @@
 #include <windows.h>
 #else
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
@@ -30,7 +31,7 @@ bool may_write(const char *path)
 	return _access(path, 2) == 0;
 }
 
-std::FILE *create_new(const char *path)
+std::FILE *create_new(const char *path, const struct stat *)
 {
 	int fd = _open(path, _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
 	return fd < 0 ? nullptr : _fdopen(fd, "wb");
@@ -43,25 +44,16 @@ bool may_replace(const struct stat &)
 	return true;
 }
 
-// The wide form of a UTF-8 path, which Windows takes past 260 characters.
-struct wide_path {
-	wchar_t text[page_path_capacity];
-	explicit wide_path(const char *path)
-	{
-		if (MultiByteToWideChar(CP_UTF8, 0, path, -1, text, page_path_capacity) == 0)
-			text[0] = L'\0';
-	}
-};
-
+// Names as the C runtime's functions take them, in the code page of the process (UTF-8 where
+// the manifest is heeded), so that the new file is found by the name it was made with.
 bool replace(const char *from, const char *to)
 {
-	return MoveFileExW(wide_path(from).text, wide_path(to).text,
-	                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+	return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 void remove_file(const char *path)
 {
-	(void)DeleteFileW(wide_path(path).text);
+	(void)DeleteFileA(path);
 }
 
 // The C runtime's standard error is a fixed stream on file descriptor 2: that is what moves.
@@ -89,15 +81,26 @@ void restore_stderr_of_platform(const stderr_state &saved)
 // A symbolic link, or any reparse point, is written through in place.
 const char *follow_link(const char *path, char *)
 {
-	DWORD attributes = GetFileAttributesW(wide_path(path).text);
+	DWORD attributes = GetFileAttributesA(path);
 	bool is_link = attributes != INVALID_FILE_ATTRIBUTES &&
 	               (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 	return is_link ? nullptr : path;
 }
 
+void ignore_size_limit() {}
+
+bool names_open_file(const char *)
+{
+	return false;
+}
+
 bool same_file(const char *a, const char *b)
 {
 	auto identify = [](const char *path, BY_HANDLE_FILE_INFORMATION &info) {
+		if (std::strcmp(path, "-") == 0)
+			return GetFileInformationByHandle(
+				       reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stdin))),
+				       &info) != 0;
 		HANDLE file =
 			CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
 		                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -133,10 +136,15 @@ bool may_replace(const struct stat &old)
 	return old.st_uid == geteuid() || geteuid() == 0;
 }
 
-// fopen's "x": created here, never an existing file; its mode is fopen's, the umask applied.
-std::FILE *create_new(const char *path)
+// fopen's "x": created here, never an existing file; its mode is fopen's, the umask applied,
+// or for the new form of an old file none but the owner's until it is given the old one's.
+std::FILE *create_new(const char *path, const struct stat *old)
 {
-	return std::fopen(path, "wbx");
+	mode_t umask_of_run = old != nullptr ? umask(077) : 0;
+	std::FILE *file = std::fopen(path, "wbx");
+	if (old != nullptr)
+		(void)umask(umask_of_run);
+	return file;
 }
 
 // Where the process may: the new page keeps the owner first, then the permission bits.
@@ -181,32 +189,47 @@ void restore_stderr_of_platform(const stderr_state &saved)
 	}
 }
 
+// Whether path is a name of the system's for a file the process has open (/dev/stdout,
+// /dev/fd/1, /proc/self/fd/1), or a link to one: the shell may have opened it to add to.
+bool names_open_file(const char *path)
+{
+	auto is_open_file = [](std::string_view name) {
+		return name.starts_with("/dev/std") || name.starts_with("/dev/fd/") ||
+		       name.starts_with("/proc/");
+	};
+	char target[page_path_capacity];
+	ssize_t size = readlink(path, target, sizeof target - 1);
+	return is_open_file(path) ||
+	       (size > 0 && is_open_file({target, static_cast<std::size_t>(size)}));
+}
+
 // The file a symbolic link at path names, or path itself; null, to write in place, for a
-// dangling link and a name of the system's for an open file (/dev/stdout, /proc/self/fd/1),
-// which may stand for a file the shell opened to add to.
+// dangling link.
 const char *follow_link(const char *path, char *resolved)
 {
 	static_assert(page_path_capacity > PATH_MAX, "realpath's result fits");
-	std::string_view name = path;
-	if (name.starts_with("/dev/") || name.starts_with("/proc/"))
-		return nullptr;
 	struct stat link {};
 	if (lstat(path, &link) != 0 || !S_ISLNK(link.st_mode))
 		return path;
-	ssize_t size = readlink(path, resolved, page_path_capacity - 1);
-	if (size < 0)
-		return nullptr;
-	std::string_view target(resolved, static_cast<std::size_t>(size));
-	if (target.starts_with("/dev/") || target.starts_with("/proc/"))
-		return nullptr;
 	return realpath(path, resolved);
+}
+
+// A write past a file size limit then fails, as on a full disk, and the new file is removed:
+// the signal would end the run with it left behind.
+void ignore_size_limit()
+{
+	(void)std::signal(SIGXFSZ, SIG_IGN);
 }
 
 bool same_file(const char *a, const char *b)
 {
+	auto identify = [](const char *path, struct stat &info) {
+		return std::strcmp(path, "-") == 0 ? fstat(STDIN_FILENO, &info) == 0
+		                                   : stat(path, &info) == 0;
+	};
 	struct stat one {};
 	struct stat other {};
-	return stat(a, &one) == 0 && stat(b, &other) == 0 && S_ISREG(one.st_mode) &&
+	return identify(a, one) && identify(b, other) && S_ISREG(one.st_mode) &&
 	       one.st_dev == other.st_dev && one.st_ino == other.st_ino;
 }
 #endif
@@ -216,11 +239,13 @@ void attach(out_stream &out, std::FILE *file)
 {
 	(void)std::setvbuf(file, nullptr, _IONBF, 0); // if refused, only the write sizes change
 	out = out_stream{write_to_file, file};
+	ignore_size_limit();
 }
 
 // A new file beside target, named "TARGET.new-PID" (with a count after it where that is
-// taken), in page.temporary; null when none can be made there.
-std::FILE *create_beside(page_file &page)
+// taken), in page.temporary, for the old file at target if there is one; null when none can
+// be made there.
+std::FILE *create_beside(page_file &page, const struct stat *old)
 {
 	std::size_t size = std::strlen(page.target);
 	if (size + 24 > page_path_capacity)
@@ -232,7 +257,7 @@ std::FILE *create_beside(page_file &page)
 		else
 			(void)std::snprintf(page.temporary, page_path_capacity, "%s.new-%d-%d",
 			                    page.target, process_id(), attempt);
-		if (std::FILE *file = create_new(page.temporary))
+		if (std::FILE *file = create_new(page.temporary, old))
 			return file;
 		struct stat taken {};
 		if (stat(page.temporary, &taken) != 0)
@@ -247,24 +272,28 @@ std::FILE *create_beside(page_file &page)
 bool open_page_file(page_file &page, const char *path, std::FILE *messages)
 {
 	page.path = path;
-	page.target = follow_link(path, page.link_target);
+	// An empty name is none: fopen refuses it, where a new file beside it could be made.
+	bool open_file = *path != '\0' && names_open_file(path);
+	page.target = *path == '\0' || open_file ? nullptr : follow_link(path, page.link_target);
 	page.temporary[0] = '\0';
 	std::FILE *file = nullptr;
 	struct stat old {};
 	if (page.target != nullptr && stat(page.target, &old) != 0) {
-		file = create_beside(page);
+		file = create_beside(page, nullptr);
 	} else if (page.target != nullptr && S_ISREG(old.st_mode)) {
 		if (!may_write(page.target)) { // replacing it would get past the protection
 			print_message(messages, "Cannot open file ", path);
 			return false;
 		}
-		if (may_replace(old))
-			file = create_beside(page);
+		// A file of other names too keeps them: they would go on naming the old page.
+		if (may_replace(old) && old.st_nlink == 1)
+			file = create_beside(page, &old);
 		if (file != nullptr)
 			keep_owner_and_mode(file, old);
 	}
+	// In place; a name for an open file as the shell opened it: emptied by ">", added to by ">>".
 	if (file == nullptr)
-		file = std::fopen(path, "wb");
+		file = std::fopen(path, open_file ? "ab" : "wb");
 	if (file == nullptr) {
 		print_message(messages, "Cannot open file ", path);
 		return false;

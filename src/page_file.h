@@ -11,7 +11,8 @@ inline constexpr std::size_t page_path_capacity = 4096 + 32;
 // The file a page is written to. Where path is a regular file or none, the page goes to a new
 // file beside it, which replaces it only once the page is whole: a failed or killed run never
 // leaves a cut page at path, and of two runs at once the one that ends last wins. Elsewhere
-// (a device, a FIFO, a folder that takes no new file) the page is written in place.
+// (a device, a FIFO, a folder that takes no new file, a file of another user's or of several
+// names, a name for a file the process has open, which is added to) it is written in place.
 struct page_file {
 	out_stream out;
 	const char *path = nullptr;           // as the user gave it, for the messages
@@ -36,7 +37,7 @@ bool close_page_file(page_file &page, std::FILE *messages);
 // Closes the file and removes the new one, when the page is not to be written after all.
 void discard_page_file(page_file &page);
 
-// Whether a and b name the same existing file, through links too.
+// Whether a and b name the same existing regular file, through links too; "-" is standard input.
 bool is_same_file(const char *a, const char *b);
 
 // Between quiet_stderr and restore_stderr what a library writes on standard error itself goes

@@ -56,6 +56,17 @@ vevent $'DTSTART:20270301T120000Z\r\nSUMMARY:\xC3(' >"$work/ev/utf8.ics"
 vevent $'DTSTART:17000101T000000Z\r\nRRULE:FREQ=SECONDLY' >"$work/ev/seconds.ics"
 vevent $'DTSTART;VALUE=DATE:17000101\r\nRRULE:FREQ=DAILY' >"$work/ev/daily.ics"
 vevent $'DTSTART:20000101T000000Z\r\nRRULE:FREQ=SECONDLY;COUNT=2000000000' >"$work/ev/counted.ics"
+vevent $'DTSTART:17050301T000000Z\r\nRRULE:FREQ=SECONDLY;BYMINUTE=0,30' >"$work/ev/within.ics"
+vevent $'DTSTART:17010101T000000Z\r\nRRULE:FREQ=SECONDLY;BYMONTH=2' >"$work/ev/february.ics"
+vevent $'DTSTART:17010101T000000Z\r\nRRULE:FREQ=DAILY;BYHOUR='"$(seq -s, 0 23)"';BYMINUTE='"$(seq -s, 0 59)" >"$work/ev/minutes.ics"
+vevent $'DTSTART:20270101T000000Z\r\nRRULE:FREQ=SECONDLY;BYMONTH=2;COUNT=5' >"$work/ev/slow.ics"
+vevent $'DTSTART;VALUE=DATE:20270101\r\nRDATE;VALUE=DATE:'"$(for i in {1..501}; do echo "2027-01-01 +$i day"; done | date -u -f - +%Y%m%d | paste -sd,)" >"$work/ev/dates.ics"
+# Times a change of clocks skips and passes twice, in the file's own zone; a span of 70 years;
+# an RDATE of a period past midnight.
+{ head -n 20 "$ics_dir/family.ics"; printf 'BEGIN:VEVENT\r\nUID:%s\r\nDTSTART%s\r\n%sSUMMARY:x\r\nEND:VEVENT\r\n' \
+	skipped ';TZID=Berlin Time:20270328T023000' '' twice ';TZID=Berlin Time:20271031T023000' '' \
+	span ';VALUE=DATE:19580101' $'DTEND;VALUE=DATE:20280101\r\n' \
+	period ':20270601T100000Z' $'RDATE;VALUE=PERIOD:20270620T220000Z/PT4H\r\n'; printf 'END:VCALENDAR\r\n'; } >"$work/ev/clocks.ics"
 segment=$(printf 'x%.0s' {1..100})
 long_path="$segment/$segment/$segment.htm"
 long_name="$(printf 'y%.0s' {1..300}).htm"
@@ -125,7 +136,8 @@ modern_fault() {
 #        | strace (the file receives 512-byte writes, the last one at most 512)
 #        | replace,fsize (no file may grow past 10 KB, as on a nearly full disk)
 #        | replace,mode (FILE has mode 640, which the new page keeps) | link:TARGET (FILE is a
-#        symbolic link to TARGET, and stays one) | stdin (good.txt on standard input)
+#        symbolic link to TARGET, and stays one) | hard (replace, and FILE has a second name,
+#        other.htm, which names the new page too) | stdin (good.txt on standard input)
 #        | posix (POSIXLY_CORRECT is set).
 # MESSAGE: the whole output on the program's message stream, the other stream kept empty.
 # FILE - means no file is left, stdout that the page is on standard output; MONTHS as above.
@@ -140,7 +152,7 @@ check() {
 	[[ $setup == @* ]] && clock="${setup#@} 12:00:00"
 	mkdir -p "$dir"
 	case $setup in
-	replace*) head -c 100000 /dev/zero | tr '\0' 'z' >"$dir/$file" ;;
+	replace* | hard) head -c 100000 /dev/zero | tr '\0' 'z' >"$dir/$file" ;;
 	mkdir) mkdir -p "$dir/$(dirname "${2//\\//}")" ;;
 	blocked) mkdir "$dir/$file" ;;
 	link:*) ln -s "${setup#link:}" "$dir/$file" ;;
@@ -150,10 +162,11 @@ check() {
 	strace) tracer=(env "ASAN_OPTIONS=${ASAN_OPTIONS-}:detect_leaks=0" strace -q -e trace=openat,write -o "$dir.trace") ;;
 	esac
 	[[ $setup == *mode ]] && chmod 640 "$dir/$file"
+	[[ $setup == hard ]] && ln "$dir/$file" "$dir/other.htm"
 	(
 		cd "$dir" || exit 99
-		# A write past the limit fails with EFBIG once its signal is ignored.
-		[[ $setup == *fsize ]] && { trap '' XFSZ; ulimit -f 20; }
+		# The program has a write past the limit fail (EFBIG), as on a full disk.
+		[[ $setup == *fsize ]] && ulimit -f 20
 		timeout 60 "${tracer[@]}" env "${posix[@]}" "$preload=$LIBFAKETIME" FAKETIME="$clock" "${command[@]}" "$@" \
 			>"$dir.out" 2>"$dir.err" <"$input"
 	)
@@ -172,13 +185,15 @@ check() {
 		[[ -z $(find "$dir" -type f) ]] || fault="left a file: $(find "$dir" -type f)"
 	elif [[ ! -f $dir/$file ]]; then
 		fault="no $file"
-	elif [[ $(find "$dir" -type f | wc -l) != 1 ]]; then
+	elif [[ $(find "$dir" -type f | wc -l) != $([[ $setup == hard ]] && echo 2 || echo 1) ]]; then
 		fault="more than $file written"
 	else
 		fault=$(page_fault "$dir/$file" "$months")
 	fi
 	if [[ -z $fault && $setup == link:* && ! -L $dir/$file ]]; then
 		fault="the link replaced"
+	elif [[ -z $fault && $setup == hard ]] && ! cmp -s "$dir/$file" "$dir/other.htm"; then
+		fault="the second name left with the old page"
 	elif [[ -z $fault && $setup == *mode && $(stat -c %a "$dir/$file") != 640 ]]; then
 		fault="mode $(stat -c %a "$dir/$file"), not 640"
 	fi
@@ -223,6 +238,7 @@ check "an existing file replaced"  replace  0  ""                               
 check "a path of 306 characters"   mkdir    0  ""                                         "$long_path"             12      12 "$long_path"
 check "a name too long to create"  -        1  "Cannot open file $long_name"              -                        -       12 "$long_name"
 check "a missing folder"           -        1  "Cannot open file nodir/x.htm"             -                        -       12 nodir/x.htm
+check "an empty path"              -        1  "Cannot open file "                        -                        -       12 ""
 check "no local date"              noclock  1  "Cannot read the current date"             -                        -       12
 check "no local date, page kept"   replace,noclock 1 "Cannot read the current date"       old.htm                  untouched 12 old.htm
 check "a year past any page"       absurd   1  "Cannot read the current date"             -                        -       12
@@ -285,7 +301,7 @@ check "ostavel: POSIXLY_CORRECT"   posix    0  ""                               
 check "ostavel: an ambiguous --m"  replace  1  "Ambiguous option: --m$hint"             old.htm                  untouched           2010 12 old.htm --m
 check "ostavel: events on stdin"   stdin    0  ""                                        year2028-02.htm          "modern:1:February 2028:sunday:29<span class=\"hidden\">: Leap day" -e - 2028-2 1
 check "ostavel: an emoji event"    -        0  ""                                        year2027-05.htm          "modern:1:May 2027:sunday:4<span class=\"hidden\">: 🎂 Anna</span>" -e ../ev/emoji.txt 2027-5 1
-check "ostavel: a start escaped"   replace  1  "$bad_start \\x1b[2J"                     old.htm                  untouched           $'\e[2J' 12 old.htm
+check "ostavel: a start escaped"   replace  1  "$bad_start \\x1b[2J\\x9b"                 old.htm                  untouched           $'\e[2J\x9b' 12 old.htm
 check "ostavel: events"            -        0  ""                                        year2028-02.htm          "modern:1:February 2028:sunday:<td class=\"event\">29<span class=\"hidden\">: Leap day</span>" -e ../ev/good.txt 2028-2 1
 check "ostavel: two event files"   -        0  ""                                        year2027-12.htm          "modern:3:December 2027:sunday:29<span class=\"hidden\">: Leap day; Second file</span>" -e ../ev/good.txt --events=../ev/more.txt 2027-12 3
 check "ostavel: an event escaped"  -        0  ""                                        year2028-02.htm          "modern:1:February 2028:monday:</time> <bdi>&lt;b&gt;&amp;&#34;</bdi></li>" -m --events ../ev/more.txt 2028-2 1
@@ -299,11 +315,17 @@ done
 check "ostavel: no event file"     replace  1  "Cannot read file ../ev/none.txt"         old.htm                  untouched           -e ../ev/none.txt 2010 12 old.htm
 check "ostavel: a holiday feed"    -        0  ""                                        year2027.htm             same:modern-holidays.htm -e "$ics_dir/holidays.ics" 2027
 check "ostavel: a family calendar" -        0  ""                                        year2027-02.htm          same:modern-family.htm -e "$ics_dir/family.ics" -e ../ev/good.txt 2027-2 3
-check "ostavel: runaway rules"     -        0  ""                                        year1701.htm             "modern:120:January 1701:sunday:: x; x</span>" -e ../ev/seconds.ics -e ../ev/daily.ics 1701 120
+check "ostavel: runaway rules"     -        0  ""                                        year1701.htm             "modern:120:January 1701:sunday:: x; x; x; x; x</span>" -e ../ev/seconds.ics -e ../ev/daily.ics -e ../ev/within.ics -e ../ev/february.ics -e ../ev/minutes.ics 1701 120
+check "ostavel: a time clocks skip" -       0  ""                                        year2027-03.htm          "modern:1:March 2027:sunday:datetime=\"2027-03-28T01:30\"" -e ../ev/clocks.ics 2027-3 1
+check "ostavel: a time clocks pass twice" - 0  ""                                        year2027-10.htm          "modern:1:October 2027:sunday:datetime=\"2027-10-31T00:30\"" -e ../ev/clocks.ics 2027-10 1
+check "ostavel: a span of 70 years" -       0  ""                                        year2027-06.htm          "modern:1:June 2027:sunday:<time datetime=\"2027-06-01\">1–30</time>" -e ../ev/clocks.ics 2027-6 1
+check "ostavel: a period's RDATE"  -        0  ""                                        year2027-06.htm          "modern:1:June 2027:sunday:<time datetime=\"2027-06-20T22:00\">20–21</time>" -e ../ev/clocks.ics 2027-6 1
 for fault in "cut.ics: not a whole iCalendar file: cut short, or no END:VCALENDAR" \
 	"date.ics: event x: no such date or time: 20271345" "zone.ics: event x: unknown time zone: Mars/Olympus" \
 	"rule.ics: event x: Can't parse as RECUR value in RRULE property. Removing entire property: FREQ=SOMETIMES" \
-	"utf8.ics:6: not UTF-8" "counted.ics: event x: too many occurrences to follow"; do
+	"utf8.ics:6: not UTF-8" "counted.ics: event x: too many occurrences to follow" \
+	"slow.ics: event x: a rule of seconds or minutes too slow to follow" \
+	"dates.ics:6: more than 500 dates in one line, which libical cuts short"; do
 check "ostavel: a calendar file, ${fault#*: }" replace 1 "../ev/$fault"               old.htm                  untouched           -e "../ev/${fault%%:*}" 2027 12 old.htm
 done
 for option in --bogus -x --modern=1 --Modern -5; do
@@ -322,12 +344,14 @@ check "512-byte writes"            strace   0  ""                               
 check "a full disk, page kept"     replace,fsize 1 "Cannot write file old.htm"            old.htm                  untouched 36 old.htm
 check "the old page's mode kept"   replace,mode 0 ""                                      old.htm                  12      12 old.htm
 check "a link's target replaced"   link:real.htm 0 ""                                     link.htm                 12      12 link.htm
+check "a file of two names"        hard     0  ""                                         old.htm                  12      12 old.htm
 check "a name with a line feed"    -        1  'Cannot open file nodir/a\nb'              -                        -       12 $'nodir/a\nb'
 command=("${ostavel[@]}") says=err quiet=out
 check "ostavel: a full disk"       -        1  "Cannot write file /dev/full"             -                        -                   1701 120 /dev/full
 check "ostavel: /dev/stdout"       -        0  ""                                        stdout                   "modern:1:March 2010:sunday" --modern 2010-3 1 /dev/stdout
 check "ostavel: full disk, page kept" replace,fsize 1 "Cannot write file old.htm"           old.htm                  untouched           -w 1701 120 old.htm
 check "ostavel: output is events"  link:../ev/good.txt 1 "Output is an events file: mine.htm" mine.htm           -                   -e ../ev/good.txt 2010 12 mine.htm
+check "ostavel: output is stdin's" stdin    1  "Output is an events file: ../ev/good.txt" -                       -                   -e - 2010 12 ../ev/good.txt
 check "ostavel: events, endless"   replace  1  "/dev/zero:1: line too long"             old.htm                  untouched           -e /dev/zero 2010 12 old.htm
 check "ostavel: a path to a locale" replace 1 "Language not available: /usr/lib/locale/C.utf8" old.htm               untouched           --lang /usr/lib/locale/C.utf8 2010 12 old.htm
 fi
