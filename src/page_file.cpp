@@ -291,7 +291,7 @@ bool open_page_file(page_file &page, const char *path, std::FILE *messages)
 		if (file != nullptr)
 			keep_owner_and_mode(file, old);
 	}
-	// In place; a name for an open file as the shell opened it: emptied by ">", added to by ">>".
+	// In place; a name for an open file is added to, as the shell opened it (">>" or ">").
 	if (file == nullptr)
 		file = std::fopen(path, open_file ? "ab" : "wb");
 	if (file == nullptr) {
