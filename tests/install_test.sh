@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs a build into a fresh prefix and checks the programs and their manual pages there.
-# Usage: install_test.sh BUILD_DIR VERSION
+# Usage: install_test.sh BUILD_DIR VERSION [EMULATOR]   (EMULATOR runs the programs, as qemu)
 set -u
-build=$1 version=$2
+build=$1 version=$2 emulator=${3-}
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 fail() { echo "FAIL - $*"; echo "0 passed, 1 failed"; exit 1; }
@@ -20,9 +20,16 @@ for program in pendrik ostavel; do
 	done
 done
 
-# What bash offers for the last of the words after "ostavel", from the installed completion.
+# What bash offers for the last of the words after "ostavel", from the installed completion;
+# the programs it runs are the installed ones, through the emulator where there is one.
+path=$prefix/bin
+if [[ -n $emulator ]]; then
+	mkdir "$prefix/run" && path=$prefix/run
+	printf '#!/bin/sh\nexec %q %q "$@"\n' "$emulator" "$prefix/bin/ostavel" >"$path/ostavel"
+	chmod +x "$path/ostavel"
+fi
 offers() {
-	(cd "$prefix" && PATH=$prefix/bin:$PATH bash -c 'source "$1"; shift
+	(cd "$prefix" && PATH=$path:$PATH bash -c 'source "$1"; shift
 		COMP_WORDS=(ostavel "$@"); COMP_CWORD=$#; _ostavel 2>/dev/null; printf "%s\n" "${COMPREPLY[@]}"' \
 		_ share/bash-completion/completions/ostavel "$@")
 }
