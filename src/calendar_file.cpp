@@ -99,7 +99,20 @@ long long local_day(const std::tm &t)
 bool to_local(std::time_t t, std::tm &local)
 {
 #ifdef _WIN32
-	return localtime_s(&local, &t) == 0;
+	// The runtime places times of 1970 to 3000 only, by rules without history: one outside is
+	// placed as the same time 400 years nearer, which has the same calendar and weekdays.
+	constexpr std::time_t era = 146097LL * 86400;
+	constexpr std::time_t day = 86400; // a day's margin for the zone's offset
+	constexpr std::time_t year_3000 = days_from_civil(3000, 0, 1) * day;
+	int years = 0;
+	for (; t < day; t += era)
+		years -= 400;
+	for (; t >= year_3000 - day; t -= era)
+		years += 400;
+	if (localtime_s(&local, &t) != 0)
+		return false;
+	local.tm_year += years;
+	return true;
 #else
 	return localtime_r(&t, &local) != nullptr;
 #endif

@@ -44,16 +44,27 @@ bool may_replace(const struct stat &)
 	return true;
 }
 
-// Names as the C runtime's functions take them, in the code page of the process (UTF-8 where
-// the manifest is heeded), so that the new file is found by the name it was made with.
+// The wide form of a path, which Windows takes past 260 characters, read in the code page the
+// C runtime reads names in (UTF-8 where the manifest is heeded): the name the new file was
+// made with.
+struct wide_path {
+	wchar_t text[page_path_capacity];
+	explicit wide_path(const char *path)
+	{
+		if (MultiByteToWideChar(CP_ACP, 0, path, -1, text, page_path_capacity) == 0)
+			text[0] = L'\0';
+	}
+};
+
 bool replace(const char *from, const char *to)
 {
-	return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+	return MoveFileExW(wide_path(from).text, wide_path(to).text,
+	                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 void remove_file(const char *path)
 {
-	(void)DeleteFileA(path);
+	(void)DeleteFileW(wide_path(path).text);
 }
 
 // The C runtime's standard error is a fixed stream on file descriptor 2: that is what moves.
@@ -81,7 +92,7 @@ void restore_stderr_of_platform(const stderr_state &saved)
 // A symbolic link, or any reparse point, is written through in place.
 const char *follow_link(const char *path, char *)
 {
-	DWORD attributes = GetFileAttributesA(path);
+	DWORD attributes = GetFileAttributesW(wide_path(path).text);
 	bool is_link = attributes != INVALID_FILE_ATTRIBUTES &&
 	               (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 	return is_link ? nullptr : path;
