@@ -17,7 +17,6 @@ enum class text_fault { none, not_utf8, control };
 // sequence.
 text_fault check_text(std::string_view line, bool goes_on = false)
 {
-	constexpr char32_t least[5] = {0, 0, 0x80, 0x800, 0x10000}; // by sequence length
 	for (std::size_t i = 0; i < line.size();) {
 		auto lead = static_cast<unsigned char>(line[i]);
 		if (lead < 0x80) {
@@ -26,24 +25,19 @@ text_fault check_text(std::string_view line, bool goes_on = false)
 			++i;
 			continue;
 		}
-		std::size_t length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : 2;
-		if (goes_on && line.size() - i < length)
+		if (goes_on && line.size() - i < (lead >= 0xf0 ? 4U : lead >= 0xe0 ? 3U : 2U))
 			break; // checked once the line has the rest
-		if (lead < 0xc2 || lead > 0xf4 || line.size() - i < length)
+		std::size_t size = utf8_sequence_size(line.substr(i));
+		if (size == 0)
 			return text_fault::not_utf8;
-		char32_t code = lead & (0x7fU >> length);
-		for (std::size_t k = 1; k < length; ++k) {
-			auto next = static_cast<unsigned char>(line[i + k]);
-			if ((next & 0xc0U) != 0x80)
-				return text_fault::not_utf8;
-			code = code << 6U | (next & 0x3fU);
-		}
-		if (code < least[length] || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff) ||
-		    (code >= 0xfdd0 && code <= 0xfdef) || (code & 0xfffeU) == 0xfffe)
+		char32_t code = lead & (0x7fU >> size);
+		for (std::size_t k = 1; k < size; ++k)
+			code = code << 6U | (static_cast<unsigned char>(line[i + k]) & 0x3fU);
+		if ((code >= 0xfdd0 && code <= 0xfdef) || (code & 0xfffeU) == 0xfffe)
 			return text_fault::not_utf8;
 		if (code < 0xa0)
 			return text_fault::control;
-		i += length;
+		i += size;
 	}
 	return text_fault::none;
 }

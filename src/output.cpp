@@ -27,27 +27,6 @@ void drain(out_stream &out)
 	out.used = 0;
 }
 
-// The size of the UTF-8 sequence that text begins with; 0 for none (a stray or overlong byte, a
-// surrogate, a sequence cut short).
-std::size_t sequence_size(std::string_view text)
-{
-	auto byte = [&](std::size_t i) {
-		return i < text.size() ? static_cast<unsigned char>(text[i]) : 0U;
-	};
-	unsigned lead = byte(0);
-	if (lead < 0xc2 || lead > 0xf4)
-		return 0;
-	std::size_t size = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : 2;
-	unsigned low = lead == 0xe0 ? 0xa0 : lead == 0xf0 ? 0x90 : 0x80;
-	unsigned high = lead == 0xed ? 0x9f : lead == 0xf4 ? 0x8f : 0xbf;
-	if (byte(1) < low || byte(1) > high)
-		return 0;
-	for (std::size_t i = 2; i < size; ++i)
-		if ((byte(i) & 0xc0U) != 0x80)
-			return 0;
-	return size;
-}
-
 } // namespace
 
 void put_bytes_slow(out_stream &out, const char *bytes, std::size_t count)
@@ -133,6 +112,25 @@ std::size_t escape_html(std::string_view text, char *to)
 	return static_cast<std::size_t>(to - start);
 }
 
+std::size_t utf8_sequence_size(std::string_view text)
+{
+	auto byte = [&](std::size_t i) {
+		return i < text.size() ? static_cast<unsigned char>(text[i]) : 0U;
+	};
+	unsigned lead = byte(0);
+	if (lead < 0xc2 || lead > 0xf4)
+		return 0;
+	std::size_t size = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : 2;
+	unsigned low = lead == 0xe0 ? 0xa0 : lead == 0xf0 ? 0x90 : 0x80;
+	unsigned high = lead == 0xed ? 0x9f : lead == 0xf4 ? 0x8f : 0xbf;
+	if (byte(1) < low || byte(1) > high)
+		return 0;
+	for (std::size_t i = 2; i < size; ++i)
+		if ((byte(i) & 0xc0U) != 0x80)
+			return 0;
+	return size;
+}
+
 void print_message(std::FILE *file, std::string_view before, std::string_view subject,
                    std::string_view after)
 {
@@ -140,7 +138,7 @@ void print_message(std::FILE *file, std::string_view before, std::string_view su
 	(void)std::fwrite(before.data(), 1, before.size(), file);
 	for (std::size_t i = 0, size; i < subject.size(); i += size) {
 		auto byte = static_cast<unsigned char>(subject[i]);
-		size = std::max<std::size_t>(sequence_size(subject.substr(i)), 1);
+		size = std::max<std::size_t>(utf8_sequence_size(subject.substr(i)), 1);
 		// The C0 and C1 controls, in UTF-8 (U+0080 ... U+009F as their two bytes) or as
 		// bytes of an 8-bit character set, where 0x9b is an escape sequence's start.
 		bool control = byte < 0x20 || (byte >= 0x7f && byte < 0xa0) ||

@@ -90,6 +90,10 @@ inline constexpr std::size_t escaped_byte_size = 5;
 // size written: at most escaped_byte_size times the size of text.
 std::size_t escape_html(std::string_view text, char *to);
 
+// The size of the UTF-8 sequence that text begins with; 0 for none (a stray or overlong byte, a
+// surrogate, past U+10FFFF, a sequence cut short).
+std::size_t utf8_sequence_size(std::string_view text);
+
 // Writes a message line to file: before, subject with its control characters escaped ("\n",
 // "\t", "\x1b"), after. An argument or a file's name echoed in a message keeps the message one
 // line and carries no escape sequence to the terminal.
