@@ -150,15 +150,23 @@ void check_page(std::string_view page, bool whole)
 	             "one today at most");
 }
 
-// message: the program's message stream; quiet: the other one, which holds at most a page,
-// the usage or the version.
-void check_run(int status, const std::string &message, const std::string &quiet, bool on_stdout)
+// message: the program's message stream, lost when it had no room for the message (a name
+// longer than that, escaped); quiet: the other one, which holds at most a page, the usage or
+// the version.
+void check_run(int status, const std::string &message, bool message_lost, const std::string &quiet,
+               bool on_stdout)
 {
 	using fuzz::abort_unless;
 	bool wrote = !fuzz::written_path.empty() || on_stdout;
 	bool failed = fuzz::page.failed || (on_stdout && fuzz::standard_output.failed);
 	bool refused = is_refusal(message);
 	abort_unless(status == 0 || status == 1, "status 0 or 1");
+	if (message_lost) {
+		abort_unless(status == 1, "status 1 after a message");
+		if (wrote)
+			check_page(fuzz::page.bytes, false);
+		return;
+	}
 	if (status == 0)
 		abort_unless(message.empty() && !failed, "no message, no failed write");
 	else if (message.empty()) // the usage or version could not be printed: the status tells
@@ -195,9 +203,11 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, std::size_t siz
 	int status = run(words, (data[0] % 64 + 1) * std::size_t{1024});
 #ifdef FUZZ_OSTAVEL
 	const std::string &quiet = fuzz::standard_output.bytes;
-	check_run(status, fuzz::standard_error.bytes, quiet, quiet.starts_with("<"));
+	check_run(status, fuzz::standard_error.bytes, fuzz::standard_error.failed, quiet,
+	          quiet.starts_with("<"));
 #else
-	check_run(status, fuzz::standard_output.bytes, fuzz::standard_error.bytes, false);
+	check_run(status, fuzz::standard_output.bytes, fuzz::standard_output.failed,
+	          fuzz::standard_error.bytes, false);
 #endif
 	return 0;
 }
