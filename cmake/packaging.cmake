@@ -62,7 +62,7 @@ else()
     "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
     "Upstream-Name: ${PROJECT_NAME}\n\n"
     "Files: *\nCopyright: ${holders}\nLicense: Expat\n ${terms}\n\n"
-    "Files: src/locale_data.cpp\nCopyright: ${data_holders}\n"
+    "Files: src/locale/locale_data.cpp\nCopyright: ${data_holders}\n"
     "Comment: ostavel's table of locales, made from the Unicode CLDR by ${locale_data_source}.\n"
     "License: Unicode-DFS-2016\n ${data_terms}\n")
   foreach(program IN LISTS programs)

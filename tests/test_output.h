@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "output.h"
+#include "output/output.h"
 
 inline bool append_to_string(void *target, const char *bytes, std::size_t count)
 {

@@ -13,7 +13,7 @@
 #include <getopt.h>
 
 #include "fuzz_io.h"
-#include "output.h"
+#include "output/output.h"
 
 int program_main(int argc, char **argv);
 

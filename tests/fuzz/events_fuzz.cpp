@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "calendar.h"
-#include "events.h"
+#include "calendar/calendar.h"
+#include "events/events.h"
 #include "fuzz_io.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, std::size_t size)
@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, std::size_t siz
 	event_list events;
 	fuzz::active = true;
 	// Calendar files' events are laid on the months of 2023 and 2024.
-	bool read = read_events("events.txt", {2023, 0, 24}, events, messages);
+	diagnostics said_to{messages};
+	bool read = read_events("events.txt", {2023, 0, 24}, events, said_to);
 	fuzz::active = false;
 	(void)std::fclose(messages);
 	std::string_view said(message, message_size);

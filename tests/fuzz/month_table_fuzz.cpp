@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "classic/month_table.h"
 #include "fuzz_io.h"
-#include "month_table.h"
 
 namespace {
 

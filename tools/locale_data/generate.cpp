@@ -1,5 +1,5 @@
-// Writes src/locale_data.cpp, the calendar conventions of every locale ICU has (the table
-// src/locale_data.h describes), to standard output. Every pattern is checked against ICU's own
+// Writes src/locale/locale_data.cpp, the calendar conventions of every locale ICU has (the table
+// src/locale/locale_data.h describes), to standard output. Every pattern is checked against ICU's own
 // output for every month, pair of months and hour it may be used for: when a locale's text
 // cannot be written by the table, it names the locale and why, and exits with 1.
 #include <unicode/calendar.h>

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Builds generate.cpp against the installed ICU and writes the locale table it makes to
-# src/locale_data.cpp, or to the path given (to compare a fresh table with the one committed);
+# src/locale/locale_data.cpp, or to the path given (to compare a fresh table with the one committed);
 # with the table, the license of its data, as ICU ships it, to tools/locale_data/LICENSE.
 # Usage: tools/locale_data/generate.sh [OUTPUT]   (needs g++, pkg-config and libicu-dev)
 set -euo pipefail
 here=$(dirname "$0")
-output=${1:-$here/../../src/locale_data.cpp}
+output=${1:-$here/../../src/locale/locale_data.cpp}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # shellcheck disable=SC2046 # pkg-config gives several flags

@@ -1,0 +1,23 @@
+#ifndef PENDRIK_OPTIONS_H
+#define PENDRIK_OPTIONS_H
+
+#include <vector>
+
+#include "modern/modern_table.h"
+#include "output/diagnostics.h"
+
+// What ostavel's options ask for.
+struct options {
+	bool modern = false;
+	modern_layout layout;
+	int first_weekday = -1;         // the week's first day, or -1 for the language's
+	const char *language = nullptr; // a locale, or none for English
+	std::vector<const char *> event_files;
+};
+
+// Reads the options, wherever they stand among the arguments, into chosen and returns the
+// index of START, the arguments having been moved behind the options; or, when the run ends
+// with them (usage, version, a list, a wrong option), returns 0 with its exit status in status.
+int read_options(int argc, char **argv, options &chosen, diagnostics &messages, int &status);
+
+#endif

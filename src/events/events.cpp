@@ -1,0 +1,320 @@
+#include "events.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "calendar/calendar.h"
+#include "calendar_file.h"
+#include "output/output.h"
+#include "platform/platform.h"
+
+namespace {
+
+enum class text_fault { none, not_utf8, control };
+
+// Whether line is UTF-8 text: no malformed, overlong or surrogate sequence, no noncharacter,
+// and no control character but the tab. The start of a line that goes on may end in part of a
+// sequence.
+text_fault check_text(std::string_view line, bool goes_on = false)
+{
+	for (std::size_t i = 0; i < line.size();) {
+		auto lead = static_cast<unsigned char>(line[i]);
+		if (lead < 0x80) {
+			if ((lead < 0x20 && lead != '\t') || lead == 0x7f)
+				return text_fault::control;
+			++i;
+			continue;
+		}
+		if (goes_on && line.size() - i < (lead >= 0xf0 ? 4U : lead >= 0xe0 ? 3U : 2U))
+			break; // checked once the line has the rest
+		std::size_t size = utf8_sequence_size(line.substr(i));
+		if (size == 0)
+			return text_fault::not_utf8;
+		char32_t code = lead & (0x7fU >> size);
+		for (std::size_t k = 1; k < size; ++k)
+			code = code << 6U | (static_cast<unsigned char>(line[i + k]) & 0x3fU);
+		if ((code >= 0xfdd0 && code <= 0xfdef) || (code & 0xfffeU) == 0xfffe)
+			return text_fault::not_utf8;
+		if (code < 0xa0)
+			return text_fault::control;
+		i += size;
+	}
+	return text_fault::none;
+}
+
+// The number in the digits of text from at on; -1 when one of them is no digit.
+int digits_at(std::string_view text, std::size_t at, std::size_t count)
+{
+	int value = 0;
+	for (std::size_t i = at; i < at + count; ++i) {
+		if (text[i] < '0' || text[i] > '9')
+			return -1;
+		value = value * 10 + (text[i] - '0');
+	}
+	return value;
+}
+
+// Reads "YYYY-MM-DD" (year 1 to 9999) or "MM-DD" (every year) into e; false when date is
+// neither, or no real day.
+bool parse_date(std::string_view date, event &e)
+{
+	std::size_t at = 0;
+	e.year = 0;
+	if (date.size() == 10 && date[4] == '-') {
+		e.year = digits_at(date, 0, 4);
+		if (e.year < 1)
+			return false;
+		at = 5;
+	} else if (date.size() != 5) {
+		return false;
+	}
+	e.month = digits_at(date, at, 2) - 1;
+	e.day = e.last_day = digits_at(date, at + 3, 2);
+	if (date[at + 2] != '-' || e.month < 0 || e.month > 11 || e.day < 1)
+		return false;
+	// 29 February of every year stands for the leap years.
+	return e.day <= (e.year == 0 && e.month == 1 ? 29 : month_length(e.year, e.month));
+}
+
+bool is_blank(char c)
+{
+	return c == ' ' || c == '\t';
+}
+
+// Refuses the file at path for what is wrong with line number: "PATH:LINE: FAULT" and what
+// follows it.
+bool refuse_line(diagnostics &messages, const char *path, unsigned long long number,
+                 std::string_view fault, std::string_view more = "")
+{
+	return refuse_file(messages, path, number, std::string(fault).append(more));
+}
+
+// Says what is wrong with the text of line, where there is something; refuse_line's result.
+bool check_line_text(std::string_view line, bool goes_on, const char *path,
+                     unsigned long long number, diagnostics &messages)
+{
+	text_fault fault = check_text(line, goes_on);
+	if (fault == text_fault::none)
+		return true;
+	return refuse_line(messages, path, number,
+	                   fault == text_fault::control ? "control character" : "not UTF-8");
+}
+
+// Takes line number of the file at path into events, or says what is wrong with it and
+// returns false.
+bool take_line(std::string_view line, const char *path, unsigned long long number,
+               event_list &events, diagnostics &messages)
+{
+	if (number == 1 && line.starts_with("\xEF\xBB\xBF")) // a byte-order mark
+		line.remove_prefix(3);
+	if (line.ends_with('\r'))
+		line.remove_suffix(1);
+	bool too_long = line.size() > max_line_size; // and cut, maybe within a sequence
+	if (!check_line_text(line, too_long, path, number, messages))
+		return false;
+	if (too_long)
+		return refuse_line(messages, path, number, "line too long");
+	while (!line.empty() && is_blank(line.front()))
+		line.remove_prefix(1);
+	if (line.empty() || line.front() == '#')
+		return true;
+
+	event e{};
+	std::string_view date = line.substr(0, std::min(line.find_first_of(" \t"), line.size()));
+	if (!parse_date(date, e)) {
+		return refuse_line(messages, path, number, "not a date: ", date);
+	}
+	std::string_view text = line.substr(date.size());
+	while (!text.empty() && is_blank(text.front()))
+		text.remove_prefix(1);
+	while (!text.empty() && is_blank(text.back()))
+		text.remove_suffix(1);
+	if (text.empty())
+		return refuse_line(messages, path, number, "no text after the date");
+	e.order = events.count++;
+	if (e.order == max_events) {
+		refuse_file(messages, path, 0, "too many events");
+		return false;
+	}
+	e.text_at = events.texts.size();
+	events.texts.resize(e.text_at + escaped_byte_size * text.size());
+	e.text_size = escape_html(text, events.texts.data() + e.text_at);
+	events.texts.resize(e.text_at + e.text_size);
+	(e.year == 0 ? events.yearly : events.dated).push_back(e);
+	return true;
+}
+
+// Judges the start of a line that goes on, so that a stream of bytes that can never make a
+// line (no line end, NUL bytes, not UTF-8) is refused at once, not read to its end.
+bool judge_start(std::string_view start, const char *path, unsigned long long number,
+                 diagnostics &messages)
+{
+	if (start.size() > 3 + max_line_size + 1) // past a byte-order mark and a CR
+		return refuse_line(messages, path, number, "line too long");
+	if (start.ends_with('\r'))
+		start.remove_suffix(1); // an LF may follow
+	return check_line_text(start, true, path, number, messages);
+}
+
+// Whether text is name, a word in small letters, in any case.
+bool is_name(std::string_view text, std::string_view name)
+{
+	return text.size() == name.size() &&
+	       std::equal(name.begin(), name.end(), text.begin(), [](char a, char b) {
+		       return a == (b >= 'A' && b <= 'Z' ? b - 'A' + 'a' : b);
+	       });
+}
+
+// Whether the input at its start is an iCalendar file: BEGIN:VCALENDAR, in any case, on the
+// first line after a byte-order mark.
+bool is_calendar_file(std::string_view start)
+{
+	if (start.starts_with("\xEF\xBB\xBF"))
+		start.remove_prefix(3);
+	start = start.substr(0, start.find('\n'));
+	if (start.ends_with('\r'))
+		start.remove_suffix(1);
+	return is_name(start, "begin:vcalendar");
+}
+
+// Whether an unfolded line of a calendar file is an RDATE or EXDATE of more dates than libical
+// reads: it drops those past the 500th without a word.
+bool has_too_many_dates(std::string_view line)
+{
+	std::string_view name = line.substr(0, line.find_first_of(";:"));
+	std::string_view value = line.substr(std::min(line.find(':'), line.size()));
+	return (is_name(name, "rdate") || is_name(name, "exdate")) &&
+	       std::count(value.begin(), value.end(), ',') >= 500;
+}
+
+// Reads the rest of file after what is in text, up to a byte no such file may hold (NUL, a
+// control character but the tab and the line ends), so that an endless stream of them is
+// judged at once.
+void read_rest(std::FILE *file, std::string &text)
+{
+	auto is_foul = [](char c) {
+		auto byte = static_cast<unsigned char>(c);
+		return (byte < 0x20 && c != '\t' && c != '\r' && c != '\n') || byte == 0x7f;
+	};
+	char chunk[16384];
+	for (std::size_t got = text.size();
+	     std::none_of(text.data() + text.size() - got, text.data() + text.size(), is_foul) &&
+	     (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;)
+		text.append(chunk, got);
+}
+
+// Says what is wrong with line number of a calendar file, unfolded, if anything; false then.
+bool check_calendar_line(std::string_view line, const char *path, unsigned long long number,
+                         diagnostics &messages)
+{
+	return check_line_text(line, false, path, number, messages) &&
+	       (!has_too_many_dates(line) ||
+	        refuse_line(messages, path, number,
+	                    "more than 500 dates in one line, which libical cuts short"));
+}
+
+// Checks each line of an iCalendar file for what check_text refuses, as the line format is, and
+// for more dates than libical reads: a line with the lines folded into it (those that begin
+// with a space or a tab), which may have cut a UTF-8 sequence in two.
+bool check_calendar_text(std::string_view text, const char *path, diagnostics &messages)
+{
+	std::string line;
+	unsigned long long number = 0;
+	unsigned long long first = 1; // the number of line's first part
+	for (std::size_t end; !text.empty(); text.remove_prefix(end)) {
+		end = std::min(text.find('\n'), text.size() - 1) + 1; // past the line feed
+		std::string_view part = text.substr(0, end);
+		if (part.ends_with('\n'))
+			part.remove_suffix(1);
+		if (part.ends_with('\r'))
+			part.remove_suffix(1);
+		++number;
+		if (!part.empty() && (part.front() == ' ' || part.front() == '\t')) {
+			line.append(part.substr(1));
+			continue;
+		}
+		if (!check_calendar_line(line, path, first, messages))
+			return false;
+		line.assign(part);
+		first = number;
+	}
+	return check_calendar_line(line, path, first, messages);
+}
+
+// Reads the lines of file, the first chunk of which is in chunk.
+bool read_lines(std::FILE *file, char (&chunk)[16384], std::size_t got, const char *path,
+                event_list &events, diagnostics &messages)
+{
+	// Lines are split from chunks; of a long line only enough is kept to see that it is long,
+	// past a byte-order mark and a CR.
+	char line[3 + max_line_size + 2];
+	std::size_t size = 0;
+	unsigned long long number = 0;
+	bool ok = true;
+	for (; ok && got > 0; got = ok ? std::fread(chunk, 1, sizeof chunk, file) : 0) {
+		for (std::size_t at = 0; ok && at < got;) {
+			const void *lf = std::memchr(chunk + at, '\n', got - at);
+			std::size_t end =
+				lf != nullptr ? static_cast<const char *>(lf) - chunk : got;
+			std::size_t kept = std::min(end - at, sizeof line - size);
+			std::memcpy(line + size, chunk + at, kept);
+			size += kept;
+			at = end;
+			if (lf != nullptr) {
+				ok = take_line({line, size}, path, ++number, events, messages);
+				size = 0;
+				++at;
+			} else {
+				ok = judge_start({line, size}, path, number + 1, messages);
+			}
+		}
+	}
+	if (ok && size > 0)
+		ok = take_line({line, size}, path, ++number, events, messages);
+	return ok;
+}
+
+// Reads the events of file, opened for path, into events, as read_events does.
+bool read_open_file(std::FILE *file, const char *path, const month_range &range, event_list &events,
+                    diagnostics &messages)
+{
+	char chunk[16384];
+	std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
+	bool ok = true;
+	bool judged = false; // the text read was wrong, and said to be
+	if (is_calendar_file({chunk, got})) {
+		std::string text(chunk, got);
+		read_rest(file, text);
+		if (std::ferror(file) == 0)
+			judged = !(ok = check_calendar_text(text, path, messages) &&
+			                read_calendar_file(text, path, range, events, messages));
+	} else {
+		judged = !(ok = read_lines(file, chunk, got, path, events, messages));
+	}
+	if (!judged && std::ferror(file) != 0) {
+		refuse(messages, "Cannot read file ", path);
+		ok = false;
+	}
+	return ok;
+}
+
+} // namespace
+
+bool read_events(const char *path, const month_range &range, event_list &events,
+                 diagnostics &messages)
+{
+	std::FILE *file = open_input(path);
+	if (file == nullptr) {
+		refuse(messages, "Cannot read file ", path);
+		return false;
+	}
+	bool ok = false;
+	try {
+		ok = read_open_file(file, path, range, events, messages);
+	} catch (const std::bad_alloc &) { // a calendar file without end, or the memory is short
+		refuse_file(messages, path, 0, "too large to read");
+	}
+	close_input(file);
+	return ok;
+}

@@ -1,0 +1,50 @@
+#ifndef PENDRIK_MODERN_TABLE_H
+#define PENDRIK_MODERN_TABLE_H
+
+#include <cstddef>
+#include <ctime>
+#include <span>
+
+#include "events/events.h"
+#include "locale/locale_names.h"
+#include "output/output.h"
+
+// How the modern page lays out its months, in which language, with which events.
+struct modern_layout {
+	int first_weekday = 0;     // of each week row: 0 = Sunday ... 6 = Saturday
+	bool week_numbers = false; // an ISO week number heads each week row; needs Monday rows
+	page_locale locale = english_locale();
+	const event_list *events = nullptr; // sorted; none when null
+};
+
+// Numbers 1 ... count between open and close, end to end: number n's text runs from start[n]
+// to start[n + 1] (start[0] unused).
+template <std::size_t count, std::size_t open_and_close_size>
+struct numbered_text {
+	// Two digits of at most four bytes each: the widest digits a locale has.
+	char bytes[count * (open_and_close_size + 8)] = {};
+	std::size_t start[count + 2] = {};
+};
+
+// What every month table of a page writes alike, made once for the page in its language: the
+// column heads with the opening of the body, and the cells of the days and the week numbers.
+struct modern_text {
+	char head[4096] = {};
+	std::size_t head_size = 0;
+	numbered_text<31, sizeof "<td></td>"> days;
+	numbered_text<31, 1> day_numbers; // the numbers alone, for marked days and lists
+	numbered_text<53, sizeof "<th scope=\"row\"></th>"> weeks;
+};
+
+// Makes the page's text; false when the names do not fit, which no locale of the table does.
+bool make_modern_text(const modern_layout &layout, modern_text &text);
+
+// Writes the month of date (only tm_mon, tm_year, and a tm_mday with its tm_wday are read, for
+// a year of 1000 to 9999) as a modern month table, its week rows in full, the day today_day
+// (0 for none) marked as today, the days of marks marked with their events (mark_days of
+// events) and the events listed under it. Returns the weekday of the following month's 1st.
+int write_modern_table(out_stream &out, const std::tm &date, int today_day,
+                       const modern_layout &layout, const modern_text &text,
+                       const month_events &events, std::span<const day_mark> marks);
+
+#endif

@@ -1,0 +1,55 @@
+#include "diagnostics.h"
+
+#include "output.h"
+
+namespace {
+
+// "FILE:LINE: WHAT", or for line 0 "FILE: WHAT".
+void say(std::FILE *to, const char *file, unsigned long long line, std::string_view what)
+{
+	put_escaped(to, file);
+	if (line > 0)
+		(void)std::fprintf(to, ":%llu", line);
+	(void)std::fputs(": ", to);
+	put_escaped(to, what);
+	(void)std::fputc('\n', to);
+}
+
+} // namespace
+
+bool refuse(diagnostics &d, std::string_view before, std::string_view subject,
+            std::string_view after)
+{
+	print_message(d.to, before, subject, after);
+	d.refused = true;
+	return false;
+}
+
+bool refuse_file(diagnostics &d, const char *file, unsigned long long line, std::string_view what)
+{
+	say(d.to, file, line, what);
+	d.refused = true;
+	return false;
+}
+
+void warn(diagnostics &d, const char *file, unsigned long long line, std::string_view what)
+{
+	if (d.file != file) {
+		end_warnings(d);
+		d.file = file;
+		d.warnings = 0;
+	}
+	if (++d.warnings <= warnings_said_per_file)
+		say(d.to, file, line, what);
+}
+
+void end_warnings(diagnostics &d)
+{
+	if (d.file != nullptr && d.warnings > warnings_said_per_file) {
+		put_escaped(d.to, d.file);
+		(void)std::fprintf(d.to, ": %llu more warnings\n",
+		                   d.warnings - warnings_said_per_file);
+	}
+	d.file = nullptr;
+	d.warnings = 0;
+}
