@@ -163,30 +163,17 @@ bool local_span_of(const icaltimetype &start, long long seconds, local_span &spa
 // One VEVENT as it is read: the parts of its occurrences share its order and text.
 struct vevent_reader {
 	icalcomponent *vevent;
-	event model;
+	std::uint32_t order;
 	long long duration;                 // seconds, 0 or more
 	std::vector<icaltimetype> left_out; // the starts of instances not to take
 	std::set<long long> first_days;     // of the occurrences taken: a day is marked once
 };
 
-// Lays an occurrence on the page's days: a part for each month it touches, the first with its
-// start time.
-void add_occurrence(calendar_reader &r, const local_span &span, const event &model)
+// Lays an occurrence on the page, where it touches it.
+void add_occurrence(calendar_reader &r, const local_span &span, std::uint32_t order)
 {
-	for (long long day = std::max(span.first, r.page_first);
-	     day <= std::min(span.last, r.page_last);) {
-		civil_date date = civil_from_days(day);
-		int month_end = month_length(date.year, date.month);
-		event part = model;
-		part.year = static_cast<int>(date.year);
-		part.month = date.month;
-		part.day = date.day;
-		part.last_day = static_cast<int>(std::min<long long>(
-			month_end, date.day + std::min(span.last, r.page_last) - day));
-		part.minute = day == span.first ? span.minute : -1;
-		r.events.dated.push_back(part);
-		day += part.last_day - part.day + 1;
-	}
+	if (span.last >= r.page_first && span.first <= r.page_last)
+		r.events.occurrences.push_back({span.first, span.last, span.minute, order});
 }
 
 // Whether two starts are one: by the date as written where either is a date.
@@ -210,8 +197,9 @@ bool take_instance(calendar_reader &r, vevent_reader &v, const icaltimetype &sta
 		return refuse(r, v.vevent,
 		              "a time the C library cannot place in the local time zone");
 	if (v.first_days.insert(span.first).second) // one of many in a day marks it once
-		add_occurrence(r, span, v.model);
-	return true;
+		add_occurrence(r, span, v.order);
+	return r.events.occurrences.size() <= max_page_occurrences ||
+	       refuse(r, nullptr, "too many events");
 }
 
 // The starts of the instances of vevent that are left out: its EXDATEs, and those that other
@@ -382,7 +370,7 @@ bool property_time(calendar_reader &r, icalcomponent *vevent, icalproperty *p, i
 }
 
 // The event's text: its SUMMARY with line breaks and tabs as spaces, as HTML text.
-bool add_text(calendar_reader &r, icalcomponent *vevent, event &model)
+bool add_text(calendar_reader &r, icalcomponent *vevent, std::uint32_t &order)
 {
 	const char *summary = icalcomponent_get_summary(vevent);
 	std::string text = summary != nullptr ? summary : "";
@@ -393,10 +381,7 @@ bool add_text(calendar_reader &r, icalcomponent *vevent, event &model)
 	text.erase(text.find_last_not_of(' ') + 1);
 	if (text.empty())
 		return refuse(r, vevent, "no SUMMARY");
-	model.text_at = r.events.texts.size();
-	r.events.texts.resize(model.text_at + escaped_byte_size * text.size());
-	model.text_size = escape_html(text, r.events.texts.data() + model.text_at);
-	r.events.texts.resize(model.text_at + model.text_size);
+	order = add_event(r.events, text);
 	return true;
 }
 
@@ -466,12 +451,9 @@ bool read_vevent(calendar_reader &r, icalcomponent *vevent)
 {
 	if (icalcomponent_get_status(vevent) == ICAL_STATUS_CANCELLED)
 		return true;
-	if (r.events.count == max_events)
-		return refuse(r, nullptr, "too many events");
-	vevent_reader v{vevent, {}, {}, {}, {}};
-	v.model.order = r.events.count++;
+	vevent_reader v{vevent, 0, {}, {}, {}};
 	icaltimetype start;
-	if (!start_and_duration(r, vevent, start, v.duration) || !add_text(r, vevent, v.model))
+	if (!start_and_duration(r, vevent, start, v.duration) || !add_text(r, vevent, v.order))
 		return false;
 	// An override is one instance; the others may recur. Their properties are looked at one
 	// kind at a time: libical keeps one place in them for each VEVENT.
@@ -541,19 +523,10 @@ bool read_calendars(calendar_reader &r, const std::string &text)
 
 } // namespace
 
-bool read_calendar_file(const std::string &text, const char *path, const month_range &range,
+bool read_calendar_file(const std::string &text, const char *path, const day_range &page,
                         event_list &events, diagnostics &messages)
 {
-	int last_month = range.month + range.count - 1;
-	int last_year = range.year + last_month / 12;
-	calendar_reader r{path,
-	                  days_from_civil(range.year, range.month, 1),
-	                  days_from_civil(last_year, last_month % 12,
-	                                  month_length(last_year, last_month % 12)),
-	                  events,
-	                  {},
-	                  {},
-	                  instance_budget};
+	calendar_reader r{path, page.first, page.last, events, {}, {}, instance_budget};
 	// libical says some of what it finds wrong on standard error itself.
 	stderr_state saved = quiet_stderr();
 	bool ok = read_calendars(r, text);

@@ -2,79 +2,83 @@
 
 #include <algorithm>
 
-#include "calendar/calendar.h"
+#include "output/output.h"
+
+std::uint32_t add_text(event_list &events, std::string_view text, std::uint32_t &size)
+{
+	std::size_t at = events.texts.size();
+	events.texts.resize(at + escaped_byte_size * text.size());
+	std::size_t written = escape_html(text, events.texts.data() + at);
+	events.texts.resize(at + written);
+	size = static_cast<std::uint32_t>(written);
+	return static_cast<std::uint32_t>(at);
+}
+
+void add_source(event_list &events, std::string_view name, bool days_off)
+{
+	std::string escaped(escaped_byte_size * name.size(), '\0');
+	escaped.resize(escape_html(name, escaped.data()));
+	events.sources.push_back({escaped, days_off});
+}
+
+std::uint32_t add_event(event_list &events, std::string_view text)
+{
+	event_details details{};
+	details.source = static_cast<std::uint32_t>(events.sources.size() - 1);
+	details.text_at = add_text(events, text, details.text_size);
+	events.details.push_back(details);
+	return static_cast<std::uint32_t>(events.details.size() - 1);
+}
 
 void sort_events(event_list &events)
 {
-	auto by_date = [](const event &a, const event &b) {
-		return a.year != b.year     ? a.year < b.year
-		       : a.month != b.month ? a.month < b.month
-		                            : a.day < b.day;
-	};
-	std::stable_sort(events.dated.begin(), events.dated.end(), by_date);
-	std::stable_sort(events.yearly.begin(), events.yearly.end(), by_date);
-	std::size_t at = 0;
-	for (int month = 0; month <= 12; ++month) {
-		while (at < events.yearly.size() && events.yearly[at].month < month)
-			++at;
-		events.yearly_start[month] = at;
+	std::stable_sort(events.occurrences.begin(), events.occurrences.end(),
+	                 [](const event &a, const event &b) {
+				 return a.first_day != b.first_day ? a.first_day < b.first_day
+		                                                   : a.order < b.order;
+			 });
+}
+
+namespace {
+
+month_event part_in_month(const event &e, long long first_day, long long last_day)
+{
+	return {static_cast<int>(std::max(e.first_day, first_day) - first_day + 1),
+	        static_cast<int>(std::min(e.last_day, last_day) - first_day + 1),
+	        e.first_day >= first_day ? e.minute : -1, &e};
+}
+
+} // namespace
+
+void take_month(month_walker &walker, long long first_day, long long last_day,
+                std::vector<month_event> &taken)
+{
+	taken.clear();
+	std::erase_if(walker.longer, [&](const event *e) { return e->last_day < first_day; });
+	for (const event *e : walker.longer)
+		taken.push_back(part_in_month(*e, first_day, last_day));
+	const std::vector<event> &all = walker.events->occurrences;
+	for (; walker.next < all.size() && all[walker.next].first_day <= last_day; ++walker.next) {
+		const event &e = all[walker.next];
+		if (e.last_day < first_day)
+			continue;
+		taken.push_back(part_in_month(e, first_day, last_day));
+		if (e.last_day > last_day)
+			walker.longer.push_back(&e);
 	}
+	std::stable_sort(taken.begin(), taken.end(),
+	                 [](const month_event &a, const month_event &b) {
+				 return a.day != b.day ? a.day < b.day
+		                                       : a.occurrence->order < b.occurrence->order;
+			 });
 }
 
-month_events take_month_events(const event_list &events, std::size_t &next_dated, int year,
-                               int month)
-{
-	const std::vector<event> &dated = events.dated;
-	while (next_dated < dated.size() &&
-	       (dated[next_dated].year < year ||
-	        (dated[next_dated].year == year && dated[next_dated].month < month)))
-		++next_dated;
-	std::size_t end = next_dated;
-	while (end < dated.size() && dated[end].year == year && dated[end].month == month)
-		++end;
-	month_events taken;
-	taken.list = &events;
-	taken.dated = std::span(dated).subspan(next_dated, end - next_dated);
-	next_dated = end;
-	// 29 February of every year only where the year has one; it comes last in February.
-	std::size_t first = events.yearly_start[month];
-	std::size_t last = events.yearly_start[month + 1];
-	while (last > first && events.yearly[last - 1].day > month_length(year, month))
-		--last;
-	taken.yearly = std::span(events.yearly).subspan(first, last - first);
-	return taken;
-}
-
-int next_event_day(const month_events &events)
-{
-	int day = 32;
-	if (!events.dated.empty())
-		day = events.dated.front().day;
-	if (!events.yearly.empty())
-		day = std::min(day, events.yearly.front().day);
-	return day;
-}
-
-const event &take_next_event(month_events &events)
-{
-	bool dated_first = events.yearly.empty() ||
-	                   (!events.dated.empty() &&
-	                    (events.dated.front().day != events.yearly.front().day
-	                             ? events.dated.front().day < events.yearly.front().day
-	                             : events.dated.front().order < events.yearly.front().order));
-	std::span<const event> &from = dated_first ? events.dated : events.yearly;
-	const event &next = from.front();
-	from = from.subspan(1);
-	return next;
-}
-
-void mark_days(const month_events &events, std::vector<day_mark> &marks)
+void mark_days(const std::vector<month_event> &taken, std::vector<day_mark> &marks)
 {
 	marks.clear();
-	for (std::span<const event> from : {events.dated, events.yearly})
-		for (const event &e : from)
-			for (int day = e.day; day <= e.last_day; ++day)
-				marks.push_back({day, &e});
+	for (const month_event &e : taken)
+		for (int day = e.day; day <= e.last_day; ++day)
+			marks.push_back({day, e.occurrence});
 	std::stable_sort(marks.begin(), marks.end(), [](const day_mark &a, const day_mark &b) {
 		return a.day != b.day ? a.day < b.day : a.marked->order < b.marked->order;
 	});

@@ -55,26 +55,50 @@ int digits_at(std::string_view text, std::size_t at, std::size_t count)
 	return value;
 }
 
-// Reads "YYYY-MM-DD" (year 1 to 9999) or "MM-DD" (every year) into e; false when date is
+// A date of an events file: a day of a year, or of every year (year 0).
+struct line_date {
+	int year, month, day; // year 0 or 1 ... 9999, month 0 ... 11, day 1 ... 31
+};
+
+// Reads "YYYY-MM-DD" (year 1 to 9999) or "MM-DD" (every year) into date; false when it is
 // neither, or no real day.
-bool parse_date(std::string_view date, event &e)
+bool parse_date(std::string_view text, line_date &date)
 {
 	std::size_t at = 0;
-	e.year = 0;
-	if (date.size() == 10 && date[4] == '-') {
-		e.year = digits_at(date, 0, 4);
-		if (e.year < 1)
+	date.year = 0;
+	if (text.size() == 10 && text[4] == '-') {
+		date.year = digits_at(text, 0, 4);
+		if (date.year < 1)
 			return false;
 		at = 5;
-	} else if (date.size() != 5) {
+	} else if (text.size() != 5) {
 		return false;
 	}
-	e.month = digits_at(date, at, 2) - 1;
-	e.day = e.last_day = digits_at(date, at + 3, 2);
-	if (date[at + 2] != '-' || e.month < 0 || e.month > 11 || e.day < 1)
+	date.month = digits_at(text, at, 2) - 1;
+	date.day = digits_at(text, at + 3, 2);
+	if (text[at + 2] != '-' || date.month < 0 || date.month > 11 || date.day < 1)
 		return false;
 	// 29 February of every year stands for the leap years.
-	return e.day <= (e.year == 0 && e.month == 1 ? 29 : month_length(e.year, e.month));
+	return date.day <=
+	       (date.year == 0 && date.month == 1 ? 29 : month_length(date.year, date.month));
+}
+
+// Adds the days of the page that date names, one a year for a date of every year; false when
+// the page would list too many.
+bool add_days(event_list &events, const line_date &date, std::uint32_t order, const day_range &page)
+{
+	long long first_year = civil_from_days(page.first).year;
+	long long last_year = civil_from_days(page.last).year;
+	if (date.year != 0)
+		first_year = last_year = date.year;
+	for (long long year = first_year; year <= last_year; ++year) {
+		if (date.day > month_length(year, date.month))
+			continue;
+		long long day = days_from_civil(year, date.month, date.day);
+		if (day >= page.first && day <= page.last)
+			events.occurrences.push_back({day, day, -1, order});
+	}
+	return events.occurrences.size() <= max_page_occurrences;
 }
 
 bool is_blank(char c)
@@ -104,7 +128,7 @@ bool check_line_text(std::string_view line, bool goes_on, const char *path,
 // Takes line number of the file at path into events, or says what is wrong with it and
 // returns false.
 bool take_line(std::string_view line, const char *path, unsigned long long number,
-               event_list &events, diagnostics &messages)
+               const day_range &page, event_list &events, diagnostics &messages)
 {
 	if (number == 1 && line.starts_with("\xEF\xBB\xBF")) // a byte-order mark
 		line.remove_prefix(3);
@@ -120,29 +144,19 @@ bool take_line(std::string_view line, const char *path, unsigned long long numbe
 	if (line.empty() || line.front() == '#')
 		return true;
 
-	event e{};
-	std::string_view date = line.substr(0, std::min(line.find_first_of(" \t"), line.size()));
-	if (!parse_date(date, e)) {
-		return refuse_line(messages, path, number, "not a date: ", date);
-	}
-	std::string_view text = line.substr(date.size());
+	line_date date{};
+	std::string_view written = line.substr(0, std::min(line.find_first_of(" \t"), line.size()));
+	if (!parse_date(written, date))
+		return refuse_line(messages, path, number, "not a date: ", written);
+	std::string_view text = line.substr(written.size());
 	while (!text.empty() && is_blank(text.front()))
 		text.remove_prefix(1);
 	while (!text.empty() && is_blank(text.back()))
 		text.remove_suffix(1);
 	if (text.empty())
 		return refuse_line(messages, path, number, "no text after the date");
-	e.order = events.count++;
-	if (e.order == max_events) {
-		refuse_file(messages, path, 0, "too many events");
-		return false;
-	}
-	e.text_at = events.texts.size();
-	events.texts.resize(e.text_at + escaped_byte_size * text.size());
-	e.text_size = escape_html(text, events.texts.data() + e.text_at);
-	events.texts.resize(e.text_at + e.text_size);
-	(e.year == 0 ? events.yearly : events.dated).push_back(e);
-	return true;
+	return add_days(events, date, add_event(events, text), page) ||
+	       refuse_file(messages, path, 0, "too many events");
 }
 
 // Judges the start of a line that goes on, so that a stream of bytes that can never make a
@@ -244,7 +258,7 @@ bool check_calendar_text(std::string_view text, const char *path, diagnostics &m
 
 // Reads the lines of file, the first chunk of which is in chunk.
 bool read_lines(std::FILE *file, char (&chunk)[16384], std::size_t got, const char *path,
-                event_list &events, diagnostics &messages)
+                const day_range &page, event_list &events, diagnostics &messages)
 {
 	// Lines are split from chunks; of a long line only enough is kept to see that it is long,
 	// past a byte-order mark and a CR.
@@ -262,7 +276,8 @@ bool read_lines(std::FILE *file, char (&chunk)[16384], std::size_t got, const ch
 			size += kept;
 			at = end;
 			if (lf != nullptr) {
-				ok = take_line({line, size}, path, ++number, events, messages);
+				ok = take_line({line, size}, path, ++number, page, events,
+				               messages);
 				size = 0;
 				++at;
 			} else {
@@ -271,12 +286,12 @@ bool read_lines(std::FILE *file, char (&chunk)[16384], std::size_t got, const ch
 		}
 	}
 	if (ok && size > 0)
-		ok = take_line({line, size}, path, ++number, events, messages);
+		ok = take_line({line, size}, path, ++number, page, events, messages);
 	return ok;
 }
 
 // Reads the events of file, opened for path, into events, as read_events does.
-bool read_open_file(std::FILE *file, const char *path, const month_range &range, event_list &events,
+bool read_open_file(std::FILE *file, const char *path, const day_range &page, event_list &events,
                     diagnostics &messages)
 {
 	char chunk[16384];
@@ -288,9 +303,9 @@ bool read_open_file(std::FILE *file, const char *path, const month_range &range,
 		read_rest(file, text);
 		if (std::ferror(file) == 0)
 			judged = !(ok = check_calendar_text(text, path, messages) &&
-			                read_calendar_file(text, path, range, events, messages));
+			                read_calendar_file(text, path, page, events, messages));
 	} else {
-		judged = !(ok = read_lines(file, chunk, got, path, events, messages));
+		judged = !(ok = read_lines(file, chunk, got, path, page, events, messages));
 	}
 	if (!judged && std::ferror(file) != 0) {
 		refuse(messages, "Cannot read file ", path);
@@ -299,10 +314,19 @@ bool read_open_file(std::FILE *file, const char *path, const month_range &range,
 	return ok;
 }
 
+// The name of a file's events in the legend: its name without folders and extension; "-" for
+// standard input.
+std::string_view source_name(std::string_view path)
+{
+	std::size_t slash = path.find_last_of("/\\");
+	std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+	std::size_t dot = name.rfind('.');
+	return dot == 0 || dot == std::string_view::npos ? name : name.substr(0, dot);
+}
+
 } // namespace
 
-bool read_events(const char *path, const month_range &range, event_list &events,
-                 diagnostics &messages)
+bool read_events(const char *path, const day_range &page, event_list &events, diagnostics &messages)
 {
 	std::FILE *file = open_input(path);
 	if (file == nullptr) {
@@ -311,7 +335,8 @@ bool read_events(const char *path, const month_range &range, event_list &events,
 	}
 	bool ok = false;
 	try {
-		ok = read_open_file(file, path, range, events, messages);
+		add_source(events, source_name(path));
+		ok = read_open_file(file, path, page, events, messages);
 	} catch (const std::bad_alloc &) { // a calendar file without end, or the memory is short
 		refuse_file(messages, path, 0, "too large to read");
 	}

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "calendar/calendar.h"
 #include "calendar/month_walk.h"
 #include "modern_page_text.h"
 
@@ -73,16 +74,20 @@ void write_modern_page(out_stream &out, const std::tm &first, int month_count, c
 	modern_text text;
 	if (!make_modern_text(layout, text))
 		out.failed = true; // the page would be wrong: none at all
-	std::size_t next_dated = 0;
-	std::vector<day_mark> marks; // of one month at a time
+	month_walker walker{layout.events, 0, {}};
+	std::vector<month_event> taken; // of one month at a time
+	std::vector<day_mark> marks;
 	walk_months(first, month_count, today, out.failed,
 	            [&](int, const std::tm &month, int today_day) {
-			    month_events events;
+			    int year = month.tm_year + 1900;
+			    long long first_day = days_from_civil(year, month.tm_mon, 1);
+			    taken.clear();
 			    if (layout.events != nullptr)
-				    events = take_month_events(*layout.events, next_dated,
-			                                       month.tm_year + 1900, month.tm_mon);
-			    mark_days(events, marks);
-			    return write_modern_table(out, month, today_day, layout, text, events,
+				    take_month(walker, first_day,
+			                       first_day + month_length(year, month.tm_mon) - 1,
+			                       taken);
+			    mark_days(taken, marks);
+			    return write_modern_table(out, month, today_day, layout, text, taken,
 		                                      marks);
 		    });
 

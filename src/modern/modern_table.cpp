@@ -82,8 +82,8 @@ void put_date(out_stream &out, int year, int month, int day)
 }
 
 // One event in the month's list: its day or days, the time it starts, its text.
-void put_listed_event(out_stream &out, int year, int month, const event &e, const event_list &list,
-                      const locale_record &record, const modern_text &text)
+void put_listed_event(out_stream &out, int year, int month, const month_event &e,
+                      const event_list &list, const locale_record &record, const modern_text &text)
 {
 	put(out, "<li><time datetime=\""_crlf);
 	put_date(out, year, month, e.day);
@@ -109,7 +109,7 @@ void put_listed_event(out_stream &out, int year, int month, const event &e, cons
 	// Isolated, so that a text in another direction, or with a direction mark of its own,
 	// does not reorder what stands around it.
 	put(out, "<bdi>"_crlf);
-	put(out, list.text(e));
+	put(out, list.text(*e.occurrence));
 	put(out, "</bdi>"_crlf);
 	if (e.minute >= 0)
 		put(out, "</span>"_crlf);
@@ -117,13 +117,12 @@ void put_listed_event(out_stream &out, int year, int month, const event &e, cons
 }
 
 // The month's events in a list under its table, by their first day.
-void put_event_list(out_stream &out, int year, int month, month_events events,
-                    const locale_record &record, const modern_text &text)
+void put_event_list(out_stream &out, int year, int month, std::span<const month_event> events,
+                    const event_list &list, const locale_record &record, const modern_text &text)
 {
 	put(out, "<ul class=\"events\">\n"_crlf);
-	while (!events.empty())
-		put_listed_event(out, year, month, take_next_event(events), *events.list, record,
-		                 text);
+	for (const month_event &e : events)
+		put_listed_event(out, year, month, e, list, record, text);
 	put(out, "</ul>\n"_crlf);
 }
 
@@ -203,7 +202,7 @@ bool make_modern_text(const modern_layout &layout, modern_text &text)
 
 int write_modern_table(out_stream &out, const std::tm &date, int today_day,
                        const modern_layout &layout, const modern_text &text,
-                       const month_events &events, std::span<const day_mark> marks)
+                       std::span<const month_event> events, std::span<const day_mark> marks)
 {
 	int month = date.tm_mon;
 	int year = date.tm_year + 1900;
@@ -230,13 +229,13 @@ int write_modern_table(out_stream &out, const std::tm &date, int today_day,
 			put_numbered(out, text.weeks, week, week + 1);
 		}
 		put_blanks(out, column);
-		put_days(out, first, last, today_day, marks, events.list, text);
+		put_days(out, first, last, today_day, marks, layout.events, text);
 		put_blanks(out, 6 - column - (last - first));
 		put(out, "</tr>\n"_crlf);
 	}
 	put(out, "</tbody></table>\n"_crlf);
 	if (!events.empty())
-		put_event_list(out, year, month, events, record, text);
+		put_event_list(out, year, month, events, *layout.events, record, text);
 	put(out, "</div>\n"_crlf);
 	return (first_weekday + day_count) % 7;
 }

@@ -5,7 +5,7 @@
 #include <ctime>
 #include <span>
 
-#include "events/events.h"
+#include "events/event_list.h"
 #include "locale/locale_names.h"
 #include "output/output.h"
 
@@ -42,9 +42,10 @@ bool make_modern_text(const modern_layout &layout, modern_text &text);
 // Writes the month of date (only tm_mon, tm_year, and a tm_mday with its tm_wday are read, for
 // a year of 1000 to 9999) as a modern month table, its week rows in full, the day today_day
 // (0 for none) marked as today, the days of marks marked with their events (mark_days of
-// events) and the events listed under it. Returns the weekday of the following month's 1st.
+// events, the month's from take_month) and the events listed under it. Returns the weekday of the
+// following month's 1st.
 int write_modern_table(out_stream &out, const std::tm &date, int today_day,
                        const modern_layout &layout, const modern_text &text,
-                       const month_events &events, std::span<const day_mark> marks);
+                       std::span<const month_event> events, std::span<const day_mark> marks);
 
 #endif
