@@ -46,7 +46,7 @@ int print(const char *text)
 enum : int { modern_option = 256, lang_option, list_option, version_option };
 
 // The leading colon: getopt_long answers ':' for an option without its value.
-constexpr char short_options[] = ":mswe:h";
+constexpr char short_options[] = ":mswe:o:h";
 constexpr option long_options[] = {
 	{"modern", no_argument, nullptr, modern_option},
 	{"monday", no_argument, nullptr, 'm'},
@@ -55,6 +55,7 @@ constexpr option long_options[] = {
 	{"lang", required_argument, nullptr, lang_option},
 	{"list-languages", no_argument, nullptr, list_option},
 	{"events", required_argument, nullptr, 'e'},
+	{"output", required_argument, nullptr, 'o'},
 	{"help", no_argument, nullptr, 'h'},
 	{"version", no_argument, nullptr, version_option},
 	{nullptr, 0, nullptr, 0},
@@ -71,6 +72,12 @@ bool is_ambiguous(std::string_view text)
 	return count > 1;
 }
 
+// The short form of an option that takes a value, as it was written.
+std::string_view short_name(int letter)
+{
+	return letter == 'o' ? "-o" : "-e";
+}
+
 bool takes_value(int letter)
 {
 	for (const option *o = long_options; o->name != nullptr; ++o)
@@ -83,8 +90,7 @@ bool takes_value(int letter)
 int refuse_option(diagnostics &messages, std::string_view fault, std::string_view option,
                   int &status)
 {
-	refuse(messages, fault, option);
-	(void)std::fputs("Try 'ostavel --help'.\n", messages.to);
+	refuse_with_hint(messages, fault, option);
 	status = 1;
 	return 0;
 }
@@ -98,8 +104,8 @@ int refuse_wrong(diagnostics &messages, char **argv, int answer, int &status)
 	std::string_view element = argv[optind - 1];
 	bool is_long = element.starts_with("--");
 	if (answer == ':' && takes_value(optopt))
-		return refuse_option(messages, "Option needs a value: ", is_long ? element : "-e",
-		                     status);
+		return refuse_option(messages, "Option needs a value: ",
+		                     is_long ? element : short_name(optopt), status);
 	if (is_long)
 		return refuse_option(
 			messages,
@@ -113,11 +119,11 @@ int refuse_wrong(diagnostics &messages, char **argv, int answer, int &status)
 }
 
 // The option that an empty value belongs to, as it was written: "-e", "--lang", "--events=".
-std::string_view option_of_value(char **argv, int long_index)
+std::string_view option_of_value(char **argv, int long_index, int letter)
 {
 	if (optarg != argv[optind - 1])
 		return argv[optind - 1]; // "--events=", "--lang="
-	return long_index < 0 ? "-e" : argv[optind - 2];
+	return long_index >= 0 ? argv[optind - 2] : short_name(letter);
 }
 
 // Ends the run with what an option prints: the usage, the version, a list. Its status is
@@ -155,6 +161,9 @@ void take_option(int letter, options &chosen)
 	case 'e':
 		chosen.event_files.push_back(optarg);
 		break;
+	case 'o':
+		chosen.output_path = optarg;
+		return; // the page's name, not its kind
 	default:
 		break;
 	}
@@ -162,6 +171,13 @@ void take_option(int letter, options &chosen)
 }
 
 } // namespace
+
+bool refuse_with_hint(diagnostics &messages, std::string_view before, std::string_view subject)
+{
+	refuse(messages, before, subject);
+	(void)std::fputs("Try 'ostavel --help'.\n", messages.to);
+	return false;
+}
 
 int read_options(int argc, char **argv, options &chosen, diagnostics &messages, int &status)
 {
@@ -175,7 +191,7 @@ int read_options(int argc, char **argv, options &chosen, diagnostics &messages, 
 			return refuse_wrong(messages, argv, letter, status);
 		if (optarg != nullptr && *optarg == '\0')
 			return refuse_option(messages, "Option needs a value: ",
-			                     option_of_value(argv, long_index), status);
+			                     option_of_value(argv, long_index, letter), status);
 		if (letter == 'h' || letter == version_option || letter == list_option)
 			return print_and_end(letter, status);
 		take_option(letter, chosen);

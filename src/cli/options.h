@@ -1,6 +1,7 @@
 #ifndef PENDRIK_OPTIONS_H
 #define PENDRIK_OPTIONS_H
 
+#include <string_view>
 #include <vector>
 
 #include "modern/modern_table.h"
@@ -13,7 +14,11 @@ struct options {
 	int first_weekday = -1;         // the week's first day, or -1 for the language's
 	const char *language = nullptr; // a locale, or none for English
 	std::vector<const char *> event_files;
+	const char *output_path = nullptr; // -o, in place of PATH
 };
+
+// Refuses with before and subject, then the usage hint: false.
+bool refuse_with_hint(diagnostics &messages, std::string_view before, std::string_view subject);
 
 // Reads the options, wherever they stand among the arguments, into chosen and returns the
 // index of START, the arguments having been moved behind the options; or, when the run ends

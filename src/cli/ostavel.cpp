@@ -70,8 +70,16 @@ bool parse_month_count(const char *arg, int &month_count)
 }
 
 // START, MONTHS and PATH where given (argv[1] ... argv[3]); refuses a wrong one.
-bool read_arguments(int argc, char **argv, page_request &page, diagnostics &messages)
+bool read_arguments(int argc, char **argv, const options &chosen, page_request &page,
+                    diagnostics &messages)
 {
+	int last = chosen.output_path != nullptr ? 2 : 3; // -o names the page in PATH's place
+	if (argc > last + 1)
+		return refuse_with_hint(messages, "Unexpected argument: ", argv[last + 1]);
+	auto is_stdin = [](const char *path) { return std::strcmp(path, "-") == 0; };
+	if (std::count_if(chosen.event_files.begin(), chosen.event_files.end(), is_stdin) > 1)
+		return refuse_with_hint(messages, "Standard input given twice: ", "-e -");
+
 	if (argc > 1 && !parse_start(argv[1], page.year, page.month))
 		return refuse(messages,
 		              "Start must be a year from 1701 to 2500, or YEAR-MONTH: ", argv[1]);
@@ -79,6 +87,8 @@ bool read_arguments(int argc, char **argv, page_request &page, diagnostics &mess
 		return refuse(messages, "Months must be 1 to 120: ", argv[2]);
 	if (argc > 3)
 		page.output_path = argv[3];
+	else if (chosen.output_path != nullptr)
+		page.output_path = chosen.output_path;
 	return true;
 }
 
@@ -162,7 +172,7 @@ void write_page(const options &chosen, const page_request &page, const std::tm &
 
 int main(int argc, char **argv)
 {
-	diagnostics messages{stderr};
+	diagnostics messages{stderr, true};
 	options chosen;
 	int status = 0;
 	int start = read_options(argc, argv, chosen, messages, status);
@@ -176,7 +186,7 @@ int main(int argc, char **argv)
 	std::tm today{};
 	page_request page;
 	event_list events;
-	bool ready = read_arguments(argc, argv, page, messages) &&
+	bool ready = read_arguments(argc, argv, chosen, page, messages) &&
 	             read_language(chosen, messages) && read_date(page, today, messages) &&
 	             read_event_files(chosen, page, events, messages) &&
 	             check_output(chosen, page.output_path, messages);

@@ -1,5 +1,8 @@
 #include "diagnostics.h"
 
+#include <cstring>
+#include <string>
+
 #include "output.h"
 
 namespace {
@@ -23,6 +26,14 @@ bool refuse(diagnostics &d, std::string_view before, std::string_view subject,
 	print_message(d.to, before, subject, after);
 	d.refused = true;
 	return false;
+}
+
+bool refuse_for(diagnostics &d, std::string_view before, std::string_view subject, int error)
+{
+	if (!d.gives_reasons || error == 0)
+		return refuse(d, before, subject);
+	const char *reason = std::strerror(error);
+	return refuse(d, before, subject, std::string(": ").append(reason));
 }
 
 bool refuse_file(diagnostics &d, const char *file, unsigned long long line, std::string_view what)

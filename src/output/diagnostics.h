@@ -10,6 +10,7 @@
 // terminal no escape sequence.
 struct diagnostics {
 	std::FILE *to;
+	bool gives_reasons = false; // a file's refusal ends in the system's reason, ": ..."
 	bool refused = false;
 	const char *file = nullptr; // whose warnings are counted, null for none
 	unsigned long long warnings = 0;
@@ -21,6 +22,10 @@ inline constexpr unsigned long long warnings_said_per_file = 10;
 // Says before, subject and after, and notes the run refused: false, for the caller to return.
 bool refuse(diagnostics &d, std::string_view before, std::string_view subject,
             std::string_view after = "");
+
+// Refuses with before and subject and, where d gives reasons, the system's words for error (an
+// errno value; 0 for none): "Cannot read file x.ics: No such file or directory".
+bool refuse_for(diagnostics &d, std::string_view before, std::string_view subject, int error);
 
 // Refuses a file for what is wrong at line (1 ... ; 0 for the file as a whole):
 // "FILE:LINE: WHAT", or "FILE: WHAT".

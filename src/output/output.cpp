@@ -1,6 +1,7 @@
 #include "output.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace {
 
@@ -22,8 +23,11 @@ constexpr two_digits digit_pairs = make_digit_pairs();
 
 void drain(out_stream &out)
 {
-	if (!out.failed && out.used > 0 && !out.sink(out.target, out.buffer, out.used))
+	errno = 0;
+	if (!out.failed && out.used > 0 && !out.sink(out.target, out.buffer, out.used)) {
 		out.failed = true;
+		out.error = errno;
+	}
 	out.used = 0;
 }
 
@@ -173,9 +177,12 @@ bool close_file_output(out_stream &out)
 {
 	auto *file = static_cast<std::FILE *>(out.target);
 	bool ok = flush_output(out);
+	errno = 0;
 	if (std::fflush(file) != 0 || std::ferror(file))
 		ok = false;
 	if (std::fclose(file) != 0)
 		ok = false;
+	if (!ok && out.error == 0)
+		out.error = errno;
 	return ok;
 }

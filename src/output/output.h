@@ -19,6 +19,7 @@ struct out_stream {
 	void *target;
 	std::size_t used = 0; // bytes waiting in buffer, 0 ... out_buffer_size - 1 between calls
 	bool failed = false;  // a sink call failed; what follows is dropped
+	int error = 0;        // errno as the failed call left it, 0 when it gave none
 	char buffer[out_buffer_size] = {};
 };
 

@@ -1,5 +1,6 @@
 #include "page_file.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -63,14 +64,15 @@ bool open_page_file(page_file &page, const char *path, diagnostics &messages)
 		file = create_beside(page, nullptr);
 	} else if (page.target != nullptr && S_ISREG(old.st_mode)) {
 		if (!may_write(page.target)) // replacing it would get past the protection
-			return refuse(messages, "Cannot open file ", path);
+			return refuse_for(messages, "Cannot open file ", path, EACCES);
 		file = create_for_old(page, old);
 	}
 	// In place; a name for an open file is added to, as the shell opened it (">>" or ">").
+	errno = 0;
 	if (file == nullptr)
 		file = std::fopen(path, open_file ? "ab" : "wb");
 	if (file == nullptr)
-		return refuse(messages, "Cannot open file ", path);
+		return refuse_for(messages, "Cannot open file ", path, errno);
 	attach(page.out, file);
 	return true;
 }
@@ -86,9 +88,13 @@ void open_page_stdout(page_file &page)
 bool close_page_file(page_file &page, diagnostics &messages)
 {
 	bool ok = close_file_output(page.out);
+	int error = page.out.error;
+	errno = 0;
 	if (page.temporary[0] != '\0' && !(ok && replace_file(page.temporary, page.target))) {
+		if (ok)
+			error = errno;
 		remove_file(page.temporary);
 		ok = false;
 	}
-	return ok || refuse(messages, "Cannot write file ", page.path);
+	return ok || refuse_for(messages, "Cannot write file ", page.path, error);
 }

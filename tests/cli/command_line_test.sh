@@ -253,7 +253,13 @@ check "ostavel: no arguments"      -        0  ""                               
 check "ostavel: a year"            -        0  ""                                        year1701.htm             "12:January 1701"   1701
 check "ostavel: YYYY-M"            -        0  ""                                        year2027-09.htm          "12:September 2027" 2027-9
 check "ostavel: YYYY-MM, 120"      -        0  ""                                        year2500-12.htm          "120:December 2500" 2500-12 120
-check "ostavel: a path, extra"     -        0  ""                                        out.htm                  "1:March 2010"      2010-03 001 out.htm extra
+check "ostavel: a path"            -        0  ""                                        out.htm                  "1:March 2010"      2010-03 001 out.htm
+check "ostavel: an argument after PATH" replace 1 "Unexpected argument: ev.txt$hint"     old.htm                  untouched           2010-03 1 old.htm ev.txt
+check "ostavel: -o, START"         -        0  ""                                        out.htm                  "12:January 2027"   -o out.htm 2027
+check "ostavel: --output=, START, MONTHS" - 0  ""                                        out.htm                  "2:May 2027"        --output=out.htm 2027-5 2
+check "ostavel: -o and PATH"       replace  1  "Unexpected argument: x.htm$hint"        old.htm                  untouched           -o old.htm 2027 1 x.htm
+check "ostavel: -o without a value" replace 1  "Option needs a value: -o$hint"          old.htm                  untouched           2027 -o
+check "ostavel: standard input twice" replace 1 "Standard input given twice: -e -$hint" old.htm                  untouched           -e - --events=- 2027 12 old.htm
 check "ostavel: as pendrik's page" -        0  ""                                        same.htm                 golden-body         2010-3 12 same.htm
 check "ostavel: standard output"   -        0  ""                                        stdout                   "13:November 2009"  2009-11 13 -
 for start in 1700 2501 201 20100 +2010 " 2010" 2010-0 2010-13 2010-001 2010- 2010-1x ""; do
@@ -266,7 +272,7 @@ check "ostavel: no local date"     replace,noclock 1 "Cannot read the current da
 check "ostavel: a year past pages" replace,absurd 1 "Cannot read the current date"       old.htm                  untouched           2010 12 old.htm
 check "ostavel: 2040"              @2040-01-01 0 ""                                      year2040.htm             "12:January 2040:<td><font color=FF0000>1</font></td>"
 check "ostavel: 2106, modern"      @2106-02-08 0 ""                                      year2106.htm             "modern:12:January 2106:sunday:<td aria-current=\"date\">8</td>" --modern
-check "ostavel: a missing folder"  -        1  "Cannot open file nodir/x.htm"            -                        -                   2010 12 nodir/x.htm
+check "ostavel: a missing folder"  -        1  "Cannot open file nodir/x.htm: No such file or directory" -                        -                   2010 12 nodir/x.htm
 check "ostavel: --help"            -        0  ""                                        stdout                   usage               --help
 check "ostavel: -h"                -        0  ""                                        stdout                   usage               -h 2010
 check "ostavel: --version"         -        0  ""                                        stdout                   version             --version
@@ -349,9 +355,10 @@ check "a link's target replaced"   link:real.htm 0 ""                           
 check "a file of two names"        hard     0  ""                                         old.htm                  12      12 old.htm
 check "a name with a line feed"    -        1  'Cannot open file nodir/a\nb'              -                        -       12 $'nodir/a\nb'
 command=("${ostavel[@]}") says=err quiet=out
-check "ostavel: a full disk"       -        1  "Cannot write file /dev/full"             -                        -                   1701 120 /dev/full
+check "ostavel: a folder as PATH"  blocked  1  "Cannot open file x.htm: Is a directory" x.htm                    -                   2027 12 x.htm
+check "ostavel: a full disk"       -        1  "Cannot write file /dev/full: No space left on device" -                        -                   1701 120 /dev/full
 check "ostavel: /dev/stdout"       -        0  ""                                        stdout                   "modern:1:March 2010:sunday" --modern 2010-3 1 /dev/stdout
-check "ostavel: full disk, page kept" replace,fsize 1 "Cannot write file old.htm"           old.htm                  untouched           -w 1701 120 old.htm
+check "ostavel: full disk, page kept" replace,fsize 1 "Cannot write file old.htm: File too large" old.htm                  untouched           -w 1701 120 old.htm
 check "ostavel: output is events"  link:../ev/good.txt 1 "Output is an events file: mine.htm" mine.htm           -                   -e ../ev/good.txt 2010 12 mine.htm
 # Windows' arguments are Unicode: there a byte of no character never reaches the program.
 check "ostavel: a C1 byte escaped" replace  1  "$bad_start \\x9b[2J"                     old.htm                  untouched           $'\x9b[2J' 12 old.htm

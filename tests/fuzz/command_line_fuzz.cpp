@@ -45,8 +45,10 @@ constexpr std::array<std::string_view, 2> file_faults = {"Cannot open file ", "C
 
 bool is_refusal(std::string_view message)
 {
-	constexpr std::array<std::string_view, 9> refusals = {
+	constexpr std::array<std::string_view, 11> refusals = {
 		"Unknown option: ",
+		"Unexpected argument: ",
+		"Standard input given twice: ",
 		"Ambiguous option: ",
 		"Option needs a value: ",
 		"Output is an events file: ",
