@@ -58,6 +58,12 @@ constexpr long long days_from_civil(long long year, int month, int day)
 	return era * 146097 + day_of_era - 719468;
 }
 
+// The weekday of a day counted as days_from_civil counts it: 1 January 1970 was a Thursday.
+constexpr int weekday_of_day(long long days)
+{
+	return static_cast<int>((days % 7 + 11) % 7);
+}
+
 // The date of a day counted as days_from_civil counts it.
 struct civil_date {
 	long long year;

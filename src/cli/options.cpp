@@ -43,7 +43,14 @@ int print(const char *text)
 }
 
 // Long options without a short form.
-enum : int { modern_option = 256, lang_option, list_option, version_option };
+enum : int {
+	modern_option = 256,
+	lang_option,
+	list_option,
+	version_option,
+	title_option,
+	layout_option
+};
 
 // The leading colon: getopt_long answers ':' for an option without its value.
 constexpr char short_options[] = ":mswe:o:h";
@@ -56,6 +63,8 @@ constexpr option long_options[] = {
 	{"list-languages", no_argument, nullptr, list_option},
 	{"events", required_argument, nullptr, 'e'},
 	{"output", required_argument, nullptr, 'o'},
+	{"title", required_argument, nullptr, title_option},
+	{"layout", required_argument, nullptr, layout_option},
 	{"help", no_argument, nullptr, 'h'},
 	{"version", no_argument, nullptr, version_option},
 	{nullptr, 0, nullptr, 0},
@@ -164,6 +173,12 @@ void take_option(int letter, options &chosen)
 	case 'o':
 		chosen.output_path = optarg;
 		return; // the page's name, not its kind
+	case title_option:
+		chosen.layout.title = optarg;
+		break;
+	case layout_option:
+		chosen.layout_name = optarg;
+		break;
 	default:
 		break;
 	}

@@ -15,6 +15,7 @@ struct options {
 	const char *language = nullptr; // a locale, or none for English
 	std::vector<const char *> event_files;
 	const char *output_path = nullptr; // -o, in place of PATH
+	const char *layout_name = nullptr; // --layout, read with the arguments
 };
 
 // Refuses with before and subject, then the usage hint: false.

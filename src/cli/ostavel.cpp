@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <string_view>
 
 #include "calendar/calendar.h"
 #include "calendar/clock.h"
@@ -111,10 +112,18 @@ bool read_date(page_request &page, std::tm &today, diagnostics &messages)
 	return true;
 }
 
-// The language the options ask for, read into the layout; refused when there is none.
+// The layout and the language the options ask for, read into the layout; refused when there is
+// none.
 bool read_language(options &chosen, diagnostics &messages)
 {
 	modern_layout &layout = chosen.layout;
+	std::string_view kind = chosen.layout_name != nullptr ? chosen.layout_name : "year";
+	if (kind == "month")
+		layout.kind = page_kind::month;
+	else if (kind == "poster")
+		layout.kind = page_kind::poster;
+	else if (kind != "year")
+		return refuse(messages, "Layout must be year, month or poster: ", kind);
 	if (chosen.language != nullptr && !find_locale(chosen.language, layout.locale))
 		return refuse(messages, "Language not available: ", chosen.language);
 	layout.first_weekday = chosen.first_weekday >= 0    ? chosen.first_weekday
@@ -157,15 +166,20 @@ bool check_output(const options &chosen, const char *path, diagnostics &messages
 
 void write_page(const options &chosen, const page_request &page, const std::tm &today)
 {
+	int month = page.month < 0 ? 0 : page.month;
+	if (chosen.modern) {
+		long long today_day =
+			days_from_civil(today.tm_year + 1900LL, today.tm_mon, today.tm_mday);
+		write_modern_page(file_output.out, {page.year, month, page.month_count}, today_day,
+		                  chosen.layout);
+		return;
+	}
 	std::tm first{};
 	first.tm_year = page.year - 1900;
-	first.tm_mon = page.month < 0 ? 0 : page.month;
+	first.tm_mon = month;
 	first.tm_mday = 1;
-	first.tm_wday = weekday_of_first(page.year, first.tm_mon);
-	if (chosen.modern)
-		write_modern_page(file_output.out, first, page.month_count, today, chosen.layout);
-	else
-		write_year_calendar_page(file_output.out, first, page.month_count, today);
+	first.tm_wday = weekday_of_first(page.year, month);
+	write_year_calendar_page(file_output.out, first, page.month_count, today);
 }
 
 } // namespace

@@ -1,26 +1,40 @@
 #include "modern_page.h"
 
+#include <algorithm>
+#include <string_view>
 #include <vector>
 
 #include "calendar/calendar.h"
-#include "calendar/month_walk.h"
 #include "modern_page_text.h"
+#include "table_text.h"
 
 namespace {
 
 // The months the page spans as the locale writes a range: "January – December 2027",
 // "2027年1月～12月"; one month as its caption.
-void put_range(out_stream &out, const locale_record &record, const std::tm &first, int month_count)
+void put_range(out_stream &out, const locale_record &record, const page_months &months)
 {
-	int last = first.tm_mon + month_count - 1;
-	pattern_values range{first.tm_year + 1900, first.tm_mon, first.tm_year + 1900 + last / 12,
-	                     last % 12};
-	if (month_count == 1)
+	int last = months.month + months.count - 1;
+	pattern_values range{months.year, months.month, months.year + last / 12, last % 12};
+	if (months.count == 1)
 		put_pattern(out, record, record.month_and_year, range);
 	else if (range.last_year == range.year)
 		put_pattern(out, record, record.range_in_year, range);
 	else
 		put_pattern(out, record, record.range_over_years, range);
+}
+
+// The page's own title, where it has one, else its months.
+void put_title(out_stream &out, const modern_layout &layout, const page_months &months)
+{
+	if (layout.title == nullptr) {
+		put_range(out, *layout.locale.record, months);
+		return;
+	}
+	std::string_view title = layout.title;
+	char escaped[escaped_byte_size * 64];
+	for (; !title.empty(); title.remove_prefix(std::min<std::size_t>(title.size(), 64)))
+		put_bytes(out, escaped, escape_html(title.substr(0, 64), escaped));
 }
 
 // Shades the columns of the locale's weekend, wherever they fall in the row; today's mark, of
@@ -46,10 +60,21 @@ bool is_english(const page_locale &locale)
 	return locale.lang() == "en" || locale.lang().starts_with("en-");
 }
 
-} // namespace
+// The legend: each source of events, its marker and name.
+void put_legend(out_stream &out, const event_list &events)
+{
+	put(out, "<ul class=\"legend\">\n"_crlf);
+	for (std::uint32_t source = 0; source < events.sources.size(); ++source) {
+		put(out, "<li><i class=\""_crlf);
+		put_source_class(out, events, source);
+		put(out, "\" aria-hidden=\"true\"></i>"_crlf);
+		put(out, events.sources[source].name);
+		put(out, "</li>\n"_crlf);
+	}
+	put(out, "</ul>\n"_crlf);
+}
 
-void write_modern_page(out_stream &out, const std::tm &first, int month_count, const std::tm &today,
-                       const modern_layout &layout)
+void put_head(out_stream &out, const modern_layout &layout, const page_months &months)
 {
 	const locale_record &record = *layout.locale.record;
 	put(out, "<!DOCTYPE html>\n<html lang=\""_crlf);
@@ -60,38 +85,59 @@ void write_modern_page(out_stream &out, const std::tm &first, int month_count, c
 	put(out, "<head>\n<meta charset=\"utf-8\">\n"
 	         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
 	         "<meta name=\"color-scheme\" content=\"light dark\">\n<title>"_crlf);
-	put_range(out, record, first, month_count);
+	put_title(out, layout, months);
 	put(out, "</title>\n"_crlf);
-	// Light and dark colours with text at 4.5:1 or more on every ground it stands on; today and
-	// the days of events marked by more than colour; a grid of months as wide as the window
-	// allows, four at most; on paper twelve months to a sheet, none cut.
 	put(out, modern_style_sheet);
 	put_weekend_rule(out, layout);
-	put(out, "</style>\n</head>\n<body>\n<main>\n<h1>"_crlf);
-	put_range(out, record, first, month_count);
-	put(out, "</h1>\n<div class=\"months\">\n"_crlf);
+	put(out, "</style>\n</head>\n"_crlf);
+	if (layout.kind == page_kind::month)
+		put(out, "<body class=\"month\">\n"_crlf);
+	else if (layout.kind == page_kind::poster)
+		put(out, "<body class=\"poster\">\n"_crlf);
+	else
+		put(out, "<body>\n"_crlf);
+	put(out, "<main>\n<h1>"_crlf);
+	put_title(out, layout, months);
+	put(out, "</h1>\n"_crlf);
+	if (layout.events != nullptr && !layout.events->sources.empty())
+		put_legend(out, *layout.events);
+}
 
+void put_months(out_stream &out, const modern_layout &layout, const page_months &months,
+                long long today)
+{
 	modern_text text;
 	if (!make_modern_text(layout, text))
 		out.failed = true; // the page would be wrong: none at all
-	month_walker walker{layout.events, 0, {}};
+	event_list none;
+	month_walker walker{layout.events != nullptr ? layout.events : &none, 0, {}};
 	std::vector<month_event> taken; // of one month at a time
 	std::vector<day_mark> marks;
-	walk_months(first, month_count, today, out.failed,
-	            [&](int, const std::tm &month, int today_day) {
-			    int year = month.tm_year + 1900;
-			    long long first_day = days_from_civil(year, month.tm_mon, 1);
-			    taken.clear();
-			    if (layout.events != nullptr)
-				    take_month(walker, first_day,
-			                       first_day + month_length(year, month.tm_mon) - 1,
-			                       taken);
-			    mark_days(taken, marks);
-			    return write_modern_table(out, month, today_day, layout, text, taken,
-		                                      marks);
-		    });
-
+	put(out, "<div class=\"months\">\n"_crlf);
+	for (int k = 0; k < months.count && !out.failed; ++k) {
+		int year = months.year + (months.month + k) / 12;
+		int month = (months.month + k) % 12;
+		table_month table{days_from_civil(year, month, 1), month_length(year, month), year,
+		                  month};
+		take_month(walker, table.first_day, table.first_day + table.length - 1, taken);
+		mark_days(taken, marks);
+		long long today_day = today - table.first_day + 1;
+		write_modern_table(out, table,
+		                   today_day >= 1 && today_day <= table.length
+		                           ? static_cast<int>(today_day)
+		                           : 0,
+		                   layout, text, taken, marks);
+	}
 	put(out, "</div>\n</main>\n"_crlf);
+}
+
+} // namespace
+
+void write_modern_page(out_stream &out, const page_months &months, long long today,
+                       const modern_layout &layout)
+{
+	put_head(out, layout, months);
+	put_months(out, layout, months, today);
 	if (is_english(layout.locale))
 		put(out, "<footer>\n"_crlf);
 	else

@@ -1,15 +1,18 @@
 #ifndef PENDRIK_MODERN_PAGE_H
 #define PENDRIK_MODERN_PAGE_H
 
-#include <ctime>
-
 #include "modern_table.h"
 #include "output/output.h"
 
-// Writes the modern page: month_count month tables from the month of first (its 1st, with its
-// weekday; a year of 1000 to 9999) in a grid that flows with the window, today marked where
-// its month falls, and a script that moves the mark to the reader's today.
-void write_modern_page(out_stream &out, const std::tm &first, int month_count, const std::tm &today,
+// The months a modern page shows: count of them from month (0 ... 11) of year (1000 ... 9999).
+struct page_months {
+	int year, month, count;
+};
+
+// Writes the modern page of months in a grid that flows with the window, today (a day counted
+// as days_from_civil counts it) marked where its month falls, and a script that moves the mark
+// to the reader's today.
+void write_modern_page(out_stream &out, const page_months &months, long long today,
                        const modern_layout &layout);
 
 #endif

@@ -1,8 +1,10 @@
 #include "modern_table.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "calendar/calendar.h"
+#include "table_text.h"
 
 namespace {
 
@@ -15,115 +17,142 @@ void put_blanks(out_stream &out, int count)
 	put_bytes(out, blanks.data(), static_cast<std::size_t>(count) * blank_cell.size);
 }
 
-// Numbers first ... end - 1 of numbered, as one copy.
-template <class Numbered>
-void put_numbered(out_stream &out, const Numbered &numbered, int first, int end)
+// The sources of a day's marks, each once, in the order of the marks; how many there are.
+std::size_t sources_of(std::span<const day_mark> day, const event_list &list,
+                       std::uint32_t (&sources)[8])
 {
-	put_bytes(out, numbered.bytes + numbered.start[first],
-	          numbered.start[end] - numbered.start[first]);
+	std::size_t count = 0;
+	for (const day_mark &m : day) {
+		std::uint32_t source = list.details[m.marked->order].source;
+		if (count < std::size(sources) &&
+		    std::find(sources, sources + count, source) == sources + count)
+			sources[count++] = source;
+	}
+	return count;
 }
 
-// A month or day in two ASCII digits, "01" ... "31", as a date in an attribute is written.
-void put_two_digits(out_stream &out, int number)
+// The opening of a marked day's cell: today, a day of events of the first source's colour, a
+// day off.
+void open_marked_cell(out_stream &out, bool today, std::span<const day_mark> day,
+                      const event_list *list)
 {
-	if (number < 10)
-		put(out, "0"_crlf);
-	put_int(out, number);
-}
-
-// A day that is today or has events: a cell of its own, with the events' texts in its name.
-// marks moves on past the day's.
-void put_marked_day(out_stream &out, int day, int today_day, std::span<const day_mark> &marks,
-                    const event_list *list, const modern_text &text)
-{
-	bool has_events = !marks.empty() && marks.front().day == day;
-	if (day == today_day)
+	if (today)
 		put(out, "<td aria-current=\"date\""_crlf);
 	else
 		put(out, "<td"_crlf);
-	if (has_events)
-		put(out, " class=\"event\""_crlf);
+	if (!day.empty()) {
+		put(out, " class=\"e "_crlf);
+		put_source_class(out, *list, list->details[day.front().marked->order].source);
+		bool off = std::any_of(day.begin(), day.end(), [&](const day_mark &m) {
+			return list->sources[list->details[m.marked->order].source].days_off;
+		});
+		if (off)
+			put(out, " off"_crlf);
+		put(out, "\""_crlf);
+	}
 	put(out, ">"_crlf);
-	put_numbered(out, text.day_numbers, day, day + 1);
-	if (has_events) {
-		put(out, "<span class=\"hidden\">: "_crlf);
-		put(out, list->text(*marks.front().marked));
-		for (marks = marks.subspan(1); !marks.empty() && marks.front().day == day;
-		     marks = marks.subspan(1)) {
+}
+
+// What a day's events say to a reader that does not see the cell: ": family: Birthday; Rent;
+// work: Meeting", each source named before its events.
+void put_hidden_texts(out_stream &out, std::span<const day_mark> day, const event_list &list)
+{
+	put(out, "<span class=\"hidden\">: "_crlf);
+	std::uint32_t named = UINT32_MAX;
+	for (const day_mark &m : day) {
+		std::uint32_t source = list.details[m.marked->order].source;
+		std::string_view text = list.text(*m.marked);
+		if (&m != day.data())
 			put(out, "; "_crlf);
-			put(out, list->text(*marks.front().marked));
+		if (source != named) {
+			put(out, list.sources[source].name);
+			if (!text.empty())
+				put(out, ": "_crlf);
+			named = source;
 		}
-		put(out, "</span>"_crlf);
+		put(out, text);
+	}
+	put(out, "</span>"_crlf);
+}
+
+// The markers of a day's sources, for the eye only: the hidden text names them.
+void put_markers(out_stream &out, std::span<const day_mark> day, const event_list &list)
+{
+	std::uint32_t sources[8];
+	std::size_t count = sources_of(day, list, sources);
+	put(out, "<span class=\"marks\" aria-hidden=\"true\">"_crlf);
+	for (std::size_t i = 0; i < count; ++i) {
+		put(out, "<i class=\""_crlf);
+		put_source_class(out, list, sources[i]);
+		put(out, "\"></i>"_crlf);
+	}
+	put(out, "</span>"_crlf);
+}
+
+// The events of a day written in its cell, for the month layout's big cells.
+void put_cell_events(out_stream &out, std::span<const day_mark> day, const event_list &list)
+{
+	put(out, "<ul>"_crlf);
+	for (const day_mark &m : day) {
+		put(out, "<li class=\""_crlf);
+		put_source_class(out, list, list.details[m.marked->order].source);
+		put(out, "\"><bdi>"_crlf);
+		std::string_view text = list.text(*m.marked);
+		put(out,
+		    text.empty() ? list.sources[list.details[m.marked->order].source].name : text);
+		put(out, "</bdi></li>"_crlf);
+	}
+	put(out, "</ul>"_crlf);
+}
+
+// A day that is today or has events: a cell of its own, its events named in it. marks moves on
+// past the day's.
+void put_marked_day(out_stream &out, int day, int today_day, std::span<const day_mark> &marks,
+                    const modern_layout &layout, const modern_text &text)
+{
+	std::size_t count = 0;
+	while (count < marks.size() && marks[count].day == day)
+		++count;
+	std::span<const day_mark> of_day = marks.first(count);
+	marks = marks.subspan(count);
+	open_marked_cell(out, day == today_day, of_day, layout.events);
+	put_numbered(out, text.day_numbers, day, day + 1);
+	if (!of_day.empty() && layout.kind == page_kind::month) {
+		put_cell_events(out, of_day, *layout.events);
+	} else if (!of_day.empty()) {
+		put_hidden_texts(out, of_day, *layout.events);
+		put_markers(out, of_day, *layout.events);
 	}
 	put(out, "</td>"_crlf);
 }
 
 // Days first ... last of one week row, today's and those of events marked; marks moves on.
 void put_days(out_stream &out, int first, int last, int today_day, std::span<const day_mark> &marks,
-              const event_list *list, const modern_text &text)
+              const modern_layout &layout, const modern_text &text)
 {
 	for (int mark; (mark = std::min(today_day >= first ? today_day : 32,
 	                                marks.empty() ? 32 : marks.front().day)) <= last;
 	     first = mark + 1) {
 		put_numbered(out, text.days, first, mark);
-		put_marked_day(out, mark, today_day, marks, list, text);
+		put_marked_day(out, mark, today_day, marks, layout, text);
 	}
 	put_numbered(out, text.days, first, last + 1);
 }
 
-// A day of the month as a date: "2027-03-12".
-void put_date(out_stream &out, int year, int month, int day)
+// The table's opening: its id, the month and year, the Gregorian date of its 1st for the
+// script that marks the reader's today, and its caption.
+void open_table(out_stream &out, const table_month &month, const locale_record &record)
 {
-	put_int(out, year);
+	put(out, "<div><table id=\""_crlf);
+	put_int(out, month.year);
 	put(out, "-"_crlf);
-	put_two_digits(out, month + 1);
-	put(out, "-"_crlf);
-	put_two_digits(out, day);
-}
-
-// One event in the month's list: its day or days, the time it starts, its text.
-void put_listed_event(out_stream &out, int year, int month, const month_event &e,
-                      const event_list &list, const locale_record &record, const modern_text &text)
-{
-	put(out, "<li><time datetime=\""_crlf);
-	put_date(out, year, month, e.day);
-	if (e.minute >= 0) {
-		put(out, "T"_crlf);
-		put_two_digits(out, e.minute / 60);
-		put(out, ":"_crlf);
-		put_two_digits(out, e.minute % 60);
-	}
-	put(out, "\">"_crlf);
-	put_numbered(out, text.day_numbers, e.day, e.day + 1);
-	if (e.last_day > e.day) {
-		put(out, "\xE2\x80\x93"_crlf); // an en dash
-		put_numbered(out, text.day_numbers, e.last_day, e.last_day + 1);
-	}
-	put(out, "</time> "_crlf);
-	if (e.minute >= 0) {
-		put(out, "<span>"_crlf);
-		put_pattern(out, record, record.hour_and_minute,
-		            {.hour = e.minute / 60, .minute = e.minute % 60});
-		put(out, " "_crlf);
-	}
-	// Isolated, so that a text in another direction, or with a direction mark of its own,
-	// does not reorder what stands around it.
-	put(out, "<bdi>"_crlf);
-	put(out, list.text(*e.occurrence));
-	put(out, "</bdi>"_crlf);
-	if (e.minute >= 0)
-		put(out, "</span>"_crlf);
-	put(out, "</li>\n"_crlf);
-}
-
-// The month's events in a list under its table, by their first day.
-void put_event_list(out_stream &out, int year, int month, std::span<const month_event> events,
-                    const event_list &list, const locale_record &record, const modern_text &text)
-{
-	put(out, "<ul class=\"events\">\n"_crlf);
-	for (const month_event &e : events)
-		put_listed_event(out, year, month, e, list, record, text);
-	put(out, "</ul>\n"_crlf);
+	put_two_digits(out, month.month + 1);
+	put(out, "\" data-start=\""_crlf);
+	civil_date first = civil_from_days(month.first_day);
+	put_date(out, first.year, first.month, first.day);
+	put(out, "\"><caption>"_crlf);
+	put_pattern(out, record, record.month_and_year, {.year = month.year, .month = month.month});
+	put(out, "</caption>\n"_crlf);
 }
 
 // A buffer of fixed size that an out_stream fills.
@@ -200,42 +229,28 @@ bool make_modern_text(const modern_layout &layout, modern_text &text)
 	       make_numbered(text.weeks, 53, "<th scope=\"row\">", "</th>", record);
 }
 
-int write_modern_table(out_stream &out, const std::tm &date, int today_day,
-                       const modern_layout &layout, const modern_text &text,
-                       std::span<const month_event> events, std::span<const day_mark> marks)
+void write_modern_table(out_stream &out, const table_month &month, int today_day,
+                        const modern_layout &layout, const modern_text &text,
+                        std::span<const month_event> events, std::span<const day_mark> marks)
 {
-	int month = date.tm_mon;
-	int year = date.tm_year + 1900;
-	int first_weekday = weekday_of_first_from(date.tm_mday, date.tm_wday);
-	int day_count = month_length(year, month);
-	const locale_record &record = *layout.locale.record;
-
-	put(out, "<div><table id=\""_crlf);
-	put_int(out, year);
-	put(out, "-"_crlf);
-	put_two_digits(out, month + 1);
-	put(out, "\"><caption>"_crlf);
-	put_pattern(out, record, record.month_and_year, {.year = year, .month = month});
-	put(out, "</caption>\n"_crlf);
+	open_table(out, month, *layout.locale.record);
 	put_bytes(out, text.head, text.head_size);
-
 	// Week rows in full, column 0 the week's first day: blanks before the 1st, after the last.
-	int column = (first_weekday - layout.first_weekday + 7) % 7;
-	for (int first = 1; first <= day_count; first += 7 - column, column = 0) {
-		int last = std::min(first + 6 - column, day_count);
+	int column = (weekday_of_day(month.first_day) + 7 - layout.first_weekday) % 7;
+	for (int first = 1; first <= month.length; first += 7 - column, column = 0) {
+		int last = std::min(first + 6 - column, month.length);
 		put(out, "<tr>"_crlf);
 		if (layout.week_numbers) {
-			int week = iso_week(year, month, first);
+			int week = iso_week(month.year, month.month, first);
 			put_numbered(out, text.weeks, week, week + 1);
 		}
 		put_blanks(out, column);
-		put_days(out, first, last, today_day, marks, layout.events, text);
+		put_days(out, first, last, today_day, marks, layout, text);
 		put_blanks(out, 6 - column - (last - first));
 		put(out, "</tr>\n"_crlf);
 	}
 	put(out, "</tbody></table>\n"_crlf);
-	if (!events.empty())
-		put_event_list(out, year, month, events, *layout.events, record, text);
+	if (!events.empty() && layout.kind != page_kind::month)
+		write_event_list(out, month, layout, text, events);
 	put(out, "</div>\n"_crlf);
-	return (first_weekday + day_count) % 7;
 }

@@ -2,19 +2,25 @@
 #define PENDRIK_MODERN_TABLE_H
 
 #include <cstddef>
-#include <ctime>
 #include <span>
 
 #include "events/event_list.h"
 #include "locale/locale_names.h"
 #include "output/output.h"
 
+// How the modern page shows its months: small ones in a grid (a year on a sheet), one month on
+// each landscape sheet in big cells with the events written in them, or a year on one
+// landscape sheet.
+enum class page_kind { year, month, poster };
+
 // How the modern page lays out its months, in which language, with which events.
 struct modern_layout {
+	page_kind kind = page_kind::year;
 	int first_weekday = 0;     // of each week row: 0 = Sunday ... 6 = Saturday
-	bool week_numbers = false; // an ISO week number heads each week row; needs Monday rows
+	bool week_numbers = false; // a week number heads each week row
 	page_locale locale = english_locale();
 	const event_list *events = nullptr; // sorted; none when null
+	const char *title = nullptr;        // the page's own title, as text; null for the months'
 };
 
 // Numbers 1 ... count between open and close, end to end: number n's text runs from start[n]
@@ -39,13 +45,23 @@ struct modern_text {
 // Makes the page's text; false when the names do not fit, which no locale of the table does.
 bool make_modern_text(const modern_layout &layout, modern_text &text);
 
-// Writes the month of date (only tm_mon, tm_year, and a tm_mday with its tm_wday are read, for
-// a year of 1000 to 9999) as a modern month table, its week rows in full, the day today_day
-// (0 for none) marked as today, the days of marks marked with their events (mark_days of
-// events, the month's from take_month) and the events listed under it. Returns the weekday of the
-// following month's 1st.
-int write_modern_table(out_stream &out, const std::tm &date, int today_day,
-                       const modern_layout &layout, const modern_text &text,
-                       std::span<const month_event> events, std::span<const day_mark> marks);
+// A month as its table shows it: from the 1st on, with the weekday of its 1st.
+struct table_month {
+	long long first_day; // days from 1970-01-01, as days_from_civil counts them
+	int length;          // days
+	int year, month;     // its year and month (0 ... 11) for the caption and the table's id
+};
+
+// Writes month as a modern month table, its week rows in full, the day today_day (0 for none)
+// marked as today, the days of marks marked with their events (mark_days of events, the
+// month's from take_month) and the events listed under it.
+void write_modern_table(out_stream &out, const table_month &month, int today_day,
+                        const modern_layout &layout, const modern_text &text,
+                        std::span<const month_event> events, std::span<const day_mark> marks);
+
+// Writes the month's events as a list, each event once with all its days in the month: "4,
+// 11, 18, 25 09:30 Team meeting". Ready for the page's list under a table.
+void write_event_list(out_stream &out, const table_month &month, const modern_layout &layout,
+                      const modern_text &text, std::span<const month_event> events);
 
 #endif

@@ -5,7 +5,7 @@
 // Usage: node page_test.mjs PROGRAM LINK_HOST SCREENSHOT_DIR
 import { execFileSync, spawnSync } from 'node:child_process';
 import { createRequire } from 'node:module';
-import { copyFileSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import { copyFileSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { chromium } from 'playwright-core';
@@ -117,19 +117,31 @@ const modernCases = [
     args: ['--modern', '2020', '120', 'm120.htm'], file: 'm120.htm' },
   { name: 'modern one month', date: [2027, 3, 10], start: [2027, 3], months: 1, monday: true, sheets: 1,
     args: ['-m', '2027-3', '1', 'm1.htm'], file: 'm1.htm' },
-  { name: 'modern with events', date: [2027, 3, 10], start: [2027, 1], months: 12, monday: true, sheets: 1,
+  { name: 'modern with events', date: [2027, 3, 10], start: [2027, 1], months: 12, monday: true, sheets: 2,
     live: [2027, 12, 25],
     events: '# Holidays\n2027-12-25 Christmas Day\n12-24 Christmas Eve\n02-29 Leap day\n' +
       '2027-01-01 <script>window.hacked = 1</script> & "x"\n03-10 Birthday of Ann\n2027-03-10 Dentist\n' +
       '2027-03-11 \u202Eturned\n2027-03-12 \u0639\u064A\u062F!\n2027-03-12 after both\n',
     args: ['-m', '-e', 'events.txt', '2027', '12', 'ev12.htm'], file: 'ev12.htm' },
+  { name: 'a title of its own', date: [2027, 3, 10], start: [2027, 1], months: 12, sheets: 1,
+    title: 'Family <2027> & "friends"', args: ['--title', 'Family <2027> & "friends"', '-o', 't12.htm', '2027'], file: 't12.htm' },
+  { name: 'month layout, calendar files', layout: 'month', date: [2027, 3, 10], start: [2027, 2], months: 3, monday: true,
+    sheets: 3, events: '2027-03-12 A line\n', args: ['--layout', 'month', '-m', '-e', 'family.ics', '-e', 'events.txt',
+      '-e', 'holidays.ics', '2027-2', '3', 'lm.htm'], file: 'lm.htm' },
+  { name: 'month layout in Arabic, weeks', layout: 'month', lang: 'ar-EG', date: [2027, 3, 10], start: [2027, 3], months: 2,
+    weeks: true, sheets: 2, args: ['--layout=month', '--lang', 'ar-EG', '-w', '-e', 'family.ics', '2027-3', '2', 'lmar.htm'],
+    file: 'lmar.htm' },
+  { name: 'poster, calendar files', layout: 'poster', date: [2027, 3, 10], start: [2027, 1], months: 12, sheets: 1,
+    args: ['--layout', 'poster', '-e', 'family.ics', '-e', 'holidays.ics', '2027', '12', 'p12.htm'], file: 'p12.htm' },
+  { name: 'poster in Persian, weeks', layout: 'poster', lang: 'fa-IR', date: [2027, 3, 10], start: [2027, 1], months: 12,
+    weeks: true, sheets: 1, args: ['--layout', 'poster', '--lang', 'fa-IR', '-w', '--output', 'pfa.htm', '2027'], file: 'pfa.htm' },
   { name: 'modern in German', lang: 'de-DE', date: [2027, 3, 10], start: [2027, 1], months: 12, monday: true,
     weeks: true, sheets: 1, args: ['--lang', 'de-DE', '-w', '2027', '12', 'de12.htm'], file: 'de12.htm' },
   { name: 'modern in Arabic, events', lang: 'ar-EG', date: [2027, 3, 10], start: [2027, 1], months: 12, weeks: true,
-    sheets: 1, live: [2027, 3, 12], events: '2027-03-10 \u0639\u064A\u062F \u0645\u064A\u0644\u0627\u062F\n' +
+    sheets: 2, live: [2027, 3, 12], events: '2027-03-10 \u0639\u064A\u062F \u0645\u064A\u0644\u0627\u062F\n' +
       '2027-03-12 English text, then U+202E:\n2027-03-12 \u202Eturned\n03-12 after both\n',
     args: ['--lang', 'ar-EG', '-w', '-e', 'events.txt', '-e', 'family.ics', '2027', '12', 'ar12.htm'], file: 'ar12.htm' },
-  { name: 'modern with calendar files', date: [2027, 3, 10], start: [2027, 1], months: 12, sheets: 1,
+  { name: 'modern with calendar files', date: [2027, 3, 10], start: [2027, 1], months: 12, sheets: 2,
     events: '2027-03-01 A line on the day a span goes on\n03-19 Every year\n',
     args: ['-e', 'family.ics', '-e', 'events.txt', '-e', 'holidays.ics', '2027', '12', 'ics12.htm'], file: 'ics12.htm' },
   { name: 'modern in Japanese', lang: 'ja-JP', date: [2027, 3, 10], start: [2027, 1], months: 12, sheets: 1,
@@ -159,15 +171,18 @@ function readModern() {
       background(c) !== 'rgba(0, 0, 0, 0)'),
     rows: [...t.tBodies[0].rows].map((r) => [...r.cells].map((c) => ({ th: c.tagName === 'TH',
       text: c.firstChild ? c.firstChild.nodeValue : '', today: c.getAttribute('aria-current'),
-      events: c.querySelector('.hidden')?.textContent, underlined: getComputedStyle(c).textDecorationLine }))),
-    list: [...t.parentElement.querySelectorAll('li')].map((li) => li.textContent),
-    listOrder: [...t.parentElement.querySelectorAll('li')].map((li) =>
+      events: c.querySelector('.hidden')?.textContent, underlined: getComputedStyle(c).textDecorationLine,
+      cellEvents: c.querySelector('ul') ? [...c.querySelectorAll('li')].map((li) => li.textContent).join('|') : undefined }))),
+    list: [...t.parentElement.querySelectorAll('.events li')].map((li) => li.textContent),
+    listOrder: [...t.parentElement.querySelectorAll('.events li')].map((li) =>
       li.querySelector('time').getBoundingClientRect().left < li.querySelector('bdi').getBoundingClientRect().left),
     left: t.getBoundingClientRect().left,
   }));
   const today = document.querySelector('[aria-current]');
   const style = today && getComputedStyle(today);
   return { hacked: window.hacked, title: document.title, h1: [...document.querySelectorAll('h1')].map((h) => h.textContent), tables,
+    legend: [...document.querySelectorAll('.legend li')].map((li) => li.textContent),
+    links: [...document.querySelectorAll('main a')].map((a) => a.getAttribute('href')),
     dir: root.dir || 'ltr', overflow: root.scrollWidth - root.clientWidth,
     dayFont: parseFloat(getComputedStyle(document.querySelector('td')).fontSize),
     todayMark: style && `${style.fontWeight} ${style.outlineStyle}` };
@@ -193,6 +208,17 @@ function readIntl({ lang, start, months, minutes = [] }) {
   };
 }
 
+// A month's events as its list shows them: each event and start time once, with all its days.
+function condensed(events) {
+  const lines = new Map();
+  for (const e of events) {
+    const key = `${e.order} ${e.minute}`;
+    if (!lines.has(key)) lines.set(key, []);
+    lines.get(key).push(e);
+  }
+  return [...lines.values()];
+}
+
 function isoWeek(y, m, d) {
   const thursday = new Date(Date.UTC(y, m, d + 3 - (new Date(Date.UTC(y, m, d)).getUTCDay() + 6) % 7));
   return Math.floor((thursday - Date.UTC(thursday.getUTCFullYear(), 0, 1)) / 864e5 / 7) + 1;
@@ -207,15 +233,15 @@ function isoWeek(y, m, d) {
 // so the table takes the range across years there.
 const cldrDifferences = {
   'am-ET': [['ኖቬምበር 2026 – ጃንዩወሪ 2027', 'ኖቬምበር 2026 – ጃንዋሪ 2027'], ['ጃንዩወሪ 2027', 'ጃንዋሪ 2027']],
-  'ar-EG': [['يناير – ديسمبر، ٢٠٢٧', 'يناير – ديسمبر ٢٠٢٧']],
+  'ar-EG': [['، ٢٠٢٧', ' ٢٠٢٧']],
   'ar-MA': [['مارس – أبريل، 2027', 'مارس – أبريل 2027'], ['نونبر، 2026 – يناير، 2027', 'نونبر 2026 – يناير 2027']],
   'ar-SA': [['مارس – أبريل، ٢٠٢٧', 'مارس – أبريل ٢٠٢٧'], ['نوفمبر، ٢٠٢٦ – يناير، ٢٠٢٧', 'نوفمبر ٢٠٢٦ – يناير ٢٠٢٧']],
   'bn-BD': [['জানুয়ারী ২০২৭', 'জানুয়ারি ২০২৭'], ['নভেম্বর ২০২৬ – জানুয়ারী ২০২৭', 'নভেম্বর ২০২৬ – জানুয়ারি ২০২৭']],
   'de-DE': [['November 2026\u2009–\u2009Januar 2027', 'November 2026 – Januar 2027']],
-  'en': [['\u202FAM', ' AM'], ['\u202FPM', ' PM'], ['January 2020\u2009–\u2009December 2029', 'January 2020 – December 2029'], ['January\u2009–\u2009December 2027', 'January – December 2027']],
+  'en': [['\u202FAM', ' AM'], ['\u202FPM', ' PM'], ['\u2009–\u2009', ' – ']],
   'en-GB': [['March\u2009–\u2009April 2027', 'March – April 2027'], ['November 2026\u2009–\u2009January 2027', 'November 2026 – January 2027']],
   'en-US': [['March\u2009–\u2009April 2027', 'March – April 2027'], ['November 2026\u2009–\u2009January 2027', 'November 2026 – January 2027']],
-  'fa-IR': [['مارس ۲۰۲۷ تا آوریل ۲۰۲۷', 'مارس تا آوریل ۲۰۲۷']],
+  'fa-IR': [['مارس ۲۰۲۷ تا آوریل ۲۰۲۷', 'مارس تا آوریل ۲۰۲۷'], ['ژانویهٔ ۲۰۲۷ تا دسامبر ۲۰۲۷', 'ژانویهٔ تا دسامبر ۲۰۲۷']],
   'fi-FI': [['tammi–joulukuu 2027', 'tammikuu 2027–joulukuu 2027']],
   'fr-FR': [['mars\u2009–\u2009avril 2027', 'mars – avril 2027'], ['novembre 2026\u2009–\u2009janvier 2027', 'novembre 2026 – janvier 2027']],
   'hu-HU': [['2026. november\u2009–\u20092027. január', '2026. november – 2027. január']],
@@ -253,7 +279,10 @@ function checkModern(c, page, intl) {
   const first = (month(0).getDay() - firstRow.findIndex((x) => x.text) + 7) % 7;
   check(`${c.name}: first day of the week`, agrees(lang, `first day ${first}`,
     `first day ${c.monday || c.weeks ? 1 : c.lang ? intl.firstDay : 0}`), first);
-  check(`${c.name}: title and h1`, agrees(lang, [page.title, ...page.h1], [intl.range, intl.range]), page.title);
+  const title = c.title ?? intl.range;
+  check(`${c.name}: title and h1`, agrees(lang, [page.title, ...page.h1], [title, title]), page.title);
+  check(`${c.name}: legend`, equal(page.legend, (c.eventFiles ?? []).map((f) => c.sourceNames[f])), page.legend.join());
+  check(`${c.name}: links of the web only`, page.links.every((href) => /^https?:/.test(href)), page.links.join());
   check(`${c.name}: direction`, page.dir === intl.direction, page.dir);
   check(`${c.name}: ${c.months} tables, no script from the events`, page.tables.length === c.months && !page.hacked);
   const marked = [];
@@ -269,8 +298,9 @@ function checkModern(c, page, intl) {
       `weekend ${(c.lang ? intl.weekend : [0, 6]).sort()}`), weekend);
     // The files' events of this month, by day, then as the files and their lines come.
     const events = expectedEvents(c, y, m + 1);
-    const listed = events.map((e) => `${digitsOf(e.day)}${e.last > e.day ? `\u2013${digitsOf(e.last)}` : ''} ` +
-      `${e.minute >= 0 ? `${intl.times[e.minute]} ` : ''}${e.text}`);
+    const listed = c.layout === 'month' ? [] : condensed(events).map((line) => line.map((e) =>
+      `${digitsOf(e.day)}${e.last > e.day ? `\u2013${digitsOf(e.last)}` : ''}`).join(', ') + ' ' +
+      `${line[0].minute >= 0 ? `${intl.times[line[0].minute]} ` : ''}${line[0].text}${line[0].place ? ` ${line[0].place}` : ''}`);
     check(`${label}: events listed`, agrees(lang, t.list, listed), `${t.list.join('|')} vs ${listed.join('|')}`);
     check(`${label}: each day before its event`, t.listOrder.every((x) => x === (page.dir === 'ltr')));
     const days = [];
@@ -283,11 +313,15 @@ function checkModern(c, page, intl) {
         days.push(x.text === digitsOf(day) ? day : x.text);
         if (order[col] !== new Date(y, m, day).getDay()) check(`${label}: day ${x.text} under its weekday`, false);
         if (x.today) marked.push(`${y}-${m + 1}-${day}`);
-        const texts = events.filter((e) => e.day <= day && day <= e.last).sort((a, b) => a.order - b.order)
-          .map((e) => e.text);
-        if (x.events !== (texts.length ? `: ${texts.join('; ')}` : undefined) ||
-          (x.underlined === 'underline') !== texts.length > 0)
-          check(`${label}: day ${x.text} marked with its events`, false, x.events);
+        const of = events.filter((e) => e.day <= day && day <= e.last).sort((a, b) => a.order - b.order);
+        // Each source named before its events, once.
+        const texts = of.map((e, i) => (i > 0 && of[i - 1].source === e.source ? e.text
+          : e.text ? `${e.source}: ${e.text}` : e.source));
+        const named = c.layout === 'month' ? x.cellEvents : x.events;
+        const expected = of.length ? (c.layout === 'month' ? of.map((e) => e.text || e.source).join('|')
+          : `: ${texts.join('; ')}`) : undefined;
+        if (named !== expected || (c.layout !== 'month' && (x.underlined === 'underline') !== texts.length > 0))
+          check(`${label}: day ${x.text} marked with its events`, false, `${named} vs ${expected}`);
       });
       if (c.weeks) check(`${label}: ISO week`, row[0].text === digitsOf(isoWeek(y, m, number(inMonth[0].text))), row[0].text);
     }
@@ -314,19 +348,15 @@ async function checkModernPage(browser, c, url) {
     check(`${c.name}: axe-core in ${colorScheme}`, violations.length === 0, violations.join(' '));
   }
   await page.emulateMedia({ colorScheme: null });
-  for (const [width, columns] of [[1280, 4], [768, 2], [360, 1]]) {
+  for (const [width, grid] of [[1280, 4], [768, 2], [360, 1]]) {
+    const columns = c.layout === 'month' ? 1 : grid;
     await page.setViewportSize({ width, height: 800 });
     const view = await page.evaluate(readModern);
     const shown = new Set(view.tables.map((t) => t.left)).size;
     check(`${c.name}: ${width} px, no sideways scrolling`, view.overflow <= 0, view.overflow);
     check(`${c.name}: ${width} px, ${columns} columns`, shown === Math.min(columns, c.months), shown);
   }
-  for (const format of ['A4', 'Letter'])
-    for (const margin of ['0', '1cm']) {
-      const pdf = await page.pdf({ format, margin: { top: margin, right: margin, bottom: margin, left: margin } });
-      const sheets = pdf.toString('latin1').match(/\/Type\s*\/Page\b/g).length;
-      check(`${c.name}: ${format}, margins ${margin}: ${c.sheets} sheets`, sheets === c.sheets, sheets);
-    }
+  await checkPrint(c, page);
   await page.emulateMedia({ media: 'print' });
   const printed = await page.evaluate(readModern);
   check(`${c.name}: printed today bold in a ring`, !printed.todayMark || printed.todayMark === '700 solid', printed.todayMark);
@@ -338,6 +368,32 @@ async function checkModernPage(browser, c, url) {
   check(`${c.name}: phone, day numbers of 12 px or more`, small.dayFont >= 12 && small.overflow <= 0, small.dayFont);
   await phone.close();
   if (c.live) await checkLiveToday(browser, c, url, intl);
+}
+
+// On A4 and Letter, without margins and with 0.4 in: every table and list within the sheet's
+// printable width in the print layout (right to left too: nothing off the sheet's edge), the
+// sheets of page.pdf(), and never a last sheet that holds the footer alone.
+async function checkPrint(c, page) {
+  const landscape = c.layout === 'month' || c.layout === 'poster';
+  for (const [format, inches] of [['A4', [8.27, 11.69]], ['Letter', [8.5, 11]]])
+    for (const margin of [0, 0.4]) {
+      const label = `${c.name}: ${format}, margins ${margin} in`;
+      const width = Math.floor(((landscape ? inches[1] : inches[0]) - 2 * margin) * 96);
+      await page.emulateMedia({ media: 'print' });
+      await page.setViewportSize({ width, height: 1000 });
+      const boxes = await page.evaluate(() => [...document.querySelectorAll('main table, main ul, h1')]
+        .map((e) => { const r = e.getBoundingClientRect(); return [Math.round(r.left), Math.round(r.right)]; }));
+      check(`${label}: within the printable width`, boxes.every(([l, r]) => l >= 0 && r <= width), JSON.stringify(boxes));
+      await page.emulateMedia({ media: null });
+      const sides = { top: `${margin}in`, right: `${margin}in`, bottom: `${margin}in`, left: `${margin}in` };
+      const sheets = async () => (await page.pdf({ format, margin: sides })).toString('latin1').match(/\/Type\s*\/Page\b/g).length;
+      const printed = await sheets();
+      check(`${label}: ${c.sheets} sheets`, c.events ? printed <= c.sheets : printed === c.sheets, printed);
+      await page.evaluate(() => { window.footer = document.querySelector('footer'); window.footer.remove(); });
+      check(`${label}: no sheet of the footer alone`, await sheets() === printed);
+      await page.evaluate(() => document.body.append(window.footer));
+    }
+  await page.setViewportSize({ width: 1280, height: 800 });
 }
 
 // The reader's clock moves the mark: to another day on the page, off the page, or nowhere
@@ -365,7 +421,7 @@ function expectedEvents(c, year, month) {
       .map((e, i) => ({ year: Number(e[1] ?? year), month: Number(e[2]), day: Number(e[3]), last: Number(e[3]),
         minute: -1, text: e[4], order: i })))
     .filter((e) => e.year === year && e.month === month && new Date(year, month - 1, e.day).getMonth() === month - 1)
-    .map((e) => ({ ...e, order: k * 1e6 + e.order })))
+    .map((e) => ({ ...e, order: k * 1e6 + e.order, source: c.sourceNames[file] })))
     .sort((a, b) => a.day - b.day || a.order - b.order);
 }
 
@@ -373,6 +429,10 @@ function expectedEvents(c, year, month) {
 function write(path, c) {
   if (c.events) writeFileSync(join(work, 'events.txt'), c.events);
   c.eventFiles = c.args.filter((_, i) => c.args[i - 1] === '-e');
+  // Each file's name in the legend: its calendar's X-WR-CALNAME, else the file's without its
+  // extension.
+  c.sourceNames = Object.fromEntries(c.eventFiles.map((f) => [f, (f.endsWith('.ics') &&
+    readFileSync(join(icsDir, f), 'utf8').match(/^X-WR-CALNAME:(.*?)\r?$/m)?.[1]) || f.replace(/\.[^.]*$/, '')]));
   c.calendars = Object.fromEntries(c.eventFiles.filter((f) => f.endsWith('.ics')).map((f) => {
     copyFileSync(join(icsDir, f), join(work, f));
     return [f, JSON.parse(execFileSync('/usr/bin/python3', [oracle, join(icsDir, f), String(c.start[0]),
