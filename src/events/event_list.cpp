@@ -16,8 +16,10 @@ std::uint32_t add_text(event_list &events, std::string_view text, std::uint32_t 
 
 void add_source(event_list &events, std::string_view name, bool days_off)
 {
-	std::string escaped(escaped_byte_size * name.size(), '\0');
-	escaped.resize(escape_html(name, escaped.data()));
+	std::string text;
+	append_as_text(text, name);
+	std::string escaped(escaped_byte_size * text.size(), '\0');
+	escaped.resize(escape_html(text, escaped.data()));
 	events.sources.push_back({escaped, days_off});
 }
 

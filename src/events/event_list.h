@@ -59,7 +59,7 @@ struct event_list {
 // Adds text to events' texts as HTML text and returns its offset; size is set to its size.
 std::uint32_t add_text(event_list &events, std::string_view text, std::uint32_t &size);
 
-// Adds a source of events, named name (as text).
+// Adds a source of events named name: any bytes, those of no UTF-8 text shown as U+FFFD.
 void add_source(event_list &events, std::string_view name, bool days_off = false);
 
 // Starts an event of the newest source, with text as its summary; returns its order.

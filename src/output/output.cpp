@@ -135,6 +135,23 @@ std::size_t utf8_sequence_size(std::string_view text)
 	return size;
 }
 
+void append_as_text(std::string &text, std::string_view bytes)
+{
+	for (std::size_t i = 0, size; i < bytes.size(); i += size) {
+		auto byte = static_cast<unsigned char>(bytes[i]);
+		size = byte < 0x80 ? 1 : utf8_sequence_size(bytes.substr(i));
+		bool control = (byte < 0x20 && byte != '\t') || byte == 0x7f ||
+		               (size == 2 && byte == 0xc2 &&
+		                static_cast<unsigned char>(bytes[i + 1]) < 0xa0);
+		if (size == 0 || control) {
+			text += "\xEF\xBF\xBD";
+			size = std::max<std::size_t>(size, 1);
+		} else {
+			text.append(bytes.substr(i, size));
+		}
+	}
+}
+
 void put_escaped(std::FILE *file, std::string_view text)
 {
 	const char *const named[] = {"\\t", "\\n", "\\v", "\\f", "\\r"}; // 9 ... 13

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 // The file receives one write each time this many bytes have collected.
@@ -94,6 +95,10 @@ std::size_t escape_html(std::string_view text, char *to);
 // The size of the UTF-8 sequence that text begins with; 0 for none (a stray or overlong byte, a
 // surrogate, past U+10FFFF, a sequence cut short).
 std::size_t utf8_sequence_size(std::string_view text);
+
+// Appends bytes to text as UTF-8 text: a byte of no UTF-8 sequence, and every control character
+// but the tab, becomes U+FFFD, so that a name or a text from anywhere is safe to show.
+void append_as_text(std::string &text, std::string_view bytes);
 
 // Writes text to file with its control characters escaped ("\n", "\t", "\x1b"): an argument
 // or a file's name echoed in a message keeps the message one line and carries no escape

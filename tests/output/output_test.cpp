@@ -84,3 +84,26 @@ TEST(Output, AFailedWriteIsRememberedAndNotRepeated)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Output, BytesMadeText)
+{
+	const std::pair<const char *, const char *> cases[] = {
+		{"plain\ttab", "plain\ttab"},
+		{"a\nb\rc", "a\xEF\xBF\xBD"
+	                    "b\xEF\xBF\xBD"
+	                    "c"},
+		{"caf\xC3\xA9 \xF0\x9F\x8E\x82", "caf\xC3\xA9 \xF0\x9F\x8E\x82"},
+		{"\xC3(", "\xEF\xBF\xBD("},
+		{"\xC2\x9B[2J", "\xEF\xBF\xBD[2J"},
+		{"\xED\xA0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+	};
+	for (const auto &[bytes, expected] : cases) {
+		std::string text;
+		append_as_text(text, bytes);
+		EXPECT_EQ(text, expected) << bytes;
+	}
+}
+
+} // namespace
