@@ -126,12 +126,14 @@ const modernCases = [
   { name: 'a title of its own', date: [2027, 3, 10], start: [2027, 1], months: 12, sheets: 1,
     title: 'Family <2027> & "friends"', args: ['--title', 'Family <2027> & "friends"', '-o', 't12.htm', '2027'], file: 't12.htm' },
   { name: 'month layout, calendar files', layout: 'month', date: [2027, 3, 10], start: [2027, 2], months: 3, monday: true,
+    screenshot: 'month.png',
     sheets: 3, events: '2027-03-12 A line\n', args: ['--layout', 'month', '-m', '-e', 'family.ics', '-e', 'events.txt',
       '-e', 'holidays.ics', '2027-2', '3', 'lm.htm'], file: 'lm.htm' },
   { name: 'month layout in Arabic, weeks', layout: 'month', lang: 'ar-EG', date: [2027, 3, 10], start: [2027, 3], months: 2,
     weeks: true, sheets: 2, args: ['--layout=month', '--lang', 'ar-EG', '-w', '-e', 'family.ics', '2027-3', '2', 'lmar.htm'],
     file: 'lmar.htm' },
   { name: 'poster, calendar files', layout: 'poster', date: [2027, 3, 10], start: [2027, 1], months: 12, sheets: 1,
+    screenshot: 'poster.png',
     args: ['--layout', 'poster', '-e', 'family.ics', '-e', 'holidays.ics', '2027', '12', 'p12.htm'], file: 'p12.htm' },
   { name: 'poster in Persian, weeks', layout: 'poster', lang: 'fa-IR', date: [2027, 3, 10], start: [2027, 1], months: 12,
     weeks: true, sheets: 1, args: ['--layout', 'poster', '--lang', 'fa-IR', '-w', '--output', 'pfa.htm', '2027'], file: 'pfa.htm' },
@@ -142,6 +144,7 @@ const modernCases = [
       '2027-03-12 English text, then U+202E:\n2027-03-12 \u202Eturned\n03-12 after both\n',
     args: ['--lang', 'ar-EG', '-w', '-e', 'events.txt', '-e', 'family.ics', '2027', '12', 'ar12.htm'], file: 'ar12.htm' },
   { name: 'modern with calendar files', date: [2027, 3, 10], start: [2027, 1], months: 12, sheets: 2,
+    screenshot: 'year.png',
     events: '2027-03-01 A line on the day a span goes on\n03-19 Every year\n',
     args: ['-e', 'family.ics', '-e', 'events.txt', '-e', 'holidays.ics', '2027', '12', 'ics12.htm'], file: 'ics12.htm' },
   { name: 'modern in Japanese', lang: 'ja-JP', date: [2027, 3, 10], start: [2027, 1], months: 12, sheets: 1,
@@ -340,7 +343,16 @@ async function checkModernPage(browser, c, url) {
   const minutes = Object.values(c.calendars).flat().map((e) => e.minute).filter((t) => t >= 0);
   const intl = await page.evaluate(readIntl, { lang: c.lang ?? 'en', start: c.start, months: c.months, minutes });
   check(`${c.name}: today marked`, equal(checkModern(c, await page.evaluate(readModern), intl), onPage ? [`${y}-${m}-${d}`] : []));
-  if (c.screenshot) await page.screenshot({ path: join(screenshotDir, c.screenshot), fullPage: true });
+  if (c.screenshot && c.layout === 'poster') {
+    // As the sheet shows it: the print layout at A4 landscape's width.
+    await page.emulateMedia({ media: 'print' });
+    await page.setViewportSize({ width: 1123, height: 794 });
+    await page.screenshot({ path: join(screenshotDir, c.screenshot), fullPage: true });
+    await page.emulateMedia({ media: null });
+    await page.setViewportSize({ width: 1280, height: 800 });
+  } else if (c.screenshot) {
+    await page.screenshot({ path: join(screenshotDir, c.screenshot), fullPage: true });
+  }
   for (const colorScheme of ['light', 'dark']) {
     await page.emulateMedia({ colorScheme });
     await page.addScriptTag({ path: axePath });
