@@ -139,10 +139,10 @@ bool read_event_files(options &chosen, const page_request &page, event_list &eve
 {
 	int first_month = page.month < 0 ? 0 : page.month;
 	int last_month = first_month + page.month_count - 1;
-	int last_year = page.year + last_month / 12;
+	int end_year = page.year + last_month / 12;
 	day_range range{days_from_civil(page.year, first_month, 1),
-	                days_from_civil(last_year, last_month % 12,
-	                                month_length(last_year, last_month % 12))};
+	                days_from_civil(end_year, last_month % 12,
+	                                month_length(end_year, last_month % 12))};
 	// Each file's first fault ends the run: no algorithm says it more plainly.
 	for (const char *path : chosen.event_files)
 		// cppcheck-suppress useStlAlgorithm

@@ -1,6 +1,7 @@
 #include "event_list.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "output/output.h"
 
@@ -57,8 +58,8 @@ void take_month(month_walker &walker, long long first_day, long long last_day,
 {
 	taken.clear();
 	std::erase_if(walker.longer, [&](const event *e) { return e->last_day < first_day; });
-	for (const event *e : walker.longer)
-		taken.push_back(part_in_month(*e, first_day, last_day));
+	std::transform(walker.longer.begin(), walker.longer.end(), std::back_inserter(taken),
+	               [&](const event *e) { return part_in_month(*e, first_day, last_day); });
 	const std::vector<event> &all = walker.events->occurrences;
 	for (; walker.next < all.size() && all[walker.next].first_day <= last_day; ++walker.next) {
 		const event &e = all[walker.next];
