@@ -7,6 +7,7 @@
 
 #include <getopt.h>
 
+#include "calendar/calendars.h"
 #include "locale/locale_data.h"
 #include "locale/locale_names.h"
 
@@ -49,7 +50,10 @@ enum : int {
 	list_option,
 	version_option,
 	title_option,
-	layout_option
+	layout_option,
+	calendar_option,
+	second_calendar_option,
+	list_calendars_option,
 };
 
 // The leading colon: getopt_long answers ':' for an option without its value.
@@ -65,6 +69,9 @@ constexpr option long_options[] = {
 	{"output", required_argument, nullptr, 'o'},
 	{"title", required_argument, nullptr, title_option},
 	{"layout", required_argument, nullptr, layout_option},
+	{"calendar", required_argument, nullptr, calendar_option},
+	{"second-calendar", required_argument, nullptr, second_calendar_option},
+	{"list-calendars", no_argument, nullptr, list_calendars_option},
 	{"help", no_argument, nullptr, 'h'},
 	{"version", no_argument, nullptr, version_option},
 	{nullptr, 0, nullptr, 0},
@@ -135,6 +142,17 @@ std::string_view option_of_value(char **argv, int long_index, int letter)
 	return long_index >= 0 ? argv[optind - 2] : short_name(letter);
 }
 
+// Prints the calendars' names, one a line; the exit status.
+int list_calendars()
+{
+	for (int k = 0; k < calendar_count; ++k) {
+		std::string_view name = calendar_name(calendar_at(k));
+		(void)std::fwrite(name.data(), 1, name.size(), stdout);
+		(void)std::fputc('\n', stdout);
+	}
+	return print("");
+}
+
 // Ends the run with what an option prints: the usage, the version, a list. Its status is
 // whether the text got to standard output.
 int print_and_end(int letter, int &status)
@@ -143,6 +161,8 @@ int print_and_end(int letter, int &status)
 		status = print(usage);
 	else if (letter == list_option)
 		status = list_locales(stdout) ? 0 : 1;
+	else if (letter == list_calendars_option)
+		status = list_calendars();
 	else if (std::printf("ostavel " PENDRIK_VERSION " (Unicode CLDR %s)\n", cldr_version) < 0)
 		status = 1;
 	else
@@ -179,6 +199,12 @@ void take_option(int letter, options &chosen)
 	case layout_option:
 		chosen.layout_name = optarg;
 		break;
+	case calendar_option:
+		chosen.calendar_name = optarg;
+		break;
+	case second_calendar_option:
+		chosen.second_calendar_name = optarg;
+		break;
 	default:
 		break;
 	}
@@ -207,7 +233,8 @@ int read_options(int argc, char **argv, options &chosen, diagnostics &messages, 
 		if (optarg != nullptr && *optarg == '\0')
 			return refuse_option(messages, "Option needs a value: ",
 			                     option_of_value(argv, long_index, letter), status);
-		if (letter == 'h' || letter == version_option || letter == list_option)
+		if (letter == 'h' || letter == version_option || letter == list_option ||
+		    letter == list_calendars_option)
 			return print_and_end(letter, status);
 		take_option(letter, chosen);
 	}

@@ -14,8 +14,10 @@ struct options {
 	int first_weekday = -1;         // the week's first day, or -1 for the language's
 	const char *language = nullptr; // a locale, or none for English
 	std::vector<const char *> event_files;
-	const char *output_path = nullptr; // -o, in place of PATH
-	const char *layout_name = nullptr; // --layout, read with the arguments
+	const char *output_path = nullptr;          // -o, in place of PATH
+	const char *layout_name = nullptr;          // --layout, read with the language
+	const char *calendar_name = nullptr;        // --calendar, over the language's -u-ca-
+	const char *second_calendar_name = nullptr; // --second-calendar
 };
 
 // Refuses with before and subject, then the usage hint: false.

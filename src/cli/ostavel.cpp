@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "calendar/calendar.h"
+#include "calendar/calendars.h"
 #include "calendar/clock.h"
 #include "classic/calendar_page.h"
 #include "events/events.h"
@@ -21,17 +22,23 @@ constexpr int last_year = 2500;
 constexpr int default_month_count = 12;
 constexpr int max_month_count = 120;
 
-// The page the arguments ask for.
+// The page the arguments ask for, in the page's calendar.
 struct page_request {
-	int year = 0;
-	int month = -1; // 0 = January ... 11, or -1 for a START without one
-	int month_count = default_month_count;
+	int year = 0;   // as the calendar counts it for a START; 0 for none
+	int month = -1; // the month's place in its year, 0-based, or -1 for a START without one
+	int month_count = 0; // 0: a whole year of the calendar
+	calendar_month first{};
 	char default_path[32] = {};             // "year" + up to 11 characters of year + "-MM.htm"
 	const char *output_path = default_path; // filled in once the year is known
 };
 
 // The one output buffer, allocated statically; main names its file.
 page_file file_output;
+
+long long today_of(const std::tm &today)
+{
+	return days_from_civil(today.tm_year + 1900LL, today.tm_mon, today.tm_mday);
+}
 
 // Reads the decimal digits at text into value, which stops growing past a million so that
 // it cannot overflow; returns the first character after them.
@@ -44,12 +51,15 @@ const char *read_digits(const char *text, int &value)
 	return text;
 }
 
-// START: exactly four digits, a year in range, then nothing or "-" and a month of one or
-// two digits, 1 to 12. month is 0 = January ... 11 = December, or -1 when none is given.
-bool parse_start(const char *arg, int &year, int &month)
+// START: a year, then nothing or "-" and a month of one or two digits, 1 to 13; a Gregorian
+// year of exactly four digits, 1701 to 2500, another calendar's year of one to four, whose
+// first day is within those years. month is 0-based, or -1 when none is given.
+bool parse_start(const char *arg, calendar_type calendar, int &year, int &month)
 {
 	const char *end = read_digits(arg, year);
-	if (end - arg != 4 || year < first_year || year > last_year)
+	bool gregorian = calendar == calendar_type::gregory;
+	if (gregorian ? end - arg != 4 || year < first_year || year > last_year
+	              : end == arg || end - arg > 4 || !start_year_in_range(calendar, year))
 		return false;
 	month = -1;
 	if (*end == '\0')
@@ -58,10 +68,32 @@ bool parse_start(const char *arg, int &year, int &month)
 		return false;
 	const char *digits = end + 1;
 	end = read_digits(digits, month);
-	bool valid =
-		end - digits >= 1 && end - digits <= 2 && *end == '\0' && month >= 1 && month <= 12;
+	calendar_month first{};
+	bool valid = end - digits >= 1 && end - digits <= 2 && *end == '\0' && month >= 1 &&
+	             month_of_year(calendar, year, month - 1, first);
 	--month;
 	return valid;
+}
+
+// Refuses a START the calendar has no such year or month for.
+bool refuse_start(calendar_type calendar, const char *arg, diagnostics &messages)
+{
+	if (calendar == calendar_type::gregory)
+		return refuse(messages,
+		              "Start must be a year from 1701 to 2500, or YEAR-MONTH: ", arg);
+	int first = 1;
+	while (first < 9999 && !start_year_in_range(calendar, first))
+		++first;
+	int last = first;
+	while (last < 9999 && start_year_in_range(calendar, last + 1))
+		++last;
+	char fault[96];
+	(void)std::snprintf(fault, sizeof fault,
+	                    "Start must be a year from %d to %d of the %.*s calendar, or "
+	                    "YEAR-MONTH: ",
+	                    first, last, static_cast<int>(calendar_name(calendar).size()),
+	                    calendar_name(calendar).data());
+	return refuse(messages, fault, arg);
 }
 
 bool parse_month_count(const char *arg, int &month_count)
@@ -80,10 +112,9 @@ bool read_arguments(int argc, char **argv, const options &chosen, page_request &
 	auto is_stdin = [](const char *path) { return std::strcmp(path, "-") == 0; };
 	if (std::count_if(chosen.event_files.begin(), chosen.event_files.end(), is_stdin) > 1)
 		return refuse_with_hint(messages, "Standard input given twice: ", "-e -");
-
-	if (argc > 1 && !parse_start(argv[1], page.year, page.month))
-		return refuse(messages,
-		              "Start must be a year from 1701 to 2500, or YEAR-MONTH: ", argv[1]);
+	calendar_type calendar = chosen.layout.calendar;
+	if (argc > 1 && !parse_start(argv[1], calendar, page.year, page.month))
+		return refuse_start(calendar, argv[1], messages);
 	if (argc > 2 && !parse_month_count(argv[2], page.month_count))
 		return refuse(messages, "Months must be 1 to 120: ", argv[2]);
 	if (argc > 3)
@@ -93,14 +124,22 @@ bool read_arguments(int argc, char **argv, const options &chosen, page_request &
 	return true;
 }
 
-// Today, and the year and the file's name that the arguments leave to it; refused when the
-// clock gives no date.
-bool read_date(page_request &page, std::tm &today, diagnostics &messages)
+// Today, and from it the year that the arguments leave to it; the page's first month and its
+// count of months, and the file's name; refused when the clock gives no date.
+bool read_date(const options &chosen, page_request &page, std::tm &today, diagnostics &messages)
 {
 	if (!read_today(today))
 		return refuse(messages, "Cannot read the current date", "");
-	if (page.year == 0)
-		page.year = today.tm_year + 1900;
+	calendar_type calendar = chosen.layout.calendar;
+	if (page.year == 0) {
+		calendar_month now{};
+		(void)month_of_day(calendar, today_of(today), now);
+		page.year = now.start_year;
+	}
+	(void)month_of_year(calendar, page.year, std::max(page.month, 0), page.first);
+	if (page.month_count == 0)
+		page.month_count = calendar == calendar_type::gregory ? default_month_count
+		                                                      : page.first.months_in_year;
 	if (page.output_path != page.default_path)
 		return true;
 	if (page.month < 0)
@@ -112,8 +151,49 @@ bool read_date(page_request &page, std::tm &today, diagnostics &messages)
 	return true;
 }
 
-// The layout and the language the options ask for, read into the layout; refused when there is
-// none.
+// The calendar that a tag's Unicode extension names, "-u-ca-islamic-civil"; "" for none.
+std::string_view calendar_of_tag(std::string_view tag)
+{
+	std::size_t at = tag.find("-u-");
+	for (at = at == std::string_view::npos ? tag.size() : at + 2; at < tag.size();) {
+		std::size_t end = std::min(tag.find('-', at + 1), tag.size());
+		std::string_view key = tag.substr(at + 1, end - at - 1);
+		at = end;
+		if (key.size() < 2)
+			return ""; // another extension
+		if (key != "ca")
+			continue;
+		std::size_t value_end = at;
+		// The value's subtags, up to the next key of two letters.
+		while (value_end < tag.size()) {
+			std::size_t next = std::min(tag.find('-', value_end + 1), tag.size());
+			if (next - value_end - 1 < 3)
+				break;
+			value_end = next;
+		}
+		return at < value_end ? tag.substr(at + 1, value_end - at - 1) : "";
+	}
+	return "";
+}
+
+// The page's calendar and the second one that the options and the language name; refused
+// when one is none.
+bool read_calendars(options &chosen, diagnostics &messages)
+{
+	modern_layout &layout = chosen.layout;
+	std::string_view name = chosen.calendar_name != nullptr ? chosen.calendar_name
+	                        : chosen.language != nullptr ? calendar_of_tag(layout.locale.lang())
+	                                                     : "";
+	if (!name.empty() && !find_calendar(name, layout.calendar))
+		return refuse(messages, "Calendar not available: ", name);
+	layout.second_calendar = chosen.second_calendar_name != nullptr;
+	if (layout.second_calendar && !find_calendar(chosen.second_calendar_name, layout.second))
+		return refuse(messages, "Calendar not available: ", chosen.second_calendar_name);
+	return true;
+}
+
+// The layout, the language and the calendars the options ask for, read into the layout;
+// refused when there is none.
 bool read_language(options &chosen, diagnostics &messages)
 {
 	modern_layout &layout = chosen.layout;
@@ -129,7 +209,7 @@ bool read_language(options &chosen, diagnostics &messages)
 	layout.first_weekday = chosen.first_weekday >= 0    ? chosen.first_weekday
 	                       : chosen.language != nullptr ? layout.locale.record->first_weekday
 	                                                    : 0;
-	return true;
+	return read_calendars(chosen, messages);
 }
 
 // The events of the files the options name, those of calendar files within the page's months,
@@ -137,12 +217,8 @@ bool read_language(options &chosen, diagnostics &messages)
 bool read_event_files(options &chosen, const page_request &page, event_list &events,
                       diagnostics &messages)
 {
-	int first_month = page.month < 0 ? 0 : page.month;
-	int last_month = first_month + page.month_count - 1;
-	int end_year = page.year + last_month / 12;
-	day_range range{days_from_civil(page.year, first_month, 1),
-	                days_from_civil(end_year, last_month % 12,
-	                                month_length(end_year, last_month % 12))};
+	calendar_month last = last_month(chosen.layout.calendar, {page.first, page.month_count});
+	day_range range{page.first.first_day, last.first_day + last.length - 1};
 	// Each file's first fault ends the run: no algorithm says it more plainly.
 	for (const char *path : chosen.event_files)
 		// cppcheck-suppress useStlAlgorithm
@@ -168,9 +244,7 @@ void write_page(const options &chosen, const page_request &page, const std::tm &
 {
 	int month = page.month < 0 ? 0 : page.month;
 	if (chosen.modern) {
-		long long today_day =
-			days_from_civil(today.tm_year + 1900LL, today.tm_mon, today.tm_mday);
-		write_modern_page(file_output.out, {page.year, month, page.month_count}, today_day,
+		write_modern_page(file_output.out, {page.first, page.month_count}, today_of(today),
 		                  chosen.layout);
 		return;
 	}
@@ -195,13 +269,14 @@ int main(int argc, char **argv)
 	argc -= start - 1; // from here on argv[1] is START
 	argv += start - 1;
 
-	// The arguments, the language, the clock, every file and the output's name are checked,
+	// The language, the arguments, the clock, every file and the output's name are checked,
 	// in that order, before the file is touched.
 	std::tm today{};
 	page_request page;
 	event_list events;
-	bool ready = read_arguments(argc, argv, chosen, page, messages) &&
-	             read_language(chosen, messages) && read_date(page, today, messages) &&
+	bool ready = read_language(chosen, messages) &&
+	             read_arguments(argc, argv, chosen, page, messages) &&
+	             read_date(chosen, page, today, messages) &&
 	             read_event_files(chosen, page, events, messages) &&
 	             check_output(chosen, page.output_path, messages);
 	if (!ready)

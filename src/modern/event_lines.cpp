@@ -48,7 +48,7 @@ void group_lines(std::span<const month_event> events, std::vector<std::size_t> &
 }
 
 // One occurrence's days as a time element: "4", or "2–15".
-void put_days(out_stream &out, const table_month &month, const month_event &e,
+void put_days(out_stream &out, const calendar_month &month, const month_event &e,
               const modern_text &text)
 {
 	put(out, "<time datetime=\""_crlf);
@@ -92,7 +92,7 @@ void put_what(out_stream &out, const event_details &details, const event_list &l
 	}
 }
 
-void put_line(out_stream &out, const table_month &month, const modern_layout &layout,
+void put_line(out_stream &out, const calendar_month &month, const modern_layout &layout,
               const modern_text &text, std::span<const month_event> days)
 {
 	const event_list &list = *layout.events;
@@ -119,7 +119,7 @@ void put_line(out_stream &out, const table_month &month, const modern_layout &la
 
 } // namespace
 
-void write_event_list(out_stream &out, const table_month &month, const modern_layout &layout,
+void write_event_list(out_stream &out, const calendar_month &month, const modern_layout &layout,
                       const modern_text &text, std::span<const month_event> events)
 {
 	// Kept from month to month: the page allocates them once.

@@ -10,25 +10,11 @@
 
 namespace {
 
-// The months the page spans as the locale writes a range: "January – December 2027",
-// "2027年1月～12月"; one month as its caption.
-void put_range(out_stream &out, const locale_record &record, const page_months &months)
-{
-	int last = months.month + months.count - 1;
-	pattern_values range{months.year, months.month, months.year + last / 12, last % 12};
-	if (months.count == 1)
-		put_pattern(out, record, record.month_and_year, range);
-	else if (range.last_year == range.year)
-		put_pattern(out, record, record.range_in_year, range);
-	else
-		put_pattern(out, record, record.range_over_years, range);
-}
-
 // The page's own title, where it has one, else its months.
 void put_title(out_stream &out, const modern_layout &layout, const page_months &months)
 {
 	if (layout.title == nullptr) {
-		put_range(out, *layout.locale.record, months);
+		put_month_range(out, layout, months.first, last_month(layout.calendar, months));
 		return;
 	}
 	std::string_view title = layout.title;
@@ -114,16 +100,15 @@ void put_months(out_stream &out, const modern_layout &layout, const page_months 
 	std::vector<month_event> taken; // of one month at a time
 	std::vector<day_mark> marks;
 	put(out, "<div class=\"months\">\n"_crlf);
+	calendar_month month = months.first;
 	for (int k = 0; k < months.count && !out.failed; ++k) {
-		int year = months.year + (months.month + k) / 12;
-		int month = (months.month + k) % 12;
-		table_month table{days_from_civil(year, month, 1), month_length(year, month), year,
-		                  month};
-		take_month(walker, table.first_day, table.first_day + table.length - 1, taken);
+		if (k > 0 && !next_month(layout.calendar, month))
+			break;
+		take_month(walker, month.first_day, month.first_day + month.length - 1, taken);
 		mark_days(taken, marks);
-		long long today_day = today - table.first_day + 1;
-		write_modern_table(out, table,
-		                   today_day >= 1 && today_day <= table.length
+		long long today_day = today - month.first_day + 1;
+		write_modern_table(out, month,
+		                   today_day >= 1 && today_day <= month.length
 		                           ? static_cast<int>(today_day)
 		                           : 0,
 		                   layout, text, taken, marks);
@@ -132,6 +117,14 @@ void put_months(out_stream &out, const modern_layout &layout, const page_months 
 }
 
 } // namespace
+
+calendar_month last_month(calendar_type calendar, const page_months &months)
+{
+	calendar_month month = months.first;
+	for (int k = 1; k < months.count && next_month(calendar, month); ++k)
+		;
+	return month;
+}
 
 void write_modern_page(out_stream &out, const page_months &months, long long today,
                        const modern_layout &layout)

@@ -105,18 +105,48 @@ void put_cell_events(out_stream &out, std::span<const day_mark> day, const event
 	put(out, "</ul>"_crlf);
 }
 
-// A day that is today or has events: a cell of its own, its events named in it. marks moves on
-// past the day's.
-void put_marked_day(out_stream &out, int day, int today_day, std::span<const day_mark> &marks,
-                    const modern_layout &layout, const modern_text &text)
+// What the cells of one table are written from: the month, its today, the marks of its days
+// (moving on past those written) and, with a second calendar, that calendar's month of the
+// day written last.
+struct table_days {
+	const calendar_month &month;
+	int today_day;
+	std::span<const day_mark> marks;
+	calendar_month second;
+	const modern_layout &layout;
+	const modern_text &text;
+};
+
+// The second calendar's day of day (1 ... of the table's month), small, after the number.
+void put_second_day(out_stream &out, table_days &days, int day)
+{
+	long long absolute = days.month.first_day + day - 1;
+	while (absolute >= days.second.first_day + days.second.length &&
+	       next_month(days.layout.second, days.second))
+		;
+	int second_day = static_cast<int>(absolute - days.second.first_day + 1);
+	put(out, "<small>"_crlf);
+	put_numbered(out, days.text.day_numbers, second_day, second_day + 1);
+	put(out, "</small>"_crlf);
+}
+
+// A day that is today or has events: a cell of its own, its events named in it; or with a
+// second calendar any day.
+void put_cell(out_stream &out, table_days &days, int day)
 {
 	std::size_t count = 0;
-	while (count < marks.size() && marks[count].day == day)
+	while (count < days.marks.size() && days.marks[count].day == day)
 		++count;
-	std::span<const day_mark> of_day = marks.first(count);
-	marks = marks.subspan(count);
-	open_marked_cell(out, day == today_day, of_day, layout.events);
-	put_numbered(out, text.day_numbers, day, day + 1);
+	std::span<const day_mark> of_day = days.marks.first(count);
+	days.marks = days.marks.subspan(count);
+	const modern_layout &layout = days.layout;
+	if (day == days.today_day || !of_day.empty())
+		open_marked_cell(out, day == days.today_day, of_day, layout.events);
+	else
+		put(out, "<td>"_crlf);
+	put_numbered(out, days.text.day_numbers, day, day + 1);
+	if (layout.second_calendar)
+		put_second_day(out, days, day);
 	if (!of_day.empty() && layout.kind == page_kind::month) {
 		put_cell_events(out, of_day, *layout.events);
 	} else if (!of_day.empty()) {
@@ -126,32 +156,41 @@ void put_marked_day(out_stream &out, int day, int today_day, std::span<const day
 	put(out, "</td>"_crlf);
 }
 
-// Days first ... last of one week row, today's and those of events marked; marks moves on.
-void put_days(out_stream &out, int first, int last, int today_day, std::span<const day_mark> &marks,
-              const modern_layout &layout, const modern_text &text)
+// Days first ... last of one week row: runs of ready text, broken only around today and the
+// days of events; with a second calendar, each day a cell of its own.
+void put_days(out_stream &out, int first, int last, table_days &days)
 {
-	for (int mark; (mark = std::min(today_day >= first ? today_day : 32,
-	                                marks.empty() ? 32 : marks.front().day)) <= last;
-	     first = mark + 1) {
-		put_numbered(out, text.days, first, mark);
-		put_marked_day(out, mark, today_day, marks, layout, text);
+	if (days.layout.second_calendar) {
+		for (int day = first; day <= last; ++day)
+			put_cell(out, days, day);
+		return;
 	}
-	put_numbered(out, text.days, first, last + 1);
+	for (int mark; (mark = std::min(days.today_day >= first ? days.today_day : 32,
+	                                days.marks.empty() ? 32 : days.marks.front().day)) <= last;
+	     first = mark + 1) {
+		put_numbered(out, days.text.days, first, mark);
+		put_cell(out, days, mark);
+	}
+	put_numbered(out, days.text.days, first, last + 1);
 }
 
-// The table's opening: its id, the month and year, the Gregorian date of its 1st for the
-// script that marks the reader's today, and its caption.
-void open_table(out_stream &out, const table_month &month, const locale_record &record)
+// The table's opening: its id, the calendar's year and month ("2027-03", "persian-1406-01"),
+// the Gregorian date of its 1st for the script that marks the reader's today, and its caption.
+void open_table(out_stream &out, const calendar_month &month, const modern_layout &layout)
 {
 	put(out, "<div><table id=\""_crlf);
-	put_int(out, month.year);
+	if (layout.calendar != calendar_type::gregory) {
+		put(out, calendar_name(layout.calendar));
+		put(out, "-"_crlf);
+	}
+	put_int(out, month.start_year);
 	put(out, "-"_crlf);
-	put_two_digits(out, month.month + 1);
+	put_two_digits(out, month.index + 1);
 	put(out, "\" data-start=\""_crlf);
 	civil_date first = civil_from_days(month.first_day);
 	put_date(out, first.year, first.month, first.day);
 	put(out, "\"><caption>"_crlf);
-	put_pattern(out, record, record.month_and_year, {.year = month.year, .month = month.month});
+	put_caption(out, layout, month);
 	put(out, "</caption>\n"_crlf);
 }
 
@@ -229,23 +268,27 @@ bool make_modern_text(const modern_layout &layout, modern_text &text)
 	       make_numbered(text.weeks, 53, "<th scope=\"row\">", "</th>", record);
 }
 
-void write_modern_table(out_stream &out, const table_month &month, int today_day,
+void write_modern_table(out_stream &out, const calendar_month &month, int today_day,
                         const modern_layout &layout, const modern_text &text,
                         std::span<const month_event> events, std::span<const day_mark> marks)
 {
-	open_table(out, month, *layout.locale.record);
+	open_table(out, month, layout);
 	put_bytes(out, text.head, text.head_size);
+	table_days days{month, today_day, marks, {}, layout, text};
+	// Every day of a page is one every calendar knows.
+	if (layout.second_calendar)
+		(void)month_of_day(layout.second, month.first_day, days.second);
 	// Week rows in full, column 0 the week's first day: blanks before the 1st, after the last.
 	int column = (weekday_of_day(month.first_day) + 7 - layout.first_weekday) % 7;
 	for (int first = 1; first <= month.length; first += 7 - column, column = 0) {
 		int last = std::min(first + 6 - column, month.length);
 		put(out, "<tr>"_crlf);
 		if (layout.week_numbers) {
-			int week = iso_week(month.year, month.month, first);
+			int week = week_of_year(month.first_day + first - 1, 1, 4);
 			put_numbered(out, text.weeks, week, week + 1);
 		}
 		put_blanks(out, column);
-		put_days(out, first, last, today_day, marks, layout, text);
+		put_days(out, first, last, days);
 		put_blanks(out, 6 - column - (last - first));
 		put(out, "</tr>\n"_crlf);
 	}

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <span>
 
+#include "calendar/calendars.h"
 #include "events/event_list.h"
 #include "locale/locale_names.h"
 #include "output/output.h"
@@ -21,6 +22,9 @@ struct modern_layout {
 	page_locale locale = english_locale();
 	const event_list *events = nullptr; // sorted; none when null
 	const char *title = nullptr;        // the page's own title, as text; null for the months'
+	calendar_type calendar = calendar_type::gregory; // of the page's months
+	bool second_calendar = false;                    // a second calendar's day in each cell
+	calendar_type second = calendar_type::gregory;
 };
 
 // Numbers 1 ... count between open and close, end to end: number n's text runs from start[n]
@@ -45,23 +49,24 @@ struct modern_text {
 // Makes the page's text; false when the names do not fit, which no locale of the table does.
 bool make_modern_text(const modern_layout &layout, modern_text &text);
 
-// A month as its table shows it: from the 1st on, with the weekday of its 1st.
-struct table_month {
-	long long first_day; // days from 1970-01-01, as days_from_civil counts them
-	int length;          // days
-	int year, month;     // its year and month (0 ... 11) for the caption and the table's id
-};
+// Writes the caption of month, a month of the page's calendar: "März 2027".
+void put_caption(out_stream &out, const modern_layout &layout, const calendar_month &month);
 
-// Writes month as a modern month table, its week rows in full, the day today_day (0 for none)
-// marked as today, the days of marks marked with their events (mark_days of events, the
-// month's from take_month) and the events listed under it.
-void write_modern_table(out_stream &out, const table_month &month, int today_day,
+// Writes the months from first to last as the page's title names them: "Januar – Dezember
+// 2027"; one month as its caption.
+void put_month_range(out_stream &out, const modern_layout &layout, const calendar_month &first,
+                     const calendar_month &last);
+
+// Writes month, of the page's calendar, as a modern month table, its week rows in full, the day
+// today_day (0 for none) marked as today, the days of marks marked with their events (mark_days of
+// events, the month's from take_month) and the events listed under it.
+void write_modern_table(out_stream &out, const calendar_month &month, int today_day,
                         const modern_layout &layout, const modern_text &text,
                         std::span<const month_event> events, std::span<const day_mark> marks);
 
 // Writes the month's events as a list, each event once with all its days in the month: "4,
 // 11, 18, 25 09:30 Team meeting". Ready for the page's list under a table.
-void write_event_list(out_stream &out, const table_month &month, const modern_layout &layout,
+void write_event_list(out_stream &out, const calendar_month &month, const modern_layout &layout,
                       const modern_text &text, std::span<const month_event> events);
 
 #endif
