@@ -84,6 +84,7 @@ page_fault() {
 	untouched) [[ $(tr -d z <"$file" | wc -c) == 0 && $(wc -c <"$file") == 100000 ]] || echo "changed"; return ;;
 	languages) tr -d '\r' <"$file" | grep -x -e de-DE -e sr-Latn-RS | cmp -s - <(printf 'de-DE\nsr-Latn-RS\n') &&
 		tr -d '\r' <"$file" | sort -c -f || echo "no languages"; return ;;
+	calendars) [[ $(tr -d '\r' <"$file" | wc -l) == 16 ]] && tr -d '\r' <"$file" | grep -qx -e persian -e islamic-umalqura || echo "no calendars"; return ;;
 	usage) grep -q '^usage: ostavel \[OPTION\.\.\.\] \[START \[MONTHS \[PATH\]\]\]' "$file" || echo "no usage"; return ;;
 	version) [[ $(tr -d '\r' <"$file") =~ ^ostavel\ [0-9]+\.[0-9]+\.[0-9]+\ \(Unicode\ CLDR\ [0-9.]+\)$ ]] || echo "no version"; return ;;
 	modern) modern_fault "$file" "${2#modern:}"; return ;;
@@ -294,6 +295,12 @@ check "ostavel: a fallback"        -        0  ""                               
 check "ostavel: -s over German"    -        0  ""                                        year2027-03.htm          "modern:1:März 2027:any:<thead><tr><th aria-label=\"Sonntag\">So" --lang de-DE -s 2027-3 1
 check "ostavel: C is English"      -        0  ""                                        year2027-03.htm          "modern:1:March 2027:sunday:<html lang=\"en\">" --lang C.UTF-8 2027-3 1
 check "ostavel: --list-languages"  -        0  ""                                        stdout                   languages           --list-languages
+check "ostavel: --list-calendars"  -        0  ""                                        stdout                   calendars           --list-calendars
+check "ostavel: no calendar bogus" replace  1  "Calendar not available: bogus"          old.htm                  untouched           --calendar bogus 2027 1 old.htm
+check "ostavel: no calendar in a tag" replace 1 "Calendar not available: mayan"        old.htm                  untouched           --lang de-DE-u-ca-mayan 2027 1 old.htm
+check "ostavel: no second calendar" replace 1  "Calendar not available: x"              old.htm                  untouched           --second-calendar x 2027 1 old.htm
+check "ostavel: a Hebrew year out of range" replace 1 "Start must be a year from 5462 to 6261 of the hebrew calendar, or YEAR-MONTH: 2027" old.htm untouched --calendar hebrew 2027 1 old.htm
+check "ostavel: no 13th month in 5786" replace 1 "Start must be a year from 5462 to 6261 of the hebrew calendar, or YEAR-MONTH: 5786-13" old.htm untouched --calendar hebrew 5786-13 1 old.htm
 for tag in xx-YY ../../etc de- 1de "$long_name"; do
 check "ostavel: no language '${tag:0:10}'" replace 1 "Language not available: $tag"       old.htm                  untouched           --lang "$tag" 2010 12 old.htm
 done
