@@ -17,8 +17,11 @@ function(gzip_file input name)
 endfunction()
 
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS windows/README.txt LICENSE docs/changelog
-  tools/locale_data/LICENSE)
+  tools/locale_data/LICENSE tools/holiday_data/LICENSE)
 file(READ LICENSE license)
+# Its table of public holidays is date-holidays' data, under CC BY-SA 3.0.
+file(READ tools/holiday_data/LICENSE holiday_license)
+string(STRIP "${holiday_license}" holiday_license)
 # ostavel's locale table is data of the Unicode CLDR, under its own license.
 file(READ tools/locale_data/LICENSE data_license)
 string(STRIP "${data_license}" data_license)
@@ -39,6 +42,8 @@ if(WIN32)
 ostavel's table of locales is made from the Unicode CLDR by ${locale_data_source}, under this license:
 
 ${data_license}
+
+${holiday_license}
 ")
   set(CPACK_GENERATOR ZIP)
 else()
@@ -58,13 +63,18 @@ else()
   string(REGEX REPLACE "^Copyright (© )?" "" data_holders "${data_holders}")
   string(REPLACE "\n\n" "\n.\n" data_terms "${data_license}")
   string(REPLACE "\n" "\n " data_terms "${data_terms}")
+  string(REGEX REPLACE "\n[ \t]*\n" "\n.\n" holiday_terms "${holiday_license}")
+  string(REPLACE "\n" "\n " holiday_terms "${holiday_terms}")
   file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/copyright
     "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
     "Upstream-Name: ${PROJECT_NAME}\n\n"
     "Files: *\nCopyright: ${holders}\nLicense: Expat\n ${terms}\n\n"
     "Files: src/locale/locale_data.cpp\nCopyright: ${data_holders}\n"
     "Comment: ostavel's table of locales, made from the Unicode CLDR by ${locale_data_source}.\n"
-    "License: Unicode-DFS-2016\n ${data_terms}\n")
+    "License: Unicode-DFS-2016\n ${data_terms}\n\n"
+    "Files: src/holidays/holiday_data.cpp\nCopyright: 2015-present commenthol and the date-holidays contributors\n"
+    "Comment: ostavel's table of public holidays, made from npm date-holidays 3.37.0.\n"
+    "License: CC-BY-SA-3.0\n ${holiday_terms}\n")
   foreach(program IN LISTS programs)
     install(FILES completion/${program}.bash RENAME ${program}
       DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)

@@ -5,7 +5,7 @@
 set -u
 cd "$1/src" || exit 1
 # From the bottom up; layers of one rank stand side by side.
-declare -A rank=([platform]=0 [output]=1 [calendar]=2 [locale]=3 [events]=4 [classic]=5 [modern]=5 [cli]=6)
+declare -A rank=([platform]=0 [output]=1 [calendar]=2 [locale]=3 [events]=4 [holidays]=4 [classic]=5 [modern]=5 [cli]=6)
 failed=0
 for file in */*.h */*.cpp; do
 	layer=${file%%/*}

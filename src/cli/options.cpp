@@ -8,6 +8,7 @@
 #include <getopt.h>
 
 #include "calendar/calendars.h"
+#include "holidays/holidays.h"
 #include "locale/locale_data.h"
 #include "locale/locale_names.h"
 
@@ -54,6 +55,8 @@ enum : int {
 	calendar_option,
 	second_calendar_option,
 	list_calendars_option,
+	holidays_option,
+	list_holidays_option,
 };
 
 // The leading colon: getopt_long answers ':' for an option without its value.
@@ -72,6 +75,8 @@ constexpr option long_options[] = {
 	{"calendar", required_argument, nullptr, calendar_option},
 	{"second-calendar", required_argument, nullptr, second_calendar_option},
 	{"list-calendars", no_argument, nullptr, list_calendars_option},
+	{"holidays", required_argument, nullptr, holidays_option},
+	{"list-holidays", no_argument, nullptr, list_holidays_option},
 	{"help", no_argument, nullptr, 'h'},
 	{"version", no_argument, nullptr, version_option},
 	{nullptr, 0, nullptr, 0},
@@ -163,6 +168,8 @@ int print_and_end(int letter, int &status)
 		status = list_locales(stdout) ? 0 : 1;
 	else if (letter == list_calendars_option)
 		status = list_calendars();
+	else if (letter == list_holidays_option)
+		status = list_holiday_regions(stdout) ? 0 : 1;
 	else if (std::printf("ostavel " PENDRIK_VERSION " (Unicode CLDR %s)\n", cldr_version) < 0)
 		status = 1;
 	else
@@ -205,6 +212,9 @@ void take_option(int letter, options &chosen)
 	case second_calendar_option:
 		chosen.second_calendar_name = optarg;
 		break;
+	case holidays_option:
+		chosen.holiday_regions.push_back(optarg);
+		break;
 	default:
 		break;
 	}
@@ -234,7 +244,7 @@ int read_options(int argc, char **argv, options &chosen, diagnostics &messages, 
 			return refuse_option(messages, "Option needs a value: ",
 			                     option_of_value(argv, long_index, letter), status);
 		if (letter == 'h' || letter == version_option || letter == list_option ||
-		    letter == list_calendars_option)
+		    letter == list_calendars_option || letter == list_holidays_option)
 			return print_and_end(letter, status);
 		take_option(letter, chosen);
 	}

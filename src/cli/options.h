@@ -14,6 +14,7 @@ struct options {
 	int first_weekday = -1;         // the week's first day, or -1 for the language's
 	const char *language = nullptr; // a locale, or none for English
 	std::vector<const char *> event_files;
+	std::vector<const char *> holiday_regions;  // --holidays, each a country or subdivision
 	const char *output_path = nullptr;          // -o, in place of PATH
 	const char *layout_name = nullptr;          // --layout, read with the language
 	const char *calendar_name = nullptr;        // --calendar, over the language's -u-ca-

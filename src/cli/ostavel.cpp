@@ -2,13 +2,16 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "calendar/calendar.h"
 #include "calendar/calendars.h"
 #include "calendar/clock.h"
 #include "classic/calendar_page.h"
 #include "events/events.h"
+#include "holidays/holidays.h"
 #include "locale/locale_names.h"
 #include "modern/modern_page.h"
 #include "options.h"
@@ -212,6 +215,48 @@ bool read_language(options &chosen, diagnostics &messages)
 	return read_calendars(chosen, messages);
 }
 
+// Refuses a region of --holidays that the table does not know.
+bool check_holiday_regions(const options &chosen, diagnostics &messages)
+{
+	for (const char *code : chosen.holiday_regions)
+		if (find_holiday_region(code) == nullptr) {
+			refuse(messages, "Holidays not known: ", code);
+			(void)std::fputs("Try 'ostavel --list-holidays'.\n", messages.to);
+			return false;
+		}
+	return true;
+}
+
+// The public holidays of the regions the options name, each region a source of its own, its
+// days off; a warning where the page reaches past the years the data knows.
+void add_holiday_sources(const options &chosen, const day_range &range, event_list &events,
+                         diagnostics &messages)
+{
+	std::vector<holiday> holidays;
+	for (const char *code : chosen.holiday_regions) {
+		const holiday_region &region = *find_holiday_region(code);
+		std::string name(holiday_text_at(region.name));
+		add_source(events,
+		           name.append(" (").append(holiday_text_at(region.code)).append(")"),
+		           true);
+		holidays.clear();
+		add_holidays(region, range.first, range.last, chosen.layout.locale.lang(),
+		             holidays);
+		for (const holiday &h : holidays)
+			events.occurrences.push_back(
+				{h.first_day, h.last_day, -1, add_html_event(events, h.name)});
+		if (range.first < days_from_civil(holiday_first_year, 0, 1) ||
+		    range.last > days_from_civil(holiday_last_year, 11, 31)) {
+			char years[80];
+			(void)std::snprintf(years, sizeof years,
+			                    "public holidays known for %d to %d only",
+			                    holiday_first_year, holiday_last_year);
+			warn(messages, holiday_text_at(region.code).data(), 0, years);
+		}
+	}
+	end_warnings(messages);
+}
+
 // The events of the files the options name, those of calendar files within the page's months,
 // read into events and set in the layout; refused when a file cannot be read or is wrong.
 bool read_event_files(options &chosen, const page_request &page, event_list &events,
@@ -224,8 +269,9 @@ bool read_event_files(options &chosen, const page_request &page, event_list &eve
 		// cppcheck-suppress useStlAlgorithm
 		if (!read_events(path, range, events, messages))
 			return false;
+	add_holiday_sources(chosen, range, events, messages);
 	sort_events(events);
-	if (!chosen.event_files.empty())
+	if (!events.sources.empty())
 		chosen.layout.events = &events;
 	return true;
 }
@@ -274,7 +320,7 @@ int main(int argc, char **argv)
 	std::tm today{};
 	page_request page;
 	event_list events;
-	bool ready = read_language(chosen, messages) &&
+	bool ready = read_language(chosen, messages) && check_holiday_regions(chosen, messages) &&
 	             read_arguments(argc, argv, chosen, page, messages) &&
 	             read_date(chosen, page, today, messages) &&
 	             read_event_files(chosen, page, events, messages) &&

@@ -33,6 +33,17 @@ std::uint32_t add_event(event_list &events, std::string_view text)
 	return static_cast<std::uint32_t>(events.details.size() - 1);
 }
 
+std::uint32_t add_html_event(event_list &events, std::string_view html)
+{
+	event_details details{};
+	details.source = static_cast<std::uint32_t>(events.sources.size() - 1);
+	details.text_at = static_cast<std::uint32_t>(events.texts.size());
+	details.text_size = static_cast<std::uint32_t>(html.size());
+	events.texts.append(html);
+	events.details.push_back(details);
+	return static_cast<std::uint32_t>(events.details.size() - 1);
+}
+
 void sort_events(event_list &events)
 {
 	std::stable_sort(events.occurrences.begin(), events.occurrences.end(),

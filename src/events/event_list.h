@@ -65,6 +65,9 @@ void add_source(event_list &events, std::string_view name, bool days_off = false
 // Starts an event of the newest source, with text as its summary; returns its order.
 std::uint32_t add_event(event_list &events, std::string_view text);
 
+// The same for a summary that is HTML text already.
+std::uint32_t add_html_event(event_list &events, std::string_view html);
+
 // Puts the occurrences in order, once all are read.
 void sort_events(event_list &events);
 
