@@ -1,5 +1,5 @@
 # pendrik::libical, the iCalendar library that ostavel reads events with. A native Linux build
-# takes Debian's through pkg-config; the Windows and 32-bit builds cannot, and build libical
+# takes Debian's headers through pkg-config and loads its library when it is used; the Windows and 32-bit builds cannot, and build libical
 # 3.0.16 from Debian's source package instead: at configure time, static, with this build's
 # compiler and flags. With the fuzz targets, pendrik::libical_fuzz is libical built with their
 # sanitizers, so that the fuzzer finds a crash inside it too.
@@ -85,9 +85,15 @@ endif()
 if(WIN32 OR CMAKE_SIZEOF_VOID_P EQUAL 4)
   pendrik_libical(pendrik::libical release ${libical_flags})
 else()
+  # Debian's shared library, loaded when ostavel reads its first calendar file: its headers
+  # alone at build time.
   find_package(PkgConfig REQUIRED)
-  pkg_check_modules(libical REQUIRED IMPORTED_TARGET libical)
-  add_library(pendrik::libical ALIAS PkgConfig::libical)
+  pkg_check_modules(libical REQUIRED libical)
+  set(PENDRIK_LIBICAL_SHARED ON)
+  add_library(pendrik_libical_headers INTERFACE)
+  target_include_directories(pendrik_libical_headers SYSTEM INTERFACE ${libical_INCLUDE_DIRS})
+  target_compile_options(pendrik_libical_headers INTERFACE ${libical_CFLAGS_OTHER})
+  add_library(pendrik::libical_headers ALIAS pendrik_libical_headers)
 endif()
 if(PENDRIK_TESTS AND PENDRIK_FUZZ)
   pendrik_libical(pendrik::libical_fuzz fuzz ${libical_flags}

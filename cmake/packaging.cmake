@@ -109,6 +109,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# ostavel loads libical itself, at its first calendar file: no link names it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libical3 (>= 3.0)")
 set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/repack.cmake)
 include(CPack)
 

@@ -8,7 +8,9 @@
 // Gregorian date.
 constexpr long long western_easter(long long year)
 {
-	long long a = year % 19, b = year / 100, c = year % 100;
+	long long a = year % 19;
+	long long b = year / 100;
+	long long c = year % 100;
 	long long h = (19 * a + b - b / 4 - (b - (b + 8) / 25 + 1) / 3 + 15) % 30;
 	long long l = (32 + 2 * (b % 4) + 2 * (c / 4) - h - c % 4) % 7;
 	long long m = (a + 11 * h + 22 * l) / 451;
@@ -19,7 +21,9 @@ constexpr long long western_easter(long long year)
 
 constexpr long long orthodox_easter(long long year)
 {
-	long long a = year % 4, b = year % 7, c = year % 19;
+	long long a = year % 4;
+	long long b = year % 7;
+	long long c = year % 19;
 	long long d = (19 * c + 15) % 30;
 	long long e = (2 * a + 4 * b - d + 34) % 7;
 	long long month = (d + e + 114) / 31; // of the Julian calendar

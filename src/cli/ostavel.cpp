@@ -218,13 +218,14 @@ bool read_language(options &chosen, diagnostics &messages)
 // Refuses a region of --holidays that the table does not know.
 bool check_holiday_regions(const options &chosen, diagnostics &messages)
 {
-	for (const char *code : chosen.holiday_regions)
-		if (find_holiday_region(code) == nullptr) {
-			refuse(messages, "Holidays not known: ", code);
-			(void)std::fputs("Try 'ostavel --list-holidays'.\n", messages.to);
-			return false;
-		}
-	return true;
+	auto unknown =
+		std::find_if(chosen.holiday_regions.begin(), chosen.holiday_regions.end(),
+	                     [](const char *code) { return find_holiday_region(code) == nullptr; });
+	if (unknown == chosen.holiday_regions.end())
+		return true;
+	refuse(messages, "Holidays not known: ", *unknown);
+	(void)std::fputs("Try 'ostavel --list-holidays'.\n", messages.to);
+	return false;
 }
 
 // The public holidays of the regions the options name, each region a source of its own, its

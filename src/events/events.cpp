@@ -1,6 +1,7 @@
 #include "events.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <new>
 
@@ -171,91 +172,6 @@ bool judge_start(std::string_view start, const char *path, unsigned long long nu
 	return check_line_text(start, true, path, number, messages);
 }
 
-// Whether text is name, a word in small letters, in any case.
-bool is_name(std::string_view text, std::string_view name)
-{
-	return text.size() == name.size() &&
-	       std::equal(name.begin(), name.end(), text.begin(), [](char a, char b) {
-		       return a == (b >= 'A' && b <= 'Z' ? b - 'A' + 'a' : b);
-	       });
-}
-
-// Whether the input at its start is an iCalendar file: BEGIN:VCALENDAR, in any case, on the
-// first line after a byte-order mark.
-bool is_calendar_file(std::string_view start)
-{
-	if (start.starts_with("\xEF\xBB\xBF"))
-		start.remove_prefix(3);
-	start = start.substr(0, start.find('\n'));
-	if (start.ends_with('\r'))
-		start.remove_suffix(1);
-	return is_name(start, "begin:vcalendar");
-}
-
-// Whether an unfolded line of a calendar file is an RDATE or EXDATE of more dates than libical
-// reads: it drops those past the 500th without a word.
-bool has_too_many_dates(std::string_view line)
-{
-	std::string_view name = line.substr(0, line.find_first_of(";:"));
-	std::string_view value = line.substr(std::min(line.find(':'), line.size()));
-	return (is_name(name, "rdate") || is_name(name, "exdate")) &&
-	       std::count(value.begin(), value.end(), ',') >= 500;
-}
-
-// Reads the rest of file after what is in text, up to a byte no such file may hold (NUL, a
-// control character but the tab and the line ends), so that an endless stream of them is
-// judged at once.
-void read_rest(std::FILE *file, std::string &text)
-{
-	auto is_foul = [](char c) {
-		auto byte = static_cast<unsigned char>(c);
-		return (byte < 0x20 && c != '\t' && c != '\r' && c != '\n') || byte == 0x7f;
-	};
-	char chunk[16384];
-	for (std::size_t got = text.size();
-	     std::none_of(text.data() + text.size() - got, text.data() + text.size(), is_foul) &&
-	     (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;)
-		text.append(chunk, got);
-}
-
-// Says what is wrong with line number of a calendar file, unfolded, if anything; false then.
-bool check_calendar_line(std::string_view line, const char *path, unsigned long long number,
-                         diagnostics &messages)
-{
-	return check_line_text(line, false, path, number, messages) &&
-	       (!has_too_many_dates(line) ||
-	        refuse_line(messages, path, number,
-	                    "more than 500 dates in one line, which libical cuts short"));
-}
-
-// Checks each line of an iCalendar file for what check_text refuses, as the line format is, and
-// for more dates than libical reads: a line with the lines folded into it (those that begin
-// with a space or a tab), which may have cut a UTF-8 sequence in two.
-bool check_calendar_text(std::string_view text, const char *path, diagnostics &messages)
-{
-	std::string line;
-	unsigned long long number = 0;
-	unsigned long long first = 1; // the number of line's first part
-	for (std::size_t end; !text.empty(); text.remove_prefix(end)) {
-		end = std::min(text.find('\n'), text.size() - 1) + 1; // past the line feed
-		std::string_view part = text.substr(0, end);
-		if (part.ends_with('\n'))
-			part.remove_suffix(1);
-		if (part.ends_with('\r'))
-			part.remove_suffix(1);
-		++number;
-		if (!part.empty() && (part.front() == ' ' || part.front() == '\t')) {
-			line.append(part.substr(1));
-			continue;
-		}
-		if (!check_calendar_line(line, path, first, messages))
-			return false;
-		line.assign(part);
-		first = number;
-	}
-	return check_calendar_line(line, path, first, messages);
-}
-
 // Reads the lines of file, the first chunk of which is in chunk.
 bool read_lines(std::FILE *file, char (&chunk)[16384], std::size_t got, const char *path,
                 const day_range &page, event_list &events, diagnostics &messages)
@@ -296,22 +212,12 @@ bool read_open_file(std::FILE *file, const char *path, const day_range &page, ev
 {
 	char chunk[16384];
 	std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
-	bool ok = true;
-	bool judged = false; // the text read was wrong, and said to be
-	if (is_calendar_file({chunk, got})) {
-		std::string text(chunk, got);
-		read_rest(file, text);
-		if (std::ferror(file) == 0)
-			judged = !(ok = check_calendar_text(text, path, messages) &&
-			                read_calendar_file(text, path, page, events, messages));
-	} else {
-		judged = !(ok = read_lines(file, chunk, got, path, page, events, messages));
-	}
-	if (!judged && std::ferror(file) != 0) {
-		refuse(messages, "Cannot read file ", path);
-		ok = false;
-	}
-	return ok;
+	if (is_calendar_file({chunk, got}, path))
+		return read_calendar_file(file, {chunk, got}, path, page, events, messages);
+	if (read_lines(file, chunk, got, path, page, events, messages))
+		return std::ferror(file) == 0 ||
+		       refuse_for(messages, "Cannot read file ", path, errno);
+	return false;
 }
 
 // The name of a file's events in the legend: its name without folders and extension; "-" for
@@ -329,10 +235,8 @@ std::string_view source_name(std::string_view path)
 bool read_events(const char *path, const day_range &page, event_list &events, diagnostics &messages)
 {
 	std::FILE *file = open_input(path);
-	if (file == nullptr) {
-		refuse(messages, "Cannot read file ", path);
-		return false;
-	}
+	if (file == nullptr)
+		return refuse_for(messages, "Cannot read file ", path, errno);
 	bool ok = false;
 	try {
 		add_source(events, source_name(path));

@@ -69,6 +69,14 @@ struct stderr_state {
 stderr_state quiet_stderr();
 void restore_stderr(const stderr_state &saved);
 
+// Libraries
+
+// The shared library of name loaded, its symbols its own; null when it cannot be.
+void *load_library(const char *name);
+
+// The address of the function name in library; null for none.
+void *library_function(void *library, const char *name);
+
 // Time
 
 // The local date and time of t, as localtime_r gives it; false when the C library cannot

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string_view>
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -127,6 +128,16 @@ void restore_stderr(const stderr_state &saved)
 		(void)std::fclose(stderr);
 		stderr = saved.file;
 	}
+}
+
+void *load_library(const char *name)
+{
+	return dlopen(name, RTLD_NOW | RTLD_LOCAL);
+}
+
+void *library_function(void *library, const char *name)
+{
+	return dlsym(library, name);
 }
 
 bool to_local(std::time_t t, std::tm &local)

@@ -139,6 +139,16 @@ void restore_stderr(const stderr_state &saved)
 	}
 }
 
+void *load_library(const char *name)
+{
+	return LoadLibraryA(name);
+}
+
+void *library_function(void *library, const char *name)
+{
+	return reinterpret_cast<void *>(GetProcAddress(static_cast<HMODULE>(library), name));
+}
+
 bool to_local(std::time_t t, std::tm &local)
 {
 	constexpr std::time_t day = 86400;                // a day's margin for the zone's offset

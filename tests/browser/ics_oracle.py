@@ -9,7 +9,10 @@ them, so that a fold within a UTF-8 sequence breaks the text (the file is unfold
 first); dateutil leaves out a DTSTART that its rule does not
 match (the files here start on one that does), and repeats a rule by replacing fields of an
 aware time, which is wrong across a change of offset: rules are followed here in wall-clock
-time and placed in their zone afterwards, as the RFC has it."""
+time and placed in their zone afterwards, as the RFC has it. python3-icalendar knows Windows
+zone names, but leaves a time naive where its TZID has a zone collection's prefix
+("/mozilla.org/20070129_1/America/New_York"): the zone is found here by the name's last two
+parts."""
 import calendar
 import datetime as dt
 import json
@@ -25,6 +28,16 @@ page = (dt.date(year, month, 1),
         dt.date(year + last_month // 12, last_month % 12 + 1,
                 calendar.monthrange(year + last_month // 12, last_month % 12 + 1)[1]))
 local = tz.gettz()
+
+
+def zoned(prop):
+    """A property's time, with the zone its TZID names by the last two parts where
+    python3-icalendar left it naive."""
+    value = prop.dt
+    tzid = prop.params.get('TZID', '')
+    if isinstance(value, dt.datetime) and value.tzinfo is None and tzid.startswith('/'):
+        value = value.replace(tzinfo=tz.gettz('/'.join(tzid.split('/')[-2:])))
+    return value
 
 
 def wall(value):
@@ -53,16 +66,17 @@ def span(start, length):
 
 def starts(event, overridden):
     """The starts of an event's occurrences near the page, EXDATEs and overrides left out."""
-    first, zone = wall(event['DTSTART'].dt)
+    first, zone = wall(zoned(event['DTSTART']))
     if 'RECURRENCE-ID' in event:
-        return [event['DTSTART'].dt]
+        return [zoned(event['DTSTART'])]
     rules = rrule.rruleset()
     rules.rdate(first)
-    if 'RRULE' in event:
-        rules.rrule(rrule.rrulestr(event['RRULE'].to_ical().decode(), dtstart=first, ignoretz=True))
+    listed = lambda name: [v for v in (lambda vs: vs if isinstance(vs, list) else [vs])(
+        event.get(name, [])) if v is not None]
+    for rule in listed('RRULE'):
+        rules.rrule(rrule.rrulestr(rule.to_ical().decode(), dtstart=first, ignoretz=True))
     for name, add in (('RDATE', rules.rdate), ('EXDATE', rules.exdate)):
-        values = event.get(name, [])
-        for value in values if isinstance(values, list) else [values]:
+        for value in listed(name):
             for d in value.dts:
                 add(wall(d.dt)[0])
     low = dt.datetime.combine(page[0] - dt.timedelta(days=400), dt.time())
@@ -82,9 +96,9 @@ def parts(events):
     for order, e in enumerate(events):
         if str(e.get('STATUS', '')).upper() == 'CANCELLED':
             continue
-        start = e['DTSTART'].dt
+        start = zoned(e['DTSTART'])
         if 'DTEND' in e:
-            length = e['DTEND'].dt - start
+            length = zoned(e['DTEND']) - start
         else:
             length = e['DURATION'].dt if 'DURATION' in e else dt.timedelta(0)
         uid = str(e['UID'])
@@ -99,7 +113,7 @@ def parts(events):
                 end = min(last, page[1], day.replace(day=calendar.monthrange(day.year, day.month)[1]))
                 found.append({'year': day.year, 'month': day.month, 'day': day.day, 'last': end.day,
                               'minute': minute if day == first else -1,
-                              'text': ' '.join(str(e['SUMMARY']).split()), 'order': order})
+                              'text': ' '.join(str(e.get('SUMMARY', '')).split()), 'order': order})
                 day = end + dt.timedelta(days=1)
     return sorted(found, key=lambda p: (p['year'], p['month'], p['day'], p['order']))
 

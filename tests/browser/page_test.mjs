@@ -147,6 +147,8 @@ const modernCases = [
     screenshot: 'year.png',
     events: '2027-03-01 A line on the day a span goes on\n03-19 Every year\n',
     args: ['-e', 'family.ics', '-e', 'events.txt', '-e', 'holidays.ics', '2027', '12', 'ics12.htm'], file: 'ics12.htm' },
+  { name: 'modern, calendars as apps export them', date: [2027, 1, 10], start: [2027, 1], months: 2, sheets: 1,
+    args: ['-e', 'exported.ics', '2027-1', '2', 'ex.htm'], file: 'ex.htm' },
   { name: 'modern in Japanese', lang: 'ja-JP', date: [2027, 3, 10], start: [2027, 1], months: 12, sheets: 1,
     args: ['--lang', 'ja-JP', '2027', '12', 'ja12.htm'], file: 'ja12.htm' },
   { name: 'modern in Finnish', lang: 'fi-FI', date: [2027, 3, 10], start: [2027, 1], months: 12, sheets: 1,

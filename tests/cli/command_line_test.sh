@@ -62,6 +62,18 @@ vevent $'DTSTART:17010101T000000Z\r\nRRULE:FREQ=SECONDLY;BYMONTH=2' >"$work/ev/f
 vevent $'DTSTART:17010101T000000Z\r\nRRULE:FREQ=DAILY;BYHOUR='"$(seq -s, 0 23)"';BYMINUTE='"$(seq -s, 0 59)" >"$work/ev/minutes.ics"
 vevent $'DTSTART:20270101T000000Z\r\nRRULE:FREQ=SECONDLY;BYMONTH=2;COUNT=5' >"$work/ev/slow.ics"
 vevent $'DTSTART;VALUE=DATE:20270101\r\nRDATE;VALUE=DATE:'"$(for i in {1..501}; do echo "2027-01-01 +$i day"; done | date -u -f - +%Y%m%d | paste -sd,)" >"$work/ev/dates.ics"
+vevent $'DTSTART;VALUE=DATE:20270301\r\nDTEND;VALUE=DATE:20270201' >"$work/ev/back.ics"
+vevent 'DTEND;VALUE=DATE:20270301' >"$work/ev/nostart.ics"
+for i in {1..12}; do vevent 'DTSTART;VALUE=DATE:20271345' ''; done | { cat; printf 'END:VCALENDAR\r\n'; } | sed '1!{/BEGIN:VCALENDAR/d}' >"$work/ev/many.ics"
+vevent "LOCATION:$(printf '%05000000d' 0)" >"$work/ev/long.ics"
+printf 'BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:x\r\nSUMMARY:x\r\nX-A:\000\r\n' >"$work/ev/nul.ics"
+printf 'hello\n' >"$work/ev/notcal.ics"
+# The calendar's name, an event's place and link, two rules.
+printf 'BEGIN:VCALENDAR\r\nX-WR-CALNAME:Team\\, A&B\r\nBEGIN:VEVENT\r\nUID:d\r\nSUMMARY:Stand-up\r\nLOCATION:Room 4\\, <east>\r\nURL:https://example.org/a?b=1&c=2\r\nDTSTART:20270301T090000Z\r\nRRULE:FREQ=WEEKLY;BYDAY=MO;COUNT=2\r\nRRULE:FREQ=MONTHLY;BYMONTHDAY=20;COUNT=1\r\nEND:VEVENT\r\nBEGIN:VEVENT\r\nUID:e\r\nSUMMARY:Other\r\nDTSTART;VALUE=DATE:20270303\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n' >"$work/ev/details.ics"
+# As the apps export: empty values, a Windows zone's name, vendors' and newer properties, an
+# alarm, a to-do, a component of no RFC, no SUMMARY.
+vevent $'DTSTART;TZID="W. Europe Standard Time":20270301T230000\r\nLOCATION:\r\nDESCRIPTION:\r\nX-APPLE-STRUCTURED-LOCATION;VALUE=URI;X-APPLE-RADIUS=141.17:geo:1,2\r\nIMAGE;VALUE=URI:https://x/y.png\r\nCONFERENCE;VALUE=URI:https://x/c\r\nLINK;LINKREL=latest-version:https://x/z\r\nRELATED-TO;VALUE=UID:y\r\nBEGIN:VALARM\r\nACTION:DISPLAY\r\nEND:VALARM' \
+	$'BEGIN:VTODO\r\nSUMMARY:x\r\nEND:VTODO\r\nBEGIN:X-THING\r\nEND:X-THING\r\nBEGIN:VEVENT\r\nDTSTART:20270302T120000Z\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n' >"$work/ev/quirks.ics"
 # Times a change of clocks skips and passes twice, in the file's own zone; a span of 70 years;
 # an RDATE of a period past midnight.
 { head -n 20 "$ics_dir/family.ics"; printf 'BEGIN:VEVENT\r\nUID:%s\r\nDTSTART%s\r\n%sSUMMARY:x\r\nEND:VEVENT\r\n' \
@@ -84,6 +96,7 @@ page_fault() {
 	untouched) [[ $(tr -d z <"$file" | wc -c) == 0 && $(wc -c <"$file") == 100000 ]] || echo "changed"; return ;;
 	languages) tr -d '\r' <"$file" | grep -x -e de-DE -e sr-Latn-RS | cmp -s - <(printf 'de-DE\nsr-Latn-RS\n') &&
 		tr -d '\r' <"$file" | sort -c -f || echo "no languages"; return ;;
+	holidays) tr -d '\r' <"$file" | grep -qx -e 'DE-BY Bayern' && tr -d '\r' <"$file" | grep -qx 'GB-ENG England' || echo "no holidays"; return ;;
 	calendars) [[ $(tr -d '\r' <"$file" | wc -l) == 16 ]] && tr -d '\r' <"$file" | grep -qx -e persian -e islamic-umalqura || echo "no calendars"; return ;;
 	usage) grep -q '^usage: ostavel \[OPTION\.\.\.\] \[START \[MONTHS \[PATH\]\]\]' "$file" || echo "no usage"; return ;;
 	version) [[ $(tr -d '\r' <"$file") =~ ^ostavel\ [0-9]+\.[0-9]+\.[0-9]+\ \(Unicode\ CLDR\ [0-9.]+\)$ ]] || echo "no version"; return ;;
@@ -295,6 +308,11 @@ check "ostavel: a fallback"        -        0  ""                               
 check "ostavel: -s over German"    -        0  ""                                        year2027-03.htm          "modern:1:März 2027:any:<thead><tr><th aria-label=\"Sonntag\">So" --lang de-DE -s 2027-3 1
 check "ostavel: C is English"      -        0  ""                                        year2027-03.htm          "modern:1:March 2027:sunday:<html lang=\"en\">" --lang C.UTF-8 2027-3 1
 check "ostavel: --list-languages"  -        0  ""                                        stdout                   languages           --list-languages
+check "ostavel: --list-holidays"   -        0  ""                                        stdout                   holidays            --list-holidays
+check "ostavel: no holidays of XX"  replace 1  "Holidays not known: XX${eol}Try 'ostavel --list-holidays'." old.htm        untouched           --holidays XX 2027 1 old.htm
+check "ostavel: Bavaria's holidays" -       0  ""                                        year2027-05.htm          "modern:1:Mai 2027:any:<td class=\"e h off\">27<span class=\"hidden\">: Bayern (DE-BY): Fronleichnam</span>" --lang de-DE --holidays de-by 2027-5 1
+check "ostavel: England's substitute days" - 0 ""                                        year2027-12.htm          "modern:1:December 2027:any:</time></span> <span><bdi>Boxing Day (substitute day)</bdi></span></li>" --holidays GB-ENG 2027-12 1
+check "ostavel: holidays past their years" - 0 "US: public holidays known for 1970 to 2076 only" year2100.htm    "modern:12:January 2100:sunday" --holidays US 2100
 check "ostavel: --list-calendars"  -        0  ""                                        stdout                   calendars           --list-calendars
 check "ostavel: no calendar bogus" replace  1  "Calendar not available: bogus"          old.htm                  untouched           --calendar bogus 2027 1 old.htm
 check "ostavel: no calendar in a tag" replace 1 "Calendar not available: mayan"        old.htm                  untouched           --lang de-DE-u-ca-mayan 2027 1 old.htm
@@ -327,7 +345,7 @@ for fault in "date.txt:2: not a date: 2027-02-29" "text.txt:3: no text after the
 check "ostavel: events, ${fault#*: }" replace 1 "../ev/$fault"                           old.htm                  untouched           -e ../ev/good.txt -e "../ev/${fault%%:*}" 2010 12 old.htm
 done
 check "ostavel: events, too many"  replace  1  "../ev/many.txt: too many events"          old.htm                  untouched           -e ../ev/many.txt 2010 120 old.htm
-check "ostavel: no event file"     replace  1  "Cannot read file ../ev/none.txt"         old.htm                  untouched           -e ../ev/none.txt 2010 12 old.htm
+check "ostavel: no event file"     replace  1  "Cannot read file ../ev/none.txt: No such file or directory"       old.htm                  untouched           -e ../ev/none.txt 2010 12 old.htm
 check "ostavel: a holiday feed"    -        0  ""                                        year2027.htm             same:modern-holidays.htm -e "$ics_dir/holidays.ics" 2027
 check "ostavel: a family calendar" -        0  ""                                        year2027-02.htm          same:modern-family.htm -e "$ics_dir/family.ics" -e ../ev/good.txt 2027-2 3
 check "ostavel: runaway rules"     -        0  ""                                        year1701.htm             "modern:120:January 1701:sunday:: seconds: x; daily: x; within: x; february: x; minutes: x</span>" -e ../ev/seconds.ics -e ../ev/daily.ics -e ../ev/within.ics -e ../ev/february.ics -e ../ev/minutes.ics 1701 120
@@ -335,14 +353,25 @@ check "ostavel: a time clocks skip" -       0  ""                               
 check "ostavel: a time clocks pass twice" - 0  ""                                        year2027-10.htm          "modern:1:October 2027:sunday:datetime=\"2027-10-31T00:30\"" -e ../ev/clocks.ics 2027-10 1
 check "ostavel: a span of 70 years" -       0  ""                                        year2027-06.htm          "modern:1:June 2027:sunday:<time datetime=\"2027-06-01\">1–30</time>" -e ../ev/clocks.ics 2027-6 1
 check "ostavel: a period's RDATE"  -        0  ""                                        year2027-06.htm          "modern:1:June 2027:sunday:<time datetime=\"2027-06-20T22:00\">20–21</time>" -e ../ev/clocks.ics 2027-6 1
-for fault in "cut.ics: not a whole iCalendar file: cut short, or no END:VCALENDAR" \
-	"date.ics: event x: no such date or time: 20271345" "zone.ics: event x: unknown time zone: Mars/Olympus" \
-	"rule.ics: event x: Can't parse as RECUR value in RRULE property. Removing entire property: FREQ=SOMETIMES" \
-	"utf8.ics:6: not UTF-8" "counted.ics: event x: too many occurrences to follow" \
-	"slow.ics: event x: a rule of seconds or minutes too slow to follow" \
-	"dates.ics:6: more than 500 dates in one line, which libical cuts short"; do
+for fault in "cut.ics: cut short: no END:VCALENDAR" "notcal.ics:1: not an iCalendar file: no BEGIN:VCALENDAR" \
+	"long.ics:5: line too long: more than 4 MiB" "nul.ics:5: a NUL byte: not a text file"; do
 check "ostavel: a calendar file, ${fault#*: }" replace 1 "../ev/$fault"               old.htm                  untouched           -e "../ev/${fault%%:*}" 2027 12 old.htm
 done
+many_said="many.ics:5: event x: left out: no such date or time: 20271345"
+for i in {2..10}; do many_said+=$'\n'"../ev/many.ics:$((5 * i)): event x: left out: no such date or time: 20271345"; done
+many_said+=$'\n../ev/many.ics: 2 more warnings'
+for warning in "date.ics:5: event x: left out: no such date or time: 20271345" \
+	"zone.ics:2: event x: time zone Mars/Olympus unknown: its times placed in the page's time zone" \
+	"rule.ics:6: event x: RRULE left out: RRULE cannot be read: FREQ=SOMETIMES" \
+	"utf8.ics:6: not UTF-8 text: shown with U+FFFD" "counted.ics:6: event x: occurrences before the page past the file's 500,000th left out" \
+	"slow.ics:6: event x: rule left out: seconds or minutes too slow to follow" \
+	"back.ics:2: event x: left out: it ends before it starts" "nostart.ics:2: event x: left out: no DTSTART" \
+	"$many_said"; do
+check "ostavel: a calendar file, ${warning%%$'\n'*}" - 0 "../ev/$warning"                  year2027.htm             "modern:12:January 2027:sunday" -e "../ev/${warning%%:*}" 2027
+done
+check "ostavel: a calendar's name"  -        0  ""                                        year2027-03.htm          "modern:1:March 2027:sunday:<i class=\"s0\" aria-hidden=\"true\"></i>Team, A&amp;B</li>" -e ../ev/details.ics 2027-3 1
+check "ostavel: a place, a link, two rules" - 0 ""                                        year2027-03.htm          "modern:1:March 2027:sunday:<time datetime=\"2027-03-20T09:00\">20</time></span> <span>9:00 AM <a href=\"https://example.org/a?b=1&amp;c=2\"><bdi>Stand-up</bdi></a> <bdi class=\"place\">Room 4, &lt;east&gt;</bdi></span></li>" -e ../ev/details.ics 2027-3 1
+check "ostavel: an exported calendar's quirks" - 0 ""                                    year2027-03.htm          "modern:1:March 2027:sunday:datetime=\"2027-03-01T22:00\">1<" -e ../ev/quirks.ics -e ../ev/dates.ics 2027-3 1
 for option in --bogus -x --modern=1 --Modern -5; do
 check "ostavel: option '$option'"   replace  1  "Unknown option: $option$hint"           old.htm                  untouched           --modern "$option" 2010 12 old.htm
 done
