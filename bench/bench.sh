@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Times pendrik and ostavel against the bare writer (bench/bare_writer.cpp: the same number of
 # bytes in 512-byte writes, nothing generated), for 36 and 12000 months and ostavel's largest
-# pages, classic, modern (in English, Arabic and Japanese) and with 10000 events (lines, and an
-# iCalendar file), and prints the ratios of the medians; counts
+# pages, classic, modern (in English, Arabic and Japanese, each layout, with holidays, in
+# another calendar and with a second one) and with 10000 events (lines, and an iCalendar
+# file), and prints the ratios of the medians; counts
 # instructions a month with callgrind where valgrind is installed; compares peak memory and
 # page faults for 12 and 12000 months.
 # Usage: bench/bench.sh [BUILD_DIR]   (default build; needs hyperfine, jq and GNU time)
@@ -34,6 +35,13 @@ bench "ostavel -w 1701 120" "$build/ostavel" -w 1701 120 out.htm
 # The same page in other languages: Arabic digits and right to left, Japanese.
 bench "ostavel --lang ar-EG -w 1701 120" "$build/ostavel" --lang ar-EG -w 1701 120 out.htm
 bench "ostavel --lang ja-JP -w 1701 120" "$build/ostavel" --lang ja-JP -w 1701 120 out.htm
+# The layouts, the public holidays of a region, and pages in other calendars.
+bench "ostavel --layout month 2000 120" "$build/ostavel" --layout month 2000 120 out.htm
+bench "ostavel --layout poster 2000 120" "$build/ostavel" --layout poster 2000 120 out.htm
+bench "ostavel --modern 2000 120" "$build/ostavel" --modern 2000 120 out.htm
+bench "ostavel --holidays DE-BY 2000 120" "$build/ostavel" --holidays DE-BY 2000 120 out.htm
+bench "ostavel --calendar persian 1379 120" "$build/ostavel" --calendar persian 1379 120 out.htm
+bench "ostavel --second-calendar chinese 2000 120" "$build/ostavel" --second-calendar chinese 2000 120 out.htm
 # 10000 events, half of them on days of the page's ten years, half every year.
 awk 'BEGIN { srand(1); for (i = 0; i < 10000; i++) { m = 1 + int(rand() * 12); d = 1 + int(rand() * 28)
 	if (i % 2) printf "%02d-%02d Every year %d\n", m, d, i

@@ -1,5 +1,6 @@
-# Completion for ostavel in bash: its options, the languages it knows, events files (iCalendar
-# and text files first), a year for START and a file for PATH.
+# Completion for ostavel in bash: its options, the languages, calendars and holiday regions it
+# knows, the layouts, events files (iCalendar and text files first), a year for START and a
+# file for PATH and --output.
 
 # The files and folders that begin with $1: those ending in .ics, then .txt, then the rest.
 _ostavel_events_files()
@@ -33,10 +34,30 @@ _ostavel()
 		_ostavel_events_files "$cur"
 		return
 		;;
+	--calendar | --second-calendar)
+		COMPREPLY=($(compgen -W "$(ostavel --list-calendars 2>/dev/null)" -- "$cur"))
+		return
+		;;
+	--holidays)
+		COMPREPLY=($(compgen -W "$(ostavel --list-holidays 2>/dev/null | cut -d' ' -f1)" -- "$cur"))
+		return
+		;;
+	--layout)
+		COMPREPLY=($(compgen -W 'year month poster' -- "$cur"))
+		return
+		;;
+	-*o | --output)
+		COMPREPLY=($(compgen -f -- "$cur")) && compopt -o filenames 2>/dev/null
+		return
+		;;
+	--title)
+		return
+		;;
 	esac
 	if [[ $cur == -* ]]; then
 		COMPREPLY=($(compgen -W '--modern --monday --sunday --week-numbers --lang= --events=
-			--list-languages --help --version' -- "$cur"))
+			--calendar= --second-calendar= --holidays= --title= --layout= --output=
+			--list-languages --list-calendars --list-holidays --help --version' -- "$cur"))
 		[[ ${COMPREPLY[0]-} == *= ]] && compopt -o nospace 2>/dev/null
 		return
 	fi
@@ -44,7 +65,7 @@ _ostavel()
 	for ((i = 1; i < COMP_CWORD; i++)); do
 		word=${COMP_WORDS[i]}
 		if ((options_end)) || [[ $word != -* || $word == - ]]; then
-			[[ $word == = || ${COMP_WORDS[i - 1]} == @(-*e|--la|--lan|--lang|--e|--ev|--eve|--even|--event|--events|=) ]] ||
+			[[ $word == = || ${COMP_WORDS[i - 1]} == @(-*e|-*o|--la|--lan|--lang|--e|--ev|--eve|--even|--event|--events|--calendar|--second-calendar|--holidays|--title|--layout|--output|=) ]] ||
 				position+=1
 		elif [[ $word == -- ]]; then
 			options_end=1

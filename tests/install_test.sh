@@ -34,8 +34,11 @@ offers() {
 		_ share/bash-completion/completions/ostavel "$@")
 }
 [[ -f $prefix/share/bash-completion/completions/pendrik ]] || fail "no completion for pendrik"
-[[ $(offers --la) == --lang= ]] || fail "completion of --la: $(offers --la)"
+[[ $(offers --lan) == --lang= ]] || fail "completion of --lan: $(offers --lan)"
 offers --lang d | grep -qx de-DE || fail "completion of --lang d: $(offers --lang d | head -n 5)"
+offers --calendar pe | grep -qx persian || fail "completion of --calendar pe: $(offers --calendar pe)"
+offers --holidays DE-B | grep -qx DE-BY || fail "completion of --holidays DE-B: $(offers --holidays DE-B | head -n 5)"
+[[ $(offers --layout p) == poster ]] || fail "completion of --layout p: $(offers --layout p)"
 touch "$prefix/b.htm" "$prefix/a.txt" "$prefix/x.ics"
 [[ $(offers -e "" | head -n 2) == $'x.ics\na.txt' ]] || fail "completion of -e: $(offers -e "")"
 echo "1 passed, 0 failed"

@@ -17,25 +17,39 @@ namespace {
 constexpr char usage[] =
 	"usage: ostavel [OPTION...] [START [MONTHS [PATH]]]\n"
 	"Writes MONTHS month tables from the 1st of START on as one HTML page.\n"
-	"  START   YYYY or YYYY-MM: a year from 1701 to 2500, then a month 1 to 12;\n"
-	"          January of the current year when absent\n"
-	"  MONTHS  1 to 120; 12 when absent\n"
+	"  START   YYYY or YYYY-MM: a year from 1701 to 2500, then a month 1 to 12; a year\n"
+	"          of the page's calendar on a page in another (1406 of the Persian);\n"
+	"          the current year when absent\n"
+	"  MONTHS  1 to 120; a whole year of the page's calendar when absent\n"
 	"  PATH    the output file, - for standard output; yearYYYY.htm when absent,\n"
 	"          or yearYYYY-MM.htm for a START with a month\n"
 	"Options, anywhere among the arguments (-- ends them; short ones may be joined, -mw):\n"
-	"  --modern            the modern page: HTML5 for any screen, print and dark mode\n"
-	"  -m, --monday        weeks from Monday to Sunday; implies --modern\n"
-	"  -s, --sunday        weeks from Sunday to Saturday; implies --modern\n"
-	"  -w, --week-numbers  ISO 8601 week numbers; implies --monday\n"
-	"  --lang TAG          the language and conventions of TAG, such as de-DE, sr-Latn-RS\n"
-	"                      or de_DE.UTF-8: names, first day of the week, weekend, digits\n"
-	"                      and direction, from the Unicode CLDR; implies --modern\n"
-	"  --list-languages    print the tags --lang knows, one a line\n"
-	"  -e, --events FILE   mark and list the events of FILE, an iCalendar file or lines\n"
-	"                      \"YYYY-MM-DD TEXT\" and \"MM-DD TEXT\" (every year); - is standard\n"
-	"                      input; may be given again; implies --modern\n"
-	"  -h, --help          print this text\n"
-	"      --version       print the version\n";
+	"  --modern              the modern page: HTML5 for any screen, print and dark mode\n"
+	"  -m, --monday          weeks from Monday to Sunday, ISO 8601's; implies --modern\n"
+	"  -s, --sunday          weeks from Sunday to Saturday; implies --modern\n"
+	"  -w, --week-numbers    week numbers as the language counts them, ISO 8601's with\n"
+	"                        --monday or without --lang (then from Monday); implies --modern\n"
+	"  --lang TAG            the language and conventions of TAG, such as de-DE, sr-Latn-RS,\n"
+	"                        fa-IR-u-ca-gregory or de_DE.UTF-8: names, calendar, first day\n"
+	"                        of the week, weekend, digits and direction, from the Unicode\n"
+	"                        CLDR; implies --modern\n"
+	"  --list-languages      print the tags --lang knows, one a line\n"
+	"  --calendar TYPE       the page's months in calendar TYPE, such as persian, hebrew,\n"
+	"                        chinese or gregory; implies --modern\n"
+	"  --second-calendar TYPE  each day also in calendar TYPE; implies --modern\n"
+	"  --list-calendars      print the calendars --calendar knows, one a line\n"
+	"  -e, --events FILE     mark and list the events of FILE, an iCalendar file or lines\n"
+	"                        \"YYYY-MM-DD TEXT\" and \"MM-DD TEXT\" (every year);\n"
+	"                        - is standard input; may be given again; implies --modern\n"
+	"  --holidays REGION     mark and list the public holidays of REGION, such as DE, DE-BY\n"
+	"                        or US-CA, as days off; may be given again; implies --modern\n"
+	"  --list-holidays       print the regions --holidays knows, \"CODE Name\" a line\n"
+	"  --title TEXT          the page's title and heading; implies --modern\n"
+	"  --layout KIND         year (the default), month (a month a landscape sheet) or\n"
+	"                        poster (a year on one landscape sheet); implies --modern\n"
+	"  -o, --output PATH     the output file, as PATH after START and MONTHS\n"
+	"  -h, --help            print this text\n"
+	"      --version         print the version\n";
 
 // Prints text on standard output and tells the exit status by whether it got there.
 int print(const char *text)
@@ -183,7 +197,7 @@ void take_option(int letter, options &chosen)
 	switch (letter) {
 	case 'w':
 		chosen.layout.week_numbers = true;
-		[[fallthrough]];
+		break;
 	case 'm':
 		chosen.first_weekday = 1;
 		break;

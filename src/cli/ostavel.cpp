@@ -189,6 +189,8 @@ bool read_calendars(options &chosen, diagnostics &messages)
 	                                                     : "";
 	if (!name.empty() && !find_calendar(name, layout.calendar))
 		return refuse(messages, "Calendar not available: ", name);
+	if (name.empty() && chosen.language != nullptr)
+		layout.calendar = calendar_at(layout.locale.record->calendar);
 	layout.second_calendar = chosen.second_calendar_name != nullptr;
 	if (layout.second_calendar && !find_calendar(chosen.second_calendar_name, layout.second))
 		return refuse(messages, "Calendar not available: ", chosen.second_calendar_name);
@@ -209,9 +211,15 @@ bool read_language(options &chosen, diagnostics &messages)
 		return refuse(messages, "Layout must be year, month or poster: ", kind);
 	if (chosen.language != nullptr && !find_locale(chosen.language, layout.locale))
 		return refuse(messages, "Language not available: ", chosen.language);
-	layout.first_weekday = chosen.first_weekday >= 0    ? chosen.first_weekday
-	                       : chosen.language != nullptr ? layout.locale.record->first_weekday
-	                                                    : 0;
+	// Weeks as the language counts them; ISO 8601's with -m, and, as ever, without a language.
+	const locale_record *counted = chosen.language != nullptr ? layout.locale.record : nullptr;
+	layout.first_weekday = chosen.first_weekday >= 0 ? chosen.first_weekday
+	                       : counted != nullptr      ? counted->first_weekday
+	                       : layout.week_numbers     ? 1
+	                                                 : 0;
+	bool iso_weeks = counted == nullptr || chosen.first_weekday == 1;
+	layout.week_start = iso_weeks ? 1 : layout.first_weekday;
+	layout.week_minimal_days = iso_weeks ? 4 : counted->minimal_days;
 	return read_calendars(chosen, messages);
 }
 

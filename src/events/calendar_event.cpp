@@ -23,58 +23,62 @@ struct vevent_parts {
 	std::vector<const char *> errors;
 };
 
+// The slot of a property that the page takes the first of; null for others.
+icalproperty **first_slot(vevent_parts &v, icalproperty_kind kind)
+{
+	switch (kind) {
+	case ICAL_DTSTART_PROPERTY:
+		return &v.dtstart;
+	case ICAL_DTEND_PROPERTY:
+		return &v.dtend;
+	case ICAL_DURATION_PROPERTY:
+		return &v.duration;
+	case ICAL_RECURRENCEID_PROPERTY:
+		return &v.recurrence_id;
+	case ICAL_STATUS_PROPERTY:
+		return &v.status;
+	case ICAL_SUMMARY_PROPERTY:
+		return &v.summary;
+	case ICAL_LOCATION_PROPERTY:
+		return &v.location;
+	case ICAL_URL_PROPERTY:
+		return &v.url;
+	default:
+		return nullptr;
+	}
+}
+
+// The list of a property that the page takes every one of; null for others.
+std::vector<icalproperty *> *list_of(vevent_parts &v, icalproperty_kind kind)
+{
+	switch (kind) {
+	case ICAL_RRULE_PROPERTY:
+		return &v.rrules;
+	case ICAL_RDATE_PROPERTY:
+		return &v.rdates;
+	case ICAL_EXDATE_PROPERTY:
+		return &v.exdates;
+	default:
+		return nullptr;
+	}
+}
+
 vevent_parts parts_of(icalcomponent *vevent)
 {
 	vevent_parts v;
 	for (icalproperty *p = ical().icalcomponent_get_first_property(vevent, ICAL_ANY_PROPERTY);
 	     p != nullptr; p = ical().icalcomponent_get_next_property(vevent, ICAL_ANY_PROPERTY)) {
 		icalproperty_kind kind = ical().icalproperty_isa(p);
-		auto first = [&](icalproperty *&slot) { slot = slot != nullptr ? slot : p; };
-		switch (kind) {
-		case ICAL_DTSTART_PROPERTY:
-			first(v.dtstart);
-			break;
-		case ICAL_DTEND_PROPERTY:
-			first(v.dtend);
-			break;
-		case ICAL_DURATION_PROPERTY:
-			first(v.duration);
-			break;
-		case ICAL_RECURRENCEID_PROPERTY:
-			first(v.recurrence_id);
-			break;
-		case ICAL_STATUS_PROPERTY:
-			first(v.status);
-			break;
-		case ICAL_SUMMARY_PROPERTY:
-			first(v.summary);
-			break;
-		case ICAL_LOCATION_PROPERTY:
-			first(v.location);
-			break;
-		case ICAL_URL_PROPERTY:
-			first(v.url);
-			break;
-		case ICAL_RRULE_PROPERTY:
-			v.rrules.push_back(p);
-			break;
-		case ICAL_RDATE_PROPERTY:
-			v.rdates.push_back(p);
-			break;
-		case ICAL_EXDATE_PROPERTY:
-			v.exdates.push_back(p);
-			break;
-		case ICAL_XLICERROR_PROPERTY:
+		const char *uid =
+			kind == ICAL_UID_PROPERTY ? ical().icalproperty_get_uid(p) : nullptr;
+		if (icalproperty **slot = first_slot(v, kind); slot != nullptr && *slot == nullptr)
+			*slot = p;
+		else if (std::vector<icalproperty *> *list = list_of(v, kind); list != nullptr)
+			list->push_back(p);
+		else if (kind == ICAL_XLICERROR_PROPERTY)
 			v.errors.push_back(ical().icalproperty_get_xlicerror(p));
-			break;
-		case ICAL_UID_PROPERTY:
-			if (const char *uid = ical().icalproperty_get_uid(p);
-			    uid != nullptr && v.uid.empty())
-				v.uid = uid;
-			break;
-		default:
-			break;
-		}
+		else if (uid != nullptr && v.uid.empty())
+			v.uid = uid;
 	}
 	return v;
 }

@@ -266,14 +266,13 @@ bool may_touch(const raw_component &vevent, const day_range &page)
 			return;
 		if (is_name(p.name, "RRULE"))
 			rules.push_back(p.value);
-		else if (is_name(p.name, "RDATE"))
+		else if (is_name(p.name, "RDATE") ||
+		         (is_name(p.name, "DURATION") && !duration_days(p.value, length)))
 			dated = true;
 		else if (is_name(p.name, "DTSTART"))
 			known = written_day(p.value, start);
 		else if (is_name(p.name, "DTEND") && !written_day(p.value, end))
 			end = -1;
-		else if (is_name(p.name, "DURATION") && !duration_days(p.value, length))
-			dated = true;
 		else if (is_name(p.name, "RECURRENCE-ID"))
 			replaces = replaces_near(p.value, page);
 	});

@@ -1,10 +1,10 @@
 #ifndef PENDRIK_CALENDAR_READER_H
 #define PENDRIK_CALENDAR_READER_H
 
-#include <compare>
 #include <cstddef>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "calendar_lines.h"
@@ -34,7 +34,10 @@ struct replaced_start {
 	std::string uid;
 	int kind; // 0 a date's day, 1 a time's instant, 2 a time's day
 	long long value;
-	auto operator<=>(const replaced_start &) const = default;
+	bool operator<(const replaced_start &other) const
+	{
+		return std::tie(uid, kind, value) < std::tie(other.uid, other.kind, other.value);
+	}
 };
 
 struct file_reader {

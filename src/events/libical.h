@@ -47,6 +47,7 @@
 	F(icalvalue_isa)                                                                           \
 	F(icalvalue_new_from_string)
 
+// NOLINTNEXTLINE(bugprone-macro-parentheses): a declaration, a type and a name
 #define PENDRIK_LIBICAL_FIELD(name) decltype(&::name) name;
 struct libical {
 	PENDRIK_LIBICAL_FUNCTIONS(PENDRIK_LIBICAL_FIELD)

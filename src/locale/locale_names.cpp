@@ -274,3 +274,108 @@ void put_pattern(out_stream &out, const locale_record &record, std::uint32_t pat
 		text = field + 1;
 	}
 }
+
+namespace {
+
+// Item index of a list separated by 0x1f; "" past its end.
+std::string_view listed(std::uint32_t list, int index)
+{
+	std::string_view rest = locale_string(list);
+	for (; index > 0 && !rest.empty(); --index)
+		rest.remove_prefix(std::min(rest.find('\x1f'), rest.size() - 1) + 1);
+	return index == 0 ? rest.substr(0, rest.find('\x1f')) : std::string_view();
+}
+
+const calendar_names &names_of(const locale_record &record, calendar_type type)
+{
+	return calendar_name_sets[record.calendars[static_cast<int>(type)]];
+}
+
+// The slot of months that names month: calendar_names::months.
+int month_slot(calendar_type type, const calendar_month &month)
+{
+	if (month.leap)
+		return 12 + month.month;
+	return type == calendar_type::hebrew && month.month == 6 && month.leap_year ? 13
+	                                                                            : month.month;
+}
+
+// The number of a month: a Hebrew year without Adar I numbers the months after it one less.
+int month_number(calendar_type type, const calendar_month &month)
+{
+	return month.month + 1 -
+	       (type == calendar_type::hebrew && !month.leap_year && month.month >= 6 ? 1 : 0);
+}
+
+void put_calendar_field(out_stream &out, const locale_record &record, calendar_type type,
+                        const calendar_month &month, char field)
+{
+	const calendar_names &names = names_of(record, type);
+	switch (field) {
+	case 0x01:
+		if (month.year == 1 && *locale_string(names.first_year).data() != '\0')
+			put(out, locale_string(names.first_year));
+		else
+			put_number(out, record, month.year);
+		break;
+	case 0x02:
+		put(out, listed(names.months, month_slot(type, month)));
+		break;
+	case 0x04:
+		if (month_number(type, month) < 10)
+			put_number(out, record, 0);
+		put_number(out, record, month_number(type, month));
+		break;
+	case 0x03:
+		put_number(out, record, month_number(type, month));
+		break;
+	case 0x0a:
+		put(out, listed(names.eras, month.era));
+		break;
+	case 0x0c:
+		put_number(out, record, month.related_year);
+		break;
+	case 0x0d:
+		put(out, listed(names.year_names, month.year - 1));
+		break;
+	default:
+		break;
+	}
+}
+
+} // namespace
+
+void put_calendar_month(out_stream &out, const locale_record &record, calendar_type type,
+                        const calendar_month &month)
+{
+	const char *text = locale_text + names_of(record, type).caption;
+	while (*text != '\0') {
+		const char *field = text;
+		while (static_cast<unsigned char>(*field) >= 0x20)
+			++field;
+		put_bytes(out, text, static_cast<std::size_t>(field - text));
+		if (*field == '\0')
+			return;
+		put_calendar_field(out, record, type, month, *field);
+		text = field + 1;
+	}
+}
+
+void put_calendar_month_word(out_stream &out, const locale_record &record, calendar_type type,
+                             const calendar_month &month)
+{
+	std::string_view word = listed(names_of(record, type).months, month_slot(type, month));
+	if (word.empty())
+		put_calendar_field(out, record, type, month, 0x03);
+	else
+		put(out, word);
+}
+
+void put_calendar_day(out_stream &out, const locale_record &record, calendar_type type, int day)
+{
+	std::string_view name = listed(names_of(record, type).day_names, day - 1);
+	if (name.empty())
+		put_number(out, record, day);
+	else
+		put(out, name);
+}

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "calendar/calendars.h"
 #include "locale_data.h"
 #include "output/output.h"
 
@@ -45,5 +46,16 @@ void put_number(out_stream &out, const locale_record &record, long long number);
 // Writes the pattern at offset with its fields filled in from values.
 void put_pattern(out_stream &out, const locale_record &record, std::uint32_t pattern,
                  const pattern_values &values);
+
+// A month of a calendar other than the Gregorian, as the locale names it: its caption, "فروردین
+// ۱۴۰۶", "令和9年1月"; its word alone, "فروردین".
+void put_calendar_month(out_stream &out, const locale_record &record, calendar_type type,
+                        const calendar_month &month);
+void put_calendar_month_word(out_stream &out, const locale_record &record, calendar_type type,
+                             const calendar_month &month);
+
+// Day 1 ... 30 of a month of a calendar other than the Gregorian, in the numerals its readers
+// use: 初一 ... 三十 for the Chinese calendar in Chinese, else the locale's digits.
+void put_calendar_day(out_stream &out, const locale_record &record, calendar_type type, int day);
 
 #endif

@@ -3,20 +3,6 @@
 
 // The names of the page's months, as its locale writes them in its calendar.
 
-namespace {
-
-// A month of a calendar the locale table has no names of: its year and number, "1406-01".
-void put_numbered_month(out_stream &out, const locale_record &record, const calendar_month &month)
-{
-	put_number(out, record, month.start_year);
-	put(out, "-"_crlf);
-	if (month.index < 9)
-		put_number(out, record, 0);
-	put_number(out, record, month.index + 1);
-}
-
-} // namespace
-
 void put_caption(out_stream &out, const modern_layout &layout, const calendar_month &month)
 {
 	const locale_record &record = *layout.locale.record;
@@ -24,7 +10,7 @@ void put_caption(out_stream &out, const modern_layout &layout, const calendar_mo
 		put_pattern(out, record, record.month_and_year,
 		            {.year = month.start_year, .month = month.index});
 	else
-		put_numbered_month(out, record, month);
+		put_calendar_month(out, record, layout.calendar, month);
 }
 
 void put_month_range(out_stream &out, const modern_layout &layout, const calendar_month &first,
@@ -36,9 +22,9 @@ void put_month_range(out_stream &out, const modern_layout &layout, const calenda
 		return;
 	}
 	if (layout.calendar != calendar_type::gregory) {
-		put_numbered_month(out, record, first);
+		put_calendar_month(out, record, layout.calendar, first);
 		put(out, " \xE2\x80\x93 "_crlf);
-		put_numbered_month(out, record, last);
+		put_calendar_month(out, record, layout.calendar, last);
 		return;
 	}
 	pattern_values range{first.start_year, first.index, last.start_year, last.index};

@@ -125,8 +125,14 @@ void put_second_day(out_stream &out, table_days &days, int day)
 	       next_month(days.layout.second, days.second))
 		;
 	int second_day = static_cast<int>(absolute - days.second.first_day + 1);
+	const locale_record &record = *days.layout.locale.record;
 	put(out, "<small>"_crlf);
-	put_numbered(out, days.text.day_numbers, second_day, second_day + 1);
+	if (days.layout.second == calendar_type::gregory)
+		put_numbered(out, days.text.day_numbers, second_day, second_day + 1);
+	else if (second_day == 1) // where its month begins, the month's name
+		put_calendar_month_word(out, record, days.layout.second, days.second);
+	else
+		put_calendar_day(out, record, days.layout.second, second_day);
 	put(out, "</small>"_crlf);
 }
 
@@ -284,7 +290,8 @@ void write_modern_table(out_stream &out, const calendar_month &month, int today_
 		int last = std::min(first + 6 - column, month.length);
 		put(out, "<tr>"_crlf);
 		if (layout.week_numbers) {
-			int week = week_of_year(month.first_day + first - 1, 1, 4);
+			int week = week_of_year(month.first_day + first - 1, layout.week_start,
+			                        layout.week_minimal_days);
 			put_numbered(out, text.weeks, week, week + 1);
 		}
 		put_blanks(out, column);

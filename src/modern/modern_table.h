@@ -19,6 +19,9 @@ struct modern_layout {
 	page_kind kind = page_kind::year;
 	int first_weekday = 0;     // of each week row: 0 = Sunday ... 6 = Saturday
 	bool week_numbers = false; // a week number heads each week row
+	int week_start = 1;        // the weeks numbered begin on this day, their first of a year
+	int week_minimal_days =
+		4; // with this many days of it at least: ISO 8601's, or the locale's
 	page_locale locale = english_locale();
 	const event_list *events = nullptr; // sorted; none when null
 	const char *title = nullptr;        // the page's own title, as text; null for the months'

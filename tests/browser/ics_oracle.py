@@ -113,7 +113,8 @@ def parts(events):
                 end = min(last, page[1], day.replace(day=calendar.monthrange(day.year, day.month)[1]))
                 found.append({'year': day.year, 'month': day.month, 'day': day.day, 'last': end.day,
                               'minute': minute if day == first else -1,
-                              'text': ' '.join(str(e.get('SUMMARY', '')).split()), 'order': order})
+                              'text': ' '.join(str(e.get('SUMMARY', '')).split()), 'order': order,
+                              'place': ' '.join(str(e.get('LOCATION', '')).split())})
                 day = end + dt.timedelta(days=1)
     return sorted(found, key=lambda p: (p['year'], p['month'], p['day'], p['order']))
 

@@ -313,6 +313,14 @@ check "ostavel: no holidays of XX"  replace 1  "Holidays not known: XX${eol}Try 
 check "ostavel: Bavaria's holidays" -       0  ""                                        year2027-05.htm          "modern:1:Mai 2027:any:<td class=\"e h off\">27<span class=\"hidden\">: Bayern (DE-BY): Fronleichnam</span>" --lang de-DE --holidays de-by 2027-5 1
 check "ostavel: England's substitute days" - 0 ""                                        year2027-12.htm          "modern:1:December 2027:any:</time></span> <span><bdi>Boxing Day (substitute day)</bdi></span></li>" --holidays GB-ENG 2027-12 1
 check "ostavel: holidays past their years" - 0 "US: public holidays known for 1970 to 2076 only" year2100.htm    "modern:12:January 2100:sunday" --holidays US 2100
+check "ostavel: a Persian year"    -        0  ""                                        year1406.htm             "modern:12:۱۴۰۶ فروردین:any:<h1>۱۴۰۶ فروردین – ۱۴۰۶ اسفند</h1>" --lang fa-IR 1406
+check "ostavel: a Buddhist year"   -        0  ""                                        year2570.htm             "modern:12:มกราคม 2570:any:<caption>ธันวาคม 2570</caption>" --lang th-TH 2570
+check "ostavel: a Hebrew leap year" -       0  ""                                        year5787.htm             "modern:13:תשרי 5787:any:<caption>אדר ב׳ 5787</caption>" --lang he-IL-u-ca-hebrew 5787
+check "ostavel: a Japanese era's first year" - 0 ""                                      year2019-05.htm          "modern:1:令和元年5月:any" --lang ja-JP --calendar japanese 2019-5 1
+check "ostavel: a Chinese leap month" -     0  ""                                        year2025.htm             "modern:13:2025乙巳年正月:any:<caption>2025乙巳年闰六月</caption>" --lang zh-CN-u-ca-chinese 2025
+check "ostavel: Chinese days beside"  -     0  ""                                        year2027-02.htm          "modern:1:2027年2月:any:<td>6<small>正月</small></td><td>7<small>初二</small>" --lang zh-CN --second-calendar chinese 2027-2 1
+check "ostavel: weeks as the US counts" -   0  ""                                        year2027-01.htm          "modern:1:January 2027:weeks:<tr><th scope=\"row\">1</th><td></td><td></td><td></td><td></td><td></td><td>1</td>" --lang en-US -w 2027-1 1
+check "ostavel: ISO weeks with -m"  -       0  ""                                        year2027-01.htm          "modern:1:January 2027:weeks:<tr><th scope=\"row\">53</th>" --lang en-US -m -w 2027-1 1
 check "ostavel: --list-calendars"  -        0  ""                                        stdout                   calendars           --list-calendars
 check "ostavel: no calendar bogus" replace  1  "Calendar not available: bogus"          old.htm                  untouched           --calendar bogus 2027 1 old.htm
 check "ostavel: no calendar in a tag" replace 1 "Calendar not available: mayan"        old.htm                  untouched           --lang de-DE-u-ca-mayan 2027 1 old.htm

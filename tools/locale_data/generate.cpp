@@ -3,6 +3,7 @@
 // output for every month, pair of months and hour it may be used for: when a locale's text
 // cannot be written by the table, it names the locale and why, and exits with 1.
 #include <unicode/calendar.h>
+#include <unicode/dtfmtsym.h>
 #include <unicode/dtitvfmt.h>
 #include <unicode/dtitvinf.h>
 #include <unicode/dtptngen.h>
@@ -23,6 +24,7 @@
 #include <initializer_list>
 #include <map>
 #include <memory>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -48,6 +50,8 @@ struct record {
 	std::string range_words[12]; // "" for a month no range names so
 	std::string week, week_short, digits;
 	int first_weekday = 0, weekend = 0, right_to_left = 0;
+	int minimal_days = 1, calendar = 0; // calendar: its position among calendar_names
+	std::vector<std::string> calendars; // each calendar's names, texts_of_calendar's, joined
 };
 
 // The texts in the order of locale_record: 12 + 12 + 7 + 7 + 9.
@@ -449,12 +453,388 @@ void read_week(record &r, icu::DateTimePatternGenerator &generator, const icu::L
 	std::unique_ptr<icu::Calendar> calendar(icu::Calendar::createInstance(locale, status));
 	check(status, "calendar");
 	r.first_weekday = calendar->getFirstDayOfWeek(status) - UCAL_SUNDAY;
+	r.minimal_days = calendar->getMinimalDaysInFirstWeek();
 	for (int day = 0; day < 7; ++day) {
 		auto weekday = static_cast<UCalendarDaysOfWeek>(UCAL_SUNDAY + day);
 		if (calendar->getDayOfWeekType(weekday, status) != UCAL_WEEKDAY)
 			r.weekend |= 1 << day;
 	}
 	check(status, "week");
+}
+
+// The calendars of the page, by their BCP 47 names in the order of calendar_type, and ICU's.
+const char *const calendar_names[][2] = {
+	{"buddhist", "buddhist"},
+	{"chinese", "chinese"},
+	{"coptic", "coptic"},
+	{"dangi", "dangi"},
+	{"ethioaa", "ethiopic-amete-alem"},
+	{"ethiopic", "ethiopic"},
+	{"gregory", "gregorian"},
+	{"hebrew", "hebrew"},
+	{"indian", "indian"},
+	{"islamic", "islamic"},
+	{"islamic-civil", "islamic-civil"},
+	{"islamic-tbla", "islamic-tbla"},
+	{"islamic-umalqura", "islamic-umalqura"},
+	{"japanese", "japanese"},
+	{"persian", "persian"},
+	{"roc", "roc"},
+};
+constexpr int calendar_count = 16;
+constexpr int gregory = 6;
+
+// A month of a calendar as ICU gives its fields, on its first day.
+struct calendar_moment {
+	UDate time;
+	int era, year, related_year, month, slot; // related_year: the Gregorian year its year
+	bool lunar, leap_year, hebrew;            // begins in; lunar: Chinese or Korean
+};
+
+// The name a month's word has in the table: the month (0 ... 12), a Chinese or Korean leap
+// month's 12 ... 23, the Hebrew Adar of a leap year (Adar II) 13.
+int month_slot(const char *type, int month, bool leap_month, int extended_year)
+{
+	if (leap_month)
+		return 12 + month;
+	bool hebrew_leap = (7 * extended_year + 1) % 19 < 7;
+	return std::strcmp(type, "hebrew") == 0 && month == 6 && hebrew_leap ? 13 : month;
+}
+
+// The months whose captions check the names the table keeps of a calendar: a month of each
+// slot, the first of each era and of each of the 60 years of a cycle, from the months of
+// 1700 ... 2511 (the years the calendars are known for).
+// The month of calendar at time, on its first day.
+calendar_moment month_at(icu::Calendar &calendar, const char *type, UDate time)
+{
+	UErrorCode status = U_ZERO_ERROR;
+	calendar.setTime(time, status);
+	calendar.set(UCAL_DATE, 1);
+	int extended = calendar.get(UCAL_EXTENDED_YEAR, status);
+	calendar_moment m{calendar.getTime(status), calendar.get(UCAL_ERA, status),
+	                  calendar.get(UCAL_YEAR, status), 0, calendar.get(UCAL_MONTH, status), 0,
+	                  std::strcmp(type, "chinese") == 0 || std::strcmp(type, "dangi") == 0,
+	                  (7 * extended + 1) % 19 < 7, std::strcmp(type, "hebrew") == 0};
+	m.slot = month_slot(type, m.month, calendar.get(UCAL_IS_LEAP_MONTH, status) != 0, extended);
+	// The lunar calendars count from 2637 and 2333 years before the Gregorian.
+	if (m.lunar) {
+		m.related_year = extended - (std::strcmp(type, "chinese") == 0 ? 2637 : 2333);
+	} else {
+		calendar.set(UCAL_MONTH, 0);
+		icu::GregorianCalendar gregorian(*icu::TimeZone::getGMT(), status);
+		gregorian.setTime(calendar.getTime(status), status);
+		m.related_year = gregorian.get(UCAL_YEAR, status);
+	}
+	check(status, std::string("a month of ") + type);
+	return m;
+}
+
+std::vector<calendar_moment> calendar_samples(const char *type)
+{
+	UErrorCode status = U_ZERO_ERROR;
+	icu::Locale root("und");
+	root.setKeywordValue("calendar", type, status);
+	std::unique_ptr<icu::Calendar> calendar(
+		icu::Calendar::createInstance(icu::TimeZone::getGMT()->clone(), root, status));
+	check(status, type);
+	std::map<int, calendar_moment> slots, eras, years;
+	// ICU computes each date of the calendars of the sky anew, slowly: their months of one
+	// year, and the leap month of 2025 (闰六月).
+	bool of_the_sky = std::strstr("chinese dangi islamic", type) != nullptr;
+	for (int k = 0; of_the_sky && k < 12; ++k) {
+		calendar_moment m = month_at(*calendar, type, date({2027, 1, 20, 12, 0}) + k * 29.53 * 864e5);
+		slots.emplace(m.slot, m);
+	}
+	if (of_the_sky && std::strcmp(type, "islamic") != 0) {
+		calendar_moment m = month_at(*calendar, type, date({2025, 6, 26, 12, 0}));
+		slots.emplace(m.slot, m);
+	}
+	for (int year = 1700; !of_the_sky && year <= 2511; ++year) {
+		for (int day = 0; day < 366; day += 14) {
+			calendar_moment m = month_at(*calendar, type, date({year, 0, 1 + day, 12, 0}));
+			if (year >= 2000 || slots.count(m.slot) == 0)
+				slots[m.slot] = m;
+			eras.emplace(m.era, m);
+		}
+	}
+	std::vector<calendar_moment> samples;
+	for (const auto *found : {&slots, &eras, &years})
+		for (const auto &[key, m] : *found)
+			samples.push_back(m);
+	return samples;
+}
+
+// A calendar's names in a locale: the caption pattern and its words, each list by 0x1f.
+struct calendar_texts {
+	std::string caption, months, eras, year_names, day_names, first_year;
+};
+
+// The number of a month: a Hebrew year without Adar I numbers the months after it one less.
+int month_number(const calendar_moment &m)
+{
+	return m.month + 1 - (m.hebrew && !m.leap_year && m.month >= 6 ? 1 : 0);
+}
+
+// The pattern bytes of the fields a calendar's caption has: 0x0a its era, 0x0c the related
+// Gregorian year, 0x0d the name of its year in the cycle.
+char calendar_field_byte(const field &in, const std::string &text, const calendar_moment &m,
+                         const record &r)
+{
+	switch (in.id) {
+	case UDAT_ERA_FIELD:
+		return '\x0a';
+	case UDAT_YEAR_FIELD: // the first of an era may have a word of its own, 元
+		if (text == number(m.year, 1, r.digits) || (m.year == 1 && in.id == UDAT_YEAR_FIELD))
+			return '\x01';
+		[[fallthrough]];
+	case UDAT_RELATED_YEAR_FIELD:
+	case UDAT_EXTENDED_YEAR_FIELD:
+		if (text == number(m.related_year, 1, r.digits))
+			return '\x0c';
+		break;
+	case UDAT_YEAR_NAME_FIELD:
+		return '\x0d';
+	case UDAT_MONTH_FIELD:
+	case UDAT_STANDALONE_MONTH_FIELD: // numbers of lunar months as words: 6bis
+		return m.lunar                                            ? '\x02'
+		       : text == number(month_number(m), 2, r.digits) ? '\x04'
+		       : text == number(month_number(m), 1, r.digits) ? '\x03'
+		                                                      : '\x02';
+	}
+	throw failure("caption field " + std::to_string(in.id) + " \"" + text + "\" of " +
+	              std::to_string(m.related_year) + " has no byte");
+}
+
+// The caption of m cut into its pattern; the fields of words and their texts in words.
+std::string cut_caption(const formatted &f, const calendar_moment &m, const record &r,
+                        std::map<char, std::pair<int, std::string>> &words)
+{
+	std::string pattern;
+	int at = 0;
+	for (const field &in : f.fields) {
+		pattern += html(f.text.tempSubStringBetween(at, in.begin));
+		std::string text = html(f.text.tempSubStringBetween(in.begin, in.end));
+		char byte = calendar_field_byte(in, text, m, r);
+		pattern += byte;
+		words[byte] = {in.id, text};
+		at = in.end;
+	}
+	return pattern + html(f.text.tempSubString(at));
+}
+
+// Names as a 0x1f-separated list of HTML text.
+std::string name_list(const UnicodeString *names, int32_t count)
+{
+	std::string list;
+	for (int32_t i = 0; names != nullptr && i < count; ++i)
+		list += (i > 0 ? "\x1f" : "") + html(names[i]);
+	return list;
+}
+
+// Item index of a 0x1f-separated list.
+std::string listed(const std::string &list, int index)
+{
+	std::size_t at = 0;
+	for (; index > 0 && at <= list.size(); --index)
+		at = std::min(list.find('\x1f', at), list.size()) + 1;
+	return at > list.size() ? "" : list.substr(at, list.find('\x1f', at) - at);
+}
+
+using icu::DateFormatSymbols;
+
+// The months of a calendar in the width and context of the caption's word for month m, each
+// slot of calendar_names::months.
+std::string month_list(const DateFormatSymbols &symbols, const std::pair<int, std::string> &word,
+                       const calendar_moment &m, const std::string &digits)
+{
+	int32_t patterns = 0;
+	const UnicodeString *leap = symbols.getLeapMonthPatterns(patterns);
+	for (int width = 1; m.lunar && width <= 2; ++width) {
+		if (word.second != number(m.month + 1, width, digits))
+			continue;
+		std::string list;
+		for (int month = 0; month < 24; ++month) {
+			UnicodeString name = UnicodeString::fromUTF8(number(month % 12 + 1, width, digits));
+			if (month >= 12 && leap != nullptr && patterns > DateFormatSymbols::kLeapMonthPatternNumeric)
+				name = UnicodeString(leap[DateFormatSymbols::kLeapMonthPatternNumeric]).findAndReplace("{0}", name);
+			list += (month > 0 ? "\x1f" : "") + html(name);
+		}
+		return list;
+	}
+	auto context = word.first == UDAT_MONTH_FIELD ? DateFormatSymbols::FORMAT
+	                                              : DateFormatSymbols::STANDALONE;
+	for (auto width : {DateFormatSymbols::WIDE, DateFormatSymbols::ABBREVIATED,
+	                   DateFormatSymbols::NARROW}) {
+		int32_t count = 0;
+		const UnicodeString *names = symbols.getMonths(count, context, width);
+		std::string list = name_list(names, count);
+		if (listed(list, m.month) != word.second)
+			continue;
+		int kind = (context == DateFormatSymbols::FORMAT ? 0 : 3) +
+		           (width == DateFormatSymbols::WIDE ? 0 : width == DateFormatSymbols::ABBREVIATED ? 1 : 2);
+		for (int month = count; leap != nullptr && kind < patterns && month < 24; ++month) {
+			UnicodeString name = leap[kind];
+			if (month >= 12)
+				name.findAndReplace("{0}", names[month - 12]);
+			list += "\x1f" + (month >= 12 ? html(name) : "");
+		}
+		return list;
+	}
+	throw failure("month \"" + word.second + "\" in no width");
+}
+
+// The eras, or the names of the years of the cycle, in the width of the caption's word.
+std::string word_list(const DateFormatSymbols &symbols, bool eras, const std::string &word)
+{
+	int32_t count = 0;
+	const UnicodeString *lists[] = {
+		eras ? symbols.getEras(count) : symbols.getYearNames(count, DateFormatSymbols::FORMAT, DateFormatSymbols::ABBREVIATED),
+		eras ? symbols.getEraNames(count) : symbols.getYearNames(count, DateFormatSymbols::FORMAT, DateFormatSymbols::WIDE),
+		eras ? symbols.getNarrowEras(count) : symbols.getYearNames(count, DateFormatSymbols::FORMAT, DateFormatSymbols::NARROW),
+	};
+	for (const UnicodeString *names : lists) {
+		std::string list = name_list(names, count);
+		if (("\x1f" + list + "\x1f").find("\x1f" + word + "\x1f") != std::string::npos)
+			return list;
+	}
+	throw failure("\"" + word + "\" in no list of " + (eras ? "eras" : "year names"));
+}
+
+// The caption of m as the table writes it.
+std::string expand_caption(const calendar_texts &t, const calendar_moment &m, const record &r)
+{
+	std::string text;
+	for (char c : t.caption)
+		text += c == '\x01' && m.year == 1 && !t.first_year.empty() ? t.first_year
+		        : c == '\x01' ? number(m.year, 1, r.digits)
+		        : c == '\x02' ? listed(t.months, m.slot)
+		        : c == '\x03' ? number(month_number(m), 1, r.digits)
+		        : c == '\x04' ? number(month_number(m), 2, r.digits)
+		        : c == '\x0a' ? listed(t.eras, m.era)
+		        : c == '\x0c' ? number(m.related_year, 1, r.digits)
+		        : c == '\x0d' ? listed(t.year_names, m.year - 1)
+		                      : std::string(1, c);
+	return text;
+}
+
+// The Chinese calendar's days as Chinese names them, 初一 ... 三十; "" elsewhere.
+std::string day_names(const icu::Locale &locale, const char *type)
+{
+	if (std::strcmp(type, "chinese") != 0 || std::strcmp(locale.getLanguage(), "zh") != 0)
+		return "";
+	// Days 1 ... 30 of a Gregorian January, in the Chinese calendar's numerals.
+	UErrorCode status = U_ZERO_ERROR;
+	icu::Locale gregorian(locale);
+	gregorian.setKeywordValue("calendar", "gregorian", status);
+	icu::SimpleDateFormat format(UnicodeString("d"), UnicodeString("d=hanidays"), gregorian,
+	                             status);
+	std::string names;
+	for (int day = 1; day <= 30; ++day) {
+		UnicodeString text;
+		format.format(date({2027, 0, day, 12, 0}), text);
+		names += (day > 1 ? "\x1f" : "") + html(text);
+	}
+	check(status, "Chinese day names");
+	return names;
+}
+
+calendar_texts read_calendar(const icu::Locale &available, const char *type,
+                             const record &r)
+{
+	static std::map<std::string, std::vector<calendar_moment>> samples;
+	if (samples.count(type) == 0)
+		samples[type] = calendar_samples(type);
+	const std::vector<calendar_moment> &months = samples[type];
+	UErrorCode status = U_ZERO_ERROR;
+	icu::Locale locale(available);
+	locale.setKeywordValue("calendar", type, status);
+	std::unique_ptr<icu::DateTimePatternGenerator> generator(
+		icu::DateTimePatternGenerator::createInstance(locale, status));
+	check(status, "pattern generator");
+	// Telugu's captions of other calendars write the year of the 1st's week ("MMMM Y"), a
+	// slip of its data that shows at a year's last days: the year itself.
+	UnicodeString pattern = generator->getBestPattern("yMMMM", status);
+	pattern.findAndReplace("Y", "y");
+	auto format = std::make_unique<icu::SimpleDateFormat>(pattern, locale, status);
+	check(status, "caption format");
+	const DateFormatSymbols &symbols = *format->getDateFormatSymbols(); // the calendar's own
+	calendar_texts t;
+	std::map<char, std::pair<int, std::string>> words;
+	t.caption = cut_caption(format_date(*format, months[0].time), months[0], r, words);
+	if (words.count('\x02') != 0)
+		t.months = month_list(symbols, words['\x02'], months[0], r.digits);
+	if (words.count('\x0a') != 0) {
+		// The eras before the first of 1700 are never written: left empty.
+		t.eras = word_list(symbols, true, words['\x0a'].second);
+		int first_era = months[0].era;
+		for (const calendar_moment &m : months)
+			first_era = std::min(first_era, m.era);
+		for (int era = 0, at = 0; era < first_era; ++era) {
+			std::size_t end = std::min(t.eras.find('\x1f', at), t.eras.size());
+			t.eras.erase(at, end - at);
+			at += 1;
+		}
+	}
+	if (words.count('\x0d') != 0)
+		t.year_names = word_list(symbols, false, words['\x0d'].second);
+	// The first year of an era, as the locale may name it.
+	for (const calendar_moment &m : months) {
+		if (m.year != 1 || words.count('\x01') == 0)
+			continue;
+		std::map<char, std::pair<int, std::string>> first;
+		(void)cut_caption(format_date(*format, m.time), m, r, first);
+		if (first['\x01'].second != number(1, 1, r.digits))
+			t.first_year = first['\x01'].second;
+	}
+	// Every month that names a word, checked, once for each set of names and digits; the
+	// calendars of the sky, whose every date ICU computes anew, at their first months and
+	// leap months.
+	static std::set<std::string> verified;
+	std::string key = std::string(type) + '\x1e' + t.caption + '\x1e' + t.months + '\x1e' +
+	                  t.eras + '\x1e' + t.year_names + '\x1e' + r.digits;
+	bool of_the_sky = std::strstr("chinese dangi islamic", type) != nullptr;
+	bool fresh = verified.insert(key).second;
+	for (std::size_t i = 0; fresh && i < months.size(); ++i) {
+		if (of_the_sky && i > 14 && months[i].slot < 12)
+			continue;
+		std::string ours = expand_caption(t, months[i], r);
+		std::string theirs = html(format_date(*format, months[i].time).text);
+		if (ours != theirs)
+			throw failure(std::string(type) + ": the table writes \"" + ours + "\", ICU \"" +
+			              theirs + "\"");
+	}
+	t.day_names = day_names(available, type);
+	return t;
+}
+
+// The calendar a locale's pages are in: the CLDR's default, as ICU has it. Saudi Arabia's
+// moved from islamic-umalqura to the Gregorian calendar in CLDR 44, after this ICU.
+int default_calendar(const icu::Locale &locale)
+{
+	UErrorCode status = U_ZERO_ERROR;
+	std::unique_ptr<icu::Calendar> calendar(icu::Calendar::createInstance(locale, status));
+	check(status, "calendar");
+	std::string type = calendar->getType();
+	if (std::strcmp(locale.getLanguage(), "ar") == 0 && std::strcmp(locale.getCountry(), "SA") == 0)
+		type = "gregorian";
+	for (int i = 0; i < calendar_count; ++i)
+		if (type == calendar_names[i][1])
+			return i;
+	throw failure("no calendar " + type);
+}
+
+void read_calendars(record &r, const icu::Locale &available)
+{
+	for (int i = 0; i < calendar_count; ++i) {
+		if (i == gregory) {
+			r.calendars.emplace_back();
+			continue;
+		}
+		calendar_texts t = read_calendar(available, calendar_names[i][1], r);
+		r.calendars.push_back(t.caption + '\x1e' + t.months + '\x1e' + t.eras + '\x1e' +
+		                      t.year_names + '\x1e' + t.day_names + '\x1e' + t.first_year);
+	}
+	r.calendar = default_calendar(available);
 }
 
 record read_record(const icu::Locale &available)
@@ -472,6 +852,7 @@ record read_record(const icu::Locale &available)
 	read_ranges(r, locale);
 	read_time(r, *generator, locale);
 	read_week(r, *generator, locale);
+	read_calendars(r, available);
 	r.right_to_left = locale.isRightToLeft() ? 1 : 0;
 	return r;
 }
@@ -556,7 +937,29 @@ std::string offsets(text_pool &pool, const std::vector<std::string> &texts, int 
 	return list;
 }
 
-std::string record_source(text_pool &pool, const record &r)
+// Each calendar's names once, as calendar_names records of offsets; by the joined texts.
+struct calendar_sets {
+	std::map<std::string, int> index;
+	std::string source;
+
+	int add(text_pool &pool, const std::string &joined)
+	{
+		auto [at, added] = index.emplace(joined, index.size());
+		if (!added)
+			return at->second;
+		source += "\t{";
+		for (std::size_t begin = 0, part = 0; part < 6; ++part) {
+			std::size_t end = std::min(joined.find('\x1e', begin), joined.size());
+			source += (part > 0 ? ", " : "") +
+			          std::to_string(pool.add(joined.substr(begin, end - begin)));
+			begin = end + 1;
+		}
+		source += "},\n";
+		return at->second;
+	}
+};
+
+std::string record_source(text_pool &pool, calendar_sets &sets, const record &r)
 {
 	std::vector<std::string> texts = texts_of(r);
 	std::string source = "\t{{" + offsets(pool, texts, 0, 12) + "},\n\t {";
@@ -564,8 +967,13 @@ std::string record_source(text_pool &pool, const record &r)
 	source += offsets(pool, texts, 24, 31) + "},\n\t {";
 	source += offsets(pool, texts, 31, 38) + "},\n\t ";
 	source += offsets(pool, texts, 38, 47);
-	return source + ", " + std::to_string(r.first_weekday) + ", " + std::to_string(r.weekend) +
-	       ", " + std::to_string(r.right_to_left) + "},\n";
+	source += ", " + std::to_string(r.first_weekday) + ", " + std::to_string(r.weekend) + ", " +
+	          std::to_string(r.right_to_left) + ", " + std::to_string(r.minimal_days) + ", " +
+	          std::to_string(r.calendar) + ",\n\t {";
+	for (std::size_t i = 0; i < r.calendars.size(); ++i)
+		source += (i > 0 ? ", " : "") +
+		          std::to_string(r.calendars[i].empty() ? 0 : sets.add(pool, r.calendars[i]));
+	return source + "}},\n";
 }
 
 // Tags by their small letters: the tag and its record.
@@ -588,7 +996,9 @@ bool read_locales(std::vector<record> &records, tag_map &tags)
 			std::vector<std::string> key = texts_of(r);
 			key.push_back(std::to_string(r.first_weekday) + " " +
 			              std::to_string(r.weekend) + " " +
-			              std::to_string(r.right_to_left));
+			              std::to_string(r.right_to_left) + " " +
+			              std::to_string(r.minimal_days) + " " + std::to_string(r.calendar));
+			key.insert(key.end(), r.calendars.begin(), r.calendars.end());
 			auto [at, added] = record_index.emplace(key, records.size());
 			if (added)
 				records.push_back(r);
@@ -630,9 +1040,11 @@ void write_table(const std::vector<record> &records, const tag_map &tags,
                  const std::map<std::string, std::string> &aliases)
 {
 	text_pool pool;
+	calendar_sets sets;
+	sets.add(pool, "\x1e\x1e\x1e\x1e\x1e"); // 0: the Gregorian calendar's, in the record
 	std::string record_lines, tag_lines;
 	for (const record &r : records)
-		record_lines += record_source(pool, r);
+		record_lines += record_source(pool, sets, r);
 	for (const auto &[small, tag] : tags) {
 		std::uint32_t offset = pool.add(tag.first);
 		tag_lines += "\t{" + std::to_string(offset) + ", " + std::to_string(tag.second) +
@@ -661,14 +1073,16 @@ void write_table(const std::vector<record> &records, const tag_map &tags,
 	            "#endif\nconst char locale_text[] =\n",
 	            icu_name, cldr_name);
 	write_literals(pool.bytes);
-	std::printf("\nconst locale_record locale_records[] = {\n%s};\n"
+	std::printf("\nconst calendar_names calendar_name_sets[] = {\n%s};\n\n"
+	            "const locale_record locale_records[] = {\n%s};\n"
 	            "const std::size_t locale_record_count = %zu;\n\n"
 	            "const locale_tag locale_tags[] = {\n%s};\n"
 	            "const std::size_t locale_tag_count = %zu;\n\n"
 	            "const locale_alias locale_aliases[] = {\n%s};\n"
 	            "const std::size_t locale_alias_count = %zu;\n\n"
 	            "const char cldr_version[] = \"%s\";\n",
-	            record_lines.c_str(), records.size(), tag_lines.c_str(), tags.size(),
+	            sets.source.c_str(), record_lines.c_str(), records.size(), tag_lines.c_str(),
+	            tags.size(),
 	            alias_lines.c_str(), aliases.size(), cldr_name);
 }
 
