@@ -313,6 +313,8 @@ check "ostavel: no holidays of XX"  replace 1  "Holidays not known: XX${eol}Try 
 check "ostavel: Bavaria's holidays" -       0  ""                                        year2027-05.htm          "modern:1:Mai 2027:any:<td class=\"e h off\">27<span class=\"hidden\">: Bayern (DE-BY): Fronleichnam</span>" --lang de-DE --holidays de-by 2027-5 1
 check "ostavel: England's substitute days" - 0 ""                                        year2027-12.htm          "modern:1:December 2027:any:</time></span> <span><bdi>Boxing Day (substitute day)</bdi></span></li>" --holidays GB-ENG 2027-12 1
 check "ostavel: holidays past their years" - 0 "US: public holidays known for 1970 to 2076 only" year2100.htm    "modern:12:January 2100:sunday" --holidays US 2100
+check "ostavel: Persian, golden"   -        0  ""                                        year1406-01.htm          same:modern-fa-IR.htm --lang fa-IR -w 1406-1 1
+check "ostavel: Adar I and II, golden" -    0  ""                                        year5787-06.htm          same:modern-hebrew-leap.htm --lang he-IL-u-ca-hebrew 5787-6 2
 check "ostavel: a Persian year"    -        0  ""                                        year1406.htm             "modern:12:۱۴۰۶ فروردین:any:<h1>۱۴۰۶ فروردین – ۱۴۰۶ اسفند</h1>" --lang fa-IR 1406
 check "ostavel: a Buddhist year"   -        0  ""                                        year2570.htm             "modern:12:มกราคม 2570:any:<caption>ธันวาคม 2570</caption>" --lang th-TH 2570
 check "ostavel: a Hebrew leap year" -       0  ""                                        year5787.htm             "modern:13:תשרי 5787:any:<caption>אדר ב׳ 5787</caption>" --lang he-IL-u-ca-hebrew 5787
