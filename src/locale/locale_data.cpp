@@ -27,40 +27,30 @@ const char locale_text[] =
 	"ren-zi\x1fgui-chou\x1fjia-yin\x1fyi-mao\x1f" "bing-chen\x1f" "ding-si\x1fwu-wu\x1fji-we"
 	"i\x1fgeng-shen\x1fxin-you\x1fren-xu\x1fgui-hai\0Tout\x1f" "Baba\x1fHator\x1fKiahk\x1fTo"
 	"ba\x1f" "Amshir\x1f" "Baramhat\x1f" "Baramouda\x1f" "Bashans\x1fPaona\x1f" "Epep\x1fMes"
-	"ra\x1fNasie\0\x1f" "ERA1\0Meskerem\x1fTekemt\x1fHedar\x1fTahsas\x1fTer\x1fYekatit\x1fMe"
-	"gabit\x1fMiazia\x1fGenbot\x1fSene\x1fHamle\x1fNehasse\x1fPagumen\0ERA0\0"
-	"Tishri\x1fHeshvan\x1fKislev\x1fTevet\x1fShevat\x1f" "Adar I\x1f" "Adar\x1fNisan\x1fIyar"
-	"\x1fSivan\x1fTamuz\x1f" "Av\x1f" "Elul\x1f" "Adar II\0AM\0Chaitra\x1fVaisakha\x1fJyaist"
-	"ha\x1f" "Asadha\x1fSravana\x1f" "Bhadra\x1f" "Asvina\x1fKartika\x1f" "Agrahayana\x1fPau"
-	"sa\x1fMagha\x1fPhalguna\0Saka\0Muharram\x1fSafar\x1fRabi\xca\xbb I\x1fRabi\xca\xbb II\x1f"
-	"Jumada I\x1fJumada II\x1fRajab\x1fSha\xca\xbb" "ban\x1fRamadan\x1fShawwal\x1f" "Dhu\xca"
-	"\xbbl-Qi\xca\xbb" "dah\x1f" "Dhu\xca\xbbl-Hijjah\0AH\0\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1fGenroku (1688\xe2\x80\x93" "1704)\x1fH\xc5\x8d" "ei (1704\xe2\x80\x93" "1711)\x1fSh"
-	"\xc5\x8dtoku (1711\xe2\x80\x93" "1716)\x1fKy\xc5\x8dh\xc5\x8d (1716\xe2\x80\x93" "1736)"
-	"\x1fGenbun (1736\xe2\x80\x93" "1741)\x1fKanp\xc5\x8d (1741\xe2\x80\x93" "1744)\x1f" "En"
-	"ky\xc5\x8d (1744\xe2\x80\x93" "1748)\x1fKan\xe2\x80\x99" "en (1748\xe2\x80\x93" "1751)\x1f"
-	"H\xc5\x8dreki (1751\xe2\x80\x93" "1764)\x1fMeiwa (1764\xe2\x80\x93" "1772)\x1f" "An\xe2"
-	"\x80\x99" "ei (1772\xe2\x80\x93" "1781)\x1fTenmei (1781\xe2\x80\x93" "1789)\x1fKansei ("
-	"1789\xe2\x80\x93" "1801)\x1fKy\xc5\x8dwa (1801\xe2\x80\x93" "1804)\x1f" "Bunka (1804\xe2"
-	"\x80\x93" "1818)\x1f" "Bunsei (1818\xe2\x80\x93" "1830)\x1fTenp\xc5\x8d (1830\xe2\x80\x93"
-	"1844)\x1fK\xc5\x8dka (1844\xe2\x80\x93" "1848)\x1fKaei (1848\xe2\x80\x93" "1854)\x1f" "A"
-	"nsei (1854\xe2\x80\x93" "1860)\x1fMan\xe2\x80\x99" "en (1860\xe2\x80\x93" "1861)\x1f" "B"
-	"unky\xc5\xab (1861\xe2\x80\x93" "1864)\x1fGenji (1864\xe2\x80\x93" "1865)\x1fKei\xc5\x8d"
-	" (1865\xe2\x80\x93" "1868)\x1fMeiji\x1fTaish\xc5\x8d\x1fSh\xc5\x8dwa\x1fHeisei\x1fReiwa"
-	"\0Farvardin\x1fOrdibehesht\x1fKhordad\x1fTir\x1fMordad\x1fShahrivar\x1fMehr\x1f" "Aban\x1f"
-	"Azar\x1f" "Dey\x1f" "Bahman\x1f" "Esfand\0AP\0Before R.O.C.\x1fR.O.C.\0"
-	"\x07:\x0b\xe2\x80\xaf\x0e\0vm.\x1fvm.\x1fvm.\x1fvm.\x1fvm.\x1fvm.\x1fvm.\x1fvm.\x1fvm.\x1f"
-	"vm.\x1fvm.\x1fvm.\x1fnm.\x1fnm.\x1fnm.\x1fnm.\x1fnm.\x1fnm.\x1fnm.\x1fnm.\x1fnm.\x1fnm."
-	"\x1fnm.\x1fnm.\0ndz\xc9\x94\xcc\x80\xc5\x8b\xc9\x94\xcc\x80n\xc3\xb9m\0"
+	"ra\x1fNasie\0ERA1\0Meskerem\x1fTekemt\x1fHedar\x1fTahsas\x1fTer\x1fYekatit\x1fMegabit\x1f"
+	"Miazia\x1fGenbot\x1fSene\x1fHamle\x1fNehasse\x1fPagumen\0ERA0\0Tishri\x1fHeshvan\x1fKis"
+	"lev\x1fTevet\x1fShevat\x1f" "Adar I\x1f" "Adar\x1fNisan\x1fIyar\x1fSivan\x1fTamuz\x1f" "A"
+	"v\x1f" "Elul\x1f" "Adar II\0AM\0Chaitra\x1fVaisakha\x1fJyaistha\x1f" "Asadha\x1fSravana"
+	"\x1f" "Bhadra\x1f" "Asvina\x1fKartika\x1f" "Agrahayana\x1fPausa\x1fMagha\x1fPhalguna\0"
+	"Saka\0Muharram\x1fSafar\x1fRabi\xca\xbb I\x1fRabi\xca\xbb II\x1fJumada I\x1fJumada II\x1f"
+	"Rajab\x1fSha\xca\xbb" "ban\x1fRamadan\x1fShawwal\x1f" "Dhu\xca\xbbl-Qi\xca\xbb" "dah\x1f"
+	"Dhu\xca\xbbl-Hijjah\0AH\0Genroku (1688\xe2\x80\x93" "1704)\x1fH\xc5\x8d" "ei (1704\xe2\x80"
+	"\x93" "1711)\x1fSh\xc5\x8dtoku (1711\xe2\x80\x93" "1716)\x1fKy\xc5\x8dh\xc5\x8d (1716\xe2"
+	"\x80\x93" "1736)\x1fGenbun (1736\xe2\x80\x93" "1741)\x1fKanp\xc5\x8d (1741\xe2\x80\x93" "1"
+	"744)\x1f" "Enky\xc5\x8d (1744\xe2\x80\x93" "1748)\x1fKan\xe2\x80\x99" "en (1748\xe2\x80"
+	"\x93" "1751)\x1fH\xc5\x8dreki (1751\xe2\x80\x93" "1764)\x1fMeiwa (1764\xe2\x80\x93" "17"
+	"72)\x1f" "An\xe2\x80\x99" "ei (1772\xe2\x80\x93" "1781)\x1fTenmei (1781\xe2\x80\x93" "1"
+	"789)\x1fKansei (1789\xe2\x80\x93" "1801)\x1fKy\xc5\x8dwa (1801\xe2\x80\x93" "1804)\x1f" "B"
+	"unka (1804\xe2\x80\x93" "1818)\x1f" "Bunsei (1818\xe2\x80\x93" "1830)\x1fTenp\xc5\x8d ("
+	"1830\xe2\x80\x93" "1844)\x1fK\xc5\x8dka (1844\xe2\x80\x93" "1848)\x1fKaei (1848\xe2\x80"
+	"\x93" "1854)\x1f" "Ansei (1854\xe2\x80\x93" "1860)\x1fMan\xe2\x80\x99" "en (1860\xe2\x80"
+	"\x93" "1861)\x1f" "Bunky\xc5\xab (1861\xe2\x80\x93" "1864)\x1fGenji (1864\xe2\x80\x93" "1"
+	"865)\x1fKei\xc5\x8d (1865\xe2\x80\x93" "1868)\x1fMeiji\x1fTaish\xc5\x8d\x1fSh\xc5\x8dwa"
+	"\x1fHeisei\x1fReiwa\0Farvardin\x1fOrdibehesht\x1fKhordad\x1fTir\x1fMordad\x1fShahrivar\x1f"
+	"Mehr\x1f" "Aban\x1f" "Azar\x1f" "Dey\x1f" "Bahman\x1f" "Esfand\0AP\0Before R.O.C.\x1fR."
+	"O.C.\0\x07:\x0b\xe2\x80\xaf\x0e\0vm.\x1fvm.\x1fvm.\x1fvm.\x1fvm.\x1fvm.\x1fvm.\x1fvm.\x1f"
+	"vm.\x1fvm.\x1fvm.\x1fvm.\x1fnm.\x1fnm.\x1fnm.\x1fnm.\x1fnm.\x1fnm.\x1fnm.\x1fnm.\x1fnm."
+	"\x1fnm.\x1fnm.\x1fnm.\0ndz\xc9\x94\xcc\x80\xc5\x8b\xc9\x94\xcc\x80n\xc3\xb9m\0"
 	"ndz\xc9\x94\xcc\x80\xc5\x8b\xc9\x94\xcc\x80k\xc6\x97\xcc\x80z\xc3\xb9\xca\x94\0"
 	"ndz\xc9\x94\xcc\x80\xc5\x8b\xc9\x94\xcc\x80t\xc6\x97\xcc\x80" "d\xca\x89\xcc\x80gh\xc3\xa0"
 	"\0ndz\xc9\x94\xcc\x80\xc5\x8b\xc9\x94\xcc\x80t\xc7\x8e" "af\xca\x89\xcc\x84gh\xc4\x81\0"
@@ -199,102 +189,91 @@ const char locale_text[] =
 	"\xd8\xa9\x1f\xd8\xb1\xd8\xac\xd8\xa8\x1f\xd8\xb4\xd8\xb9\xd8\xa8\xd8\xa7\xd9\x86\x1f\xd8"
 	"\xb1\xd9\x85\xd8\xb6\xd8\xa7\xd9\x86\x1f\xd8\xb4\xd9\x88\xd8\xa7\xd9\x84\x1f\xd8\xb0\xd9"
 	"\x88 \xd8\xa7\xd9\x84\xd9\x82\xd8\xb9\xd8\xaf\xd8\xa9\x1f\xd8\xb0\xd9\x88 \xd8\xa7\xd9\x84"
-	"\xd8\xad\xd8\xac\xd8\xa9\0\xd9\x87\xd9\x80\0\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\xd8"
-	"\xac\xd9\x86\xd8\xb1\xd9\x83\xd9\x88\x1f\xd9\x87\xd9\x88\xd9\x8a\xd9\x8a\x1f\xd8\xb4\xd9"
-	"\x88\xd8\xaa\xd9\x83\xd9\x88\x1f\xd9\x83\xd9\x8a\xd9\x88\xd9\x87\xd9\x88\x1f\xd8\xac\xd9"
-	"\x86\xd8\xa8\xd9\x86\x1f\xd9\x83\xd9\x86\xd8\xa8\xd9\x88 (\xd9\xa1\xd9\xa7\xd9\xa4\xd9\xa1"
-	"\xe2\x80\x93\xd9\xa1\xd9\xa7\xd9\xa4\xd9\xa4)\xe2\x80\x8f\x1f\xd8\xa7\xd9\x86\xd9\x83\xd9"
-	"\x8a\xd9\x88 (\xd9\xa1\xd9\xa7\xd9\xa4\xd9\xa4\xe2\x80\x93\xd9\xa1\xd9\xa7\xd9\xa4\xd9\xa8"
-	")\xe2\x80\x8f\x1f\xd9\x83\xd8\xa7\xd9\x86-\xd8\xa7\xd9\x86\x1f\xd9\x87\xd9\x88\xd8\xb1\xd9"
-	"\x8a\xd8\xa7\xd9\x83\xd9\x88\x1f\xd9\x85\xd9\x8a\xd9\x8a\xd9\x88\xd8\xa7\x1f\xd8\xa7\xd9"
-	"\x86-\xd8\xa7\xd9\x8a\x1f\xd8\xaa\xd9\x86\xd9\x85\xd9\x8a\x1f\xd9\x83\xd9\x86\xd8\xb3\xd9"
-	"\x8a\x1f\xd9\x83\xd9\x8a\xd9\x88\xd9\x88\xd8\xa7\x1f\xd8\xa8\xd9\x86\xd9\x83\xd8\xa7\x1f"
-	"\xd8\xa8\xd9\x86\xd8\xb3\xd9\x8a\x1f\xd8\xaa\xd9\x86\xd8\xa8\xd9\x88\x1f\xd9\x83\xd9\x88"
-	"\xd9\x83\xd8\xa7\x1f\xd9\x83\xd8\xa7\xd9\x8a\x1f\xd8\xa3\xd9\x86\xd8\xb3\xd9\x8a\x1f\xd9"
-	"\x85\xd9\x86-\xd8\xa7\xd9\x86\x1f\xd8\xa8\xd9\x86\xd9\x83\xd9\x8a\xd9\x88\x1f\xd8\xac\xd9"
-	"\x86\xd8\xac\xd9\x8a\x1f\xd9\x83\xd9\x8a\xd9\x88\x1f\xd9\x85\xd9\x8a\xd8\xac\xd9\x8a\x1f"
-	"\xd8\xaa\xd9\x8a\xd8\xb4\xd9\x88\x1f\xd8\xb4\xd9\x88\xd9\x88\xd8\xa7\x1f\xd9\x87\xd9\x8a"
-	"\xd8\xb3\xd9\x8a\x1f\xd8\xb1\xd9\x8a\xd9\x88\xd8\xa7\0\xd9\x81\xd8\xb1\xd9\x81\xd8\xb1\xd8"
-	"\xaf\xd9\x86\x1f\xd8\xa3\xd8\xb0\xd8\xb1\xd8\xa8\xd9\x8a\xd9\x87\xd8\xb4\xd8\xaa\x1f\xd8"
-	"\xae\xd8\xb1\xd8\xaf\xd8\xa7\xd8\xaf\x1f\xd8\xaa\xd8\xa7\xd8\xb1\x1f\xd9\x85\xd8\xb1\xd8"
-	"\xaf\xd8\xa7\xd8\xaf\x1f\xd8\xb4\xd9\x87\xd8\xb1\xd9\x81\xd8\xa7\xd8\xb1\x1f\xd9\x85\xd9"
-	"\x87\xd8\xb1\x1f\xd8\xa2\xd9\x8a\xd8\xa7\xd9\x86\x1f\xd8\xa2\xd8\xb0\xd8\xb1\x1f\xd8\xaf"
-	"\xd9\x8a\x1f\xd8\xa8\xd9\x87\xd9\x85\xd9\x86\x1f\xd8\xa7\xd8\xb3\xd9\x81\xd9\x86\xd8\xaf"
-	"\xd8\xa7\xd8\xb1\0\xd9\x87\xe2\x80\x8d.\xd8\xb4\0Before R.O.C.\x1f\xd8\xac\xd9\x85\xd9\x87"
-	"\xd9\x88\xd8\xb1\xd9\x8a\xd8\xa9 \xd8\xa7\xd9\x84\xd8\xb5\xd9\x8a\0\xd8\xac\xd8\xa7\xd9"
-	"\x86\xd9\x81\xd9\x8a\0\xd9\x81\xd9\x8a\xd9\x81\xd8\xb1\xd9\x8a\0\xd8\xa3\xd9\x81\xd8\xb1"
-	"\xd9\x8a\xd9\x84\0\xd9\x85\xd8\xa7\xd9\x8a\0\xd8\xac\xd9\x88\xd8\xa7\xd9\x86\0"
-	"\xd8\xac\xd9\x88\xd9\x8a\xd9\x84\xd9\x8a\xd8\xa9\0\xd8\xa3\xd9\x88\xd8\xaa\0"
-	"\xd8\xac\xd8\xa7\xd9\x86\xd9\x81\xd9\x8a\x1f\xd9\x81\xd9\x8a\xd9\x81\xd8\xb1\xd9\x8a\x1f"
-	"\xd9\x85\xd8\xa7\xd8\xb1\xd8\xb3\x1f\xd8\xa3\xd9\x81\xd8\xb1\xd9\x8a\xd9\x84\x1f\xd9\x85"
-	"\xd8\xa7\xd9\x8a\x1f\xd8\xac\xd9\x88\xd8\xa7\xd9\x86\x1f\xd8\xac\xd9\x88\xd9\x8a\xd9\x84"
-	"\xd9\x8a\xd8\xa9\x1f\xd8\xa3\xd9\x88\xd8\xaa\x1f\xd8\xb3\xd8\xa8\xd8\xaa\xd9\x85\xd8\xa8"
-	"\xd8\xb1\x1f\xd8\xa3\xd9\x83\xd8\xaa\xd9\x88\xd8\xa8\xd8\xb1\x1f\xd9\x86\xd9\x88\xd9\x81"
-	"\xd9\x85\xd8\xa8\xd8\xb1\x1f\xd8\xaf\xd9\x8a\xd8\xb3\xd9\x85\xd8\xa8\xd8\xb1\0"
-	"\x05:\x0b\0\xd9\x83\xd8\xa7\xd9\x86\xd9\x88\xd9\x86 \xd8\xa7\xd9\x84\xd8\xab\xd8\xa7\xd9"
-	"\x86\xd9\x8a\0\xd8\xb4\xd8\xa8\xd8\xa7\xd8\xb7\0\xd8\xa2\xd8\xb0\xd8\xa7\xd8\xb1\0"
-	"\xd9\x86\xd9\x8a\xd8\xb3\xd8\xa7\xd9\x86\0\xd8\xa3\xd9\x8a\xd8\xa7\xd8\xb1\0"
-	"\xd8\xad\xd8\xb2\xd9\x8a\xd8\xb1\xd8\xa7\xd9\x86\0\xd8\xaa\xd9\x85\xd9\x88\xd8\xb2\0"
-	"\xd8\xa2\xd8\xa8\0\xd8\xa3\xd9\x8a\xd9\x84\xd9\x88\xd9\x84\0\xd8\xaa\xd8\xb4\xd8\xb1\xd9"
-	"\x8a\xd9\x86 \xd8\xa7\xd9\x84\xd8\xa3\xd9\x88\xd9\x84\0\xd8\xaa\xd8\xb4\xd8\xb1\xd9\x8a"
-	"\xd9\x86 \xd8\xa7\xd9\x84\xd8\xab\xd8\xa7\xd9\x86\xd9\x8a\0\xd9\x83\xd8\xa7\xd9\x86\xd9"
-	"\x88\xd9\x86 \xd8\xa7\xd9\x84\xd8\xa3\xd9\x88\xd9\x84\0\xd9\x83\xd8\xa7\xd9\x86\xd9\x88"
-	"\xd9\x86 \xd8\xa7\xd9\x84\xd8\xab\xd8\xa7\xd9\x86\xd9\x8a\x1f\xd8\xb4\xd8\xa8\xd8\xa7\xd8"
-	"\xb7\x1f\xd8\xa2\xd8\xb0\xd8\xa7\xd8\xb1\x1f\xd9\x86\xd9\x8a\xd8\xb3\xd8\xa7\xd9\x86\x1f"
-	"\xd8\xa3\xd9\x8a\xd8\xa7\xd8\xb1\x1f\xd8\xad\xd8\xb2\xd9\x8a\xd8\xb1\xd8\xa7\xd9\x86\x1f"
-	"\xd8\xaa\xd9\x85\xd9\x88\xd8\xb2\x1f\xd8\xa2\xd8\xa8\x1f\xd8\xa3\xd9\x8a\xd9\x84\xd9\x88"
-	"\xd9\x84\x1f\xd8\xaa\xd8\xb4\xd8\xb1\xd9\x8a\xd9\x86 \xd8\xa7\xd9\x84\xd8\xa3\xd9\x88\xd9"
-	"\x84\x1f\xd8\xaa\xd8\xb4\xd8\xb1\xd9\x8a\xd9\x86 \xd8\xa7\xd9\x84\xd8\xab\xd8\xa7\xd9\x86"
-	"\xd9\x8a\x1f\xd9\x83\xd8\xa7\xd9\x86\xd9\x88\xd9\x86 \xd8\xa7\xd9\x84\xd8\xa3\xd9\x88\xd9"
-	"\x84\0\xd9\x8a\xd9\x88\xd9\x84\xd9\x8a\xd9\x88\xd8\xb2\0\xd8\xba\xd8\xb4\xd8\xaa\0"
-	"\xd8\xb4\xd8\xaa\xd9\x86\xd8\xa8\xd8\xb1\0\xd9\x86\xd9\x88\xd9\x86\xd8\xa8\xd8\xb1\0"
-	"\xd8\xaf\xd8\xac\xd9\x86\xd8\xa8\xd8\xb1\0\xd9\x8a\xd9\x86\xd8\xa7\xd9\x8a\xd8\xb1\x1f\xd9"
-	"\x81\xd8\xa8\xd8\xb1\xd8\xa7\xd9\x8a\xd8\xb1\x1f\xd9\x85\xd8\xa7\xd8\xb1\xd8\xb3\x1f\xd8"
-	"\xa3\xd8\xa8\xd8\xb1\xd9\x8a\xd9\x84\x1f\xd9\x85\xd8\xa7\xd9\x8a\x1f\xd9\x8a\xd9\x88\xd9"
-	"\x86\xd9\x8a\xd9\x88\x1f\xd9\x8a\xd9\x88\xd9\x84\xd9\x8a\xd9\x88\xd8\xb2\x1f\xd8\xba\xd8"
-	"\xb4\xd8\xaa\x1f\xd8\xb4\xd8\xaa\xd9\x86\xd8\xa8\xd8\xb1\x1f\xd8\xa3\xd9\x83\xd8\xaa\xd9"
-	"\x88\xd8\xa8\xd8\xb1\x1f\xd9\x86\xd9\x88\xd9\x86\xd8\xa8\xd8\xb1\x1f\xd8\xaf\xd8\xac\xd9"
-	"\x86\xd8\xa8\xd8\xb1\0\xd8\xa5\xd8\xa8\xd8\xb1\xd9\x8a\xd9\x84\0\xd8\xa3\xd8\xba\xd8\xb4"
-	"\xd8\xaa\0\xd8\xb4\xd8\xaa\xd9\x85\xd8\xa8\xd8\xb1\0\xd8\xaf\xd8\xac\xd9\x85\xd8\xa8\xd8"
-	"\xb1\0\xd9\x8a\xd9\x86\xd8\xa7\xd9\x8a\xd8\xb1\x1f\xd9\x81\xd8\xa8\xd8\xb1\xd8\xa7\xd9\x8a"
-	"\xd8\xb1\x1f\xd9\x85\xd8\xa7\xd8\xb1\xd8\xb3\x1f\xd8\xa5\xd8\xa8\xd8\xb1\xd9\x8a\xd9\x84"
-	"\x1f\xd9\x85\xd8\xa7\xd9\x8a\xd9\x88\x1f\xd9\x8a\xd9\x88\xd9\x86\xd9\x8a\xd9\x88\x1f\xd9"
-	"\x8a\xd9\x88\xd9\x84\xd9\x8a\xd9\x88\x1f\xd8\xa3\xd8\xba\xd8\xb4\xd8\xaa\x1f\xd8\xb4\xd8"
-	"\xaa\xd9\x85\xd8\xa8\xd8\xb1\x1f\xd8\xa3\xd9\x83\xd8\xaa\xd9\x88\xd8\xa8\xd8\xb1\x1f\xd9"
-	"\x86\xd9\x88\xd9\x81\xd9\x85\xd8\xa8\xd8\xb1\x1f\xd8\xaf\xd8\xac\xd9\x85\xd8\xa8\xd8\xb1"
-	"\0\xe0\xa6\x9c\xe0\xa6\xbe\xe0\xa6\xa8\xe0\xa7\x81\xe0\xa7\xb1\xe0\xa6\xbe\xe0\xa7\xb0\xe0"
-	"\xa7\x80\0\xe0\xa6\xab\xe0\xa7\x87\xe0\xa6\xac\xe0\xa7\x8d\xe0\xa7\xb0\xe0\xa7\x81\xe0\xa7"
-	"\xb1\xe0\xa6\xbe\xe0\xa7\xb0\xe0\xa7\x80\0\xe0\xa6\xae\xe0\xa6\xbe\xe0\xa7\xb0\xe0\xa7\x8d"
-	"\xe0\xa6\x9a\0\xe0\xa6\x8f\xe0\xa6\xaa\xe0\xa7\x8d\xe0\xa7\xb0\xe0\xa6\xbf\xe0\xa6\xb2\0"
-	"\xe0\xa6\xae\xe0\xa7\x87\xe2\x80\x99\0\xe0\xa6\x9c\xe0\xa7\x81\xe0\xa6\xa8\0"
-	"\xe0\xa6\x9c\xe0\xa7\x81\xe0\xa6\xb2\xe0\xa6\xbe\xe0\xa6\x87\0\xe0\xa6\x86\xe0\xa6\x97\xe0"
-	"\xa6\xb7\xe0\xa7\x8d\xe0\xa6\x9f\0\xe0\xa6\x9b\xe0\xa7\x87\xe0\xa6\xaa\xe0\xa7\x8d\xe0\xa6"
-	"\xa4\xe0\xa7\x87\xe0\xa6\xae\xe0\xa7\x8d\xe0\xa6\xac\xe0\xa7\xb0\0\xe0\xa6\x85\xe0\xa6\x95"
-	"\xe0\xa7\x8d\xe0\xa6\x9f\xe0\xa7\x8b\xe0\xa6\xac\xe0\xa7\xb0\0\xe0\xa6\xa8\xe0\xa7\xb1\xe0"
-	"\xa7\x87\xe0\xa6\xae\xe0\xa7\x8d\xe0\xa6\xac\xe0\xa7\xb0\0\xe0\xa6\xa1\xe0\xa6\xbf\xe0\xa6"
-	"\x9a\xe0\xa7\x87\xe0\xa6\xae\xe0\xa7\x8d\xe0\xa6\xac\xe0\xa7\xb0\0\xe0\xa6\xa6\xe0\xa7\x87"
-	"\xe0\xa6\x93\xe0\xa6\xac\xe0\xa6\xbe\xe0\xa7\xb0\0\xe0\xa6\xb8\xe0\xa7\x8b\xe0\xa6\xae\xe0"
-	"\xa6\xac\xe0\xa6\xbe\xe0\xa7\xb0\0\xe0\xa6\xae\xe0\xa6\x99\xe0\xa7\x8d\xe0\xa6\x97\xe0\xa6"
-	"\xb2\xe0\xa6\xac\xe0\xa6\xbe\xe0\xa7\xb0\0\xe0\xa6\xac\xe0\xa7\x81\xe0\xa6\xa7\xe0\xa6\xac"
-	"\xe0\xa6\xbe\xe0\xa7\xb0\0\xe0\xa6\xac\xe0\xa7\x83\xe0\xa6\xb9\xe0\xa6\xb8\xe0\xa7\x8d\xe0"
-	"\xa6\xaa\xe0\xa6\xa4\xe0\xa6\xbf\xe0\xa6\xac\xe0\xa6\xbe\xe0\xa7\xb0\0\xe0\xa6\xb6\xe0\xa7"
-	"\x81\xe0\xa6\x95\xe0\xa7\x8d\xe0\xa7\xb0\xe0\xa6\xac\xe0\xa6\xbe\xe0\xa7\xb0\0"
-	"\xe0\xa6\xb6\xe0\xa6\xa8\xe0\xa6\xbf\xe0\xa6\xac\xe0\xa6\xbe\xe0\xa7\xb0\0"
-	"\xe0\xa6\xa6\xe0\xa7\x87\xe0\xa6\x93\0\xe0\xa6\xb8\xe0\xa7\x8b\xe0\xa6\xae\0"
-	"\xe0\xa6\xae\xe0\xa6\x99\xe0\xa7\x8d\xe0\xa6\x97\xe0\xa6\xb2\0\xe0\xa6\xac\xe0\xa7\x81\xe0"
-	"\xa6\xa7\0\xe0\xa6\xac\xe0\xa7\x83\xe0\xa6\xb9\0\xe0\xa6\xb6\xe0\xa7\x81\xe0\xa6\x95\xe0"
-	"\xa7\x8d\xe0\xa7\xb0\0\xe0\xa6\xb6\xe0\xa6\xa8\xe0\xa6\xbf\0\x0e \x07.\x0b\0"
-	"\xe0\xa6\xaa\xe0\xa7\x82\xe0\xa7\xb0\xe0\xa7\x8d\xe0\xa6\xac\xe0\xa6\xbe\xe0\xa6\xb9\xe0"
-	"\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\xaa\xe0\xa7\x82\xe0\xa7\xb0\xe0\xa7\x8d\xe0\xa6\xac\xe0"
+	"\xd8\xad\xd8\xac\xd8\xa9\0\xd9\x87\xd9\x80\0\xd8\xac\xd9\x86\xd8\xb1\xd9\x83\xd9\x88\x1f"
+	"\xd9\x87\xd9\x88\xd9\x8a\xd9\x8a\x1f\xd8\xb4\xd9\x88\xd8\xaa\xd9\x83\xd9\x88\x1f\xd9\x83"
+	"\xd9\x8a\xd9\x88\xd9\x87\xd9\x88\x1f\xd8\xac\xd9\x86\xd8\xa8\xd9\x86\x1f\xd9\x83\xd9\x86"
+	"\xd8\xa8\xd9\x88 (\xd9\xa1\xd9\xa7\xd9\xa4\xd9\xa1\xe2\x80\x93\xd9\xa1\xd9\xa7\xd9\xa4\xd9"
+	"\xa4)\xe2\x80\x8f\x1f\xd8\xa7\xd9\x86\xd9\x83\xd9\x8a\xd9\x88 (\xd9\xa1\xd9\xa7\xd9\xa4"
+	"\xd9\xa4\xe2\x80\x93\xd9\xa1\xd9\xa7\xd9\xa4\xd9\xa8)\xe2\x80\x8f\x1f\xd9\x83\xd8\xa7\xd9"
+	"\x86-\xd8\xa7\xd9\x86\x1f\xd9\x87\xd9\x88\xd8\xb1\xd9\x8a\xd8\xa7\xd9\x83\xd9\x88\x1f\xd9"
+	"\x85\xd9\x8a\xd9\x8a\xd9\x88\xd8\xa7\x1f\xd8\xa7\xd9\x86-\xd8\xa7\xd9\x8a\x1f\xd8\xaa\xd9"
+	"\x86\xd9\x85\xd9\x8a\x1f\xd9\x83\xd9\x86\xd8\xb3\xd9\x8a\x1f\xd9\x83\xd9\x8a\xd9\x88\xd9"
+	"\x88\xd8\xa7\x1f\xd8\xa8\xd9\x86\xd9\x83\xd8\xa7\x1f\xd8\xa8\xd9\x86\xd8\xb3\xd9\x8a\x1f"
+	"\xd8\xaa\xd9\x86\xd8\xa8\xd9\x88\x1f\xd9\x83\xd9\x88\xd9\x83\xd8\xa7\x1f\xd9\x83\xd8\xa7"
+	"\xd9\x8a\x1f\xd8\xa3\xd9\x86\xd8\xb3\xd9\x8a\x1f\xd9\x85\xd9\x86-\xd8\xa7\xd9\x86\x1f\xd8"
+	"\xa8\xd9\x86\xd9\x83\xd9\x8a\xd9\x88\x1f\xd8\xac\xd9\x86\xd8\xac\xd9\x8a\x1f\xd9\x83\xd9"
+	"\x8a\xd9\x88\x1f\xd9\x85\xd9\x8a\xd8\xac\xd9\x8a\x1f\xd8\xaa\xd9\x8a\xd8\xb4\xd9\x88\x1f"
+	"\xd8\xb4\xd9\x88\xd9\x88\xd8\xa7\x1f\xd9\x87\xd9\x8a\xd8\xb3\xd9\x8a\x1f\xd8\xb1\xd9\x8a"
+	"\xd9\x88\xd8\xa7\0\xd9\x81\xd8\xb1\xd9\x81\xd8\xb1\xd8\xaf\xd9\x86\x1f\xd8\xa3\xd8\xb0\xd8"
+	"\xb1\xd8\xa8\xd9\x8a\xd9\x87\xd8\xb4\xd8\xaa\x1f\xd8\xae\xd8\xb1\xd8\xaf\xd8\xa7\xd8\xaf"
+	"\x1f\xd8\xaa\xd8\xa7\xd8\xb1\x1f\xd9\x85\xd8\xb1\xd8\xaf\xd8\xa7\xd8\xaf\x1f\xd8\xb4\xd9"
+	"\x87\xd8\xb1\xd9\x81\xd8\xa7\xd8\xb1\x1f\xd9\x85\xd9\x87\xd8\xb1\x1f\xd8\xa2\xd9\x8a\xd8"
+	"\xa7\xd9\x86\x1f\xd8\xa2\xd8\xb0\xd8\xb1\x1f\xd8\xaf\xd9\x8a\x1f\xd8\xa8\xd9\x87\xd9\x85"
+	"\xd9\x86\x1f\xd8\xa7\xd8\xb3\xd9\x81\xd9\x86\xd8\xaf\xd8\xa7\xd8\xb1\0\xd9\x87\xe2\x80\x8d"
+	".\xd8\xb4\0Before R.O.C.\x1f\xd8\xac\xd9\x85\xd9\x87\xd9\x88\xd8\xb1\xd9\x8a\xd8\xa9 \xd8"
+	"\xa7\xd9\x84\xd8\xb5\xd9\x8a\0\xd8\xac\xd8\xa7\xd9\x86\xd9\x81\xd9\x8a\0"
+	"\xd9\x81\xd9\x8a\xd9\x81\xd8\xb1\xd9\x8a\0\xd8\xa3\xd9\x81\xd8\xb1\xd9\x8a\xd9\x84\0"
+	"\xd9\x85\xd8\xa7\xd9\x8a\0\xd8\xac\xd9\x88\xd8\xa7\xd9\x86\0\xd8\xac\xd9\x88\xd9\x8a\xd9"
+	"\x84\xd9\x8a\xd8\xa9\0\xd8\xa3\xd9\x88\xd8\xaa\0\xd8\xac\xd8\xa7\xd9\x86\xd9\x81\xd9\x8a"
+	"\x1f\xd9\x81\xd9\x8a\xd9\x81\xd8\xb1\xd9\x8a\x1f\xd9\x85\xd8\xa7\xd8\xb1\xd8\xb3\x1f\xd8"
+	"\xa3\xd9\x81\xd8\xb1\xd9\x8a\xd9\x84\x1f\xd9\x85\xd8\xa7\xd9\x8a\x1f\xd8\xac\xd9\x88\xd8"
+	"\xa7\xd9\x86\x1f\xd8\xac\xd9\x88\xd9\x8a\xd9\x84\xd9\x8a\xd8\xa9\x1f\xd8\xa3\xd9\x88\xd8"
+	"\xaa\x1f\xd8\xb3\xd8\xa8\xd8\xaa\xd9\x85\xd8\xa8\xd8\xb1\x1f\xd8\xa3\xd9\x83\xd8\xaa\xd9"
+	"\x88\xd8\xa8\xd8\xb1\x1f\xd9\x86\xd9\x88\xd9\x81\xd9\x85\xd8\xa8\xd8\xb1\x1f\xd8\xaf\xd9"
+	"\x8a\xd8\xb3\xd9\x85\xd8\xa8\xd8\xb1\0\x05:\x0b\0\xd9\x83\xd8\xa7\xd9\x86\xd9\x88\xd9\x86"
+	" \xd8\xa7\xd9\x84\xd8\xab\xd8\xa7\xd9\x86\xd9\x8a\0\xd8\xb4\xd8\xa8\xd8\xa7\xd8\xb7\0"
+	"\xd8\xa2\xd8\xb0\xd8\xa7\xd8\xb1\0\xd9\x86\xd9\x8a\xd8\xb3\xd8\xa7\xd9\x86\0"
+	"\xd8\xa3\xd9\x8a\xd8\xa7\xd8\xb1\0\xd8\xad\xd8\xb2\xd9\x8a\xd8\xb1\xd8\xa7\xd9\x86\0"
+	"\xd8\xaa\xd9\x85\xd9\x88\xd8\xb2\0\xd8\xa2\xd8\xa8\0\xd8\xa3\xd9\x8a\xd9\x84\xd9\x88\xd9"
+	"\x84\0\xd8\xaa\xd8\xb4\xd8\xb1\xd9\x8a\xd9\x86 \xd8\xa7\xd9\x84\xd8\xa3\xd9\x88\xd9\x84"
+	"\0\xd8\xaa\xd8\xb4\xd8\xb1\xd9\x8a\xd9\x86 \xd8\xa7\xd9\x84\xd8\xab\xd8\xa7\xd9\x86\xd9"
+	"\x8a\0\xd9\x83\xd8\xa7\xd9\x86\xd9\x88\xd9\x86 \xd8\xa7\xd9\x84\xd8\xa3\xd9\x88\xd9\x84"
+	"\0\xd9\x83\xd8\xa7\xd9\x86\xd9\x88\xd9\x86 \xd8\xa7\xd9\x84\xd8\xab\xd8\xa7\xd9\x86\xd9"
+	"\x8a\x1f\xd8\xb4\xd8\xa8\xd8\xa7\xd8\xb7\x1f\xd8\xa2\xd8\xb0\xd8\xa7\xd8\xb1\x1f\xd9\x86"
+	"\xd9\x8a\xd8\xb3\xd8\xa7\xd9\x86\x1f\xd8\xa3\xd9\x8a\xd8\xa7\xd8\xb1\x1f\xd8\xad\xd8\xb2"
+	"\xd9\x8a\xd8\xb1\xd8\xa7\xd9\x86\x1f\xd8\xaa\xd9\x85\xd9\x88\xd8\xb2\x1f\xd8\xa2\xd8\xa8"
+	"\x1f\xd8\xa3\xd9\x8a\xd9\x84\xd9\x88\xd9\x84\x1f\xd8\xaa\xd8\xb4\xd8\xb1\xd9\x8a\xd9\x86"
+	" \xd8\xa7\xd9\x84\xd8\xa3\xd9\x88\xd9\x84\x1f\xd8\xaa\xd8\xb4\xd8\xb1\xd9\x8a\xd9\x86 \xd8"
+	"\xa7\xd9\x84\xd8\xab\xd8\xa7\xd9\x86\xd9\x8a\x1f\xd9\x83\xd8\xa7\xd9\x86\xd9\x88\xd9\x86"
+	" \xd8\xa7\xd9\x84\xd8\xa3\xd9\x88\xd9\x84\0\xd9\x8a\xd9\x88\xd9\x84\xd9\x8a\xd9\x88\xd8"
+	"\xb2\0\xd8\xba\xd8\xb4\xd8\xaa\0\xd8\xb4\xd8\xaa\xd9\x86\xd8\xa8\xd8\xb1\0"
+	"\xd9\x86\xd9\x88\xd9\x86\xd8\xa8\xd8\xb1\0\xd8\xaf\xd8\xac\xd9\x86\xd8\xa8\xd8\xb1\0"
+	"\xd9\x8a\xd9\x86\xd8\xa7\xd9\x8a\xd8\xb1\x1f\xd9\x81\xd8\xa8\xd8\xb1\xd8\xa7\xd9\x8a\xd8"
+	"\xb1\x1f\xd9\x85\xd8\xa7\xd8\xb1\xd8\xb3\x1f\xd8\xa3\xd8\xa8\xd8\xb1\xd9\x8a\xd9\x84\x1f"
+	"\xd9\x85\xd8\xa7\xd9\x8a\x1f\xd9\x8a\xd9\x88\xd9\x86\xd9\x8a\xd9\x88\x1f\xd9\x8a\xd9\x88"
+	"\xd9\x84\xd9\x8a\xd9\x88\xd8\xb2\x1f\xd8\xba\xd8\xb4\xd8\xaa\x1f\xd8\xb4\xd8\xaa\xd9\x86"
+	"\xd8\xa8\xd8\xb1\x1f\xd8\xa3\xd9\x83\xd8\xaa\xd9\x88\xd8\xa8\xd8\xb1\x1f\xd9\x86\xd9\x88"
+	"\xd9\x86\xd8\xa8\xd8\xb1\x1f\xd8\xaf\xd8\xac\xd9\x86\xd8\xa8\xd8\xb1\0\xd8\xa5\xd8\xa8\xd8"
+	"\xb1\xd9\x8a\xd9\x84\0\xd8\xa3\xd8\xba\xd8\xb4\xd8\xaa\0\xd8\xb4\xd8\xaa\xd9\x85\xd8\xa8"
+	"\xd8\xb1\0\xd8\xaf\xd8\xac\xd9\x85\xd8\xa8\xd8\xb1\0\xd9\x8a\xd9\x86\xd8\xa7\xd9\x8a\xd8"
+	"\xb1\x1f\xd9\x81\xd8\xa8\xd8\xb1\xd8\xa7\xd9\x8a\xd8\xb1\x1f\xd9\x85\xd8\xa7\xd8\xb1\xd8"
+	"\xb3\x1f\xd8\xa5\xd8\xa8\xd8\xb1\xd9\x8a\xd9\x84\x1f\xd9\x85\xd8\xa7\xd9\x8a\xd9\x88\x1f"
+	"\xd9\x8a\xd9\x88\xd9\x86\xd9\x8a\xd9\x88\x1f\xd9\x8a\xd9\x88\xd9\x84\xd9\x8a\xd9\x88\x1f"
+	"\xd8\xa3\xd8\xba\xd8\xb4\xd8\xaa\x1f\xd8\xb4\xd8\xaa\xd9\x85\xd8\xa8\xd8\xb1\x1f\xd8\xa3"
+	"\xd9\x83\xd8\xaa\xd9\x88\xd8\xa8\xd8\xb1\x1f\xd9\x86\xd9\x88\xd9\x81\xd9\x85\xd8\xa8\xd8"
+	"\xb1\x1f\xd8\xaf\xd8\xac\xd9\x85\xd8\xa8\xd8\xb1\0\xe0\xa6\x9c\xe0\xa6\xbe\xe0\xa6\xa8\xe0"
+	"\xa7\x81\xe0\xa7\xb1\xe0\xa6\xbe\xe0\xa7\xb0\xe0\xa7\x80\0\xe0\xa6\xab\xe0\xa7\x87\xe0\xa6"
+	"\xac\xe0\xa7\x8d\xe0\xa7\xb0\xe0\xa7\x81\xe0\xa7\xb1\xe0\xa6\xbe\xe0\xa7\xb0\xe0\xa7\x80"
+	"\0\xe0\xa6\xae\xe0\xa6\xbe\xe0\xa7\xb0\xe0\xa7\x8d\xe0\xa6\x9a\0\xe0\xa6\x8f\xe0\xa6\xaa"
+	"\xe0\xa7\x8d\xe0\xa7\xb0\xe0\xa6\xbf\xe0\xa6\xb2\0\xe0\xa6\xae\xe0\xa7\x87\xe2\x80\x99\0"
+	"\xe0\xa6\x9c\xe0\xa7\x81\xe0\xa6\xa8\0\xe0\xa6\x9c\xe0\xa7\x81\xe0\xa6\xb2\xe0\xa6\xbe\xe0"
+	"\xa6\x87\0\xe0\xa6\x86\xe0\xa6\x97\xe0\xa6\xb7\xe0\xa7\x8d\xe0\xa6\x9f\0"
+	"\xe0\xa6\x9b\xe0\xa7\x87\xe0\xa6\xaa\xe0\xa7\x8d\xe0\xa6\xa4\xe0\xa7\x87\xe0\xa6\xae\xe0"
+	"\xa7\x8d\xe0\xa6\xac\xe0\xa7\xb0\0\xe0\xa6\x85\xe0\xa6\x95\xe0\xa7\x8d\xe0\xa6\x9f\xe0\xa7"
+	"\x8b\xe0\xa6\xac\xe0\xa7\xb0\0\xe0\xa6\xa8\xe0\xa7\xb1\xe0\xa7\x87\xe0\xa6\xae\xe0\xa7\x8d"
+	"\xe0\xa6\xac\xe0\xa7\xb0\0\xe0\xa6\xa1\xe0\xa6\xbf\xe0\xa6\x9a\xe0\xa7\x87\xe0\xa6\xae\xe0"
+	"\xa7\x8d\xe0\xa6\xac\xe0\xa7\xb0\0\xe0\xa6\xa6\xe0\xa7\x87\xe0\xa6\x93\xe0\xa6\xac\xe0\xa6"
+	"\xbe\xe0\xa7\xb0\0\xe0\xa6\xb8\xe0\xa7\x8b\xe0\xa6\xae\xe0\xa6\xac\xe0\xa6\xbe\xe0\xa7\xb0"
+	"\0\xe0\xa6\xae\xe0\xa6\x99\xe0\xa7\x8d\xe0\xa6\x97\xe0\xa6\xb2\xe0\xa6\xac\xe0\xa6\xbe\xe0"
+	"\xa7\xb0\0\xe0\xa6\xac\xe0\xa7\x81\xe0\xa6\xa7\xe0\xa6\xac\xe0\xa6\xbe\xe0\xa7\xb0\0"
+	"\xe0\xa6\xac\xe0\xa7\x83\xe0\xa6\xb9\xe0\xa6\xb8\xe0\xa7\x8d\xe0\xa6\xaa\xe0\xa6\xa4\xe0"
+	"\xa6\xbf\xe0\xa6\xac\xe0\xa6\xbe\xe0\xa7\xb0\0\xe0\xa6\xb6\xe0\xa7\x81\xe0\xa6\x95\xe0\xa7"
+	"\x8d\xe0\xa7\xb0\xe0\xa6\xac\xe0\xa6\xbe\xe0\xa7\xb0\0\xe0\xa6\xb6\xe0\xa6\xa8\xe0\xa6\xbf"
+	"\xe0\xa6\xac\xe0\xa6\xbe\xe0\xa7\xb0\0\xe0\xa6\xa6\xe0\xa7\x87\xe0\xa6\x93\0"
+	"\xe0\xa6\xb8\xe0\xa7\x8b\xe0\xa6\xae\0\xe0\xa6\xae\xe0\xa6\x99\xe0\xa7\x8d\xe0\xa6\x97\xe0"
+	"\xa6\xb2\0\xe0\xa6\xac\xe0\xa7\x81\xe0\xa6\xa7\0\xe0\xa6\xac\xe0\xa7\x83\xe0\xa6\xb9\0"
+	"\xe0\xa6\xb6\xe0\xa7\x81\xe0\xa6\x95\xe0\xa7\x8d\xe0\xa7\xb0\0\xe0\xa6\xb6\xe0\xa6\xa8\xe0"
+	"\xa6\xbf\0\x0e \x07.\x0b\0\xe0\xa6\xaa\xe0\xa7\x82\xe0\xa7\xb0\xe0\xa7\x8d\xe0\xa6\xac\xe0"
 	"\xa6\xbe\xe0\xa6\xb9\xe0\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\xaa\xe0\xa7\x82\xe0\xa7\xb0\xe0"
 	"\xa7\x8d\xe0\xa6\xac\xe0\xa6\xbe\xe0\xa6\xb9\xe0\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\xaa\xe0"
 	"\xa7\x82\xe0\xa7\xb0\xe0\xa7\x8d\xe0\xa6\xac\xe0\xa6\xbe\xe0\xa6\xb9\xe0\xa7\x8d\xe0\xa6"
@@ -308,154 +287,155 @@ const char locale_text[] =
 	"\xe0\xa6\xac\xe0\xa6\xbe\xe0\xa6\xb9\xe0\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\xaa\xe0\xa7\x82"
 	"\xe0\xa7\xb0\xe0\xa7\x8d\xe0\xa6\xac\xe0\xa6\xbe\xe0\xa6\xb9\xe0\xa7\x8d\xe0\xa6\xa8\x1f"
 	"\xe0\xa6\xaa\xe0\xa7\x82\xe0\xa7\xb0\xe0\xa7\x8d\xe0\xa6\xac\xe0\xa6\xbe\xe0\xa6\xb9\xe0"
-	"\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\x85\xe0\xa6\xaa\xe0\xa7\xb0\xe0\xa6\xbe\xe0\xa6\xb9\xe0"
-	"\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\x85\xe0\xa6\xaa\xe0\xa7\xb0\xe0\xa6\xbe\xe0\xa6\xb9\xe0"
-	"\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\x85\xe0\xa6\xaa\xe0\xa7\xb0\xe0\xa6\xbe\xe0\xa6\xb9\xe0"
-	"\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\x85\xe0\xa6\xaa\xe0\xa7\xb0\xe0\xa6\xbe\xe0\xa6\xb9\xe0"
-	"\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\x85\xe0\xa6\xaa\xe0\xa7\xb0\xe0\xa6\xbe\xe0\xa6\xb9\xe0"
-	"\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\x85\xe0\xa6\xaa\xe0\xa7\xb0\xe0\xa6\xbe\xe0\xa6\xb9\xe0"
-	"\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\x85\xe0\xa6\xaa\xe0\xa7\xb0\xe0\xa6\xbe\xe0\xa6\xb9\xe0"
-	"\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\x85\xe0\xa6\xaa\xe0\xa7\xb0\xe0\xa6\xbe\xe0\xa6\xb9\xe0"
-	"\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\x85\xe0\xa6\xaa\xe0\xa7\xb0\xe0\xa6\xbe\xe0\xa6\xb9\xe0"
-	"\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\x85\xe0\xa6\xaa\xe0\xa7\xb0\xe0\xa6\xbe\xe0\xa6\xb9\xe0"
-	"\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\x85\xe0\xa6\xaa\xe0\xa7\xb0\xe0\xa6\xbe\xe0\xa6\xb9\xe0"
-	"\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\x85\xe0\xa6\xaa\xe0\xa7\xb0\xe0\xa6\xbe\xe0\xa6\xb9\xe0"
-	"\xa7\x8d\xe0\xa6\xa8\0\xe0\xa6\xb8\xe0\xa6\xaa\xe0\xa7\x8d\xe0\xa6\xa4\xe0\xa6\xbe\xe0\xa6"
-	"\xb9\0\xe0\xa7\xa6\xe0\xa7\xa7\xe0\xa7\xa8\xe0\xa7\xa9\xe0\xa7\xaa\xe0\xa7\xab\xe0\xa7\xac"
-	"\xe0\xa7\xad\xe0\xa7\xae\xe0\xa7\xaf\0\xe0\xa6\x9c\xe0\xa6\xbe\xe0\xa6\xa8\xe0\xa7\x81\xe0"
-	"\xa7\xb1\xe0\xa6\xbe\xe0\xa7\xb0\xe0\xa7\x80\x1f\xe0\xa6\xab\xe0\xa7\x87\xe0\xa6\xac\xe0"
-	"\xa7\x8d\xe0\xa7\xb0\xe0\xa7\x81\xe0\xa7\xb1\xe0\xa6\xbe\xe0\xa7\xb0\xe0\xa7\x80\x1f\xe0"
-	"\xa6\xae\xe0\xa6\xbe\xe0\xa7\xb0\xe0\xa7\x8d\xe0\xa6\x9a\x1f\xe0\xa6\x8f\xe0\xa6\xaa\xe0"
-	"\xa7\x8d\xe0\xa7\xb0\xe0\xa6\xbf\xe0\xa6\xb2\x1f\xe0\xa6\xae\xe0\xa7\x87\xe2\x80\x99\x1f"
-	"\xe0\xa6\x9c\xe0\xa7\x81\xe0\xa6\xa8\x1f\xe0\xa6\x9c\xe0\xa7\x81\xe0\xa6\xb2\xe0\xa6\xbe"
-	"\xe0\xa6\x87\x1f\xe0\xa6\x86\xe0\xa6\x97\xe0\xa6\xb7\xe0\xa7\x8d\xe0\xa6\x9f\x1f\xe0\xa6"
-	"\x9b\xe0\xa7\x87\xe0\xa6\xaa\xe0\xa7\x8d\xe0\xa6\xa4\xe0\xa7\x87\xe0\xa6\xae\xe0\xa7\x8d"
-	"\xe0\xa6\xac\xe0\xa7\xb0\x1f\xe0\xa6\x85\xe0\xa6\x95\xe0\xa7\x8d\xe0\xa6\x9f\xe0\xa7\x8b"
-	"\xe0\xa6\xac\xe0\xa7\xb0\x1f\xe0\xa6\xa8\xe0\xa7\xb1\xe0\xa7\x87\xe0\xa6\xae\xe0\xa7\x8d"
-	"\xe0\xa6\xac\xe0\xa7\xb0\x1f\xe0\xa6\xa1\xe0\xa6\xbf\xe0\xa6\x9a\xe0\xa7\x87\xe0\xa6\xae"
-	"\xe0\xa7\x8d\xe0\xa6\xac\xe0\xa7\xb0\0\xe0\xa6\x9a\xe0\xa7\x88\xe0\xa6\xa4\xe0\xa7\x8d\xe0"
-	"\xa7\xb0\x1f\xe0\xa6\xac\xe0\xa7\x88\xe0\xa6\xb6\xe0\xa6\xbe\xe0\xa6\x96\x1f\xe0\xa6\x9c"
-	"\xe0\xa7\x8d\xe0\xa6\xaf\xe0\xa7\x87\xe0\xa6\xb7\xe0\xa7\x8d\xe0\xa6\xa0\x1f\xe0\xa6\x86"
-	"\xe0\xa6\xb7\xe0\xa6\xbe\xe0\xa6\xa2\xe0\xa6\xbc\x1f\xe0\xa6\xb6\xe0\xa7\x8d\xe0\xa7\xb0"
-	"\xe0\xa6\xbe\xe0\xa7\xb1\xe0\xa6\xa3\x1f\xe0\xa6\xad\xe0\xa6\xbe\xe0\xa6\xa6\xe0\xa7\x8d"
-	"\xe0\xa7\xb0\x1f\xe0\xa6\x85\xe0\xa6\xb6\xe0\xa7\x8d\xe0\xa6\xac\xe0\xa6\xbf\xe0\xa6\xa8"
-	"\x1f\xe0\xa6\x95\xe0\xa6\xbe\xe0\xa7\xb0\xe0\xa7\x8d\xe0\xa6\xa4\xe0\xa6\xbf\xe0\xa6\x95"
-	"\x1f\xe0\xa6\x85\xe0\xa6\x97\xe0\xa7\x8d\xe0\xa7\xb0\xe0\xa6\xb9\xe0\xa6\xbe\xe0\xa6\xaf"
-	"\xe0\xa6\xbc\xe0\xa6\xa3\x1f\xe0\xa6\xaa\xe0\xa7\x8c\xe0\xa6\xb7\x1f\xe0\xa6\xae\xe0\xa6"
-	"\xbe\xe0\xa6\x98\x1f\xe0\xa6\xab\xe0\xa6\xbe\xe0\xa6\xb2\xe0\xa7\x8d\xe0\xa6\x97\xe0\xa7"
-	"\x81\xe0\xa6\xa8\0\xe0\xa6\xb6\xe0\xa6\x95\0Januari\0Februari\0Machi\0Aprili\0"
-	"Juni\0Julai\0Agosti\0Septemba\0Oktoba\0Novemba\0Desemba\0Jumapili\0Jumatatu\0"
-	"Jumanne\0Jumatano\0Alhamisi\0Ijumaa\0Jumamosi\0Jpi\0Jtt\0Jnn\0Jtn\0Alh\0"
-	"Ijm\0Jmo\0Ndisha\0Januari\x1f" "Februari\x1fMachi\x1f" "Aprili\x1fMei\x1fJuni\x1fJulai\x1f"
-	"Agosti\x1fSeptemba\x1fOktoba\x1fNovemba\x1f" "Desemba\0xineru\0febreru\0"
-	"marzu\0abril\0mayu\0xunu\0xunetu\0agostu\0setiembre\0ochobre\0payares\0"
-	"avientu\0domingu\0llunes\0martes\0mi\xc3\xa9rcoles\0xueves\0vienres\0s\xc3\xa1" "badu\0"
-	"do\0ll\0ma\0mi\0xu\0vi\0s\xc3\xa1\0\x02 de \x01\0\x02\xe2\x80\x89\xe2\x80\x93\xe2\x80\x89"
-	"\x12 de \x01\0\x02 de \x01\xe2\x80\x89\xe2\x80\x93\xe2\x80\x89\x12 de \x11\0"
-	"selmana\0sel.\0de xineru\x1f" "de febreru\x1f" "de marzu\x1f" "d\xe2\x80\x99" "abril\x1f"
-	"de mayu\x1f" "de xunu\x1f" "de xunetu\x1f" "d\xe2\x80\x99" "agostu\x1f" "de setiembre\x1f"
-	"d\xe2\x80\x99ochobre\x1f" "de payares\x1f" "d\xe2\x80\x99" "avientu\0mes 1\x1fmes 2\x1f"
-	"mes 3\x1fmes 4\x1fmes 5\x1fmes 6\x1fmes 7\x1fmes 8\x1fmes 9\x1fmes 10\x1fmes 11\x1fmes "
-	"12\x1fmes 1 bisiestu\x1fmes 2 bisiestu\x1fmes 3 bisiestu\x1fmes 4 bisiestu\x1fmes 5 bis"
-	"iestu\x1fmes 6 bisiestu\x1fmes 7 bisiestu\x1fmes 8 bisiestu\x1fmes 9 bisiestu\x1fmes 10"
-	" bisiestu\x1fmes 11 bisiestu\x1fmes 12 bisiestu\0de meskerem\x1f" "de tekemt\x1f" "d\xe2"
-	"\x80\x99hedar\x1f" "de tahsas\x1f" "de ter\x1f" "de yekatit\x1f" "de megabit\x1f" "de m"
-	"iazia\x1f" "de genbot\x1f" "de sene\x1f" "d\xe2\x80\x99hamle\x1f" "de nehasse\x1f" "de "
-	"pagumen\0de Chaitra\x1f" "de Vaisakha\x1f" "de Jyaistha\x1f" "d\xe2\x80\x99" "Asadha\x1f"
-	"de Sravana\x1f" "de Bhadra\x1f" "d\xe2\x80\x99" "Asvina\x1f" "de Kartika\x1f" "d\xe2\x80"
-	"\x99" "Agrahayana\x1f" "de Pausa\x1f" "de Magha\x1f" "de Phalguna\0de Muharram\x1f" "de"
-	" Safar\x1f" "de Rabi\xca\xbb I\x1f" "de Rabi\xca\xbb II\x1f" "de Jumada I\x1f" "de Juma"
-	"da II\x1f" "de Rajab\x1f" "de Sha\xca\xbb" "ban\x1f" "de Ramadan\x1f" "de Shawwal\x1f" "d"
-	"e Dhu\xca\xbbl-Qi\xca\xbb" "dah\x1f" "de Dhu\xca\xbbl-Hijjah\0yanvar\0fevral\0"
-	"mart\0aprel\0may\0iyun\0iyul\0avqust\0sentyabr\0oktyabr\0noyabr\0dekabr\0"
-	"bazar\0bazar ert\xc9\x99si\0\xc3\xa7\xc9\x99r\xc5\x9f\xc9\x99nb\xc9\x99 ax\xc5\x9f" "am"
-	"\xc4\xb1\0\xc3\xa7\xc9\x99r\xc5\x9f\xc9\x99nb\xc9\x99\0c\xc3\xbcm\xc9\x99 ax\xc5\x9f" "a"
-	"m\xc4\xb1\0c\xc3\xbcm\xc9\x99\0\xc5\x9f\xc9\x99nb\xc9\x99\0B.\0B.E.\0\xc3\x87.A.\0"
-	"\xc3\x87.\0C.A.\0C.\0\xc5\x9e.\0H\xc9\x99" "ft\xc9\x99\0h\xc9\x99" "ft\xc9\x99\0"
-	"\x0a \x02 \x01\0yanvar\x1f" "fevral\x1fmart\x1f" "aprel\x1fmay\x1fiyun\x1fiyul\x1f" "av"
-	"qust\x1fsentyabr\x1foktyabr\x1fnoyabr\x1f" "dekabr\0M\xc9\x99h\xc9\x99rr\xc9\x99m\x1fS\xc9"
-	"\x99" "f\xc9\x99r\x1fR\xc9\x99" "bi\xc3\xbcl\xc9\x99vv\xc9\x99l\x1fR\xc9\x99" "bi\xc3\xbc"
-	"lax\xc4\xb1r\x1f" "C\xc9\x99madiy\xc9\x99l\xc9\x99vv\xc9\x99l\x1f" "C\xc9\x99madiy\xc9\x99"
-	"lax\xc4\xb1r\x1fR\xc9\x99" "c\xc9\x99" "b\x1f\xc5\x9e" "aban\x1fRamazan\x1f\xc5\x9e\xc9"
-	"\x99vval\x1fZilq\xc9\x99" "d\xc9\x99\x1fZilhicc\xc9\x99\0\xd0\x88\xd0\xb0\xd0\xbd\xd0\xb2"
-	"\xd0\xb0\xd1\x80\0\xd0\xa4\xd0\xb5\xd0\xb2\xd1\x80\xd0\xb0\xd0\xbb\0\xd0\x9c\xd0\xb0\xd1"
-	"\x80\xd1\x82\0\xd0\x90\xd0\xbf\xd1\x80\xd0\xb5\xd0\xbb\0\xd0\x9c\xd0\xb0\xd0\xb9\0"
-	"\xd0\x98\xd1\x98\xd1\x83\xd0\xbd\0\xd0\x98\xd1\x98\xd1\x83\xd0\xbb\0\xd0\x90\xd0\xb2\xd0"
-	"\xb3\xd1\x83\xd1\x81\xd1\x82\0\xd0\xa1\xd0\xb5\xd0\xbd\xd1\x82\xd1\x98\xd0\xb0\xd0\xb1\xd1"
-	"\x80\0\xd0\x9e\xd0\xba\xd1\x82\xd1\x98\xd0\xb0\xd0\xb1\xd1\x80\0\xd0\x9d\xd0\xbe\xd1\x98"
-	"\xd0\xb0\xd0\xb1\xd1\x80\0\xd0\x94\xd0\xb5\xd0\xba\xd0\xb0\xd0\xb1\xd1\x80\0"
-	"\xd1\x98\xd0\xb0\xd0\xbd\xd0\xb2\xd0\xb0\xd1\x80\0\xd1\x84\xd0\xb5\xd0\xb2\xd1\x80\xd0\xb0"
-	"\xd0\xbb\0\xd0\xbc\xd0\xb0\xd1\x80\xd1\x82\0\xd0\xb0\xd0\xbf\xd1\x80\xd0\xb5\xd0\xbb\0"
-	"\xd0\xbc\xd0\xb0\xd0\xb9\0\xd0\xb8\xd1\x98\xd1\x83\xd0\xbd\0\xd0\xb8\xd1\x98\xd1\x83\xd0"
-	"\xbb\0\xd0\xb0\xd0\xb2\xd0\xb3\xd1\x83\xd1\x81\xd1\x82\0\xd1\x81\xd0\xb5\xd0\xbd\xd1\x82"
-	"\xd1\x98\xd0\xb0\xd0\xb1\xd1\x80\0\xd0\xbe\xd0\xba\xd1\x82\xd1\x98\xd0\xb0\xd0\xb1\xd1\x80"
-	"\0\xd0\xbd\xd0\xbe\xd1\x98\xd0\xb0\xd0\xb1\xd1\x80\0\xd0\xb4\xd0\xb5\xd0\xba\xd0\xb0\xd0"
-	"\xb1\xd1\x80\0\xd0\xb1\xd0\xb0\xd0\xb7\xd0\xb0\xd1\x80\0\xd0\xb1\xd0\xb0\xd0\xb7\xd0\xb0"
-	"\xd1\x80 \xd0\xb5\xd1\x80\xd1\x82\xd3\x99\xd1\x81\xd0\xb8\0\xd1\x87\xd3\x99\xd1\x80\xd1"
-	"\x88\xd3\x99\xd0\xbd\xd0\xb1\xd3\x99 \xd0\xb0\xd1\x85\xd1\x88\xd0\xb0\xd0\xbc\xd1\x8b\0"
-	"\xd1\x87\xd3\x99\xd1\x80\xd1\x88\xd3\x99\xd0\xbd\xd0\xb1\xd3\x99\0\xd2\xb9\xd2\xaf\xd0\xbc"
-	"\xd3\x99 \xd0\xb0\xd1\x85\xd1\x88\xd0\xb0\xd0\xbc\xd1\x8b\0\xd2\xb9\xd2\xaf\xd0\xbc\xd3"
-	"\x99\0\xd1\x88\xd3\x99\xd0\xbd\xd0\xb1\xd3\x99\0\xd0\x91.\0\xd0\x91.\xd0\x95.\0"
-	"\xd0\xa7.\xd0\x90.\0\xd0\xa7.\0\xd2\xb8.\xd0\x90.\0\xd2\xb8.\0\xd0\xa8.\0"
-	"\x02 \xe2\x80\x93 \x12 \x01\0Week\0\x0a \x01 \x02\0\xd1\x98\xd0\xb0\xd0\xbd\xd0\xb2\xd0"
-	"\xb0\xd1\x80\x1f\xd1\x84\xd0\xb5\xd0\xb2\xd1\x80\xd0\xb0\xd0\xbb\x1f\xd0\xbc\xd0\xb0\xd1"
-	"\x80\xd1\x82\x1f\xd0\xb0\xd0\xbf\xd1\x80\xd0\xb5\xd0\xbb\x1f\xd0\xbc\xd0\xb0\xd0\xb9\x1f"
-	"\xd0\xb8\xd1\x98\xd1\x83\xd0\xbd\x1f\xd0\xb8\xd1\x98\xd1\x83\xd0\xbb\x1f\xd0\xb0\xd0\xb2"
-	"\xd0\xb3\xd1\x83\xd1\x81\xd1\x82\x1f\xd1\x81\xd0\xb5\xd0\xbd\xd1\x82\xd1\x98\xd0\xb0\xd0"
-	"\xb1\xd1\x80\x1f\xd0\xbe\xd0\xba\xd1\x82\xd1\x98\xd0\xb0\xd0\xb1\xd1\x80\x1f\xd0\xbd\xd0"
-	"\xbe\xd1\x98\xd0\xb0\xd0\xb1\xd1\x80\x1f\xd0\xb4\xd0\xb5\xd0\xba\xd0\xb0\xd0\xb1\xd1\x80"
-	"\0K\xc9\x94nd\xc9\x94\xc5\x8b\0M\xc3\xa0" "c\xc9\x9b\xcc\x82l\0M\xc3\xa0t\xc3\xb9mb\0"
-	"M\xc3\xa0top\0M\xcc\x80puy\xc9\x9b\0H\xc3\xacl\xc3\xb2nd\xc9\x9b\xcc\x80\0"
-	"Nj\xc3\xa8" "b\xc3\xa0\0H\xc3\xacka\xc5\x8b\0D\xc3\xacp\xc9\x94\xcc\x80s\0"
-	"B\xc3\xac\xc3\xb2\xc3\xb4m\0M\xc3\xa0y\xc9\x9bs\xc3\xa8p\0L\xc3\xac" "buy li \xc5\x84y\xc3"
-	"\xa8" "e\0\xc5\x8bgw\xc3\xa0 n\xc9\x94\xcc\x82y\0\xc5\x8bgw\xc3\xa0 nja\xc5\x8bgumba\0"
-	"\xc5\x8bgw\xc3\xa0 \xc3\xbbm\0\xc5\x8bgw\xc3\xa0 \xc5\x8bg\xc3\xaa\0\xc5\x8bgw\xc3\xa0 "
-	"mb\xc9\x94k\0\xc5\x8bgw\xc3\xa0 k\xc9\x94\xc9\x94\0\xc5\x8bgw\xc3\xa0 j\xc3\xb4n\0"
-	"n\xc9\x94y\0nja\0uum\0\xc5\x8bge\0mb\xc9\x94\0k\xc9\x94\xc9\x94\0jon\0s\xc9\x94nd\xc9\x9b"
-	"\xcc\x82\0K\xc9\x94nd\xc9\x94\xc5\x8b\x1fM\xc3\xa0" "c\xc9\x9b\xcc\x82l\x1fM\xc3\xa0t\xc3"
-	"\xb9mb\x1fM\xc3\xa0top\x1fM\xcc\x80puy\xc9\x9b\x1fH\xc3\xacl\xc3\xb2nd\xc9\x9b\xcc\x80\x1f"
-	"Nj\xc3\xa8" "b\xc3\xa0\x1fH\xc3\xacka\xc5\x8b\x1f" "D\xc3\xacp\xc9\x94\xcc\x80s\x1f" "B"
-	"\xc3\xac\xc3\xb2\xc3\xb4m\x1fM\xc3\xa0y\xc9\x9bs\xc3\xa8p\x1fL\xc3\xac" "buy li \xc5\x84"
-	"y\xc3\xa8" "e\0\xd1\x81\xd1\x82\xd1\x83\xd0\xb4\xd0\xb7\xd0\xb5\xd0\xbd\xd1\x8c\0"
-	"\xd0\xbb\xd1\x8e\xd1\x82\xd1\x8b\0\xd1\x81\xd0\xb0\xd0\xba\xd0\xb0\xd0\xb2\xd1\x96\xd0\xba"
-	"\0\xd0\xba\xd1\x80\xd0\xb0\xd1\x81\xd0\xb0\xd0\xb2\xd1\x96\xd0\xba\0\xd1\x87\xd1\x8d\xd1"
-	"\x80\xd0\xb2\xd0\xb5\xd0\xbd\xd1\x8c\0\xd0\xbb\xd1\x96\xd0\xbf\xd0\xb5\xd0\xbd\xd1\x8c\0"
-	"\xd0\xb6\xd0\xbd\xd1\x96\xd0\xb2\xd0\xb5\xd0\xbd\xd1\x8c\0\xd0\xb2\xd0\xb5\xd1\x80\xd0\xb0"
-	"\xd1\x81\xd0\xb5\xd0\xbd\xd1\x8c\0\xd0\xba\xd0\xb0\xd1\x81\xd1\x82\xd1\x80\xd1\x8b\xd1\x87"
-	"\xd0\xbd\xd1\x96\xd0\xba\0\xd0\xbb\xd1\x96\xd1\x81\xd1\x82\xd0\xb0\xd0\xbf\xd0\xb0\xd0\xb4"
-	"\0\xd1\x81\xd0\xbd\xd0\xb5\xd0\xb6\xd0\xb0\xd0\xbd\xd1\x8c\0\xd0\xbd\xd1\x8f\xd0\xb4\xd0"
-	"\xb7\xd0\xb5\xd0\xbb\xd1\x8f\0\xd0\xbf\xd0\xb0\xd0\xbd\xd1\x8f\xd0\xb4\xd0\xb7\xd0\xb5\xd0"
-	"\xbb\xd0\xb0\xd0\xba\0\xd0\xb0\xd1\x9e\xd1\x82\xd0\xbe\xd1\x80\xd0\xb0\xd0\xba\0"
-	"\xd1\x81\xd0\xb5\xd1\x80\xd0\xb0\xd0\xb4\xd0\xb0\0\xd1\x87\xd0\xb0\xd1\x86\xd0\xb2\xd0\xb5"
-	"\xd1\x80\0\xd0\xbf\xd1\x8f\xd1\x82\xd0\xbd\xd1\x96\xd1\x86\xd0\xb0\0\xd1\x81\xd1\x83\xd0"
-	"\xb1\xd0\xbe\xd1\x82\xd0\xb0\0\xd0\xbd\xd0\xb4\0\xd0\xbf\xd0\xbd\0\xd0\xb0\xd1\x9e\0"
-	"\xd1\x81\xd1\x80\0\xd1\x87\xd1\x86\0\xd0\xbf\xd1\x82\0\xd1\x81\xd0\xb1\0"
-	"\xd1\x82\xd1\x8b\xd0\xb4\0\xd1\x81\xd1\x82\xd1\x83\xd0\xb4\xd0\xb7\xd0\xb5\xd0\xbd\xd1\x8f"
-	"\x1f\xd0\xbb\xd1\x8e\xd1\x82\xd0\xb0\xd0\xb3\xd0\xb0\x1f\xd1\x81\xd0\xb0\xd0\xba\xd0\xb0"
-	"\xd0\xb2\xd1\x96\xd0\xba\xd0\xb0\x1f\xd0\xba\xd1\x80\xd0\xb0\xd1\x81\xd0\xb0\xd0\xb2\xd1"
-	"\x96\xd0\xba\xd0\xb0\x1f\xd0\xbc\xd0\xb0\xd1\x8f\x1f\xd1\x87\xd1\x8d\xd1\x80\xd0\xb2\xd0"
-	"\xb5\xd0\xbd\xd1\x8f\x1f\xd0\xbb\xd1\x96\xd0\xbf\xd0\xb5\xd0\xbd\xd1\x8f\x1f\xd0\xb6\xd0"
-	"\xbd\xd1\x96\xd1\x9e\xd0\xbd\xd1\x8f\x1f\xd0\xb2\xd0\xb5\xd1\x80\xd0\xb0\xd1\x81\xd0\xbd"
-	"\xd1\x8f\x1f\xd0\xba\xd0\xb0\xd1\x81\xd1\x82\xd1\x80\xd1\x8b\xd1\x87\xd0\xbd\xd1\x96\xd0"
-	"\xba\xd0\xb0\x1f\xd0\xbb\xd1\x96\xd1\x81\xd1\x82\xd0\xb0\xd0\xbf\xd0\xb0\xd0\xb4\xd0\xb0"
-	"\x1f\xd1\x81\xd0\xbd\xd0\xb5\xd0\xb6\xd0\xbd\xd1\x8f\0\xd0\xb1.\xd1\x8d.\0"
-	"\xd1\x81\xd1\x82\xd1\x83\xd0\xb4\xd0\xb7\xd0\xb5\xd0\xbd\xd1\x8c\x1f\xd0\xbb\xd1\x8e\xd1"
-	"\x82\xd1\x8b\x1f\xd1\x81\xd0\xb0\xd0\xba\xd0\xb0\xd0\xb2\xd1\x96\xd0\xba\x1f\xd0\xba\xd1"
-	"\x80\xd0\xb0\xd1\x81\xd0\xb0\xd0\xb2\xd1\x96\xd0\xba\x1f\xd0\xbc\xd0\xb0\xd0\xb9\x1f\xd1"
-	"\x87\xd1\x8d\xd1\x80\xd0\xb2\xd0\xb5\xd0\xbd\xd1\x8c\x1f\xd0\xbb\xd1\x96\xd0\xbf\xd0\xb5"
-	"\xd0\xbd\xd1\x8c\x1f\xd0\xb6\xd0\xbd\xd1\x96\xd0\xb2\xd0\xb5\xd0\xbd\xd1\x8c\x1f\xd0\xb2"
-	"\xd0\xb5\xd1\x80\xd0\xb0\xd1\x81\xd0\xb5\xd0\xbd\xd1\x8c\x1f\xd0\xba\xd0\xb0\xd1\x81\xd1"
-	"\x82\xd1\x80\xd1\x8b\xd1\x87\xd0\xbd\xd1\x96\xd0\xba\x1f\xd0\xbb\xd1\x96\xd1\x81\xd1\x82"
-	"\xd0\xb0\xd0\xbf\xd0\xb0\xd0\xb4\x1f\xd1\x81\xd0\xbd\xd0\xb5\xd0\xb6\xd0\xb0\xd0\xbd\xd1"
-	"\x8c\0Epreo\0Ogasti\0Disemba\0Pa Mulungu\0Palichimo\0Palichibuli\0Palichitatu\0"
-	"Palichine\0Palichisano\0Pachibelushi\0uluchelo\x1fuluchelo\x1fuluchelo\x1fuluchelo\x1fu"
-	"luchelo\x1fuluchelo\x1fuluchelo\x1fuluchelo\x1fuluchelo\x1fuluchelo\x1fuluchelo\x1fuluc"
-	"helo\x1f" "akasuba\x1f" "akasuba\x1f" "akasuba\x1f" "akasuba\x1f" "akasuba\x1f" "akasub"
-	"a\x1f" "akasuba\x1f" "akasuba\x1f" "akasuba\x1f" "akasuba\x1f" "akasuba\x1f" "akasuba\0"
-	"Umulungu\0Januari\x1f" "Februari\x1fMachi\x1f" "Epreo\x1fMei\x1fJuni\x1fJulai\x1fOgasti"
-	"\x1fSeptemba\x1fOktoba\x1fNovemba\x1f" "Disemba\0pa mwedzi gwa hutala\0"
-	"pa mwedzi gwa wuvili\0pa mwedzi gwa wudatu\0pa mwedzi gwa wutai\0pa mwedzi gwa wuhanu\0"
-	"pa mwedzi gwa sita\0pa mwedzi gwa saba\0pa mwedzi gwa nane\0pa mwedzi gwa tisa\0"
+	"\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\xaa\xe0\xa7\x82\xe0\xa7\xb0\xe0\xa7\x8d\xe0\xa6\xac\xe0"
+	"\xa6\xbe\xe0\xa6\xb9\xe0\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\x85\xe0\xa6\xaa\xe0\xa7\xb0\xe0"
+	"\xa6\xbe\xe0\xa6\xb9\xe0\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\x85\xe0\xa6\xaa\xe0\xa7\xb0\xe0"
+	"\xa6\xbe\xe0\xa6\xb9\xe0\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\x85\xe0\xa6\xaa\xe0\xa7\xb0\xe0"
+	"\xa6\xbe\xe0\xa6\xb9\xe0\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\x85\xe0\xa6\xaa\xe0\xa7\xb0\xe0"
+	"\xa6\xbe\xe0\xa6\xb9\xe0\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\x85\xe0\xa6\xaa\xe0\xa7\xb0\xe0"
+	"\xa6\xbe\xe0\xa6\xb9\xe0\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\x85\xe0\xa6\xaa\xe0\xa7\xb0\xe0"
+	"\xa6\xbe\xe0\xa6\xb9\xe0\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\x85\xe0\xa6\xaa\xe0\xa7\xb0\xe0"
+	"\xa6\xbe\xe0\xa6\xb9\xe0\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\x85\xe0\xa6\xaa\xe0\xa7\xb0\xe0"
+	"\xa6\xbe\xe0\xa6\xb9\xe0\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\x85\xe0\xa6\xaa\xe0\xa7\xb0\xe0"
+	"\xa6\xbe\xe0\xa6\xb9\xe0\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\x85\xe0\xa6\xaa\xe0\xa7\xb0\xe0"
+	"\xa6\xbe\xe0\xa6\xb9\xe0\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\x85\xe0\xa6\xaa\xe0\xa7\xb0\xe0"
+	"\xa6\xbe\xe0\xa6\xb9\xe0\xa7\x8d\xe0\xa6\xa8\x1f\xe0\xa6\x85\xe0\xa6\xaa\xe0\xa7\xb0\xe0"
+	"\xa6\xbe\xe0\xa6\xb9\xe0\xa7\x8d\xe0\xa6\xa8\0\xe0\xa6\xb8\xe0\xa6\xaa\xe0\xa7\x8d\xe0\xa6"
+	"\xa4\xe0\xa6\xbe\xe0\xa6\xb9\0\xe0\xa7\xa6\xe0\xa7\xa7\xe0\xa7\xa8\xe0\xa7\xa9\xe0\xa7\xaa"
+	"\xe0\xa7\xab\xe0\xa7\xac\xe0\xa7\xad\xe0\xa7\xae\xe0\xa7\xaf\0\xe0\xa6\x9c\xe0\xa6\xbe\xe0"
+	"\xa6\xa8\xe0\xa7\x81\xe0\xa7\xb1\xe0\xa6\xbe\xe0\xa7\xb0\xe0\xa7\x80\x1f\xe0\xa6\xab\xe0"
+	"\xa7\x87\xe0\xa6\xac\xe0\xa7\x8d\xe0\xa7\xb0\xe0\xa7\x81\xe0\xa7\xb1\xe0\xa6\xbe\xe0\xa7"
+	"\xb0\xe0\xa7\x80\x1f\xe0\xa6\xae\xe0\xa6\xbe\xe0\xa7\xb0\xe0\xa7\x8d\xe0\xa6\x9a\x1f\xe0"
+	"\xa6\x8f\xe0\xa6\xaa\xe0\xa7\x8d\xe0\xa7\xb0\xe0\xa6\xbf\xe0\xa6\xb2\x1f\xe0\xa6\xae\xe0"
+	"\xa7\x87\xe2\x80\x99\x1f\xe0\xa6\x9c\xe0\xa7\x81\xe0\xa6\xa8\x1f\xe0\xa6\x9c\xe0\xa7\x81"
+	"\xe0\xa6\xb2\xe0\xa6\xbe\xe0\xa6\x87\x1f\xe0\xa6\x86\xe0\xa6\x97\xe0\xa6\xb7\xe0\xa7\x8d"
+	"\xe0\xa6\x9f\x1f\xe0\xa6\x9b\xe0\xa7\x87\xe0\xa6\xaa\xe0\xa7\x8d\xe0\xa6\xa4\xe0\xa7\x87"
+	"\xe0\xa6\xae\xe0\xa7\x8d\xe0\xa6\xac\xe0\xa7\xb0\x1f\xe0\xa6\x85\xe0\xa6\x95\xe0\xa7\x8d"
+	"\xe0\xa6\x9f\xe0\xa7\x8b\xe0\xa6\xac\xe0\xa7\xb0\x1f\xe0\xa6\xa8\xe0\xa7\xb1\xe0\xa7\x87"
+	"\xe0\xa6\xae\xe0\xa7\x8d\xe0\xa6\xac\xe0\xa7\xb0\x1f\xe0\xa6\xa1\xe0\xa6\xbf\xe0\xa6\x9a"
+	"\xe0\xa7\x87\xe0\xa6\xae\xe0\xa7\x8d\xe0\xa6\xac\xe0\xa7\xb0\0\xe0\xa6\x9a\xe0\xa7\x88\xe0"
+	"\xa6\xa4\xe0\xa7\x8d\xe0\xa7\xb0\x1f\xe0\xa6\xac\xe0\xa7\x88\xe0\xa6\xb6\xe0\xa6\xbe\xe0"
+	"\xa6\x96\x1f\xe0\xa6\x9c\xe0\xa7\x8d\xe0\xa6\xaf\xe0\xa7\x87\xe0\xa6\xb7\xe0\xa7\x8d\xe0"
+	"\xa6\xa0\x1f\xe0\xa6\x86\xe0\xa6\xb7\xe0\xa6\xbe\xe0\xa6\xa2\xe0\xa6\xbc\x1f\xe0\xa6\xb6"
+	"\xe0\xa7\x8d\xe0\xa7\xb0\xe0\xa6\xbe\xe0\xa7\xb1\xe0\xa6\xa3\x1f\xe0\xa6\xad\xe0\xa6\xbe"
+	"\xe0\xa6\xa6\xe0\xa7\x8d\xe0\xa7\xb0\x1f\xe0\xa6\x85\xe0\xa6\xb6\xe0\xa7\x8d\xe0\xa6\xac"
+	"\xe0\xa6\xbf\xe0\xa6\xa8\x1f\xe0\xa6\x95\xe0\xa6\xbe\xe0\xa7\xb0\xe0\xa7\x8d\xe0\xa6\xa4"
+	"\xe0\xa6\xbf\xe0\xa6\x95\x1f\xe0\xa6\x85\xe0\xa6\x97\xe0\xa7\x8d\xe0\xa7\xb0\xe0\xa6\xb9"
+	"\xe0\xa6\xbe\xe0\xa6\xaf\xe0\xa6\xbc\xe0\xa6\xa3\x1f\xe0\xa6\xaa\xe0\xa7\x8c\xe0\xa6\xb7"
+	"\x1f\xe0\xa6\xae\xe0\xa6\xbe\xe0\xa6\x98\x1f\xe0\xa6\xab\xe0\xa6\xbe\xe0\xa6\xb2\xe0\xa7"
+	"\x8d\xe0\xa6\x97\xe0\xa7\x81\xe0\xa6\xa8\0\xe0\xa6\xb6\xe0\xa6\x95\0Januari\0"
+	"Februari\0Machi\0Aprili\0Juni\0Julai\0Agosti\0Septemba\0Oktoba\0Novemba\0"
+	"Desemba\0Jumapili\0Jumatatu\0Jumanne\0Jumatano\0Alhamisi\0Ijumaa\0Jumamosi\0"
+	"Jpi\0Jtt\0Jnn\0Jtn\0Alh\0Ijm\0Jmo\0Ndisha\0Januari\x1f" "Februari\x1fMachi\x1f" "Aprili"
+	"\x1fMei\x1fJuni\x1fJulai\x1f" "Agosti\x1fSeptemba\x1fOktoba\x1fNovemba\x1f" "Desemba\0"
+	"xineru\0febreru\0marzu\0abril\0mayu\0xunu\0xunetu\0agostu\0setiembre\0ochobre\0"
+	"payares\0avientu\0domingu\0llunes\0martes\0mi\xc3\xa9rcoles\0xueves\0vienres\0"
+	"s\xc3\xa1" "badu\0do\0ll\0ma\0mi\0xu\0vi\0s\xc3\xa1\0\x02 de \x01\0\x02\xe2\x80\x89\xe2"
+	"\x80\x93\xe2\x80\x89\x12 de \x01\0\x02 de \x01\xe2\x80\x89\xe2\x80\x93\xe2\x80\x89\x12 "
+	"de \x11\0selmana\0sel.\0de xineru\x1f" "de febreru\x1f" "de marzu\x1f" "d\xe2\x80\x99" "a"
+	"bril\x1f" "de mayu\x1f" "de xunu\x1f" "de xunetu\x1f" "d\xe2\x80\x99" "agostu\x1f" "de "
+	"setiembre\x1f" "d\xe2\x80\x99ochobre\x1f" "de payares\x1f" "d\xe2\x80\x99" "avientu\0"
+	"mes 1\x1fmes 2\x1fmes 3\x1fmes 4\x1fmes 5\x1fmes 6\x1fmes 7\x1fmes 8\x1fmes 9\x1fmes 10"
+	"\x1fmes 11\x1fmes 12\x1fmes 1 bisiestu\x1fmes 2 bisiestu\x1fmes 3 bisiestu\x1fmes 4 bis"
+	"iestu\x1fmes 5 bisiestu\x1fmes 6 bisiestu\x1fmes 7 bisiestu\x1fmes 8 bisiestu\x1fmes 9 "
+	"bisiestu\x1fmes 10 bisiestu\x1fmes 11 bisiestu\x1fmes 12 bisiestu\0de meskerem\x1f" "de"
+	" tekemt\x1f" "d\xe2\x80\x99hedar\x1f" "de tahsas\x1f" "de ter\x1f" "de yekatit\x1f" "de"
+	" megabit\x1f" "de miazia\x1f" "de genbot\x1f" "de sene\x1f" "d\xe2\x80\x99hamle\x1f" "d"
+	"e nehasse\x1f" "de pagumen\0de Chaitra\x1f" "de Vaisakha\x1f" "de Jyaistha\x1f" "d\xe2\x80"
+	"\x99" "Asadha\x1f" "de Sravana\x1f" "de Bhadra\x1f" "d\xe2\x80\x99" "Asvina\x1f" "de Ka"
+	"rtika\x1f" "d\xe2\x80\x99" "Agrahayana\x1f" "de Pausa\x1f" "de Magha\x1f" "de Phalguna\0"
+	"de Muharram\x1f" "de Safar\x1f" "de Rabi\xca\xbb I\x1f" "de Rabi\xca\xbb II\x1f" "de Ju"
+	"mada I\x1f" "de Jumada II\x1f" "de Rajab\x1f" "de Sha\xca\xbb" "ban\x1f" "de Ramadan\x1f"
+	"de Shawwal\x1f" "de Dhu\xca\xbbl-Qi\xca\xbb" "dah\x1f" "de Dhu\xca\xbbl-Hijjah\0"
+	"yanvar\0fevral\0mart\0aprel\0may\0iyun\0iyul\0avqust\0sentyabr\0oktyabr\0"
+	"noyabr\0dekabr\0bazar\0bazar ert\xc9\x99si\0\xc3\xa7\xc9\x99r\xc5\x9f\xc9\x99nb\xc9\x99"
+	" ax\xc5\x9f" "am\xc4\xb1\0\xc3\xa7\xc9\x99r\xc5\x9f\xc9\x99nb\xc9\x99\0"
+	"c\xc3\xbcm\xc9\x99 ax\xc5\x9f" "am\xc4\xb1\0c\xc3\xbcm\xc9\x99\0\xc5\x9f\xc9\x99nb\xc9\x99"
+	"\0B.\0B.E.\0\xc3\x87.A.\0\xc3\x87.\0C.A.\0C.\0\xc5\x9e.\0H\xc9\x99" "ft\xc9\x99\0"
+	"h\xc9\x99" "ft\xc9\x99\0\x0a \x02 \x01\0yanvar\x1f" "fevral\x1fmart\x1f" "aprel\x1fmay\x1f"
+	"iyun\x1fiyul\x1f" "avqust\x1fsentyabr\x1foktyabr\x1fnoyabr\x1f" "dekabr\0"
+	"M\xc9\x99h\xc9\x99rr\xc9\x99m\x1fS\xc9\x99" "f\xc9\x99r\x1fR\xc9\x99" "bi\xc3\xbcl\xc9\x99"
+	"vv\xc9\x99l\x1fR\xc9\x99" "bi\xc3\xbclax\xc4\xb1r\x1f" "C\xc9\x99madiy\xc9\x99l\xc9\x99"
+	"vv\xc9\x99l\x1f" "C\xc9\x99madiy\xc9\x99lax\xc4\xb1r\x1fR\xc9\x99" "c\xc9\x99" "b\x1f\xc5"
+	"\x9e" "aban\x1fRamazan\x1f\xc5\x9e\xc9\x99vval\x1fZilq\xc9\x99" "d\xc9\x99\x1fZilhicc\xc9"
+	"\x99\0\xd0\x88\xd0\xb0\xd0\xbd\xd0\xb2\xd0\xb0\xd1\x80\0\xd0\xa4\xd0\xb5\xd0\xb2\xd1\x80"
+	"\xd0\xb0\xd0\xbb\0\xd0\x9c\xd0\xb0\xd1\x80\xd1\x82\0\xd0\x90\xd0\xbf\xd1\x80\xd0\xb5\xd0"
+	"\xbb\0\xd0\x9c\xd0\xb0\xd0\xb9\0\xd0\x98\xd1\x98\xd1\x83\xd0\xbd\0\xd0\x98\xd1\x98\xd1\x83"
+	"\xd0\xbb\0\xd0\x90\xd0\xb2\xd0\xb3\xd1\x83\xd1\x81\xd1\x82\0\xd0\xa1\xd0\xb5\xd0\xbd\xd1"
+	"\x82\xd1\x98\xd0\xb0\xd0\xb1\xd1\x80\0\xd0\x9e\xd0\xba\xd1\x82\xd1\x98\xd0\xb0\xd0\xb1\xd1"
+	"\x80\0\xd0\x9d\xd0\xbe\xd1\x98\xd0\xb0\xd0\xb1\xd1\x80\0\xd0\x94\xd0\xb5\xd0\xba\xd0\xb0"
+	"\xd0\xb1\xd1\x80\0\xd1\x98\xd0\xb0\xd0\xbd\xd0\xb2\xd0\xb0\xd1\x80\0\xd1\x84\xd0\xb5\xd0"
+	"\xb2\xd1\x80\xd0\xb0\xd0\xbb\0\xd0\xbc\xd0\xb0\xd1\x80\xd1\x82\0\xd0\xb0\xd0\xbf\xd1\x80"
+	"\xd0\xb5\xd0\xbb\0\xd0\xbc\xd0\xb0\xd0\xb9\0\xd0\xb8\xd1\x98\xd1\x83\xd0\xbd\0"
+	"\xd0\xb8\xd1\x98\xd1\x83\xd0\xbb\0\xd0\xb0\xd0\xb2\xd0\xb3\xd1\x83\xd1\x81\xd1\x82\0"
+	"\xd1\x81\xd0\xb5\xd0\xbd\xd1\x82\xd1\x98\xd0\xb0\xd0\xb1\xd1\x80\0\xd0\xbe\xd0\xba\xd1\x82"
+	"\xd1\x98\xd0\xb0\xd0\xb1\xd1\x80\0\xd0\xbd\xd0\xbe\xd1\x98\xd0\xb0\xd0\xb1\xd1\x80\0"
+	"\xd0\xb4\xd0\xb5\xd0\xba\xd0\xb0\xd0\xb1\xd1\x80\0\xd0\xb1\xd0\xb0\xd0\xb7\xd0\xb0\xd1\x80"
+	"\0\xd0\xb1\xd0\xb0\xd0\xb7\xd0\xb0\xd1\x80 \xd0\xb5\xd1\x80\xd1\x82\xd3\x99\xd1\x81\xd0"
+	"\xb8\0\xd1\x87\xd3\x99\xd1\x80\xd1\x88\xd3\x99\xd0\xbd\xd0\xb1\xd3\x99 \xd0\xb0\xd1\x85"
+	"\xd1\x88\xd0\xb0\xd0\xbc\xd1\x8b\0\xd1\x87\xd3\x99\xd1\x80\xd1\x88\xd3\x99\xd0\xbd\xd0\xb1"
+	"\xd3\x99\0\xd2\xb9\xd2\xaf\xd0\xbc\xd3\x99 \xd0\xb0\xd1\x85\xd1\x88\xd0\xb0\xd0\xbc\xd1"
+	"\x8b\0\xd2\xb9\xd2\xaf\xd0\xbc\xd3\x99\0\xd1\x88\xd3\x99\xd0\xbd\xd0\xb1\xd3\x99\0"
+	"\xd0\x91.\0\xd0\x91.\xd0\x95.\0\xd0\xa7.\xd0\x90.\0\xd0\xa7.\0\xd2\xb8.\xd0\x90.\0"
+	"\xd2\xb8.\0\xd0\xa8.\0\x02 \xe2\x80\x93 \x12 \x01\0Week\0\x0a \x01 \x02\0"
+	"\xd1\x98\xd0\xb0\xd0\xbd\xd0\xb2\xd0\xb0\xd1\x80\x1f\xd1\x84\xd0\xb5\xd0\xb2\xd1\x80\xd0"
+	"\xb0\xd0\xbb\x1f\xd0\xbc\xd0\xb0\xd1\x80\xd1\x82\x1f\xd0\xb0\xd0\xbf\xd1\x80\xd0\xb5\xd0"
+	"\xbb\x1f\xd0\xbc\xd0\xb0\xd0\xb9\x1f\xd0\xb8\xd1\x98\xd1\x83\xd0\xbd\x1f\xd0\xb8\xd1\x98"
+	"\xd1\x83\xd0\xbb\x1f\xd0\xb0\xd0\xb2\xd0\xb3\xd1\x83\xd1\x81\xd1\x82\x1f\xd1\x81\xd0\xb5"
+	"\xd0\xbd\xd1\x82\xd1\x98\xd0\xb0\xd0\xb1\xd1\x80\x1f\xd0\xbe\xd0\xba\xd1\x82\xd1\x98\xd0"
+	"\xb0\xd0\xb1\xd1\x80\x1f\xd0\xbd\xd0\xbe\xd1\x98\xd0\xb0\xd0\xb1\xd1\x80\x1f\xd0\xb4\xd0"
+	"\xb5\xd0\xba\xd0\xb0\xd0\xb1\xd1\x80\0K\xc9\x94nd\xc9\x94\xc5\x8b\0M\xc3\xa0" "c\xc9\x9b"
+	"\xcc\x82l\0M\xc3\xa0t\xc3\xb9mb\0M\xc3\xa0top\0M\xcc\x80puy\xc9\x9b\0H\xc3\xacl\xc3\xb2"
+	"nd\xc9\x9b\xcc\x80\0Nj\xc3\xa8" "b\xc3\xa0\0H\xc3\xacka\xc5\x8b\0D\xc3\xacp\xc9\x94\xcc"
+	"\x80s\0B\xc3\xac\xc3\xb2\xc3\xb4m\0M\xc3\xa0y\xc9\x9bs\xc3\xa8p\0L\xc3\xac" "buy li \xc5"
+	"\x84y\xc3\xa8" "e\0\xc5\x8bgw\xc3\xa0 n\xc9\x94\xcc\x82y\0\xc5\x8bgw\xc3\xa0 nja\xc5\x8b"
+	"gumba\0\xc5\x8bgw\xc3\xa0 \xc3\xbbm\0\xc5\x8bgw\xc3\xa0 \xc5\x8bg\xc3\xaa\0"
+	"\xc5\x8bgw\xc3\xa0 mb\xc9\x94k\0\xc5\x8bgw\xc3\xa0 k\xc9\x94\xc9\x94\0\xc5\x8bgw\xc3\xa0"
+	" j\xc3\xb4n\0n\xc9\x94y\0nja\0uum\0\xc5\x8bge\0mb\xc9\x94\0k\xc9\x94\xc9\x94\0"
+	"jon\0s\xc9\x94nd\xc9\x9b\xcc\x82\0K\xc9\x94nd\xc9\x94\xc5\x8b\x1fM\xc3\xa0" "c\xc9\x9b\xcc"
+	"\x82l\x1fM\xc3\xa0t\xc3\xb9mb\x1fM\xc3\xa0top\x1fM\xcc\x80puy\xc9\x9b\x1fH\xc3\xacl\xc3"
+	"\xb2nd\xc9\x9b\xcc\x80\x1fNj\xc3\xa8" "b\xc3\xa0\x1fH\xc3\xacka\xc5\x8b\x1f" "D\xc3\xac"
+	"p\xc9\x94\xcc\x80s\x1f" "B\xc3\xac\xc3\xb2\xc3\xb4m\x1fM\xc3\xa0y\xc9\x9bs\xc3\xa8p\x1f"
+	"L\xc3\xac" "buy li \xc5\x84y\xc3\xa8" "e\0\xd1\x81\xd1\x82\xd1\x83\xd0\xb4\xd0\xb7\xd0\xb5"
+	"\xd0\xbd\xd1\x8c\0\xd0\xbb\xd1\x8e\xd1\x82\xd1\x8b\0\xd1\x81\xd0\xb0\xd0\xba\xd0\xb0\xd0"
+	"\xb2\xd1\x96\xd0\xba\0\xd0\xba\xd1\x80\xd0\xb0\xd1\x81\xd0\xb0\xd0\xb2\xd1\x96\xd0\xba\0"
+	"\xd1\x87\xd1\x8d\xd1\x80\xd0\xb2\xd0\xb5\xd0\xbd\xd1\x8c\0\xd0\xbb\xd1\x96\xd0\xbf\xd0\xb5"
+	"\xd0\xbd\xd1\x8c\0\xd0\xb6\xd0\xbd\xd1\x96\xd0\xb2\xd0\xb5\xd0\xbd\xd1\x8c\0"
+	"\xd0\xb2\xd0\xb5\xd1\x80\xd0\xb0\xd1\x81\xd0\xb5\xd0\xbd\xd1\x8c\0\xd0\xba\xd0\xb0\xd1\x81"
+	"\xd1\x82\xd1\x80\xd1\x8b\xd1\x87\xd0\xbd\xd1\x96\xd0\xba\0\xd0\xbb\xd1\x96\xd1\x81\xd1\x82"
+	"\xd0\xb0\xd0\xbf\xd0\xb0\xd0\xb4\0\xd1\x81\xd0\xbd\xd0\xb5\xd0\xb6\xd0\xb0\xd0\xbd\xd1\x8c"
+	"\0\xd0\xbd\xd1\x8f\xd0\xb4\xd0\xb7\xd0\xb5\xd0\xbb\xd1\x8f\0\xd0\xbf\xd0\xb0\xd0\xbd\xd1"
+	"\x8f\xd0\xb4\xd0\xb7\xd0\xb5\xd0\xbb\xd0\xb0\xd0\xba\0\xd0\xb0\xd1\x9e\xd1\x82\xd0\xbe\xd1"
+	"\x80\xd0\xb0\xd0\xba\0\xd1\x81\xd0\xb5\xd1\x80\xd0\xb0\xd0\xb4\xd0\xb0\0"
+	"\xd1\x87\xd0\xb0\xd1\x86\xd0\xb2\xd0\xb5\xd1\x80\0\xd0\xbf\xd1\x8f\xd1\x82\xd0\xbd\xd1\x96"
+	"\xd1\x86\xd0\xb0\0\xd1\x81\xd1\x83\xd0\xb1\xd0\xbe\xd1\x82\xd0\xb0\0\xd0\xbd\xd0\xb4\0"
+	"\xd0\xbf\xd0\xbd\0\xd0\xb0\xd1\x9e\0\xd1\x81\xd1\x80\0\xd1\x87\xd1\x86\0"
+	"\xd0\xbf\xd1\x82\0\xd1\x81\xd0\xb1\0\xd1\x82\xd1\x8b\xd0\xb4\0\xd1\x81\xd1\x82\xd1\x83\xd0"
+	"\xb4\xd0\xb7\xd0\xb5\xd0\xbd\xd1\x8f\x1f\xd0\xbb\xd1\x8e\xd1\x82\xd0\xb0\xd0\xb3\xd0\xb0"
+	"\x1f\xd1\x81\xd0\xb0\xd0\xba\xd0\xb0\xd0\xb2\xd1\x96\xd0\xba\xd0\xb0\x1f\xd0\xba\xd1\x80"
+	"\xd0\xb0\xd1\x81\xd0\xb0\xd0\xb2\xd1\x96\xd0\xba\xd0\xb0\x1f\xd0\xbc\xd0\xb0\xd1\x8f\x1f"
+	"\xd1\x87\xd1\x8d\xd1\x80\xd0\xb2\xd0\xb5\xd0\xbd\xd1\x8f\x1f\xd0\xbb\xd1\x96\xd0\xbf\xd0"
+	"\xb5\xd0\xbd\xd1\x8f\x1f\xd0\xb6\xd0\xbd\xd1\x96\xd1\x9e\xd0\xbd\xd1\x8f\x1f\xd0\xb2\xd0"
+	"\xb5\xd1\x80\xd0\xb0\xd1\x81\xd0\xbd\xd1\x8f\x1f\xd0\xba\xd0\xb0\xd1\x81\xd1\x82\xd1\x80"
+	"\xd1\x8b\xd1\x87\xd0\xbd\xd1\x96\xd0\xba\xd0\xb0\x1f\xd0\xbb\xd1\x96\xd1\x81\xd1\x82\xd0"
+	"\xb0\xd0\xbf\xd0\xb0\xd0\xb4\xd0\xb0\x1f\xd1\x81\xd0\xbd\xd0\xb5\xd0\xb6\xd0\xbd\xd1\x8f"
+	"\0\xd0\xb1.\xd1\x8d.\0\xd1\x81\xd1\x82\xd1\x83\xd0\xb4\xd0\xb7\xd0\xb5\xd0\xbd\xd1\x8c\x1f"
+	"\xd0\xbb\xd1\x8e\xd1\x82\xd1\x8b\x1f\xd1\x81\xd0\xb0\xd0\xba\xd0\xb0\xd0\xb2\xd1\x96\xd0"
+	"\xba\x1f\xd0\xba\xd1\x80\xd0\xb0\xd1\x81\xd0\xb0\xd0\xb2\xd1\x96\xd0\xba\x1f\xd0\xbc\xd0"
+	"\xb0\xd0\xb9\x1f\xd1\x87\xd1\x8d\xd1\x80\xd0\xb2\xd0\xb5\xd0\xbd\xd1\x8c\x1f\xd0\xbb\xd1"
+	"\x96\xd0\xbf\xd0\xb5\xd0\xbd\xd1\x8c\x1f\xd0\xb6\xd0\xbd\xd1\x96\xd0\xb2\xd0\xb5\xd0\xbd"
+	"\xd1\x8c\x1f\xd0\xb2\xd0\xb5\xd1\x80\xd0\xb0\xd1\x81\xd0\xb5\xd0\xbd\xd1\x8c\x1f\xd0\xba"
+	"\xd0\xb0\xd1\x81\xd1\x82\xd1\x80\xd1\x8b\xd1\x87\xd0\xbd\xd1\x96\xd0\xba\x1f\xd0\xbb\xd1"
+	"\x96\xd1\x81\xd1\x82\xd0\xb0\xd0\xbf\xd0\xb0\xd0\xb4\x1f\xd1\x81\xd0\xbd\xd0\xb5\xd0\xb6"
+	"\xd0\xb0\xd0\xbd\xd1\x8c\0Epreo\0Ogasti\0Disemba\0Pa Mulungu\0Palichimo\0"
+	"Palichibuli\0Palichitatu\0Palichine\0Palichisano\0Pachibelushi\0uluchelo\x1fuluchelo\x1f"
+	"uluchelo\x1fuluchelo\x1fuluchelo\x1fuluchelo\x1fuluchelo\x1fuluchelo\x1fuluchelo\x1fulu"
+	"chelo\x1fuluchelo\x1fuluchelo\x1f" "akasuba\x1f" "akasuba\x1f" "akasuba\x1f" "akasuba\x1f"
+	"akasuba\x1f" "akasuba\x1f" "akasuba\x1f" "akasuba\x1f" "akasuba\x1f" "akasuba\x1f" "aka"
+	"suba\x1f" "akasuba\0Umulungu\0Januari\x1f" "Februari\x1fMachi\x1f" "Epreo\x1fMei\x1fJun"
+	"i\x1fJulai\x1fOgasti\x1fSeptemba\x1fOktoba\x1fNovemba\x1f" "Disemba\0pa mwedzi gwa huta"
+	"la\0pa mwedzi gwa wuvili\0pa mwedzi gwa wudatu\0pa mwedzi gwa wutai\0pa mwedzi gwa wuha"
+	"nu\0pa mwedzi gwa sita\0pa mwedzi gwa saba\0pa mwedzi gwa nane\0pa mwedzi gwa tisa\0"
 	"pa mwedzi gwa kumi\0pa mwedzi gwa kumi na moja\0pa mwedzi gwa kumi na mbili\0"
 	"pa mulungu\0pa shahuviluha\0pa hivili\0pa hidatu\0pa hitayi\0pa hihanu\0"
 	"pa shahulembela\0Mul\0Vil\0Hiv\0Hid\0Hit\0Hih\0Lem\0Mlungu gumamfu\0pa mwedzi gwa hutal"
@@ -622,39 +602,39 @@ const char locale_text[] =
 	"\xbe\xe0\xa6\xa8\xe0\xa7\x8d\xe0\xa6\xb8\x1f\xe0\xa6\xaa\xe0\xa6\xbe\xe0\xa6\x93\xe0\xa6"
 	"\xa8\xe0\xa6\xbe\x1f\xe0\xa6\x8f\xe0\xa6\xaa\xe0\xa7\x87\xe0\xa6\xaa\x1f\xe0\xa6\xae\xe0"
 	"\xa7\x87\xe0\xa6\xb6\xe0\xa7\x8d\xe0\xa6\xb0\xe0\xa6\xbe\x1f\xe0\xa6\xa8\xe0\xa7\x8d\xe0"
-	"\xa6\xaf\xe0\xa6\xbe\xe0\xa6\xb6\xe0\xa6\xbf\0\x1f\xe0\xa6\xaf\xe0\xa7\x81\xe0\xa6\x97 "
-	"\xe0\xa7\xa7\0\xe0\xa6\xae\xe0\xa6\xbe\xe0\xa6\xb8\xe0\xa7\x8d\xe0\xa6\x95\xe0\xa7\x87\xe0"
-	"\xa6\xb0\xe0\xa7\x87\xe0\xa6\xae\x1f\xe0\xa6\x9f\xe0\xa7\x87\xe0\xa6\x95\xe0\xa7\x87\xe0"
-	"\xa6\xae\xe0\xa6\x9f\x1f\xe0\xa6\xb9\xe0\xa6\xbf\xe0\xa6\xa1\xe0\xa6\xbe\xe0\xa6\xb0\x1f"
-	"\xe0\xa6\xa4\xe0\xa6\xbe\xe0\xa6\xb9\xe0\xa6\xb8\xe0\xa6\xbe\xe0\xa6\xb8\x1f\xe0\xa6\x9f"
-	"\xe0\xa7\x87\xe0\xa6\xb0\x1f\xe0\xa6\x87\xe0\xa6\xaf\xe0\xa6\xbc\xe0\xa7\x87\xe0\xa6\x95"
-	"\xe0\xa6\xbe\xe0\xa6\x9f\xe0\xa6\xbf\xe0\xa6\x9f\x1f\xe0\xa6\xae\xe0\xa7\x87\xe0\xa6\x97"
-	"\xe0\xa6\xbe\xe0\xa6\xac\xe0\xa6\xbf\xe0\xa6\x9f\x1f\xe0\xa6\xae\xe0\xa6\xbf\xe0\xa6\xaf"
-	"\xe0\xa6\xbc\xe0\xa6\xbe\xe0\xa6\x9c\xe0\xa6\xbf\xe0\xa6\xaf\xe0\xa6\xbc\xe0\xa6\xbe\x1f"
-	"\xe0\xa6\x97\xe0\xa7\x87\xe0\xa6\xa8\xe0\xa6\xac\xe0\xa6\x9f\x1f\xe0\xa6\xb8\xe0\xa6\xbf"
-	"\xe0\xa6\xa8\xe0\xa6\xbf\x1f\xe0\xa6\xb9\xe0\xa7\x8d\xe0\xa6\xaf\xe0\xa6\xbe\xe0\xa6\xae"
-	"\xe0\xa6\xb2\xe0\xa6\xbf\x1f\xe0\xa6\xa8\xe0\xa7\x87\xe0\xa6\xb9\xe0\xa6\xbe\xe0\xa6\xb8"
-	"\xe0\xa7\x87\x1f\xe0\xa6\xaa\xe0\xa6\xbe\xe0\xa6\x97\xe0\xa7\x81\xe0\xa6\xae\xe0\xa7\x87"
-	"\xe0\xa6\xa8\0\xe0\xa6\xa4\xe0\xa6\xbf\xe0\xa6\xb6\xe0\xa6\xb0\xe0\xa6\xbf\x1f\xe0\xa6\xb9"
-	"\xe0\xa7\x87\xe0\xa6\xb6\xe0\xa6\xad\xe0\xa6\xbe\xe0\xa6\xa8\x1f\xe0\xa6\x95\xe0\xa6\xbf"
-	"\xe0\xa6\xb8\xe0\xa6\xb2\xe0\xa7\x87\xe0\xa6\xad\x1f\xe0\xa6\xa4\xe0\xa7\x87\xe0\xa6\xad"
-	"\xe0\xa7\x87\xe0\xa6\xa4\x1f\xe0\xa6\xb6\xe0\xa7\x87\xe0\xa6\xad\xe0\xa6\xbe\xe0\xa6\xa4"
-	"\x1f\xe0\xa6\x86\xe0\xa6\xa1\xe0\xa6\xbe\xe0\xa6\xb0 I\x1f\xe0\xa6\x86\xe0\xa6\xa1\xe0\xa6"
-	"\xbe\xe0\xa6\xb0\x1f\xe0\xa6\xa8\xe0\xa6\xbf\xe0\xa6\xb6\xe0\xa6\xbe\xe0\xa6\xa8\x1f\xe0"
-	"\xa6\x86\xe0\xa6\xaf\xe0\xa6\xbc\xe0\xa6\xbe\xe0\xa6\xb0\x1f\xe0\xa6\xb8\xe0\xa6\xbf\xe0"
-	"\xa6\xad\xe0\xa6\xbe\xe0\xa6\xa8\x1f\xe0\xa6\xa4\xe0\xa6\xbe\xe0\xa6\xae\xe0\xa7\x81\xe0"
-	"\xa6\x9c\x1f\xe0\xa6\x85\xe0\xa6\xad\x1f\xe0\xa6\x8f\xe0\xa6\xb2\xe0\xa7\x81\xe0\xa6\xb2"
-	"\x1f\xe0\xa6\x86\xe0\xa6\xa1\xe0\xa6\xbe\xe0\xa6\xb0 II\0\xe0\xa6\x9a\xe0\xa7\x88\xe0\xa6"
-	"\xa4\xe0\xa7\x8d\xe0\xa6\xb0\x1f\xe0\xa6\xac\xe0\xa7\x88\xe0\xa6\xb6\xe0\xa6\xbe\xe0\xa6"
-	"\x96\x1f\xe0\xa6\x9c\xe0\xa7\x88\xe0\xa6\xb7\xe0\xa7\x8d\xe0\xa6\xa0\xe0\xa7\x8d\xe0\xa6"
-	"\xaf\x1f\xe0\xa6\x86\xe0\xa6\xb7\xe0\xa6\xbe\xe0\xa6\xa2\xe0\xa6\xbc\x1f\xe0\xa6\xb6\xe0"
-	"\xa7\x8d\xe0\xa6\xb0\xe0\xa6\xbe\xe0\xa6\xac\xe0\xa6\xa3\x1f\xe0\xa6\xad\xe0\xa6\xbe\xe0"
-	"\xa6\xa6\xe0\xa7\x8d\xe0\xa6\xb0\x1f\xe0\xa6\x86\xe0\xa6\xb6\xe0\xa7\x8d\xe0\xa6\xac\xe0"
-	"\xa6\xbf\xe0\xa6\xa8\x1f\xe0\xa6\x95\xe0\xa6\xbe\xe0\xa6\xb0\xe0\xa7\x8d\xe0\xa6\xa4\xe0"
-	"\xa6\xbf\xe0\xa6\x95\x1f\xe0\xa6\x85\xe0\xa6\x97\xe0\xa7\x8d\xe0\xa6\xb0\xe0\xa6\xb9\xe0"
-	"\xa6\xbe\xe0\xa6\xaf\xe0\xa6\xbc\xe0\xa6\xa3\x1f\xe0\xa6\xaa\xe0\xa7\x8c\xe0\xa6\xb7\x1f"
-	"\xe0\xa6\xae\xe0\xa6\xbe\xe0\xa6\x98\x1f\xe0\xa6\xab\xe0\xa6\xbe\xe0\xa6\xb2\xe0\xa7\x8d"
-	"\xe0\xa6\x97\xe0\xa7\x81\xe0\xa6\xa8\0\xe0\xa6\xb8\xe0\xa6\xbe\xe0\xa6\xb2\0"
+	"\xa6\xaf\xe0\xa6\xbe\xe0\xa6\xb6\xe0\xa6\xbf\0\xe0\xa6\xaf\xe0\xa7\x81\xe0\xa6\x97 \xe0"
+	"\xa7\xa7\0\xe0\xa6\xae\xe0\xa6\xbe\xe0\xa6\xb8\xe0\xa7\x8d\xe0\xa6\x95\xe0\xa7\x87\xe0\xa6"
+	"\xb0\xe0\xa7\x87\xe0\xa6\xae\x1f\xe0\xa6\x9f\xe0\xa7\x87\xe0\xa6\x95\xe0\xa7\x87\xe0\xa6"
+	"\xae\xe0\xa6\x9f\x1f\xe0\xa6\xb9\xe0\xa6\xbf\xe0\xa6\xa1\xe0\xa6\xbe\xe0\xa6\xb0\x1f\xe0"
+	"\xa6\xa4\xe0\xa6\xbe\xe0\xa6\xb9\xe0\xa6\xb8\xe0\xa6\xbe\xe0\xa6\xb8\x1f\xe0\xa6\x9f\xe0"
+	"\xa7\x87\xe0\xa6\xb0\x1f\xe0\xa6\x87\xe0\xa6\xaf\xe0\xa6\xbc\xe0\xa7\x87\xe0\xa6\x95\xe0"
+	"\xa6\xbe\xe0\xa6\x9f\xe0\xa6\xbf\xe0\xa6\x9f\x1f\xe0\xa6\xae\xe0\xa7\x87\xe0\xa6\x97\xe0"
+	"\xa6\xbe\xe0\xa6\xac\xe0\xa6\xbf\xe0\xa6\x9f\x1f\xe0\xa6\xae\xe0\xa6\xbf\xe0\xa6\xaf\xe0"
+	"\xa6\xbc\xe0\xa6\xbe\xe0\xa6\x9c\xe0\xa6\xbf\xe0\xa6\xaf\xe0\xa6\xbc\xe0\xa6\xbe\x1f\xe0"
+	"\xa6\x97\xe0\xa7\x87\xe0\xa6\xa8\xe0\xa6\xac\xe0\xa6\x9f\x1f\xe0\xa6\xb8\xe0\xa6\xbf\xe0"
+	"\xa6\xa8\xe0\xa6\xbf\x1f\xe0\xa6\xb9\xe0\xa7\x8d\xe0\xa6\xaf\xe0\xa6\xbe\xe0\xa6\xae\xe0"
+	"\xa6\xb2\xe0\xa6\xbf\x1f\xe0\xa6\xa8\xe0\xa7\x87\xe0\xa6\xb9\xe0\xa6\xbe\xe0\xa6\xb8\xe0"
+	"\xa7\x87\x1f\xe0\xa6\xaa\xe0\xa6\xbe\xe0\xa6\x97\xe0\xa7\x81\xe0\xa6\xae\xe0\xa7\x87\xe0"
+	"\xa6\xa8\0\xe0\xa6\xa4\xe0\xa6\xbf\xe0\xa6\xb6\xe0\xa6\xb0\xe0\xa6\xbf\x1f\xe0\xa6\xb9\xe0"
+	"\xa7\x87\xe0\xa6\xb6\xe0\xa6\xad\xe0\xa6\xbe\xe0\xa6\xa8\x1f\xe0\xa6\x95\xe0\xa6\xbf\xe0"
+	"\xa6\xb8\xe0\xa6\xb2\xe0\xa7\x87\xe0\xa6\xad\x1f\xe0\xa6\xa4\xe0\xa7\x87\xe0\xa6\xad\xe0"
+	"\xa7\x87\xe0\xa6\xa4\x1f\xe0\xa6\xb6\xe0\xa7\x87\xe0\xa6\xad\xe0\xa6\xbe\xe0\xa6\xa4\x1f"
+	"\xe0\xa6\x86\xe0\xa6\xa1\xe0\xa6\xbe\xe0\xa6\xb0 I\x1f\xe0\xa6\x86\xe0\xa6\xa1\xe0\xa6\xbe"
+	"\xe0\xa6\xb0\x1f\xe0\xa6\xa8\xe0\xa6\xbf\xe0\xa6\xb6\xe0\xa6\xbe\xe0\xa6\xa8\x1f\xe0\xa6"
+	"\x86\xe0\xa6\xaf\xe0\xa6\xbc\xe0\xa6\xbe\xe0\xa6\xb0\x1f\xe0\xa6\xb8\xe0\xa6\xbf\xe0\xa6"
+	"\xad\xe0\xa6\xbe\xe0\xa6\xa8\x1f\xe0\xa6\xa4\xe0\xa6\xbe\xe0\xa6\xae\xe0\xa7\x81\xe0\xa6"
+	"\x9c\x1f\xe0\xa6\x85\xe0\xa6\xad\x1f\xe0\xa6\x8f\xe0\xa6\xb2\xe0\xa7\x81\xe0\xa6\xb2\x1f"
+	"\xe0\xa6\x86\xe0\xa6\xa1\xe0\xa6\xbe\xe0\xa6\xb0 II\0\xe0\xa6\x9a\xe0\xa7\x88\xe0\xa6\xa4"
+	"\xe0\xa7\x8d\xe0\xa6\xb0\x1f\xe0\xa6\xac\xe0\xa7\x88\xe0\xa6\xb6\xe0\xa6\xbe\xe0\xa6\x96"
+	"\x1f\xe0\xa6\x9c\xe0\xa7\x88\xe0\xa6\xb7\xe0\xa7\x8d\xe0\xa6\xa0\xe0\xa7\x8d\xe0\xa6\xaf"
+	"\x1f\xe0\xa6\x86\xe0\xa6\xb7\xe0\xa6\xbe\xe0\xa6\xa2\xe0\xa6\xbc\x1f\xe0\xa6\xb6\xe0\xa7"
+	"\x8d\xe0\xa6\xb0\xe0\xa6\xbe\xe0\xa6\xac\xe0\xa6\xa3\x1f\xe0\xa6\xad\xe0\xa6\xbe\xe0\xa6"
+	"\xa6\xe0\xa7\x8d\xe0\xa6\xb0\x1f\xe0\xa6\x86\xe0\xa6\xb6\xe0\xa7\x8d\xe0\xa6\xac\xe0\xa6"
+	"\xbf\xe0\xa6\xa8\x1f\xe0\xa6\x95\xe0\xa6\xbe\xe0\xa6\xb0\xe0\xa7\x8d\xe0\xa6\xa4\xe0\xa6"
+	"\xbf\xe0\xa6\x95\x1f\xe0\xa6\x85\xe0\xa6\x97\xe0\xa7\x8d\xe0\xa6\xb0\xe0\xa6\xb9\xe0\xa6"
+	"\xbe\xe0\xa6\xaf\xe0\xa6\xbc\xe0\xa6\xa3\x1f\xe0\xa6\xaa\xe0\xa7\x8c\xe0\xa6\xb7\x1f\xe0"
+	"\xa6\xae\xe0\xa6\xbe\xe0\xa6\x98\x1f\xe0\xa6\xab\xe0\xa6\xbe\xe0\xa6\xb2\xe0\xa7\x8d\xe0"
+	"\xa6\x97\xe0\xa7\x81\xe0\xa6\xa8\0\xe0\xa6\xb8\xe0\xa6\xbe\xe0\xa6\xb2\0"
 	"\xe0\xa6\xae\xe0\xa6\xb9\xe0\xa6\xb0\xe0\xa6\xb0\xe0\xa6\xae\x1f\xe0\xa6\xb8\xe0\xa6\xab"
 	"\xe0\xa6\xb0\x1f\xe0\xa6\xb0\xe0\xa6\xac\xe0\xa6\xbf\xe0\xa6\x89\xe0\xa6\xb2 \xe0\xa6\x86"
 	"\xe0\xa6\x89\xe0\xa6\xaf\xe0\xa6\xbc\xe0\xa6\xbe\xe0\xa6\xb2\x1f\xe0\xa6\xb0\xe0\xa6\xac"
@@ -858,111 +838,92 @@ const char locale_text[] =
 	"Deseti mjesecbis\x1fJedanaesti mjesecbis\x1f" "Dvanaesti mjesecbis\0muharem\x1fsafer\x1f"
 	"rabi\xca\xbb i\x1frabi\xca\xbb ii\x1f" "d\xc5\xbeumade i\x1f" "d\xc5\xbeumade ii\x1fred"
 	"\xc5\xbe" "eb\x1fSha\xca\xbb" "ban\x1framazan\x1f\xc5\xa1" "eval\x1fzul-kade\x1fzul-hid"
-	"\xc5\xbe" "e\0\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1fGenroku (1688\xe2\x80\x93" "1704)\x1f"
-	"H\xc5\x8d" "ei (1704\xe2\x80\x93" "1711)\x1fSh\xc5\x8dtoku (1711\xe2\x80\x93" "1716)\x1f"
-	"Ky\xc5\x8dh\xc5\x8d (1716\xe2\x80\x93" "1736)\x1fGenbun (1736\xe2\x80\x93" "1741)\x1fKa"
-	"np\xc5\x8d (1741\xe2\x80\x93" "1744)\x1f" "Enky\xc5\x8d (1744\xe2\x80\x93" "1748)\x1fKa"
-	"n\xe2\x80\x99" "en (1748\xe2\x80\x93" "1751)\x1fH\xc5\x8dreki (1751\xe2\x80\x93" "1764)"
-	"\x1fMeiwa (1764\xe2\x80\x93" "1772)\x1f" "An\xe2\x80\x99" "ei (1772\xe2\x80\x93" "1781)"
-	"\x1fTenmei (1781\xe2\x80\x93" "1789)\x1fKansei (1789\xe2\x80\x93" "1801)\x1fKy\xc5\x8dw"
-	"a (1801\xe2\x80\x93" "1804)\x1f" "Bunka (1804\xe2\x80\x93" "1818)\x1f" "Bunsei (1818\xe2"
-	"\x80\x93" "1830)\x1fTenp\xc5\x8d (1830\xe2\x80\x93" "1844)\x1fK\xc5\x8dka (1844\xe2\x80"
-	"\x93" "1848)\x1fKaei (1848\xe2\x80\x93" "1854)\x1f" "Ansei (1854\xe2\x80\x93" "1860)\x1f"
-	"Man\xe2\x80\x99" "en (1860\xe2\x80\x93" "1861)\x1f" "Bunky\xc5\xab (1861\xe2\x80\x93" "1"
-	"864)\x1fGenji (1864\xe2\x80\x93" "1865)\x1fKei\xc5\x8d (1865\xe2\x80\x93" "1868)\x1fM\x1f"
-	"T\x1fS\x1fH\x1fR\0prije R.O.C.\x1fR.O.C.\0\xd1\x98\xd0\xb0\xd0\xbd\xd1\x83\xd0\xb0\xd1\x80"
-	"\0\xd1\x84\xd0\xb5\xd0\xb1\xd1\x80\xd1\x83\xd0\xb0\xd1\x80\0\xd0\xbc\xd0\xb0\xd1\x98\0"
-	"\xd1\x98\xd1\x83\xd0\xbd\xd0\xb8\0\xd1\x98\xd1\x83\xd0\xbb\xd0\xb8\0\xd0\xb0\xd1\x83\xd0"
-	"\xb3\xd1\x83\xd1\x81\xd1\x82\0\xd1\x81\xd0\xb5\xd0\xbf\xd1\x82\xd0\xb5\xd0\xbc\xd0\xb1\xd0"
-	"\xb0\xd1\x80\0\xd0\xbe\xd0\xba\xd1\x82\xd0\xbe\xd0\xb1\xd0\xb0\xd1\x80\0"
-	"\xd0\xbd\xd0\xbe\xd0\xb2\xd0\xb5\xd0\xbc\xd0\xb1\xd0\xb0\xd1\x80\0\xd0\xb4\xd0\xb5\xd1\x86"
-	"\xd0\xb5\xd0\xbc\xd0\xb1\xd0\xb0\xd1\x80\0\xd0\xbd\xd0\xb5\xd0\xb4\xd1\x98\xd0\xb5\xd1\x99"
-	"\xd0\xb0\0\xd0\xbf\xd0\xbe\xd0\xbd\xd0\xb5\xd0\xb4\xd1\x98\xd0\xb5\xd1\x99\xd0\xb0\xd0\xba"
-	"\0\xd1\x83\xd1\x82\xd0\xbe\xd1\x80\xd0\xb0\xd0\xba\0\xd1\x81\xd1\x80\xd0\xb8\xd1\x98\xd0"
-	"\xb5\xd0\xb4\xd0\xb0\0\xd1\x87\xd0\xb5\xd1\x82\xd0\xb2\xd1\x80\xd1\x82\xd0\xb0\xd0\xba\0"
-	"\xd0\xbf\xd0\xb5\xd1\x82\xd0\xb0\xd0\xba\0\xd0\xbd\xd0\xb5\xd0\xb4\0\xd0\xbf\xd0\xbe\xd0"
-	"\xbd\0\xd1\x83\xd1\x82\xd0\xbe\0\xd1\x81\xd1\x80\xd0\xb8\0\xd1\x87\xd0\xb5\xd1\x82\0"
-	"\xd0\xbf\xd0\xb5\xd1\x82\0\xd1\x81\xd1\x83\xd0\xb1\0\x02\xe2\x80\x93\x12 \x01.\0"
-	"\xd1\x98\xd0\xb0\xd0\xbd\xd1\x83\xd0\xb0\xd1\x80\x1f\xd1\x84\xd0\xb5\xd0\xb1\xd1\x80\xd1"
-	"\x83\xd0\xb0\xd1\x80\x1f\xd0\xbc\xd0\xb0\xd1\x80\xd1\x82\x1f\xd0\xb0\xd0\xbf\xd1\x80\xd0"
-	"\xb8\xd0\xbb\x1f\xd0\xbc\xd0\xb0\xd1\x98\x1f\xd1\x98\xd1\x83\xd0\xbd\xd0\xb8\x1f\xd1\x98"
-	"\xd1\x83\xd0\xbb\xd0\xb8\x1f\xd0\xb0\xd1\x83\xd0\xb3\xd1\x83\xd1\x81\xd1\x82\x1f\xd1\x81"
-	"\xd0\xb5\xd0\xbf\xd1\x82\xd0\xb5\xd0\xbc\xd0\xb1\xd0\xb0\xd1\x80\x1f\xd0\xbe\xd0\xba\xd1"
-	"\x82\xd0\xbe\xd0\xb1\xd0\xb0\xd1\x80\x1f\xd0\xbd\xd0\xbe\xd0\xb2\xd0\xb5\xd0\xbc\xd0\xb1"
-	"\xd0\xb0\xd1\x80\x1f\xd0\xb4\xd0\xb5\xd1\x86\xd0\xb5\xd0\xbc\xd0\xb1\xd0\xb0\xd1\x80\0"
-	"\xd0\x91\xd0\x95\0\xd0\xa2\xd0\xb0\xd1\x83\xd1\x82\x1f\xd0\x91\xd0\xb0\xd0\xb1\xd0\xb0\x1f"
-	"\xd0\xa5\xd0\xb0\xd1\x82\xd0\xbe\xd1\x80\x1f\xd0\x9a\xd0\xb8\xd0\xb0\xd1\x85\xd0\xba\x1f"
-	"\xd0\xa2\xd0\xbe\xd0\xb1\xd0\xb0\x1f\xd0\x90\xd0\xbc\xd1\x88\xd0\xb8\xd1\x80\x1f\xd0\x91"
-	"\xd0\xb0\xd1\x80\xd0\xb0\xd0\xbc\xd1\x85\xd0\xb0\xd1\x82\x1f\xd0\x91\xd0\xb0\xd1\x80\xd0"
-	"\xb0\xd0\xbc\xd1\x83\xd0\xb4\xd0\xb0\x1f\xd0\x91\xd0\xb0\xd1\x88\xd0\xb0\xd0\xbd\xd1\x81"
-	"\x1f\xd0\x9f\xd0\xb0\xd0\xbe\xd0\xbd\xd0\xb0\x1f\xd0\x95\xd0\xbf\xd0\xb5\xd0\xbf\x1f\xd0"
-	"\x9c\xd0\xb5\xd1\x81\xd1\x80\xd0\xb0\x1f\xd0\x9d\xd0\xb0\xd1\x81\xd0\xb8\0"
-	"\xd0\x9c\xd0\xb5\xd1\x81\xd0\xba\xd0\xb5\xd1\x80\xd0\xb5\xd0\xbc\x1f\xd0\xa2\xd0\xb5\xd0"
-	"\xba\xd0\xb5\xd0\xbc\xd1\x82\x1f\xd0\xa5\xd0\xb5\xd0\xb4\xd0\xb0\xd1\x80\x1f\xd0\xa2\xd0"
-	"\xb0\xd1\x85\xd1\x81\xd0\xb0\xd1\x81\x1f\xd0\xa2\xd0\xb5\xd1\x80\x1f\xd0\x88\xd0\xb5\xd0"
-	"\xba\xd0\xb0\xd1\x82\xd0\xb8\xd1\x82\x1f\xd0\x9c\xd0\xb5\xd0\xb3\xd0\xb0\xd0\xb1\xd0\xb8"
-	"\xd1\x82\x1f\xd0\x9c\xd0\xb8\xd0\xb0\xd0\xb7\xd0\xb8\xd0\xb0\x1f\xd0\x93\xd0\xb5\xd0\xbd"
-	"\xd0\xb1\xd0\xbe\xd1\x82\x1f\xd0\xa1\xd0\xb5\xd0\xbd\xd0\xb5\x1f\xd0\xa5\xd0\xb0\xd0\xbc"
-	"\xd0\xbb\xd0\xb5\x1f\xd0\x9d\xd0\xb5\xd1\x85\xd0\xb0\xd1\x81\xd0\xb5\x1f\xd0\x9f\xd0\xb0"
-	"\xd0\xb3\xd1\x83\xd0\xbc\xd0\xb5\xd0\xbd\0\xd0\xa2\xd0\xb8\xd1\x88\xd1\x80\xd0\xb8\x1f\xd0"
-	"\xa5\xd0\xb5\xd1\x88\xd0\xb2\xd0\xb0\xd0\xbd\x1f\xd0\x9a\xd0\xb8\xd1\x81\xd0\xbb\xd0\xb5"
-	"\xd0\xb2\x1f\xd0\xa2\xd0\xb5\xd0\xb2\xd0\xb5\xd1\x82\x1f\xd0\xa8\xd0\xb5\xd0\xb2\xd0\xb0"
-	"\xd1\x82\x1f\xd0\x90\xd0\xb4\xd0\xb0\xd1\x80 I\x1f\xd0\x90\xd0\xb4\xd0\xb0\xd1\x80\x1f\xd0"
-	"\x9d\xd0\xb8\xd1\x81\xd0\xb0\xd0\xbd\x1f\xd0\x98\xd1\x98\xd0\xb0\xd1\x80\x1f\xd0\xa1\xd0"
-	"\xb8\xd0\xb2\xd0\xb0\xd0\xbd\x1f\xd0\xa2\xd0\xb0\xd0\xbc\xd1\x83\xd0\xb7\x1f\xd0\x90\xd0"
-	"\xb2\x1f\xd0\x95\xd0\xbb\xd1\x83\xd0\xbb\x1f\xd0\x90\xd0\xb4\xd0\xb0\xd1\x80 II\0"
-	"\xd0\xa7\xd0\xb0\xd0\xb8\xd1\x82\xd1\x80\xd0\xb0\x1f\xd0\x92\xd0\xb0\xd0\xb8\xd1\x81\xd0"
-	"\xb0\xd0\xba\xd0\xb0\x1f\xd0\x88\xd0\xb8\xd0\xb0\xd0\xb8\xd1\x81\xd1\x82\xd0\xb0\x1f\xd0"
-	"\x90\xd1\x81\xd0\xb0\xd0\xb4\xd0\xb0\x1f\xd0\xa1\xd1\x80\xd0\xb0\xd0\xb2\xd0\xb0\xd0\xbd"
-	"\xd0\xb0\x1f\xd0\x91\xd0\xb0\xd0\xb4\xd1\x80\xd0\xb0\x1f\xd0\x90\xd1\x81\xd0\xb2\xd0\xb8"
-	"\xd0\xbd\xd0\xb0\x1f\xd0\x9a\xd0\xb0\xd1\x80\xd1\x82\xd0\xb8\xd0\xba\xd0\xb0\x1f\xd0\x90"
-	"\xd1\x80\xd0\xb3\xd0\xb0\xd1\x98\xd0\xb0\xd0\xbd\xd0\xb0\x1f\xd0\x9f\xd0\xb0\xd1\x83\xd0"
-	"\xb7\xd0\xb0\x1f\xd0\x9c\xd0\xb0\xd0\xb3\xd0\xb0\x1f\xd0\xa4\xd0\xb0\xd0\xbb\xd0\xb3\xd1"
-	"\x83\xd0\xbd\xd0\xb0\0\xd0\xa1\xd0\x90\xd0\x9a\xd0\x90\0\xd0\x9c\xd1\x83\xd1\x80\xd0\xb0"
-	"\xd1\x85\xd0\xb0\xd0\xbc\x1f\xd0\xa1\xd0\xb0\xd1\x84\xd0\xb0\xd1\x80\x1f\xd0\xa0\xd0\xb0"
-	"\xd0\xb1\xd0\xb8\xca\xbb I\x1f\xd0\xa0\xd0\xb0\xd0\xb1\xd0\xb8\xca\xbb II\x1f\xd0\x88\xd1"
-	"\x83\xd0\xbc\xd0\xb0\xd0\xb4\xd0\xb0 I\x1f\xd0\x88\xd1\x83\xd0\xbc\xd0\xb0\xd0\xb4\xd0\xb0"
-	" II\x1f\xd0\xa0\xd0\xb0\xd1\x92\xd0\xb0\xd0\xb1\x1f\xd0\xa8\xd0\xb0\xca\xbb\xd0\xb1\xd0"
-	"\xb0\xd0\xbd\x1f\xd0\xa0\xd0\xb0\xd0\xbc\xd0\xb0\xd0\xb4\xd0\xb0\xd0\xbd\x1f\xd0\xa8\xd0"
-	"\xb0\xd0\xb2\xd0\xb0\xd0\xbb\x1f\xd0\x94\xd1\x83\xca\xbb\xd0\xbb-\xd0\x9a\xd0\xb8\xca\xbb"
-	"\xd0\xb4\xd0\xb0\x1f\xd0\x94\xd1\x83\xca\xbb\xd0\xbb-\xd1\x85\xd0\xb8\xd1\x92\xd0\xb0\0"
-	"\xd0\x90\xd0\xa5\0\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\xd0\x93\xd0\xb5\xd0\xbd\xd1\x80"
-	"\xd0\xbe\xd0\xba\xd1\x83 (1688\xe2\x80\x93" "1704)\x1f\xd0\xa5\xd0\xbe\xd0\xb5\xd0\xb8 "
-	"(1704\xe2\x80\x93" "1711)\x1f\xd0\xa8\xd0\xbe\xd1\x82\xd0\xbe\xd0\xba\xd1\x83 (1711\xe2"
-	"\x80\x93" "1716)\x1f\xd0\x9a\xd1\x98\xd0\xbe\xd1\x85\xd0\xbe (1716\xe2\x80\x93" "1736)\x1f"
-	"\xd0\x93\xd0\xb5\xd0\xbd\xd0\xb1\xd1\x83\xd0\xbd (1736\xe2\x80\x93" "1741)\x1f\xd0\x9a\xd0"
-	"\xb0\xd0\xbd\xd0\xbf\xd0\xbe (1741\xe2\x80\x93" "1744)\x1f\xd0\x95\xd0\xbd\xd0\xba\xd1\x98"
-	"\xd0\xbe (1744\xe2\x80\x93" "1748)\x1f\xd0\x9a\xd0\xb0\xd0\xbd-\xd0\xb5\xd0\xbd (1748-1"
-	"751)\x1f\xd0\xa5\xd0\xbe\xd1\x80\xd1\x98\xd0\xb0\xd0\xba\xd1\x83 (1751\xe2\x80\x93" "17"
-	"64)\x1f\xd0\x9c\xd0\xb5\xd0\xb8\xd0\xb2\xd0\xb0 (1764\xe2\x80\x93" "1772)\x1f\xd0\x90\xd0"
-	"\xbd-\xd0\xb5\xd0\xb8 (1772-1781)\x1f\xd0\xa2\xd0\xb5\xd0\xbd\xd0\xbc\xd0\xb5\xd0\xb8 ("
-	"1781\xe2\x80\x93" "1789)\x1f\xd0\x9a\xd0\xb0\xd0\xbd\xd1\x81\xd0\xb5\xd0\xb8 (1789\xe2\x80"
-	"\x93" "1801)\x1f\xd0\x9a\xd1\x98\xd0\xbe\xd0\xb2\xd0\xb0 (1801\xe2\x80\x93" "1804)\x1f\xd0"
-	"\x91\xd1\x83\xd0\xbd\xd0\xba\xd0\xb0 (1804\xe2\x80\x93" "1818)\x1f\xd0\x91\xd1\x83\xd0\xbd"
-	"\xd1\x81\xd0\xb5\xd0\xb8 (1818\xe2\x80\x93" "1830)\x1f\xd0\xa2\xd0\xb5\xd0\xbd\xd0\xbf\xd0"
-	"\xbe (1830\xe2\x80\x93" "1844)\x1f\xd0\x9a\xd0\xbe\xd0\xba\xd0\xb0 (1844\xe2\x80\x93" "1"
-	"848)\x1f\xd0\x9a\xd0\xb0\xd0\xb5\xd0\xb8 (1848\xe2\x80\x93" "1854)\x1f\xd0\x90\xd0\xbd\xd1"
-	"\x81\xd0\xb5\xd0\xb8 (1854\xe2\x80\x93" "1860)\x1f\xd0\x9c\xd0\xb0\xd0\xbd-\xd0\xb5\xd0"
-	"\xbd (1860-1861)\x1f\xd0\x91\xd1\x83\xd0\xbd\xd0\xba\xd1\x98\xd1\x83 (1861\xe2\x80\x93" "1"
-	"864)\x1f\xd0\x93\xd0\xb5\xd0\xbd\xd1\x92\xd0\xb8 (1864\xe2\x80\x93" "1865)\x1f\xd0\x9a\xd0"
+	"\xc5\xbe" "e\0Genroku (1688\xe2\x80\x93" "1704)\x1fH\xc5\x8d" "ei (1704\xe2\x80\x93" "1"
+	"711)\x1fSh\xc5\x8dtoku (1711\xe2\x80\x93" "1716)\x1fKy\xc5\x8dh\xc5\x8d (1716\xe2\x80\x93"
+	"1736)\x1fGenbun (1736\xe2\x80\x93" "1741)\x1fKanp\xc5\x8d (1741\xe2\x80\x93" "1744)\x1f"
+	"Enky\xc5\x8d (1744\xe2\x80\x93" "1748)\x1fKan\xe2\x80\x99" "en (1748\xe2\x80\x93" "1751"
+	")\x1fH\xc5\x8dreki (1751\xe2\x80\x93" "1764)\x1fMeiwa (1764\xe2\x80\x93" "1772)\x1f" "A"
+	"n\xe2\x80\x99" "ei (1772\xe2\x80\x93" "1781)\x1fTenmei (1781\xe2\x80\x93" "1789)\x1fKan"
+	"sei (1789\xe2\x80\x93" "1801)\x1fKy\xc5\x8dwa (1801\xe2\x80\x93" "1804)\x1f" "Bunka (18"
+	"04\xe2\x80\x93" "1818)\x1f" "Bunsei (1818\xe2\x80\x93" "1830)\x1fTenp\xc5\x8d (1830\xe2"
+	"\x80\x93" "1844)\x1fK\xc5\x8dka (1844\xe2\x80\x93" "1848)\x1fKaei (1848\xe2\x80\x93" "1"
+	"854)\x1f" "Ansei (1854\xe2\x80\x93" "1860)\x1fMan\xe2\x80\x99" "en (1860\xe2\x80\x93" "1"
+	"861)\x1f" "Bunky\xc5\xab (1861\xe2\x80\x93" "1864)\x1fGenji (1864\xe2\x80\x93" "1865)\x1f"
+	"Kei\xc5\x8d (1865\xe2\x80\x93" "1868)\x1fM\x1fT\x1fS\x1fH\x1fR\0prije R.O.C.\x1fR.O.C.\0"
+	"\xd1\x98\xd0\xb0\xd0\xbd\xd1\x83\xd0\xb0\xd1\x80\0\xd1\x84\xd0\xb5\xd0\xb1\xd1\x80\xd1\x83"
+	"\xd0\xb0\xd1\x80\0\xd0\xbc\xd0\xb0\xd1\x98\0\xd1\x98\xd1\x83\xd0\xbd\xd0\xb8\0"
+	"\xd1\x98\xd1\x83\xd0\xbb\xd0\xb8\0\xd0\xb0\xd1\x83\xd0\xb3\xd1\x83\xd1\x81\xd1\x82\0"
+	"\xd1\x81\xd0\xb5\xd0\xbf\xd1\x82\xd0\xb5\xd0\xbc\xd0\xb1\xd0\xb0\xd1\x80\0"
+	"\xd0\xbe\xd0\xba\xd1\x82\xd0\xbe\xd0\xb1\xd0\xb0\xd1\x80\0\xd0\xbd\xd0\xbe\xd0\xb2\xd0\xb5"
+	"\xd0\xbc\xd0\xb1\xd0\xb0\xd1\x80\0\xd0\xb4\xd0\xb5\xd1\x86\xd0\xb5\xd0\xbc\xd0\xb1\xd0\xb0"
+	"\xd1\x80\0\xd0\xbd\xd0\xb5\xd0\xb4\xd1\x98\xd0\xb5\xd1\x99\xd0\xb0\0\xd0\xbf\xd0\xbe\xd0"
+	"\xbd\xd0\xb5\xd0\xb4\xd1\x98\xd0\xb5\xd1\x99\xd0\xb0\xd0\xba\0\xd1\x83\xd1\x82\xd0\xbe\xd1"
+	"\x80\xd0\xb0\xd0\xba\0\xd1\x81\xd1\x80\xd0\xb8\xd1\x98\xd0\xb5\xd0\xb4\xd0\xb0\0"
+	"\xd1\x87\xd0\xb5\xd1\x82\xd0\xb2\xd1\x80\xd1\x82\xd0\xb0\xd0\xba\0\xd0\xbf\xd0\xb5\xd1\x82"
+	"\xd0\xb0\xd0\xba\0\xd0\xbd\xd0\xb5\xd0\xb4\0\xd0\xbf\xd0\xbe\xd0\xbd\0\xd1\x83\xd1\x82\xd0"
+	"\xbe\0\xd1\x81\xd1\x80\xd0\xb8\0\xd1\x87\xd0\xb5\xd1\x82\0\xd0\xbf\xd0\xb5\xd1\x82\0"
+	"\xd1\x81\xd1\x83\xd0\xb1\0\x02\xe2\x80\x93\x12 \x01.\0\xd1\x98\xd0\xb0\xd0\xbd\xd1\x83\xd0"
+	"\xb0\xd1\x80\x1f\xd1\x84\xd0\xb5\xd0\xb1\xd1\x80\xd1\x83\xd0\xb0\xd1\x80\x1f\xd0\xbc\xd0"
+	"\xb0\xd1\x80\xd1\x82\x1f\xd0\xb0\xd0\xbf\xd1\x80\xd0\xb8\xd0\xbb\x1f\xd0\xbc\xd0\xb0\xd1"
+	"\x98\x1f\xd1\x98\xd1\x83\xd0\xbd\xd0\xb8\x1f\xd1\x98\xd1\x83\xd0\xbb\xd0\xb8\x1f\xd0\xb0"
+	"\xd1\x83\xd0\xb3\xd1\x83\xd1\x81\xd1\x82\x1f\xd1\x81\xd0\xb5\xd0\xbf\xd1\x82\xd0\xb5\xd0"
+	"\xbc\xd0\xb1\xd0\xb0\xd1\x80\x1f\xd0\xbe\xd0\xba\xd1\x82\xd0\xbe\xd0\xb1\xd0\xb0\xd1\x80"
+	"\x1f\xd0\xbd\xd0\xbe\xd0\xb2\xd0\xb5\xd0\xbc\xd0\xb1\xd0\xb0\xd1\x80\x1f\xd0\xb4\xd0\xb5"
+	"\xd1\x86\xd0\xb5\xd0\xbc\xd0\xb1\xd0\xb0\xd1\x80\0\xd0\x91\xd0\x95\0\xd0\xa2\xd0\xb0\xd1"
+	"\x83\xd1\x82\x1f\xd0\x91\xd0\xb0\xd0\xb1\xd0\xb0\x1f\xd0\xa5\xd0\xb0\xd1\x82\xd0\xbe\xd1"
+	"\x80\x1f\xd0\x9a\xd0\xb8\xd0\xb0\xd1\x85\xd0\xba\x1f\xd0\xa2\xd0\xbe\xd0\xb1\xd0\xb0\x1f"
+	"\xd0\x90\xd0\xbc\xd1\x88\xd0\xb8\xd1\x80\x1f\xd0\x91\xd0\xb0\xd1\x80\xd0\xb0\xd0\xbc\xd1"
+	"\x85\xd0\xb0\xd1\x82\x1f\xd0\x91\xd0\xb0\xd1\x80\xd0\xb0\xd0\xbc\xd1\x83\xd0\xb4\xd0\xb0"
+	"\x1f\xd0\x91\xd0\xb0\xd1\x88\xd0\xb0\xd0\xbd\xd1\x81\x1f\xd0\x9f\xd0\xb0\xd0\xbe\xd0\xbd"
+	"\xd0\xb0\x1f\xd0\x95\xd0\xbf\xd0\xb5\xd0\xbf\x1f\xd0\x9c\xd0\xb5\xd1\x81\xd1\x80\xd0\xb0"
+	"\x1f\xd0\x9d\xd0\xb0\xd1\x81\xd0\xb8\0\xd0\x9c\xd0\xb5\xd1\x81\xd0\xba\xd0\xb5\xd1\x80\xd0"
+	"\xb5\xd0\xbc\x1f\xd0\xa2\xd0\xb5\xd0\xba\xd0\xb5\xd0\xbc\xd1\x82\x1f\xd0\xa5\xd0\xb5\xd0"
+	"\xb4\xd0\xb0\xd1\x80\x1f\xd0\xa2\xd0\xb0\xd1\x85\xd1\x81\xd0\xb0\xd1\x81\x1f\xd0\xa2\xd0"
+	"\xb5\xd1\x80\x1f\xd0\x88\xd0\xb5\xd0\xba\xd0\xb0\xd1\x82\xd0\xb8\xd1\x82\x1f\xd0\x9c\xd0"
+	"\xb5\xd0\xb3\xd0\xb0\xd0\xb1\xd0\xb8\xd1\x82\x1f\xd0\x9c\xd0\xb8\xd0\xb0\xd0\xb7\xd0\xb8"
+	"\xd0\xb0\x1f\xd0\x93\xd0\xb5\xd0\xbd\xd0\xb1\xd0\xbe\xd1\x82\x1f\xd0\xa1\xd0\xb5\xd0\xbd"
+	"\xd0\xb5\x1f\xd0\xa5\xd0\xb0\xd0\xbc\xd0\xbb\xd0\xb5\x1f\xd0\x9d\xd0\xb5\xd1\x85\xd0\xb0"
+	"\xd1\x81\xd0\xb5\x1f\xd0\x9f\xd0\xb0\xd0\xb3\xd1\x83\xd0\xbc\xd0\xb5\xd0\xbd\0"
+	"\xd0\xa2\xd0\xb8\xd1\x88\xd1\x80\xd0\xb8\x1f\xd0\xa5\xd0\xb5\xd1\x88\xd0\xb2\xd0\xb0\xd0"
+	"\xbd\x1f\xd0\x9a\xd0\xb8\xd1\x81\xd0\xbb\xd0\xb5\xd0\xb2\x1f\xd0\xa2\xd0\xb5\xd0\xb2\xd0"
+	"\xb5\xd1\x82\x1f\xd0\xa8\xd0\xb5\xd0\xb2\xd0\xb0\xd1\x82\x1f\xd0\x90\xd0\xb4\xd0\xb0\xd1"
+	"\x80 I\x1f\xd0\x90\xd0\xb4\xd0\xb0\xd1\x80\x1f\xd0\x9d\xd0\xb8\xd1\x81\xd0\xb0\xd0\xbd\x1f"
+	"\xd0\x98\xd1\x98\xd0\xb0\xd1\x80\x1f\xd0\xa1\xd0\xb8\xd0\xb2\xd0\xb0\xd0\xbd\x1f\xd0\xa2"
+	"\xd0\xb0\xd0\xbc\xd1\x83\xd0\xb7\x1f\xd0\x90\xd0\xb2\x1f\xd0\x95\xd0\xbb\xd1\x83\xd0\xbb"
+	"\x1f\xd0\x90\xd0\xb4\xd0\xb0\xd1\x80 II\0\xd0\xa7\xd0\xb0\xd0\xb8\xd1\x82\xd1\x80\xd0\xb0"
+	"\x1f\xd0\x92\xd0\xb0\xd0\xb8\xd1\x81\xd0\xb0\xd0\xba\xd0\xb0\x1f\xd0\x88\xd0\xb8\xd0\xb0"
+	"\xd0\xb8\xd1\x81\xd1\x82\xd0\xb0\x1f\xd0\x90\xd1\x81\xd0\xb0\xd0\xb4\xd0\xb0\x1f\xd0\xa1"
+	"\xd1\x80\xd0\xb0\xd0\xb2\xd0\xb0\xd0\xbd\xd0\xb0\x1f\xd0\x91\xd0\xb0\xd0\xb4\xd1\x80\xd0"
+	"\xb0\x1f\xd0\x90\xd1\x81\xd0\xb2\xd0\xb8\xd0\xbd\xd0\xb0\x1f\xd0\x9a\xd0\xb0\xd1\x80\xd1"
+	"\x82\xd0\xb8\xd0\xba\xd0\xb0\x1f\xd0\x90\xd1\x80\xd0\xb3\xd0\xb0\xd1\x98\xd0\xb0\xd0\xbd"
+	"\xd0\xb0\x1f\xd0\x9f\xd0\xb0\xd1\x83\xd0\xb7\xd0\xb0\x1f\xd0\x9c\xd0\xb0\xd0\xb3\xd0\xb0"
+	"\x1f\xd0\xa4\xd0\xb0\xd0\xbb\xd0\xb3\xd1\x83\xd0\xbd\xd0\xb0\0\xd0\xa1\xd0\x90\xd0\x9a\xd0"
+	"\x90\0\xd0\x9c\xd1\x83\xd1\x80\xd0\xb0\xd1\x85\xd0\xb0\xd0\xbc\x1f\xd0\xa1\xd0\xb0\xd1\x84"
+	"\xd0\xb0\xd1\x80\x1f\xd0\xa0\xd0\xb0\xd0\xb1\xd0\xb8\xca\xbb I\x1f\xd0\xa0\xd0\xb0\xd0\xb1"
+	"\xd0\xb8\xca\xbb II\x1f\xd0\x88\xd1\x83\xd0\xbc\xd0\xb0\xd0\xb4\xd0\xb0 I\x1f\xd0\x88\xd1"
+	"\x83\xd0\xbc\xd0\xb0\xd0\xb4\xd0\xb0 II\x1f\xd0\xa0\xd0\xb0\xd1\x92\xd0\xb0\xd0\xb1\x1f"
+	"\xd0\xa8\xd0\xb0\xca\xbb\xd0\xb1\xd0\xb0\xd0\xbd\x1f\xd0\xa0\xd0\xb0\xd0\xbc\xd0\xb0\xd0"
+	"\xb4\xd0\xb0\xd0\xbd\x1f\xd0\xa8\xd0\xb0\xd0\xb2\xd0\xb0\xd0\xbb\x1f\xd0\x94\xd1\x83\xca"
+	"\xbb\xd0\xbb-\xd0\x9a\xd0\xb8\xca\xbb\xd0\xb4\xd0\xb0\x1f\xd0\x94\xd1\x83\xca\xbb\xd0\xbb"
+	"-\xd1\x85\xd0\xb8\xd1\x92\xd0\xb0\0\xd0\x90\xd0\xa5\0\xd0\x93\xd0\xb5\xd0\xbd\xd1\x80\xd0"
+	"\xbe\xd0\xba\xd1\x83 (1688\xe2\x80\x93" "1704)\x1f\xd0\xa5\xd0\xbe\xd0\xb5\xd0\xb8 (170"
+	"4\xe2\x80\x93" "1711)\x1f\xd0\xa8\xd0\xbe\xd1\x82\xd0\xbe\xd0\xba\xd1\x83 (1711\xe2\x80"
+	"\x93" "1716)\x1f\xd0\x9a\xd1\x98\xd0\xbe\xd1\x85\xd0\xbe (1716\xe2\x80\x93" "1736)\x1f\xd0"
+	"\x93\xd0\xb5\xd0\xbd\xd0\xb1\xd1\x83\xd0\xbd (1736\xe2\x80\x93" "1741)\x1f\xd0\x9a\xd0\xb0"
+	"\xd0\xbd\xd0\xbf\xd0\xbe (1741\xe2\x80\x93" "1744)\x1f\xd0\x95\xd0\xbd\xd0\xba\xd1\x98\xd0"
+	"\xbe (1744\xe2\x80\x93" "1748)\x1f\xd0\x9a\xd0\xb0\xd0\xbd-\xd0\xb5\xd0\xbd (1748-1751)"
+	"\x1f\xd0\xa5\xd0\xbe\xd1\x80\xd1\x98\xd0\xb0\xd0\xba\xd1\x83 (1751\xe2\x80\x93" "1764)\x1f"
+	"\xd0\x9c\xd0\xb5\xd0\xb8\xd0\xb2\xd0\xb0 (1764\xe2\x80\x93" "1772)\x1f\xd0\x90\xd0\xbd-"
+	"\xd0\xb5\xd0\xb8 (1772-1781)\x1f\xd0\xa2\xd0\xb5\xd0\xbd\xd0\xbc\xd0\xb5\xd0\xb8 (1781\xe2"
+	"\x80\x93" "1789)\x1f\xd0\x9a\xd0\xb0\xd0\xbd\xd1\x81\xd0\xb5\xd0\xb8 (1789\xe2\x80\x93" "1"
+	"801)\x1f\xd0\x9a\xd1\x98\xd0\xbe\xd0\xb2\xd0\xb0 (1801\xe2\x80\x93" "1804)\x1f\xd0\x91\xd1"
+	"\x83\xd0\xbd\xd0\xba\xd0\xb0 (1804\xe2\x80\x93" "1818)\x1f\xd0\x91\xd1\x83\xd0\xbd\xd1\x81"
+	"\xd0\xb5\xd0\xb8 (1818\xe2\x80\x93" "1830)\x1f\xd0\xa2\xd0\xb5\xd0\xbd\xd0\xbf\xd0\xbe "
+	"(1830\xe2\x80\x93" "1844)\x1f\xd0\x9a\xd0\xbe\xd0\xba\xd0\xb0 (1844\xe2\x80\x93" "1848)"
+	"\x1f\xd0\x9a\xd0\xb0\xd0\xb5\xd0\xb8 (1848\xe2\x80\x93" "1854)\x1f\xd0\x90\xd0\xbd\xd1\x81"
+	"\xd0\xb5\xd0\xb8 (1854\xe2\x80\x93" "1860)\x1f\xd0\x9c\xd0\xb0\xd0\xbd-\xd0\xb5\xd0\xbd"
+	" (1860-1861)\x1f\xd0\x91\xd1\x83\xd0\xbd\xd0\xba\xd1\x98\xd1\x83 (1861\xe2\x80\x93" "18"
+	"64)\x1f\xd0\x93\xd0\xb5\xd0\xbd\xd1\x92\xd0\xb8 (1864\xe2\x80\x93" "1865)\x1f\xd0\x9a\xd0"
 	"\xb5\xd0\xb8\xd0\xba\xd0\xbe (1865\xe2\x80\x93" "1868)\x1f\xd0\x9c\xd0\xb5\xd0\xb8\xd1\x92"
 	"\xd0\xb8\x1f\xd0\xa2\xd0\xb0\xd0\xb8\xd1\x88\xd0\xbe\x1f\xd0\xa8\xd0\xbe\xd0\xb2\xd0\xb0"
 	"\x1f\xd0\xa5\xd0\xb0\xd0\xb8\xd1\x81\xd0\xb5\xd0\xb8\x1f\xd0\xa0\xd0\xb5\xd0\xb8\xd0\xb2"
@@ -1240,13 +1201,13 @@ const char locale_text[] =
 	"\x06.\x0b\0uge\0januar\x1f" "februar\x1fmarts\x1f" "april\x1fmaj\x1fjuni\x1fjuli\x1f" "a"
 	"ugust\x1fseptember\x1foktober\x1fnovember\x1f" "december\0tut\x1f" "babah\x1fhatur\x1fk"
 	"iyahk\x1ftubah\x1f" "amshir\x1f" "baramhat\x1f" "baramundah\x1f" "bashans\x1f" "ba\xe2\x80"
-	"\x99unah\x1f" "abib\x1fmisra\x1fnasi\0\x1f" "1. tidsr.\0meskerem\x1ftekemt\x1fhedar\x1f"
-	"tahsas\x1fter\x1fyekatit\x1fmegabit\x1fmiazia\x1fgenbot\x1fsene\x1fhamle\x1fnehasse\x1f"
-	"pagumen\0tishri\x1fheshvan\x1fkislev\x1ftevet\x1fshevat\x1f" "adar I\x1f" "adar\x1fnisa"
-	"n\x1fiyar\x1fsivan\x1ftamuz\x1f" "av\x1f" "elul\x1f" "adar II\0chaitra\x1fvaisakha\x1fj"
-	"yaistha\x1f" "asadha\x1fsravana\x1f" "bhadra\x1f" "asvina\x1fkartika\x1f" "agrahayana\x1f"
-	"pausa\x1fmagha\x1fphalguna\0muharram\x1fsafar\x1frabi\xca\xbb I\x1frabi\xca\xbb II\x1fj"
-	"umada I\x1fjumada II\x1frajab\x1fsha\xca\xbb" "ban\x1framadan\x1fshawwal\x1f" "dhu\xca\xbb"
+	"\x99unah\x1f" "abib\x1fmisra\x1fnasi\0" "1. tidsr.\0meskerem\x1ftekemt\x1fhedar\x1ftahs"
+	"as\x1fter\x1fyekatit\x1fmegabit\x1fmiazia\x1fgenbot\x1fsene\x1fhamle\x1fnehasse\x1fpagu"
+	"men\0tishri\x1fheshvan\x1fkislev\x1ftevet\x1fshevat\x1f" "adar I\x1f" "adar\x1fnisan\x1f"
+	"iyar\x1fsivan\x1ftamuz\x1f" "av\x1f" "elul\x1f" "adar II\0chaitra\x1fvaisakha\x1fjyaist"
+	"ha\x1f" "asadha\x1fsravana\x1f" "bhadra\x1f" "asvina\x1fkartika\x1f" "agrahayana\x1fpau"
+	"sa\x1fmagha\x1fphalguna\0muharram\x1fsafar\x1frabi\xca\xbb I\x1frabi\xca\xbb II\x1fjuma"
+	"da I\x1fjumada II\x1frajab\x1fsha\xca\xbb" "ban\x1framadan\x1fshawwal\x1f" "dhu\xca\xbb"
 	"l-Qi\xca\xbb" "dah\x1f" "dhu\xca\xbbl-Hijjah\0farvardin\x1fordibehesht\x1fkhordad\x1fti"
 	"r\x1fmordad\x1fshahrivar\x1fmehr\x1f" "aban\x1f" "azar\x1f" "dey\x1f" "bahman\x1f" "esf"
 	"and\0f\xc3\xb8r R.O.C.\x1fMinguo\0Mori ghwa imbiri\0Mori ghwa kawi\0Mori ghwa kadadu\0"
@@ -1626,7 +1587,7 @@ const char locale_text[] =
 	"\x85\xd9\x88\xd8\xab\xdb\x8c\x1f\xd9\xbe\xd8\xa7\xd8\xae\xd9\x88\xd9\x86\x1f\xd9\xbe\xd8"
 	"\xa7\xd9\x88\xd9\x86\xdb\x8c\x1f\xd8\xa7\xd9\x81\xdb\x8c\xd9\x81\xdb\x8c\x1f\xd9\x85\xd8"
 	"\xa7\xd8\xb3\xd9\x88\xd8\xb1\xdb\x8c\x1f\xd9\x85\xd8\xa7\xd9\x87 \xda\xa9\xd9\x88\xda\x86"
-	"\xda\xa9\0\x1f\xd9\xbe\xd8\xb3 \xd8\xa7\xd8\xb2 \xd9\x85\xd8\xb3\xdb\x8c\xd8\xad\0"
+	"\xda\xa9\0\xd9\xbe\xd8\xb3 \xd8\xa7\xd8\xb2 \xd9\x85\xd8\xb3\xdb\x8c\xd8\xad\0"
 	"\xd9\x85\xd8\xb3\xda\xa9\xd8\xb1\xd9\x85\x1f\xd8\xaa\xda\xa9\xdb\x8c\xd9\x85\xd8\xaa\x1f"
 	"\xd9\x87\xdb\x8c\xd8\xaf\xd8\xa7\xd8\xb1\x1f\xd8\xb7\xd9\x87\xe2\x80\x8c\xd8\xb3\xd8\xa7"
 	"\xd8\xb2\x1f\xd8\xaa\xd8\xb1\x1f\xdb\x8c\xda\xa9\xd9\x88\xd8\xaa\xdb\x8c\xd8\xaa\x1f\xd9"
@@ -1657,53 +1618,44 @@ const char locale_text[] =
 	"\x8c\x1f\xd8\xb1\xd8\xac\xd8\xa8\x1f\xd8\xb4\xd8\xb9\xd8\xa8\xd8\xa7\xd9\x86\x1f\xd8\xb1"
 	"\xd9\x85\xd8\xb6\xd8\xa7\xd9\x86\x1f\xd8\xb4\xd9\x88\xd8\xa7\xd9\x84\x1f\xd8\xb0\xdb\x8c"
 	"\xd9\x82\xd8\xb9\xd8\xaf\xd9\x87\xd9\x94\x1f\xd8\xb0\xdb\x8c\xd8\xad\xd8\xac\xd9\x87\xd9"
-	"\x94\0\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1fGenroku (1688\xe2\x80\x93" "1704)\x1fH\xc5\x8d"
-	"ei (1704\xe2\x80\x93" "1711)\x1fSh\xc5\x8dtoku (1711\xe2\x80\x93" "1716)\x1fKy\xc5\x8dh"
-	"\xc5\x8d (1716\xe2\x80\x93" "1736)\x1fGenbun (1736\xe2\x80\x93" "1741)\x1fKanp\xc5\x8d "
-	"(1741\xe2\x80\x93" "1744)\x1f" "Enky\xc5\x8d (1744\xe2\x80\x93" "1748)\x1fKan\xe2\x80\x99"
-	"en (1748\xe2\x80\x93" "1751)\x1fH\xc5\x8dreki (1751\xe2\x80\x93" "1764)\x1fMeiwa (1764\xe2"
-	"\x80\x93" "1772)\x1f" "An\xe2\x80\x99" "ei (1772\xe2\x80\x93" "1781)\x1fTenmei (1781\xe2"
-	"\x80\x93" "1789)\x1fKansei (1789\xe2\x80\x93" "1801)\x1fKy\xc5\x8dwa (1801\xe2\x80\x93" "1"
-	"804)\x1f" "Bunka (1804\xe2\x80\x93" "1818)\x1f" "Bunsei (1818\xe2\x80\x93" "1830)\x1fTe"
-	"np\xc5\x8d (1830\xe2\x80\x93" "1844)\x1fK\xc5\x8dka (1844\xe2\x80\x93" "1848)\x1fKaei ("
-	"1848\xe2\x80\x93" "1854)\x1f" "Ansei (1854\xe2\x80\x93" "1860)\x1fMan\xe2\x80\x99" "en "
-	"(1860\xe2\x80\x93" "1861)\x1f" "Bunky\xc5\xab (1861\xe2\x80\x93" "1864)\x1fGenji (1864\xe2"
-	"\x80\x93" "1865)\x1fKei\xc5\x8d (1865\xe2\x80\x93" "1868)\x1fMeiji\x1fTaish\xc5\x8d\x1f"
-	"Sh\xc5\x8dwa\x1f\xd9\x87\xdb\x8c\xd8\xb3\xdb\x8c\x1f\xd8\xb1\xdb\x8c\xd9\x88\xd8\xa7\0"
-	"\xd9\x81\xd8\xb1\xd9\x88\xd8\xb1\xd8\xaf\xdb\x8c\xd9\x86\x1f\xd8\xa7\xd8\xb1\xd8\xaf\xdb"
-	"\x8c\xd8\xa8\xd9\x87\xd8\xb4\xd8\xaa\x1f\xd8\xae\xd8\xb1\xd8\xaf\xd8\xa7\xd8\xaf\x1f\xd8"
-	"\xaa\xdb\x8c\xd8\xb1\x1f\xd9\x85\xd8\xb1\xd8\xaf\xd8\xa7\xd8\xaf\x1f\xd8\xb4\xd9\x87\xd8"
-	"\xb1\xdb\x8c\xd9\x88\xd8\xb1\x1f\xd9\x85\xd9\x87\xd8\xb1\x1f\xd8\xa2\xd8\xa8\xd8\xa7\xd9"
-	"\x86\x1f\xd8\xa2\xd8\xb0\xd8\xb1\x1f\xd8\xaf\xdb\x8c\x1f\xd8\xa8\xd9\x87\xd9\x85\xd9\x86"
-	"\x1f\xd8\xa7\xd8\xb3\xd9\x81\xd9\x86\xd8\xaf\0\xd9\x82\xd8\xa8\xd9\x84 \xd8\xa7\xd8\xb2"
-	" R.O.C.\x1f\xd8\xaa\xd9\x82\xd9\x88\xdb\x8c\xd9\x85 \xd9\x85\xdb\x8c\xd9\x86\xda\xaf\xd9"
-	"\x88\0\xd8\xac\xd9\x86\xd9\x88\xd8\xb1\xdb\x8c\0\xd9\x81\xd8\xa8\xd8\xb1\xd9\x88\xd8\xb1"
-	"\xdb\x8c\0\xd9\x85\xd8\xa7\xd8\xb1\xda\x86\0\xd8\xa7\xd9\xbe\xd8\xb1\xdb\x8c\xd9\x84\0"
-	"\xd9\x85\xdb\x8c\0\xd8\xac\xd9\x88\xd9\x86\0\xd8\xac\xd9\x88\xd9\x84\xd8\xa7\xdb\x8c\0"
-	"\xd8\xa7\xda\xaf\xd8\xb3\xd8\xaa\0\xd8\xb3\xd9\xbe\xd8\xaa\xd9\x85\xd8\xa8\xd8\xb1\0"
-	"\xd8\xa7\xda\xa9\xd8\xaa\xd9\x88\xd8\xa8\xd8\xb1\0\xd9\x86\xd9\x88\xd9\x85\xd8\xa8\xd8\xb1"
-	"\0\xd8\xaf\xd8\xb3\xd9\x85\xd8\xa8\xd8\xb1\0\xd8\xac\xd9\x86\xd9\x88\xd8\xb1\xdb\x8c\x1f"
-	"\xd9\x81\xd8\xa8\xd8\xb1\xd9\x88\xd8\xb1\xdb\x8c\x1f\xd9\x85\xd8\xa7\xd8\xb1\xda\x86\x1f"
-	"\xd8\xa7\xd9\xbe\xd8\xb1\xdb\x8c\xd9\x84\x1f\xd9\x85\xdb\x8c\x1f\xd8\xac\xd9\x88\xd9\x86"
-	"\x1f\xd8\xac\xd9\x88\xd9\x84\xd8\xa7\xdb\x8c\x1f\xd8\xa7\xda\xaf\xd8\xb3\xd8\xaa\x1f\xd8"
-	"\xb3\xd9\xbe\xd8\xaa\xd9\x85\xd8\xa8\xd8\xb1\x1f\xd8\xa7\xda\xa9\xd8\xaa\xd9\x88\xd8\xa8"
-	"\xd8\xb1\x1f\xd9\x86\xd9\x88\xd9\x85\xd8\xa8\xd8\xb1\x1f\xd8\xaf\xd8\xb3\xd9\x85\xd8\xa8"
-	"\xd8\xb1\0\xd8\xad\xd9\x85\xd9\x84\x1f\xd8\xab\xd9\x88\xd8\xb1\x1f\xd8\xac\xd9\x88\xd8\xb2"
-	"\xd8\xa7\x1f\xd8\xb3\xd8\xb1\xd8\xb7\xd8\xa7\xd9\x86\x1f\xd8\xa7\xd8\xb3\xd8\xaf\x1f\xd8"
-	"\xb3\xd9\x86\xd8\xa8\xd9\x84\xd9\x87\xd9\x94\x1f\xd9\x85\xdb\x8c\xd8\xb2\xd8\xa7\xd9\x86"
-	"\x1f\xd8\xb9\xd9\x82\xd8\xb1\xd8\xa8\x1f\xd9\x82\xd9\x88\xd8\xb3\x1f\xd8\xac\xd8\xaf\xdb"
-	"\x8c\x1f\xd8\xaf\xd9\x84\xd9\x88\x1f\xd8\xad\xd9\x88\xd8\xaa\0siilo\0colte\0"
-	"mbooy\0see\xc9\x97to\0duujal\0korse\0morso\0juko\0siilto\0yarkomaa\0jolal\0"
-	"bowte\0dewo\0aa\xc9\x93nde\0mawbaare\0njeslaare\0naasaande\0mawnde\0hoore-biir\0"
+	"\x94\0Genroku (1688\xe2\x80\x93" "1704)\x1fH\xc5\x8d" "ei (1704\xe2\x80\x93" "1711)\x1f"
+	"Sh\xc5\x8dtoku (1711\xe2\x80\x93" "1716)\x1fKy\xc5\x8dh\xc5\x8d (1716\xe2\x80\x93" "173"
+	"6)\x1fGenbun (1736\xe2\x80\x93" "1741)\x1fKanp\xc5\x8d (1741\xe2\x80\x93" "1744)\x1f" "E"
+	"nky\xc5\x8d (1744\xe2\x80\x93" "1748)\x1fKan\xe2\x80\x99" "en (1748\xe2\x80\x93" "1751)"
+	"\x1fH\xc5\x8dreki (1751\xe2\x80\x93" "1764)\x1fMeiwa (1764\xe2\x80\x93" "1772)\x1f" "An"
+	"\xe2\x80\x99" "ei (1772\xe2\x80\x93" "1781)\x1fTenmei (1781\xe2\x80\x93" "1789)\x1fKans"
+	"ei (1789\xe2\x80\x93" "1801)\x1fKy\xc5\x8dwa (1801\xe2\x80\x93" "1804)\x1f" "Bunka (180"
+	"4\xe2\x80\x93" "1818)\x1f" "Bunsei (1818\xe2\x80\x93" "1830)\x1fTenp\xc5\x8d (1830\xe2\x80"
+	"\x93" "1844)\x1fK\xc5\x8dka (1844\xe2\x80\x93" "1848)\x1fKaei (1848\xe2\x80\x93" "1854)"
+	"\x1f" "Ansei (1854\xe2\x80\x93" "1860)\x1fMan\xe2\x80\x99" "en (1860\xe2\x80\x93" "1861"
+	")\x1f" "Bunky\xc5\xab (1861\xe2\x80\x93" "1864)\x1fGenji (1864\xe2\x80\x93" "1865)\x1fK"
+	"ei\xc5\x8d (1865\xe2\x80\x93" "1868)\x1fMeiji\x1fTaish\xc5\x8d\x1fSh\xc5\x8dwa\x1f\xd9\x87"
+	"\xdb\x8c\xd8\xb3\xdb\x8c\x1f\xd8\xb1\xdb\x8c\xd9\x88\xd8\xa7\0\xd9\x81\xd8\xb1\xd9\x88\xd8"
+	"\xb1\xd8\xaf\xdb\x8c\xd9\x86\x1f\xd8\xa7\xd8\xb1\xd8\xaf\xdb\x8c\xd8\xa8\xd9\x87\xd8\xb4"
+	"\xd8\xaa\x1f\xd8\xae\xd8\xb1\xd8\xaf\xd8\xa7\xd8\xaf\x1f\xd8\xaa\xdb\x8c\xd8\xb1\x1f\xd9"
+	"\x85\xd8\xb1\xd8\xaf\xd8\xa7\xd8\xaf\x1f\xd8\xb4\xd9\x87\xd8\xb1\xdb\x8c\xd9\x88\xd8\xb1"
+	"\x1f\xd9\x85\xd9\x87\xd8\xb1\x1f\xd8\xa2\xd8\xa8\xd8\xa7\xd9\x86\x1f\xd8\xa2\xd8\xb0\xd8"
+	"\xb1\x1f\xd8\xaf\xdb\x8c\x1f\xd8\xa8\xd9\x87\xd9\x85\xd9\x86\x1f\xd8\xa7\xd8\xb3\xd9\x81"
+	"\xd9\x86\xd8\xaf\0\xd9\x82\xd8\xa8\xd9\x84 \xd8\xa7\xd8\xb2 R.O.C.\x1f\xd8\xaa\xd9\x82\xd9"
+	"\x88\xdb\x8c\xd9\x85 \xd9\x85\xdb\x8c\xd9\x86\xda\xaf\xd9\x88\0\xd8\xac\xd9\x86\xd9\x88"
+	"\xd8\xb1\xdb\x8c\0\xd9\x81\xd8\xa8\xd8\xb1\xd9\x88\xd8\xb1\xdb\x8c\0\xd9\x85\xd8\xa7\xd8"
+	"\xb1\xda\x86\0\xd8\xa7\xd9\xbe\xd8\xb1\xdb\x8c\xd9\x84\0\xd9\x85\xdb\x8c\0"
+	"\xd8\xac\xd9\x88\xd9\x86\0\xd8\xac\xd9\x88\xd9\x84\xd8\xa7\xdb\x8c\0\xd8\xa7\xda\xaf\xd8"
+	"\xb3\xd8\xaa\0\xd8\xb3\xd9\xbe\xd8\xaa\xd9\x85\xd8\xa8\xd8\xb1\0\xd8\xa7\xda\xa9\xd8\xaa"
+	"\xd9\x88\xd8\xa8\xd8\xb1\0\xd9\x86\xd9\x88\xd9\x85\xd8\xa8\xd8\xb1\0\xd8\xaf\xd8\xb3\xd9"
+	"\x85\xd8\xa8\xd8\xb1\0\xd8\xac\xd9\x86\xd9\x88\xd8\xb1\xdb\x8c\x1f\xd9\x81\xd8\xa8\xd8\xb1"
+	"\xd9\x88\xd8\xb1\xdb\x8c\x1f\xd9\x85\xd8\xa7\xd8\xb1\xda\x86\x1f\xd8\xa7\xd9\xbe\xd8\xb1"
+	"\xdb\x8c\xd9\x84\x1f\xd9\x85\xdb\x8c\x1f\xd8\xac\xd9\x88\xd9\x86\x1f\xd8\xac\xd9\x88\xd9"
+	"\x84\xd8\xa7\xdb\x8c\x1f\xd8\xa7\xda\xaf\xd8\xb3\xd8\xaa\x1f\xd8\xb3\xd9\xbe\xd8\xaa\xd9"
+	"\x85\xd8\xa8\xd8\xb1\x1f\xd8\xa7\xda\xa9\xd8\xaa\xd9\x88\xd8\xa8\xd8\xb1\x1f\xd9\x86\xd9"
+	"\x88\xd9\x85\xd8\xa8\xd8\xb1\x1f\xd8\xaf\xd8\xb3\xd9\x85\xd8\xa8\xd8\xb1\0"
+	"\xd8\xad\xd9\x85\xd9\x84\x1f\xd8\xab\xd9\x88\xd8\xb1\x1f\xd8\xac\xd9\x88\xd8\xb2\xd8\xa7"
+	"\x1f\xd8\xb3\xd8\xb1\xd8\xb7\xd8\xa7\xd9\x86\x1f\xd8\xa7\xd8\xb3\xd8\xaf\x1f\xd8\xb3\xd9"
+	"\x86\xd8\xa8\xd9\x84\xd9\x87\xd9\x94\x1f\xd9\x85\xdb\x8c\xd8\xb2\xd8\xa7\xd9\x86\x1f\xd8"
+	"\xb9\xd9\x82\xd8\xb1\xd8\xa8\x1f\xd9\x82\xd9\x88\xd8\xb3\x1f\xd8\xac\xd8\xaf\xdb\x8c\x1f"
+	"\xd8\xaf\xd9\x84\xd9\x88\x1f\xd8\xad\xd9\x88\xd8\xaa\0siilo\0colte\0mbooy\0"
+	"see\xc9\x97to\0duujal\0korse\0morso\0juko\0siilto\0yarkomaa\0jolal\0bowte\0"
+	"dewo\0aa\xc9\x93nde\0mawbaare\0njeslaare\0naasaande\0mawnde\0hoore-biir\0"
 	"dew\0aa\xc9\x93\0maw\0nje\0naa\0mwd\0hbi\0Yontere\0siilo\x1f" "colte\x1fmbooy\x1fsee\xc9"
 	"\x97to\x1f" "duujal\x1fkorse\x1fmorso\x1fjuko\x1fsiilto\x1fyarkomaa\x1fjolal\x1f" "bowt"
 	"e\0\xf0\x9e\xa4\x85\xf0\x9e\xa4\xad\xf0\x9e\xa5\x85\xf0\x9e\xa4\xa4\xf0\x9e\xa4\xae\0"
@@ -1803,202 +1755,193 @@ const char locale_text[] =
 	"\x9e\xa4\xb5\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xa2\x1f\xf0\x9e\xa4\x80\xf0\x9e\xa4\xa6\xf0\x9e"
 	"\xa4\xad\xf0\x9e\xa5\x85\xf0\x9e\xa4\xa6\x1f\xf0\x9e\xa4\x83\xf0\x9e\xa4\xab\xf0\x9e\xa4"
 	"\xa7\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa2\x1f\xf0\x9e\xa4\x90\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xa7"
-	"\xf0\x9e\xa4\xad\0\x1f\xf0\x9e\xa4\x87\xf0\x9e\xa4\x81\0\xf0\x9e\xa4\x83\xf0\x9e\xa4\xab"
-	"\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xb3\xf0\x9e\xa4\xab\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xab\xf0\x9e"
-	"\xa4\xa5\x1f\xf0\x9e\xa4\x9a\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb3\xf0\x9e\xa4\xa5\xf0\x9e\xa4"
-	"\xab\xf0\x9e\xa4\xbc\x1f\xf0\x9e\xa4\x96\xf0\x9e\xa4\xab\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xa2"
-	"\xf0\x9e\xa5\x84\xf0\x9e\xa4\xaa\x1f\xf0\x9e\xa4\x9a\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb8\xf0"
-	"\x9e\xa4\xa2\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xa2\xf0\x9e\xa5\x84\xf0\x9e\xa4\xa7\x1f\xf0\x9e"
-	"\xa4\x9a\xf0\x9e\xa4\xab\xf0\x9e\xa4\xaa\x1f\xf0\x9e\xa4\x92\xf0\x9e\xa4\xab\xf0\x9e\xa4"
-	"\xb3\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xbc\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb3\x1f\xf0\x9e\xa4\x83"
-	"\xf0\x9e\xa4\xab\xf0\x9e\xa4\xba\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xa6\xf0\x9e\xa4\xad\xf0\x9e"
-	"\xa4\xbc\x1f\xf0\x9e\xa4\x83\xf0\x9e\xa4\xad\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xa2\xf0\x9e\xa5"
-	"\x84\xf0\x9e\xa5\x81\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xa2\x1f\xf0\x9e\xa4\x98\xf0\x9e\xa4\xab"
-	"\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xa6\xf0\x9e\xa4\xae\xf0\x9e\xa4\xbc\x1f\xf0\x9e\xa4\x85\xf0"
-	"\x9e\xa4\xab\xf0\x9e\xa5\x85\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xab\x1f\xf0\x9e\xa4\x96\xf0\x9e"
-	"\xa4\xa2\xf0\x9e\xa4\xa5\xf0\x9e\xa4\xa4\xf0\x9e\xa4\xab\x1f\xf0\x9e\xa4\x90\xf0\x9e\xa4"
-	"\xab\xf0\x9e\xa4\xb8\xf0\x9e\xa4\xa2\xf0\x9e\xa5\x84\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xab\x1f"
-	"\xf0\x9e\xa4\x86\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xba\xf0\x9e\xa4\xb5\xf0\x9e\xa4\xa5\xf0\x9e"
-	"\xa4\xab\xf0\x9e\xa5\x85\xf0\x9e\xa4\xb2\0\xf0\x9e\xa4\x98\xf0\x9e\xa4\x8b\xf0\x9e\xa4\x88"
-	"\xf0\x9e\xa5\x90\0\xf0\x9e\xa4\x9a\xf0\x9e\xa4\xad\xf0\x9e\xa5\x83\xf0\x9e\xa4\xaa\xf0\x9e"
-	"\xa4\xad\x1f\xf0\x9e\xa4\x96\xf0\x9e\xa4\xab\xf0\x9e\xa5\x83\xf0\x9e\xa4\xbe\xf0\x9e\xa4"
-	"\xa2\xf0\x9e\xa4\xb2\x1f\xf0\x9e\xa4\x91\xf0\x9e\xa4\xad\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xa4"
-	"\xf0\x9e\xa4\xab\xf0\x9e\xa4\xbe\x1f\xf0\x9e\xa4\x9a\xf0\x9e\xa4\xab\xf0\x9e\xa4\xbe\xf0"
-	"\x9e\xa4\xab\xf0\x9e\xa4\xbc\x1f\xf0\x9e\xa4\xa1\xf0\x9e\xa4\xab\xf0\x9e\xa4\xbe\xf0\x9e"
-	"\xa4\xa2\xf0\x9e\xa4\xbc\x1f\xf0\x9e\xa4\x80\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xa2\xf0\x9e\xa4"
-	"\xaa \xf0\x9e\xa5\x91\x1f\xf0\x9e\xa4\x80\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xaa"
-	"\x1f\xf0\x9e\xa4\x90\xf0\x9e\xa4\xad\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb2\x1f"
-	"\xf0\x9e\xa4\x8b\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xaa\x1f\xf0\x9e\xa4\x85\xf0"
-	"\x9e\xa4\xad\xf0\x9e\xa4\xbe\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb2\x1f\xf0\x9e\xa4\x9a\xf0\x9e"
-	"\xa4\xa2\xf0\x9e\xa4\xa5\xf0\x9e\xa4\xb5\xf0\x9e\xa5\x81\x1f\xf0\x9e\xa4\x80\xf0\x9e\xa4"
-	"\xbe\x1f\xf0\x9e\xa4\x89\xf0\x9e\xa4\xa4\xf0\x9e\xa4\xb5\xf0\x9e\xa4\xa4\x1f\xf0\x9e\xa4"
-	"\x80\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xaa \xf0\x9e\xa5\x92\0"
-	"\xf0\x9e\xa4\x80\xf0\x9e\xa4\x8e\0\xf0\x9e\xa4\x85\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xad\xf0\x9e"
-	"\xa4\xbc\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa2\x1f\xf0\x9e\xa4\x9c\xf0\x9e\xa4\xa2\xf0\x9e\xa4"
-	"\xa7\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xbf\xf0\x9e\xa4\xa2\x1f\xf0\x9e\xa4\x94\xf0\x9e\xa4\xb4"
-	"\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xad\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xbc\xf0\x9e\xa4\xa2\x1f\xf0"
-	"\x9e\xa4\x80\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xa2\x1f\xf0\x9e"
-	"\xa4\x85\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xbe\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb2"
-	"\xf0\x9e\xa4\xa2\x1f\xf0\x9e\xa4\x84\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xaa\xf0"
-	"\x9e\xa4\xa2\x1f\xf0\x9e\xa4\x80\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xbe\xf0\x9e\xa4\xad\xf0\x9e"
-	"\xa4\xb2\xf0\x9e\xa4\xa2\x1f\xf0\x9e\xa4\x91\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xaa\xf0\x9e\xa4"
-	"\xbc\xf0\x9e\xa4\xad\xf0\x9e\xa4\xb3\xf0\x9e\xa4\xa2\x1f\xf0\x9e\xa4\x80\xf0\x9e\xa4\xba"
-	"\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb8\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb4\xf0\x9e"
-	"\xa4\xa2\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xa2\x1f\xf0\x9e\xa4\x86\xf0\x9e\xa4\xa2\xf0\x9e\xa4"
-	"\xb5\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xa2\x1f\xf0\x9e\xa4\x83\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb9"
-	"\xf0\x9e\xa4\xa2\x1f\xf0\x9e\xa4\x86\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xa4\xf0\x9e\xa4\xba\xf0"
-	"\x9e\xa4\xb5\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xa2\0\xf0\x9e\xa4\x85\xf0\x9e\xa4\xa2\xf0\x9e\xa4"
-	"\xb3\xf0\x9e\xa4\xa2\0\xf0\x9e\xa4\x94\xf0\x9e\xa4\xae\xf0\x9e\xa4\xa5\xf0\x9e\xa4\xa6\xf0"
-	"\x9e\xa4\xab\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xbc\xf0\x9e\xa4\xab\x1f\xf0\x9e\xa4\x85\xf0\x9e"
-	"\xa4\xa2\xf0\x9e\xa4\xa6\xf0\x9e\xa5\x86\xf0\x9e\xa4\xae\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa3"
-	"\xf0\x9e\xa4\xb5-\xf0\x9e\xa4\x86\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa2\xf0\x9e"
-	"\xa4\xb2\x1f\xf0\x9e\xa4\x86\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa2\xf0\x9e\xa4"
-	"\xb2\x1f\xf0\x9e\xa4\x83\xf0\x9e\xa4\xad\xf0\x9e\xa4\xa5\xf0\x9e\xa4\xa8\xf0\x9e\xa4\xa2"
-	"\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb2\x1f\xf0\x9e\xa4\x84\xf0\x9e\xa4\xa2\xf0"
-	"\x9e\xa4\xa8\xf0\x9e\xa5\x86\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa2\xf0\x9e\xa4"
-	"\xb2\x1f\xf0\x9e\xa4\x85\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xa6\xf0\x9e\xa5\x86\xf0\x9e\xa4\xae"
-	"\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xb5-\xf0\x9e\xa4\x88\xf0\x9e\xa4\xa2\xf0\x9e"
-	"\xa5\x84\xf0\x9e\xa4\xb6\xf0\x9e\xa4\xad\xf0\x9e\xa4\xa6\xf0\x9e\xa4\xad\x1f\xf0\x9e\xa4"
-	"\x88\xf0\x9e\xa4\xa2\xf0\x9e\xa5\x84\xf0\x9e\xa4\xb6\xf0\x9e\xa4\xad\xf0\x9e\xa4\xa6\xf0"
-	"\x9e\xa4\xad\x1f\xf0\x9e\xa4\x85\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xa6\xf0\x9e\xa5\x86\xf0\x9e"
-	"\xa4\xae\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xb5-\xf0\x9e\xa4\x85\xf0\x9e\xa4\xb5"
-	"\xf0\x9e\xa5\x85\xf0\x9e\xa4\xa5\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xab\xf0\x9e"
-	"\xa5\x85\x1f\xf0\x9e\xa4\x85\xf0\x9e\xa4\xb5\xf0\x9e\xa5\x85\xf0\x9e\xa4\xa5\xf0\x9e\xa4"
-	"\xa2\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xab\xf0\x9e\xa5\x85\x1f\xf0\x9e\xa4\x94\xf0\x9e\xa4\xb5"
-	"\xf0\x9e\xa5\x85\xf0\x9e\xa4\xa4\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xa2\xf0\x9e\xa5\x84\xf0\x9e"
-	"\xa4\xb2\xf0\x9e\xa5\x8b\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xb5\x1f\xf0\x9e\xa4\x85\xf0\x9e\xa4"
-	"\xa2\xf0\x9e\xa4\xa6\xf0\x9e\xa5\x86\xf0\x9e\xa4\xae\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa3\xf0"
-	"\x9e\xa4\xb5-\xf0\x9e\xa4\x81\xf0\x9e\xa4\xae\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xb3\xf0\x9e\xa4"
-	"\xad\xf0\x9e\xa4\xb2\x1f\xf0\x9e\xa4\x81\xf0\x9e\xa4\xb5\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xb3"
-	"\xf0\x9e\xa4\xad\xf0\x9e\xa4\xb2\0\xf0\x9e\xa4\x87\xf0\x9e\xa4\x8a\0\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\xf0\x9e\xa4\x98\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xaa\xf0"
-	"\x9e\xa4\xae\xf0\x9e\xa4\xb3\xf0\x9e\xa4\xb5 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x96\xf0\x9e\xa5"
-	"\x98\xf0\x9e\xa5\x98-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x90\xf0\x9e\xa5\x94)\x1f"
-	"\xf0\x9e\xa4\x96\xf0\x9e\xa4\xae\xf0\x9e\xa5\x85\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb4 (\xf0\x9e"
-	"\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x90\xf0\x9e\xa5\x94-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97"
-	"\xf0\x9e\xa5\x91\xf0\x9e\xa5\x91)\x1f\xf0\x9e\xa4\xa1\xf0\x9e\xa4\xae\xf0\x9e\xa5\x85\xf0"
-	"\x9e\xa4\xbc\xf0\x9e\xa4\xae\xf0\x9e\xa4\xb3\xf0\x9e\xa4\xb5 (\xf0\x9e\xa5\x91\xf0\x9e\xa5"
-	"\x97\xf0\x9e\xa5\x91\xf0\x9e\xa5\x91-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x91\xf0"
-	"\x9e\xa5\x96)\x1f\xf0\x9e\xa4\x91\xf0\x9e\xa4\xad\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xae\xf0\x9e"
-	"\xa5\x85\xf0\x9e\xa4\xb8\xf0\x9e\xa4\xae\xf0\x9e\xa5\x85 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97"
-	"\xf0\x9e\xa5\x91\xf0\x9e\xa5\x96-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x93\xf0\x9e"
-	"\xa5\x96)\x1f\xf0\x9e\xa4\x98\xf0\x9e\xa4\xab\xf0\x9e\xa4\xa5\xf0\x9e\xa4\xa6\xf0\x9e\xa4"
-	"\xb5\xf0\x9e\xa4\xb2 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x93\xf0\x9e\xa5\x96-"
-	"\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x94\xf0\x9e\xa5\x91)\x1f\xf0\x9e\xa4\x91\xf0"
-	"\x9e\xa4\xa2\xf0\x9e\xa4\xa5\xf0\x9e\xa4\xa8\xf0\x9e\xa4\xae\xf0\x9e\xa5\x85 (\xf0\x9e\xa5"
-	"\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x94\xf0\x9e\xa5\x91-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0"
-	"\x9e\xa5\x94\xf0\x9e\xa5\x94)\x1f\xf0\x9e\xa4\x89\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xb3\xf0\x9e"
-	"\xa4\xad\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xae\xf0\x9e\xa5\x85 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97"
-	"\xf0\x9e\xa5\x94\xf0\x9e\xa5\x94-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x94\xf0\x9e"
-	"\xa5\x98)\x1f\xf0\x9e\xa4\x91\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb2\xf0\x9e\xa5\x87\xf0\x9e\xa5"
-	"\x87\xf0\x9e\xa5\x87\xf0\x9e\xa5\x87\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb2 (\xf0\x9e\xa5\x91\xf0"
-	"\x9e\xa5\x97\xf0\x9e\xa5\x94\xf0\x9e\xa5\x98-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5"
-	"\x95\xf0\x9e\xa5\x91)\x1f\xf0\x9e\xa4\x96\xf0\x9e\xa4\xae\xf0\x9e\xa5\x85\xf0\x9e\xa4\xaa"
-	"\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb3\xf0\x9e\xa4\xad (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e"
-	"\xa5\x95\xf0\x9e\xa5\x91-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x96\xf0\x9e\xa5\x94"
-	")\x1f\xf0\x9e\xa4\x83\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xb1\xf0\x9e\xa4\xa2 ("
-	"\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x96\xf0\x9e\xa5\x94-\xf0\x9e\xa5\x91\xf0\x9e"
-	"\xa5\x97\xf0\x9e\xa5\x97\xf0\x9e\xa5\x92)\x1f\xf0\x9e\xa4\x80\xf0\x9e\xa4\xb2\xf0\x9e\xa5"
-	"\x87\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb4 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x97\xf0"
-	"\x9e\xa5\x92-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x98\xf0\x9e\xa5\x91)\x1f\xf0\x9e"
-	"\xa4\x9a\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xa5\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb4"
-	" (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x98\xf0\x9e\xa5\x91-\xf0\x9e\xa5\x91\xf0"
-	"\x9e\xa5\x97\xf0\x9e\xa5\x98\xf0\x9e\xa5\x99)\x1f\xf0\x9e\xa4\x91\xf0\x9e\xa4\xa2\xf0\x9e"
-	"\xa4\xb2\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb4 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97"
-	"\xf0\x9e\xa5\x98\xf0\x9e\xa5\x99-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x90\xf0\x9e"
-	"\xa5\x91)\x1f\xf0\x9e\xa4\x91\xf0\x9e\xa4\xad\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xae\xf0\x9e\xa5"
-	"\x85\xf0\x9e\xa4\xb1\xf0\x9e\xa4\xa2 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x90\xf0"
-	"\x9e\xa5\x91-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x90\xf0\x9e\xa5\x94)\x1f\xf0\x9e"
-	"\xa4\x84\xf0\x9e\xa4\xb5\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xb3\xf0\x9e\xa4\xa2 (\xf0\x9e\xa5\x91"
-	"\xf0\x9e\xa5\x98\xf0\x9e\xa5\x90\xf0\x9e\xa5\x94-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e"
-	"\xa5\x91\xf0\x9e\xa5\x98)\x1f\xf0\x9e\xa4\x84\xf0\x9e\xa4\xb5\xf0\x9e\xa4\xb2\xf0\x9e\xa4"
-	"\xa7\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb4 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x91\xf0"
-	"\x9e\xa5\x98-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x93\xf0\x9e\xa5\x90)\x1f\xf0\x9e"
-	"\xa4\x9a\xf0\x9e\xa4\xab\xf0\x9e\xa4\xa5\xf0\x9e\xa4\xa8\xf0\x9e\xa4\xae\xf0\x9e\xa5\x85"
-	" (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x93\xf0\x9e\xa5\x90-\xf0\x9e\xa5\x91\xf0"
-	"\x9e\xa5\x98\xf0\x9e\xa5\x94\xf0\x9e\xa5\x94)\x1f\xf0\x9e\xa4\x91\xf0\x9e\xa4\xae\xf0\x9e"
-	"\xa5\x85\xf0\x9e\xa4\xb3\xf0\x9e\xa4\xa2 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x94"
-	"\xf0\x9e\xa5\x94-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x94\xf0\x9e\xa5\x98)\x1f\xf0"
-	"\x9e\xa4\x91\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb4 (\xf0\x9e\xa5\x91\xf0\x9e\xa5"
-	"\x98\xf0\x9e\xa5\x94\xf0\x9e\xa5\x98-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x95\xf0"
-	"\x9e\xa5\x94)\x1f\xf0\x9e\xa4\x80\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xab\xf0\x9e"
-	"\xa4\xb4 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x95\xf0\x9e\xa5\x94-\xf0\x9e\xa5"
-	"\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x96\xf0\x9e\xa5\x90)\x1f\xf0\x9e\xa4\x83\xf0\x9e\xa4\xab"
-	"\xf0\x9e\xa4\xb2\xf0\x9e\xa5\x87\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb2 (\xf0\x9e\xa5\x91\xf0\x9e"
-	"\xa5\x98\xf0\x9e\xa5\x96\xf0\x9e\xa5\x90-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x96"
-	"\xf0\x9e\xa5\x91)\x1f\xf0\x9e\xa4\x84\xf0\x9e\xa4\xb5\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xb3\xf0"
-	"\x9e\xa4\xad\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xb5\xf0\x9e\xa5\x85 (\xf0\x9e\xa5\x91\xf0\x9e\xa5"
-	"\x98\xf0\x9e\xa5\x96\xf0\x9e\xa5\x91-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x96\xf0"
-	"\x9e\xa5\x94)\x1f\xf0\x9e\xa4\x98\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xb6\xf0\x9e"
-	"\xa4\xad (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x96\xf0\x9e\xa5\x94-\xf0\x9e\xa5"
-	"\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x96\xf0\x9e\xa5\x95)\x1f\xf0\x9e\xa4\x91\xf0\x9e\xa4\xab"
-	"\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xae\xf0\x9e\xa5\x85 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e"
-	"\xa5\x96\xf0\x9e\xa5\x95-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x96\xf0\x9e\xa5\x98"
-	")\x1f\xf0\x9e\xa4\x83\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xb6\xf0\x9e\xa4\xad\x1f"
-	"\xf0\x9e\xa4\x9a\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb4\xf0\x9e\xa5\x83\xf0\x9e\xa4\xae\xf0\x9e"
-	"\xa5\x85\x1f\xf0\x9e\xa4\xa1\xf0\x9e\xa4\xae\xf0\x9e\xa5\x85\xf0\x9e\xa4\xb1\xf0\x9e\xa4"
-	"\xa2\x1f\xf0\x9e\xa4\x96\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xab"
-	"\xf0\x9e\xa4\xb4\x1f\xf0\x9e\xa4\x88\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xb1\xf0"
-	"\x9e\xa4\xa2\0\xf0\x9e\xa4\x8a\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xbe\xf0\x9e\xa4"
-	"\xa2\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xad\xf0\x9e\xa4\xb2\x1f\xf0\x9e\xa4\x8c"
-	"\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xad\xf0\x9e\xa4\xa6\xf0\x9e\xa4\xab\xf0\x9e"
-	"\xa4\xb8\xf0\x9e\xa4\xab\xf0\x9e\xa5\x83\xf0\x9e\xa4\xbc\x1f\xf0\x9e\xa4\x9d\xf0\x9e\xa4"
-	"\xae\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xa3\x1f\xf0\x9e\xa4\x9a"
-	"\xf0\x9e\xa4\xad\xf0\x9e\xa4\xaa\x1f\xf0\x9e\xa4\x83\xf0\x9e\xa4\xae\xf0\x9e\xa4\xaa\xf0"
-	"\x9e\xa4\xa3\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xa3\x1f\xf0\x9e\xa4\xa1\xf0\x9e\xa4\xa2\xf0\x9e"
-	"\xa4\xb8\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xad\xf0\x9e\xa4\xbe\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xaa"
-	"\x1f\xf0\x9e\xa4\x83\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb8\xf0\x9e\xa4\xab\xf0\x9e\xa4\xaa\x1f"
-	"\xf0\x9e\xa4\x80\xf0\x9e\xa4\xa6\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb2\x1f\xf0\x9e\xa4\x80\xf0"
-	"\x9e\xa5\x81\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xaa\x1f\xf0\x9e\xa4\x81\xf0\x9e\xa4\xab\xf0\x9e"
-	"\xa4\xb4\x1f\xf0\x9e\xa4\x84\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb8\xf0\x9e\xa4\xa5\xf0\x9e\xa4"
-	"\xa2\xf0\x9e\xa4\xb2\x1f\xf0\x9e\xa4\x89\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xac\xf0\x9e\xa4\xa2"
-	"\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xa3\0\xf0\x9e\xa4\x80\xf0\x9e\xa4\x86\0\xf0\x9e\xa4\x80\xf0"
-	"\x9e\xa5\x8b\xf0\x9e\xa4\x81\xf0\x9e\xa4\x95\x1f\xf0\x9e\xa4\x83\xf0\x9e\xa4\xad\xf0\x9e"
-	"\xa4\xb2\xf0\x9e\xa4\xba\xf0\x9e\xa4\xb5\xf0\x9e\xa4\xae\0\xf0\x9e\xa4\x80\xf0\x9e\xa4\x8e"
+	"\xf0\x9e\xa4\xad\0\xf0\x9e\xa4\x87\xf0\x9e\xa4\x81\0\xf0\x9e\xa4\x83\xf0\x9e\xa4\xab\xf0"
+	"\x9e\xa4\xa7\xf0\x9e\xa4\xb3\xf0\x9e\xa4\xab\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xab\xf0\x9e\xa4"
+	"\xa5\x1f\xf0\x9e\xa4\x9a\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb3\xf0\x9e\xa4\xa5\xf0\x9e\xa4\xab"
+	"\xf0\x9e\xa4\xbc\x1f\xf0\x9e\xa4\x96\xf0\x9e\xa4\xab\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xa2\xf0"
+	"\x9e\xa5\x84\xf0\x9e\xa4\xaa\x1f\xf0\x9e\xa4\x9a\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb8\xf0\x9e"
+	"\xa4\xa2\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xa2\xf0\x9e\xa5\x84\xf0\x9e\xa4\xa7\x1f\xf0\x9e\xa4"
+	"\x9a\xf0\x9e\xa4\xab\xf0\x9e\xa4\xaa\x1f\xf0\x9e\xa4\x92\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb3"
+	"\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xbc\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb3\x1f\xf0\x9e\xa4\x83\xf0"
+	"\x9e\xa4\xab\xf0\x9e\xa4\xba\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xa6\xf0\x9e\xa4\xad\xf0\x9e\xa4"
+	"\xbc\x1f\xf0\x9e\xa4\x83\xf0\x9e\xa4\xad\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xa2\xf0\x9e\xa5\x84"
+	"\xf0\x9e\xa5\x81\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xa2\x1f\xf0\x9e\xa4\x98\xf0\x9e\xa4\xab\xf0"
+	"\x9e\xa4\xb2\xf0\x9e\xa4\xa6\xf0\x9e\xa4\xae\xf0\x9e\xa4\xbc\x1f\xf0\x9e\xa4\x85\xf0\x9e"
+	"\xa4\xab\xf0\x9e\xa5\x85\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xab\x1f\xf0\x9e\xa4\x96\xf0\x9e\xa4"
+	"\xa2\xf0\x9e\xa4\xa5\xf0\x9e\xa4\xa4\xf0\x9e\xa4\xab\x1f\xf0\x9e\xa4\x90\xf0\x9e\xa4\xab"
+	"\xf0\x9e\xa4\xb8\xf0\x9e\xa4\xa2\xf0\x9e\xa5\x84\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xab\x1f\xf0"
+	"\x9e\xa4\x86\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xba\xf0\x9e\xa4\xb5\xf0\x9e\xa4\xa5\xf0\x9e\xa4"
+	"\xab\xf0\x9e\xa5\x85\xf0\x9e\xa4\xb2\0\xf0\x9e\xa4\x98\xf0\x9e\xa4\x8b\xf0\x9e\xa4\x88\xf0"
+	"\x9e\xa5\x90\0\xf0\x9e\xa4\x9a\xf0\x9e\xa4\xad\xf0\x9e\xa5\x83\xf0\x9e\xa4\xaa\xf0\x9e\xa4"
+	"\xad\x1f\xf0\x9e\xa4\x96\xf0\x9e\xa4\xab\xf0\x9e\xa5\x83\xf0\x9e\xa4\xbe\xf0\x9e\xa4\xa2"
+	"\xf0\x9e\xa4\xb2\x1f\xf0\x9e\xa4\x91\xf0\x9e\xa4\xad\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xa4\xf0"
+	"\x9e\xa4\xab\xf0\x9e\xa4\xbe\x1f\xf0\x9e\xa4\x9a\xf0\x9e\xa4\xab\xf0\x9e\xa4\xbe\xf0\x9e"
+	"\xa4\xab\xf0\x9e\xa4\xbc\x1f\xf0\x9e\xa4\xa1\xf0\x9e\xa4\xab\xf0\x9e\xa4\xbe\xf0\x9e\xa4"
+	"\xa2\xf0\x9e\xa4\xbc\x1f\xf0\x9e\xa4\x80\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xaa"
+	" \xf0\x9e\xa5\x91\x1f\xf0\x9e\xa4\x80\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xaa\x1f"
+	"\xf0\x9e\xa4\x90\xf0\x9e\xa4\xad\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb2\x1f\xf0"
+	"\x9e\xa4\x8b\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xaa\x1f\xf0\x9e\xa4\x85\xf0\x9e"
+	"\xa4\xad\xf0\x9e\xa4\xbe\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb2\x1f\xf0\x9e\xa4\x9a\xf0\x9e\xa4"
+	"\xa2\xf0\x9e\xa4\xa5\xf0\x9e\xa4\xb5\xf0\x9e\xa5\x81\x1f\xf0\x9e\xa4\x80\xf0\x9e\xa4\xbe"
+	"\x1f\xf0\x9e\xa4\x89\xf0\x9e\xa4\xa4\xf0\x9e\xa4\xb5\xf0\x9e\xa4\xa4\x1f\xf0\x9e\xa4\x80"
+	"\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xaa \xf0\x9e\xa5\x92\0\xf0\x9e\xa4\x80\xf0"
+	"\x9e\xa4\x8e\0\xf0\x9e\xa4\x85\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xad\xf0\x9e\xa4\xbc\xf0\x9e\xa4"
+	"\xaa\xf0\x9e\xa4\xa2\x1f\xf0\x9e\xa4\x9c\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xa2"
+	"\xf0\x9e\xa4\xbf\xf0\x9e\xa4\xa2\x1f\xf0\x9e\xa4\x94\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xa2\xf0"
+	"\x9e\xa4\xad\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xbc\xf0\x9e\xa4\xa2\x1f\xf0\x9e\xa4\x80\xf0\x9e"
+	"\xa4\xa7\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xa2\x1f\xf0\x9e\xa4\x85\xf0\x9e\xa4"
+	"\xaa\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xbe\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xa2\x1f"
+	"\xf0\x9e\xa4\x84\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa2\x1f\xf0"
+	"\x9e\xa4\x80\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xbe\xf0\x9e\xa4\xad\xf0\x9e\xa4\xb2\xf0\x9e\xa4"
+	"\xa2\x1f\xf0\x9e\xa4\x91\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xbc\xf0\x9e\xa4\xad"
+	"\xf0\x9e\xa4\xb3\xf0\x9e\xa4\xa2\x1f\xf0\x9e\xa4\x80\xf0\x9e\xa4\xba\xf0\x9e\xa4\xaa\xf0"
+	"\x9e\xa4\xa2\xf0\x9e\xa4\xb8\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xa2\xf0\x9e\xa4"
+	"\xb2\xf0\x9e\xa4\xa2\x1f\xf0\x9e\xa4\x86\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb5\xf0\x9e\xa4\xa7"
+	"\xf0\x9e\xa4\xa2\x1f\xf0\x9e\xa4\x83\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb9\xf0\x9e\xa4\xa2\x1f"
+	"\xf0\x9e\xa4\x86\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xa4\xf0\x9e\xa4\xba\xf0\x9e\xa4\xb5\xf0\x9e"
+	"\xa4\xb2\xf0\x9e\xa4\xa2\0\xf0\x9e\xa4\x85\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb3\xf0\x9e\xa4\xa2"
+	"\0\xf0\x9e\xa4\x94\xf0\x9e\xa4\xae\xf0\x9e\xa4\xa5\xf0\x9e\xa4\xa6\xf0\x9e\xa4\xab\xf0\x9e"
+	"\xa4\xb2\xf0\x9e\xa4\xbc\xf0\x9e\xa4\xab\x1f\xf0\x9e\xa4\x85\xf0\x9e\xa4\xa2\xf0\x9e\xa4"
+	"\xa6\xf0\x9e\xa5\x86\xf0\x9e\xa4\xae\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xb5-\xf0"
+	"\x9e\xa4\x86\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb2\x1f\xf0\x9e"
+	"\xa4\x86\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb2\x1f\xf0\x9e\xa4"
+	"\x83\xf0\x9e\xa4\xad\xf0\x9e\xa4\xa5\xf0\x9e\xa4\xa8\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xaa\xf0"
+	"\x9e\xa4\xa2\xf0\x9e\xa4\xb2\x1f\xf0\x9e\xa4\x84\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xa8\xf0\x9e"
+	"\xa5\x86\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb2\x1f\xf0\x9e\xa4"
+	"\x85\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xa6\xf0\x9e\xa5\x86\xf0\x9e\xa4\xae\xf0\x9e\xa4\xaa\xf0"
+	"\x9e\xa4\xa3\xf0\x9e\xa4\xb5-\xf0\x9e\xa4\x88\xf0\x9e\xa4\xa2\xf0\x9e\xa5\x84\xf0\x9e\xa4"
+	"\xb6\xf0\x9e\xa4\xad\xf0\x9e\xa4\xa6\xf0\x9e\xa4\xad\x1f\xf0\x9e\xa4\x88\xf0\x9e\xa4\xa2"
+	"\xf0\x9e\xa5\x84\xf0\x9e\xa4\xb6\xf0\x9e\xa4\xad\xf0\x9e\xa4\xa6\xf0\x9e\xa4\xad\x1f\xf0"
+	"\x9e\xa4\x85\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xa6\xf0\x9e\xa5\x86\xf0\x9e\xa4\xae\xf0\x9e\xa4"
+	"\xaa\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xb5-\xf0\x9e\xa4\x85\xf0\x9e\xa4\xb5\xf0\x9e\xa5\x85\xf0"
+	"\x9e\xa4\xa5\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xab\xf0\x9e\xa5\x85\x1f\xf0\x9e"
+	"\xa4\x85\xf0\x9e\xa4\xb5\xf0\x9e\xa5\x85\xf0\x9e\xa4\xa5\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb4"
+	"\xf0\x9e\xa4\xab\xf0\x9e\xa5\x85\x1f\xf0\x9e\xa4\x94\xf0\x9e\xa4\xb5\xf0\x9e\xa5\x85\xf0"
+	"\x9e\xa4\xa4\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xa2\xf0\x9e\xa5\x84\xf0\x9e\xa4\xb2\xf0\x9e\xa5"
+	"\x8b\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xb5\x1f\xf0\x9e\xa4\x85\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xa6"
+	"\xf0\x9e\xa5\x86\xf0\x9e\xa4\xae\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xb5-\xf0\x9e"
+	"\xa4\x81\xf0\x9e\xa4\xae\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xb3\xf0\x9e\xa4\xad\xf0\x9e\xa4\xb2"
+	"\x1f\xf0\x9e\xa4\x81\xf0\x9e\xa4\xb5\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xb3\xf0\x9e\xa4\xad\xf0"
+	"\x9e\xa4\xb2\0\xf0\x9e\xa4\x87\xf0\x9e\xa4\x8a\0\xf0\x9e\xa4\x98\xf0\x9e\xa4\xab\xf0\x9e"
+	"\xa4\xb2\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xae\xf0\x9e\xa4\xb3\xf0\x9e\xa4\xb5 (\xf0\x9e\xa5\x91"
+	"\xf0\x9e\xa5\x96\xf0\x9e\xa5\x98\xf0\x9e\xa5\x98-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e"
+	"\xa5\x90\xf0\x9e\xa5\x94)\x1f\xf0\x9e\xa4\x96\xf0\x9e\xa4\xae\xf0\x9e\xa5\x85\xf0\x9e\xa4"
+	"\xab\xf0\x9e\xa4\xb4 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x90\xf0\x9e\xa5\x94-"
+	"\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x91\xf0\x9e\xa5\x91)\x1f\xf0\x9e\xa4\xa1\xf0"
+	"\x9e\xa4\xae\xf0\x9e\xa5\x85\xf0\x9e\xa4\xbc\xf0\x9e\xa4\xae\xf0\x9e\xa4\xb3\xf0\x9e\xa4"
+	"\xb5 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x91\xf0\x9e\xa5\x91-\xf0\x9e\xa5\x91"
+	"\xf0\x9e\xa5\x97\xf0\x9e\xa5\x91\xf0\x9e\xa5\x96)\x1f\xf0\x9e\xa4\x91\xf0\x9e\xa4\xad\xf0"
+	"\x9e\xa4\xb4\xf0\x9e\xa4\xae\xf0\x9e\xa5\x85\xf0\x9e\xa4\xb8\xf0\x9e\xa4\xae\xf0\x9e\xa5"
+	"\x85 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x91\xf0\x9e\xa5\x96-\xf0\x9e\xa5\x91"
+	"\xf0\x9e\xa5\x97\xf0\x9e\xa5\x93\xf0\x9e\xa5\x96)\x1f\xf0\x9e\xa4\x98\xf0\x9e\xa4\xab\xf0"
+	"\x9e\xa4\xa5\xf0\x9e\xa4\xa6\xf0\x9e\xa4\xb5\xf0\x9e\xa4\xb2 (\xf0\x9e\xa5\x91\xf0\x9e\xa5"
+	"\x97\xf0\x9e\xa5\x93\xf0\x9e\xa5\x96-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x94\xf0"
+	"\x9e\xa5\x91)\x1f\xf0\x9e\xa4\x91\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xa5\xf0\x9e\xa4\xa8\xf0\x9e"
+	"\xa4\xae\xf0\x9e\xa5\x85 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x94\xf0\x9e\xa5\x91"
+	"-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x94\xf0\x9e\xa5\x94)\x1f\xf0\x9e\xa4\x89\xf0"
+	"\x9e\xa4\xb2\xf0\x9e\xa4\xb3\xf0\x9e\xa4\xad\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xae\xf0\x9e\xa5"
+	"\x85 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x94\xf0\x9e\xa5\x94-\xf0\x9e\xa5\x91"
+	"\xf0\x9e\xa5\x97\xf0\x9e\xa5\x94\xf0\x9e\xa5\x98)\x1f\xf0\x9e\xa4\x91\xf0\x9e\xa4\xa2\xf0"
+	"\x9e\xa4\xb2\xf0\x9e\xa5\x87\xf0\x9e\xa5\x87\xf0\x9e\xa5\x87\xf0\x9e\xa5\x87\xf0\x9e\xa4"
+	"\xab\xf0\x9e\xa4\xb2 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x94\xf0\x9e\xa5\x98-"
+	"\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x95\xf0\x9e\xa5\x91)\x1f\xf0\x9e\xa4\x96\xf0"
+	"\x9e\xa4\xae\xf0\x9e\xa5\x85\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb3\xf0\x9e\xa4"
+	"\xad (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x95\xf0\x9e\xa5\x91-\xf0\x9e\xa5\x91"
+	"\xf0\x9e\xa5\x97\xf0\x9e\xa5\x96\xf0\x9e\xa5\x94)\x1f\xf0\x9e\xa4\x83\xf0\x9e\xa4\xab\xf0"
+	"\x9e\xa4\xb4\xf0\x9e\xa4\xb1\xf0\x9e\xa4\xa2 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5"
+	"\x96\xf0\x9e\xa5\x94-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x97\xf0\x9e\xa5\x92)\x1f"
+	"\xf0\x9e\xa4\x80\xf0\x9e\xa4\xb2\xf0\x9e\xa5\x87\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb4 (\xf0\x9e"
+	"\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x97\xf0\x9e\xa5\x92-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97"
+	"\xf0\x9e\xa5\x98\xf0\x9e\xa5\x91)\x1f\xf0\x9e\xa4\x9a\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb2\xf0"
+	"\x9e\xa4\xa5\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb4 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5"
+	"\x98\xf0\x9e\xa5\x91-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x98\xf0\x9e\xa5\x99)\x1f"
+	"\xf0\x9e\xa4\x91\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xab\xf0\x9e"
+	"\xa4\xb4 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x97\xf0\x9e\xa5\x98\xf0\x9e\xa5\x99-\xf0\x9e\xa5"
+	"\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x90\xf0\x9e\xa5\x91)\x1f\xf0\x9e\xa4\x91\xf0\x9e\xa4\xad"
+	"\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xae\xf0\x9e\xa5\x85\xf0\x9e\xa4\xb1\xf0\x9e\xa4\xa2 (\xf0\x9e"
+	"\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x90\xf0\x9e\xa5\x91-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98"
+	"\xf0\x9e\xa5\x90\xf0\x9e\xa5\x94)\x1f\xf0\x9e\xa4\x84\xf0\x9e\xa4\xb5\xf0\x9e\xa4\xb2\xf0"
+	"\x9e\xa4\xb3\xf0\x9e\xa4\xa2 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x90\xf0\x9e\xa5"
+	"\x94-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98)\x1f\xf0\x9e\xa4\x84"
+	"\xf0\x9e\xa4\xb5\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb4 (\xf0\x9e"
+	"\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98"
+	"\xf0\x9e\xa5\x93\xf0\x9e\xa5\x90)\x1f\xf0\x9e\xa4\x9a\xf0\x9e\xa4\xab\xf0\x9e\xa4\xa5\xf0"
+	"\x9e\xa4\xa8\xf0\x9e\xa4\xae\xf0\x9e\xa5\x85 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5"
+	"\x93\xf0\x9e\xa5\x90-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x94\xf0\x9e\xa5\x94)\x1f"
+	"\xf0\x9e\xa4\x91\xf0\x9e\xa4\xae\xf0\x9e\xa5\x85\xf0\x9e\xa4\xb3\xf0\x9e\xa4\xa2 (\xf0\x9e"
+	"\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x94\xf0\x9e\xa5\x94-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98"
+	"\xf0\x9e\xa5\x94\xf0\x9e\xa5\x98)\x1f\xf0\x9e\xa4\x91\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xab\xf0"
+	"\x9e\xa4\xb4 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x94\xf0\x9e\xa5\x98-\xf0\x9e"
+	"\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x95\xf0\x9e\xa5\x94)\x1f\xf0\x9e\xa4\x80\xf0\x9e\xa4"
+	"\xb2\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb4 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0"
+	"\x9e\xa5\x95\xf0\x9e\xa5\x94-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x96\xf0\x9e\xa5"
+	"\x90)\x1f\xf0\x9e\xa4\x83\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb2\xf0\x9e\xa5\x87\xf0\x9e\xa4\xa2"
+	"\xf0\x9e\xa4\xb2 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x96\xf0\x9e\xa5\x90-\xf0"
+	"\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x96\xf0\x9e\xa5\x91)\x1f\xf0\x9e\xa4\x84\xf0\x9e"
+	"\xa4\xb5\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xb3\xf0\x9e\xa4\xad\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xb5"
+	"\xf0\x9e\xa5\x85 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x96\xf0\x9e\xa5\x91-\xf0"
+	"\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x96\xf0\x9e\xa5\x94)\x1f\xf0\x9e\xa4\x98\xf0\x9e"
+	"\xa4\xab\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xb6\xf0\x9e\xa4\xad (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98"
+	"\xf0\x9e\xa5\x96\xf0\x9e\xa5\x94-\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x96\xf0\x9e"
+	"\xa5\x95)\x1f\xf0\x9e\xa4\x91\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xae\xf0\x9e\xa5"
+	"\x85 (\xf0\x9e\xa5\x91\xf0\x9e\xa5\x98\xf0\x9e\xa5\x96\xf0\x9e\xa5\x95-\xf0\x9e\xa5\x91"
+	"\xf0\x9e\xa5\x98\xf0\x9e\xa5\x96\xf0\x9e\xa5\x98)\x1f\xf0\x9e\xa4\x83\xf0\x9e\xa4\xab\xf0"
+	"\x9e\xa4\xb4\xf0\x9e\xa4\xb6\xf0\x9e\xa4\xad\x1f\xf0\x9e\xa4\x9a\xf0\x9e\xa4\xa2\xf0\x9e"
+	"\xa4\xb4\xf0\x9e\xa5\x83\xf0\x9e\xa4\xae\xf0\x9e\xa5\x85\x1f\xf0\x9e\xa4\xa1\xf0\x9e\xa4"
+	"\xae\xf0\x9e\xa5\x85\xf0\x9e\xa4\xb1\xf0\x9e\xa4\xa2\x1f\xf0\x9e\xa4\x96\xf0\x9e\xa4\xab"
+	"\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb4\x1f\xf0\x9e\xa4\x88\xf0"
+	"\x9e\xa4\xab\xf0\x9e\xa4\xb4\xf0\x9e\xa4\xb1\xf0\x9e\xa4\xa2\0\xf0\x9e\xa4\x8a\xf0\x9e\xa4"
+	"\xa2\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xbe\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa3\xf0"
+	"\x9e\xa4\xad\xf0\x9e\xa4\xb2\x1f\xf0\x9e\xa4\x8c\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa3\xf0\x9e"
+	"\xa4\xad\xf0\x9e\xa4\xa6\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb8\xf0\x9e\xa4\xab\xf0\x9e\xa5\x83"
+	"\xf0\x9e\xa4\xbc\x1f\xf0\x9e\xa4\x9d\xf0\x9e\xa4\xae\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa3\xf0"
+	"\x9e\xa4\xa2\xf0\x9e\xa4\xa3\x1f\xf0\x9e\xa4\x9a\xf0\x9e\xa4\xad\xf0\x9e\xa4\xaa\x1f\xf0"
+	"\x9e\xa4\x83\xf0\x9e\xa4\xae\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xa3\xf0\x9e\xa4\xa2\xf0\x9e\xa4"
+	"\xa3\x1f\xf0\x9e\xa4\xa1\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb8\xf0\x9e\xa4\xaa\xf0\x9e\xa4\xad"
+	"\xf0\x9e\xa4\xbe\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xaa\x1f\xf0\x9e\xa4\x83\xf0\x9e\xa4\xab\xf0"
+	"\x9e\xa4\xb8\xf0\x9e\xa4\xab\xf0\x9e\xa4\xaa\x1f\xf0\x9e\xa4\x80\xf0\x9e\xa4\xa6\xf0\x9e"
+	"\xa4\xa2\xf0\x9e\xa4\xb2\x1f\xf0\x9e\xa4\x80\xf0\x9e\xa5\x81\xf0\x9e\xa4\xa2\xf0\x9e\xa4"
+	"\xaa\x1f\xf0\x9e\xa4\x81\xf0\x9e\xa4\xab\xf0\x9e\xa4\xb4\x1f\xf0\x9e\xa4\x84\xf0\x9e\xa4"
+	"\xa2\xf0\x9e\xa4\xb8\xf0\x9e\xa4\xa5\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb2\x1f\xf0\x9e\xa4\x89"
+	"\xf0\x9e\xa4\xa7\xf0\x9e\xa4\xac\xf0\x9e\xa4\xa2\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xa3\0"
+	"\xf0\x9e\xa4\x80\xf0\x9e\xa4\x86\0\xf0\x9e\xa4\x80\xf0\x9e\xa5\x8b\xf0\x9e\xa4\x81\xf0\x9e"
+	"\xa4\x95\x1f\xf0\x9e\xa4\x83\xf0\x9e\xa4\xad\xf0\x9e\xa4\xb2\xf0\x9e\xa4\xba\xf0\x9e\xa4"
+	"\xb5\xf0\x9e\xa4\xae\0\xf0\x9e\xa4\x80\xf0\x9e\xa4\x8e\x1f\xf0\x9e\xa4\x80\xf0\x9e\xa4\x8e"
 	"\x1f\xf0\x9e\xa4\x80\xf0\x9e\xa4\x8e\x1f\xf0\x9e\xa4\x80\xf0\x9e\xa4\x8e\x1f\xf0\x9e\xa4"
 	"\x80\xf0\x9e\xa4\x8e\x1f\xf0\x9e\xa4\x80\xf0\x9e\xa4\x8e\x1f\xf0\x9e\xa4\x80\xf0\x9e\xa4"
 	"\x8e\x1f\xf0\x9e\xa4\x80\xf0\x9e\xa4\x8e\x1f\xf0\x9e\xa4\x80\xf0\x9e\xa4\x8e\x1f\xf0\x9e"
 	"\xa4\x80\xf0\x9e\xa4\x8e\x1f\xf0\x9e\xa4\x80\xf0\x9e\xa4\x8e\x1f\xf0\x9e\xa4\x80\xf0\x9e"
-	"\xa4\x8e\x1f\xf0\x9e\xa4\x80\xf0\x9e\xa4\x8e\x1f\xf0\x9e\xa4\x87\xf0\x9e\xa4\x8e\x1f\xf0"
+	"\xa4\x8e\x1f\xf0\x9e\xa4\x87\xf0\x9e\xa4\x8e\x1f\xf0\x9e\xa4\x87\xf0\x9e\xa4\x8e\x1f\xf0"
 	"\x9e\xa4\x87\xf0\x9e\xa4\x8e\x1f\xf0\x9e\xa4\x87\xf0\x9e\xa4\x8e\x1f\xf0\x9e\xa4\x87\xf0"
 	"\x9e\xa4\x8e\x1f\xf0\x9e\xa4\x87\xf0\x9e\xa4\x8e\x1f\xf0\x9e\xa4\x87\xf0\x9e\xa4\x8e\x1f"
 	"\xf0\x9e\xa4\x87\xf0\x9e\xa4\x8e\x1f\xf0\x9e\xa4\x87\xf0\x9e\xa4\x8e\x1f\xf0\x9e\xa4\x87"
 	"\xf0\x9e\xa4\x8e\x1f\xf0\x9e\xa4\x87\xf0\x9e\xa4\x8e\x1f\xf0\x9e\xa4\x87\xf0\x9e\xa4\x8e"
-	"\x1f\xf0\x9e\xa4\x87\xf0\x9e\xa4\x8e\0subaka\x1fsubaka\x1fsubaka\x1fsubaka\x1fsubaka\x1f"
-	"subaka\x1fsubaka\x1fsubaka\x1fsubaka\x1fsubaka\x1fsubaka\x1fsubaka\x1fkikii\xc9\x97" "e"
-	"\x1fkikii\xc9\x97" "e\x1fkikii\xc9\x97" "e\x1fkikii\xc9\x97" "e\x1fkikii\xc9\x97" "e\x1f"
+	"\0subaka\x1fsubaka\x1fsubaka\x1fsubaka\x1fsubaka\x1fsubaka\x1fsubaka\x1fsubaka\x1fsubak"
+	"a\x1fsubaka\x1fsubaka\x1fsubaka\x1fkikii\xc9\x97" "e\x1fkikii\xc9\x97" "e\x1fkikii\xc9\x97"
+	"e\x1fkikii\xc9\x97" "e\x1fkikii\xc9\x97" "e\x1fkikii\xc9\x97" "e\x1fkikii\xc9\x97" "e\x1f"
 	"kikii\xc9\x97" "e\x1fkikii\xc9\x97" "e\x1fkikii\xc9\x97" "e\x1fkikii\xc9\x97" "e\x1fkik"
-	"ii\xc9\x97" "e\x1fkikii\xc9\x97" "e\x1fkikii\xc9\x97" "e\0tammikuu\0helmikuu\0"
-	"maaliskuu\0huhtikuu\0toukokuu\0kes\xc3\xa4kuu\0hein\xc3\xa4kuu\0elokuu\0"
-	"syyskuu\0lokakuu\0marraskuu\0joulukuu\0sunnuntai\0maanantai\0tiistai\0keskiviikko\0"
-	"torstai\0perjantai\0lauantai\0su\0ti\0ke\0to\0pe\0la\0\x09\xe2\x80\x93\x12 \x01\0"
-	"tammi\x1fhelmi\x1fmaalis\x1fhuhti\x1ftouko\x1fkes\xc3\xa4\x1fhein\xc3\xa4\x1f" "elo\x1f"
-	"syys\x1floka\x1fmarras\x1f\0viikko\0vk\0tammikuu\x1fhelmikuu\x1fmaaliskuu\x1fhuhtikuu\x1f"
-	"toukokuu\x1fkes\xc3\xa4kuu\x1fhein\xc3\xa4kuu\x1f" "elokuu\x1fsyyskuu\x1flokakuu\x1fmar"
-	"raskuu\x1fjoulukuu\0thoutkuu\x1fpaopikuu\x1fhathorkuu\x1fkoiakkuu\x1ftobikuu\x1fmeshirk"
-	"uu\x1fparemhatkuu\x1fparemoudekuu\x1fpashonskuu\x1fpaonikuu\x1f" "epipkuu\x1fmesorikuu\x1f"
-	"pi-kogi-enavotkuu\0m\xc3\xa4sk\xc3\xa4r\xc3\xa4mkuu\x1f\xe1\xb9\xad\xc9\x99q\xc9\x99mtk"
-	"uu\x1f\xe1\xb8\xab\xc9\x99" "darkuu\x1fta\xe1\xb8\xab\xc5\x9b" "a\xc5\x9bkuu\x1f\xe1\xb9"
-	"\xad\xc9\x99rrkuu\x1fy\xc3\xa4katitkuu\x1fm\xc3\xa4gabitkuu\x1fmiyazyakuu\x1fg\xc9\x99n"
-	"botkuu\x1fs\xc3\xa4nekuu\x1f\xe1\xb8\xa5" "amlekuu\x1fn\xc3\xa4hasekuu\x1f\xe1\xb9\x97" "a"
-	"gumenkuu\0ti\xc5\xa1r\xc3\xadkuu\x1fhe\xc5\xa1v\xc3\xa1nkuu\x1fkisl\xc3\xa9vkuu\x1ftev\xc3"
-	"\xa9tkuu\x1f\xc5\xa1" "ev\xc3\xa1tkuu\x1f" "ad\xc3\xa1rkuu I\x1f" "ad\xc3\xa1rkuu\x1fni"
-	"s\xc3\xa1nkuu\x1fijj\xc3\xa1rkuu\x1fsiv\xc3\xa1nkuu\x1ftamm\xc3\xbazkuu\x1f" "abkuu\x1f"
-	"el\xc3\xbalkuu\x1f" "ad\xc3\xa1rkuu II\0chaitrakuu\x1fvaisakhakuu\x1fjyaisthakuu\x1f" "a"
-	"sadhakuu\x1fsravanakuu\x1f" "bhadrakuu\x1f" "asvinakuu\x1fkartikakuu\x1f" "agrahayanaku"
-	"u\x1fpausakuu\x1fmaghakuu\x1fphalgunakuu\0muharram\x1fsafar\x1frabi\xe2\x80\x99 al-awwa"
-	"l\x1frabi\xe2\x80\x99 al-akhir\x1f" "d\xc5\xbeumada-l-ula\x1f" "d\xc5\xbeumada-l-akhira"
-	"\x1frad\xc5\xbe" "ab\x1f\xc5\xa1" "a\xe2\x80\x99" "ban\x1framadan\x1f\xc5\xa1" "awwal\x1f"
-	"dhu-l-qa\xe2\x80\x99" "da\x1f" "dhu-l-hidd\xc5\xbe" "a\0farvardinkuu\x1fordibehe\xc5\xa1"
+	"ii\xc9\x97" "e\0tammikuu\0helmikuu\0maaliskuu\0huhtikuu\0toukokuu\0kes\xc3\xa4kuu\0"
+	"hein\xc3\xa4kuu\0elokuu\0syyskuu\0lokakuu\0marraskuu\0joulukuu\0sunnuntai\0"
+	"maanantai\0tiistai\0keskiviikko\0torstai\0perjantai\0lauantai\0su\0ti\0"
+	"ke\0to\0pe\0la\0\x09\xe2\x80\x93\x12 \x01\0tammi\x1fhelmi\x1fmaalis\x1fhuhti\x1ftouko\x1f"
+	"kes\xc3\xa4\x1fhein\xc3\xa4\x1f" "elo\x1fsyys\x1floka\x1fmarras\x1f\0viikko\0"
+	"vk\0tammikuu\x1fhelmikuu\x1fmaaliskuu\x1fhuhtikuu\x1ftoukokuu\x1fkes\xc3\xa4kuu\x1fhein"
+	"\xc3\xa4kuu\x1f" "elokuu\x1fsyyskuu\x1flokakuu\x1fmarraskuu\x1fjoulukuu\0"
+	"thoutkuu\x1fpaopikuu\x1fhathorkuu\x1fkoiakkuu\x1ftobikuu\x1fmeshirkuu\x1fparemhatkuu\x1f"
+	"paremoudekuu\x1fpashonskuu\x1fpaonikuu\x1f" "epipkuu\x1fmesorikuu\x1fpi-kogi-enavotkuu\0"
+	"m\xc3\xa4sk\xc3\xa4r\xc3\xa4mkuu\x1f\xe1\xb9\xad\xc9\x99q\xc9\x99mtkuu\x1f\xe1\xb8\xab\xc9"
+	"\x99" "darkuu\x1fta\xe1\xb8\xab\xc5\x9b" "a\xc5\x9bkuu\x1f\xe1\xb9\xad\xc9\x99rrkuu\x1f"
+	"y\xc3\xa4katitkuu\x1fm\xc3\xa4gabitkuu\x1fmiyazyakuu\x1fg\xc9\x99nbotkuu\x1fs\xc3\xa4ne"
+	"kuu\x1f\xe1\xb8\xa5" "amlekuu\x1fn\xc3\xa4hasekuu\x1f\xe1\xb9\x97" "agumenkuu\0"
+	"ti\xc5\xa1r\xc3\xadkuu\x1fhe\xc5\xa1v\xc3\xa1nkuu\x1fkisl\xc3\xa9vkuu\x1ftev\xc3\xa9tku"
+	"u\x1f\xc5\xa1" "ev\xc3\xa1tkuu\x1f" "ad\xc3\xa1rkuu I\x1f" "ad\xc3\xa1rkuu\x1fnis\xc3\xa1"
+	"nkuu\x1fijj\xc3\xa1rkuu\x1fsiv\xc3\xa1nkuu\x1ftamm\xc3\xbazkuu\x1f" "abkuu\x1f" "el\xc3"
+	"\xbalkuu\x1f" "ad\xc3\xa1rkuu II\0chaitrakuu\x1fvaisakhakuu\x1fjyaisthakuu\x1f" "asadha"
+	"kuu\x1fsravanakuu\x1f" "bhadrakuu\x1f" "asvinakuu\x1fkartikakuu\x1f" "agrahayanakuu\x1f"
+	"pausakuu\x1fmaghakuu\x1fphalgunakuu\0muharram\x1fsafar\x1frabi\xe2\x80\x99 al-awwal\x1f"
+	"rabi\xe2\x80\x99 al-akhir\x1f" "d\xc5\xbeumada-l-ula\x1f" "d\xc5\xbeumada-l-akhira\x1fr"
+	"ad\xc5\xbe" "ab\x1f\xc5\xa1" "a\xe2\x80\x99" "ban\x1framadan\x1f\xc5\xa1" "awwal\x1f" "d"
+	"hu-l-qa\xe2\x80\x99" "da\x1f" "dhu-l-hidd\xc5\xbe" "a\0farvardinkuu\x1fordibehe\xc5\xa1"
 	"tkuu\x1fkhordadkuu\x1ftirkuu\x1fmordadkuu\x1f\xc5\xa1" "ahrivarkuu\x1fmehrkuu\x1f" "aba"
 	"nkuu\x1f" "azarkuu\x1f" "deykuu\x1f" "bahmankuu\x1f" "esfandkuu\0e. Kiinan tasav.\x1fMi"
 	"nguo\0Linggo\0Li\0Hu\0Bi\0linggo\0Bago ang R.O.C.\x1fMinguo\0mars\0apr\xc3\xadl\0"
@@ -2020,21 +1963,21 @@ const char locale_text[] =
 	"sh\xc3\xady\xc4\xabyu\xc3\xa8" "bis\x1fsh\xc3\xad\xe2\x80\x99\xc3\xa8ryu\xc3\xa8" "bis\0"
 	"tout\x1f" "b\xc3\xa2" "b\xc3\xa2\x1fh\xc3\xa2tour\x1fkyahk\x1ftoubah\x1f" "amsh\xc3\xae"
 	"r\x1f" "barmah\xc3\xa2t\x1f" "barmoudah\x1f" "bashans\x1f" "ba\xe2\x80\x99ounah\x1f" "a"
-	"b\xc3\xae" "b\x1fmisra\x1f" "al-nasi\0\x1f" "ap. D.\0m\xc3\xa4sk\xc3\xa4r\xc3\xa4m\x1ft"
-	"eqemt\x1fhedar\x1ftahesas\x1fter\x1fy\xc3\xa4katit\x1fm\xc3\xa4gabit\x1fmiyazya\x1fguen"
-	"bot\x1fs\xc3\xa4n\xc3\xa9\x1fhaml\xc3\xa9\x1fn\xc3\xa4has\xc3\xa9\x1fpagum\xc3\xa9n\0"
-	"\x1f" "ap. Inc.\0tichri\x1fh\xc3\xa8" "chvan\x1fkislev\x1ft\xc3\xa9veth\x1f" "chevat\x1f"
-	"adar I\x1f" "adar\x1fnissan\x1fiyar\x1fsivan\x1ftamouz\x1f" "av\x1f\xc3\xa9loul\x1f" "a"
-	"dar II\0A. M.\0chaitra\x1fvaish\xc4\x81kh\x1fjyaishtha\x1f\xc4\x81sh\xc4\x81" "dha\x1fs"
-	"hr\xc4\x81vana\x1f" "bh\xc4\x81" "drapad\x1f\xc4\x81shwin\x1fk\xc4\x81rtik\x1fm\xc4\x81"
-	"rgash\xc4\xabrsha\x1fpaush\x1fm\xc4\x81gh\x1fph\xc4\x81lgun\0mouharram\x1fsafar\x1frabi"
-	"a al awal\x1frabia ath-thani\x1fjoumada al oula\x1fjoumada ath-thania\x1frajab\x1f" "ch"
-	"aabane\x1framadan\x1f" "chawwal\x1f" "dhou al qi`da\x1f" "dhou al-hijja\0"
-	"farvardin\x1fordibehe\xc5\xa1t\x1fkhord\xc3\xa2" "d\x1ftir\x1fmord\xc3\xa2" "d\x1f\xc5\xa1"
-	"ahrivar\x1fmehr\x1f\xc3\xa2" "b\xc3\xa2n\x1f\xc3\xa2zar\x1f" "dey\x1f" "bahman\x1f" "es"
-	"fand\0A. P.\0av. RdC\x1fRdC\0\x06 h \x0b\0tout\x1f" "b\xc3\xa2" "b\xc3\xa2\x1fh\xc3\xa2"
-	"tour\x1fkyakh\x1ftoubah\x1f" "amsh\xc3\xaer\x1f" "barmah\xc3\xa2t\x1f" "barmoudah\x1f" "b"
-	"ashans\x1f" "ba\xe2\x80\x99ounah\x1f" "ab\xc3\xae" "b\x1fmisra\x1f" "al-nasi\0"
+	"b\xc3\xae" "b\x1fmisra\x1f" "al-nasi\0ap. D.\0m\xc3\xa4sk\xc3\xa4r\xc3\xa4m\x1fteqemt\x1f"
+	"hedar\x1ftahesas\x1fter\x1fy\xc3\xa4katit\x1fm\xc3\xa4gabit\x1fmiyazya\x1fguenbot\x1fs\xc3"
+	"\xa4n\xc3\xa9\x1fhaml\xc3\xa9\x1fn\xc3\xa4has\xc3\xa9\x1fpagum\xc3\xa9n\0"
+	"ap. Inc.\0tichri\x1fh\xc3\xa8" "chvan\x1fkislev\x1ft\xc3\xa9veth\x1f" "chevat\x1f" "ada"
+	"r I\x1f" "adar\x1fnissan\x1fiyar\x1fsivan\x1ftamouz\x1f" "av\x1f\xc3\xa9loul\x1f" "adar"
+	" II\0A. M.\0chaitra\x1fvaish\xc4\x81kh\x1fjyaishtha\x1f\xc4\x81sh\xc4\x81" "dha\x1fshr\xc4"
+	"\x81vana\x1f" "bh\xc4\x81" "drapad\x1f\xc4\x81shwin\x1fk\xc4\x81rtik\x1fm\xc4\x81rgash\xc4"
+	"\xabrsha\x1fpaush\x1fm\xc4\x81gh\x1fph\xc4\x81lgun\0mouharram\x1fsafar\x1frabia al awal"
+	"\x1frabia ath-thani\x1fjoumada al oula\x1fjoumada ath-thania\x1frajab\x1f" "chaabane\x1f"
+	"ramadan\x1f" "chawwal\x1f" "dhou al qi`da\x1f" "dhou al-hijja\0farvardin\x1fordibehe\xc5"
+	"\xa1t\x1fkhord\xc3\xa2" "d\x1ftir\x1fmord\xc3\xa2" "d\x1f\xc5\xa1" "ahrivar\x1fmehr\x1f"
+	"\xc3\xa2" "b\xc3\xa2n\x1f\xc3\xa2zar\x1f" "dey\x1f" "bahman\x1f" "esfand\0"
+	"A. P.\0av. RdC\x1fRdC\0\x06 h \x0b\0tout\x1f" "b\xc3\xa2" "b\xc3\xa2\x1fh\xc3\xa2tour\x1f"
+	"kyakh\x1ftoubah\x1f" "amsh\xc3\xaer\x1f" "barmah\xc3\xa2t\x1f" "barmoudah\x1f" "bashans"
+	"\x1f" "ba\xe2\x80\x99ounah\x1f" "ab\xc3\xae" "b\x1fmisra\x1f" "al-nasi\0"
 	"Farvardin\x1fOrdibehe\xc5\xa1t\x1fKhord\xc3\xa2" "d\x1fTir\x1fMord\xc3\xa2" "d\x1f\xc5\xa0"
 	"ahrivar\x1fMehr\x1f\xc3\x82" "b\xc3\xa2n\x1f\xc3\x82zar\x1f" "Dey\x1f" "Bahman\x1f" "Es"
 	"fand\0Zen\xc3\xa2r\0Fevr\xc3\xa2r\0Mar\xc3\xa7\0Avr\xc3\xael\0Jugn\0Lui\0"
@@ -2133,7 +2076,7 @@ const char locale_text[] =
 	"\xaa\xbe\xe0\xaa\xa8\xe0\xab\x8d\xe0\xaa\xb8\x1f\xe0\xaa\xaa\xe0\xaa\xbe\xe0\xaa\x93\xe0"
 	"\xaa\xa8\xe0\xaa\xbe\x1f\xe0\xaa\x88\xe0\xaa\xaa\xe0\xab\x87\xe0\xaa\xaa\x1f\xe0\xaa\xae"
 	"\xe0\xab\x87\xe0\xaa\xb8\xe0\xab\x8d\xe0\xaa\xb0\xe0\xaa\xbe\x1f\xe0\xaa\xa8\xe0\xaa\xbe"
-	"\xe0\xaa\xb8\xe0\xab\x80\xe0\xaa\x88\0\x1f\xe0\xaa\x8f\xe0\xaa\xb0\xe0\xaa\xbe" "1\0"
+	"\xe0\xaa\xb8\xe0\xab\x80\xe0\xaa\x88\0\xe0\xaa\x8f\xe0\xaa\xb0\xe0\xaa\xbe" "1\0"
 	"\xe0\xaa\xae\xe0\xab\x87\xe0\xaa\xb8\xe0\xab\x8d\xe0\xaa\x95\xe0\xab\x87\xe0\xaa\xb0\xe0"
 	"\xab\x87\xe0\xaa\xae\x1f\xe0\xaa\x9f\xe0\xab\x87\xe0\xaa\x95\xe0\xab\x87\xe0\xaa\xae\xe0"
 	"\xab\x8d\xe0\xaa\x9f\x1f\xe0\xaa\xb9\xe0\xab\x87\xe0\xaa\xa1\xe0\xaa\xbe\xe0\xaa\xb0\x1f"
@@ -2321,68 +2264,58 @@ const char locale_text[] =
 	"\xa4\xb6\xe0\xa4\xb5\xe0\xa5\x8d\xe0\xa4\xb5\xe0\xa5\x8d\xe0\xa4\xb2\x1f\xe0\xa4\x9c\xe0"
 	"\xa4\xbf\xe0\xa4\xb2-\xe0\xa4\x95\xe0\xa5\x8d\xe0\xa4\xa6\xe0\xa4\xbe\xe0\xa4\xb9\x1f\xe0"
 	"\xa4\x9c\xe0\xa4\xbf\xe0\xa4\xb2\xe0\xa5\x8d-\xe0\xa4\xb9\xe0\xa4\xbf\xe0\xa4\x9c\xe0\xa5"
-	"\x8d\xe0\xa4\x9c\xe0\xa4\xbe\xe0\xa4\xb9\0\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\xe0\xa4"
-	"\x9c\xe0\xa5\x87\xe0\xa4\x82\xe0\xa4\xb0\xe0\xa5\x8b\xe0\xa4\x95\xe0\xa5\x82 (1688\xe2\x80"
-	"\x93" "1704)\x1f\xe0\xa4\xb9\xe0\xa5\x8b\xe0\xa4\x8f\xe0\xa4\x88 (1704\xe2\x80\x93" "17"
-	"11)\x1f\xe0\xa4\xb6\xe0\xa5\x8b\xe0\xa4\x9f\xe0\xa5\x82\xe0\xa4\x95\xe0\xa5\x8b (1711\xe2"
-	"\x80\x93" "1716)\x1f\xe0\xa4\x95\xe0\xa5\x8d\xe0\xa4\xaf\xe0\xa5\x8b\xe0\xa4\xb9\xe0\xa5"
-	"\x8b (1716\xe2\x80\x93" "1736)\x1f\xe0\xa4\x9c\xe0\xa5\x87\xe0\xa4\x82\xe0\xa4\xac\xe0\xa5"
-	"\x81\xe0\xa4\xa8 (1736\xe2\x80\x93" "1741)\x1f\xe0\xa4\x95\xe0\xa4\xbe\xe0\xa4\x82\xe0\xa4"
-	"\xaa\xe0\xa5\x8b (1741\xe2\x80\x93" "1744)\x1f\xe0\xa4\x87\xe0\xa4\x82\xe0\xa4\x95\xe0\xa5"
-	"\x8d\xe0\xa4\xaf\xe0\xa5\x8b (1744\xe2\x80\x93" "1748)\x1f\xe0\xa4\x95\xe0\xa4\xbe\xe0\xa4"
-	"\xa8-\xe0\xa4\x8f\xe0\xa4\xa8 (1748\xe2\x80\x93" "1751)\x1f\xe0\xa4\xb9\xe0\xa5\x8b\xe0"
-	"\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xaf\xe0\xa4\xbe\xe0\xa4\x95\xe0\xa5\x82 (1751\xe2\x80\x93" "1"
-	"764)\x1f\xe0\xa4\xae\xe0\xa5\x87\xe0\xa4\x88\xe0\xa4\xb5\xe0\xa4\xbe (1764\xe2\x80\x93" "1"
-	"772)\x1f\xe0\xa4\x85\xe0\xa4\xa8-\xe0\xa4\x8f\xe0\xa4\x88 (1772\xe2\x80\x93" "1781)\x1f"
-	"\xe0\xa4\x9f\xe0\xa5\x87\xe0\xa4\xa8\xe0\xa4\xae\xe0\xa5\x87\xe0\xa4\x88 (1781\xe2\x80\x93"
-	"1789)\x1f\xe0\xa4\x95\xe0\xa4\xbe\xe0\xa4\x82\xe0\xa4\xb8\xe0\xa5\x87\xe0\xa4\x88 (1789"
-	"\xe2\x80\x93" "1801)\x1f\xe0\xa4\x95\xe0\xa5\x8d\xe0\xa4\xaf\xe0\xa5\x8b\xe0\xa4\xb5\xe0"
-	"\xa4\xbe (1801\xe2\x80\x93" "1804)\x1f\xe0\xa4\xac\xe0\xa5\x81\xe0\xa4\x82\xe0\xa4\x95\xe0"
-	"\xa4\xbe (1804\xe2\x80\x93" "1818)\x1f\xe0\xa4\xac\xe0\xa5\x81\xe0\xa4\x82\xe0\xa4\xb8\xe0"
-	"\xa5\x87\xe0\xa4\x88 (1818\xe2\x80\x93" "1830)\x1f\xe0\xa4\x9f\xe0\xa5\x87\xe0\xa4\x82\xe0"
-	"\xa4\xaa\xe0\xa5\x8b (1830\xe2\x80\x93" "1844)\x1f\xe0\xa4\x95\xe0\xa5\x8b\xe0\xa4\x95\xe0"
-	"\xa4\xbe (1844\xe2\x80\x93" "1848)\x1f\xe0\xa4\x95\xe0\xa4\xbe\xe0\xa4\x88\xe0\xa4\x8f "
-	"(1848\xe2\x80\x93" "1854)\x1f\xe0\xa4\x85\xe0\xa4\x82\xe0\xa4\xb8\xe0\xa5\x87\xe0\xa4\x88"
-	" (1854\xe2\x80\x93" "1860)\x1f\xe0\xa4\xae\xe0\xa4\xbe\xe0\xa4\xa8-\xe0\xa4\x88\xe0\xa4"
-	"\xa8 (1860\xe2\x80\x93" "1861)\x1f\xe0\xa4\xac\xe0\xa5\x81\xe0\xa4\x82\xe0\xa4\x95\xe0\xa5"
-	"\x8d\xe0\xa4\xaf\xe0\xa5\x8c (1861\xe2\x80\x93" "1864)\x1f\xe0\xa4\x9c\xe0\xa5\x87\xe0\xa4"
-	"\x82\xe0\xa4\x9c\xe0\xa5\x80 (1864\xe2\x80\x93" "1865)\x1f\xe0\xa4\x95\xe0\xa5\x87\xe0\xa4"
-	"\x88\xe0\xa4\x93 (1865\xe2\x80\x93" "1868)\x1f\xe0\xa4\xae\xe0\xa5\x87\xe0\xa4\x9c\xe0\xa5"
-	"\x80\x1f\xe0\xa4\xa4\xe0\xa4\xbe\xe0\xa4\x88\xe0\xa4\xb6\xe0\xa5\x8b\x1f\xe0\xa4\xb6\xe0"
-	"\xa5\x8b\xe0\xa4\xb5\xe0\xa4\xbe\x1f\xe0\xa4\xb9\xe0\xa5\x87\xe0\xa4\x88\xe0\xa4\xb8\xe0"
-	"\xa5\x87\xe0\xa4\x88\x1f\xe0\xa4\xb0\xe0\xa5\x87\xe0\xa4\x87\xe0\xa4\xb5\xe0\xa4\xbe\0"
-	"\xe0\xa4\xab\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xa6\xe0\xa4\xbf\xe0"
-	"\xa4\xa8\x1f\xe0\xa4\x93\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xa6\xe0\xa4\xbf\xe0\xa4\xb5\xe0"
-	"\xa5\x87\xe0\xa4\xb9\xe0\xa5\x87\xe0\xa4\xb8\xe0\xa5\x8d\xe0\xa4\x9f\x1f\xe0\xa4\x96\xe0"
-	"\xa5\x8b\xe0\xa4\xb0\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xa6\xe0\xa4\xbe\xe0\xa4\xa6\x1f\xe0"
-	"\xa4\x9f\xe0\xa4\xbf\xe0\xa4\xb0\x1f\xe0\xa4\xae\xe0\xa5\x8b\xe0\xa4\xb0\xe0\xa4\xa6\xe0"
-	"\xa4\xbe\xe0\xa4\xa6\x1f\xe0\xa4\xb6\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa4\xb0\xe0\xa5\x80\xe0"
-	"\xa4\xb5\xe0\xa4\xb0\xe0\xa5\x8d\x1f\xe0\xa4\xae\xe0\xa5\x87\xe0\xa4\xb9\xe0\xa4\xb0\x1f"
-	"\xe0\xa4\x85\xe0\xa4\xb5\xe0\xa4\xa8\x1f\xe0\xa4\x85\xe0\xa4\x9c\xe0\xa4\xbc\xe0\xa4\xb0"
-	"\x1f\xe0\xa4\xa1\xe0\xa5\x87\x1f\xe0\xa4\xac\xe0\xa4\xb9\xe0\xa4\xae\xe0\xa4\xa8\x1f\xe0"
-	"\xa4\x88\xe0\xa4\xb8\xe0\xa5\x8d\xe0\xa4\xab\xe0\xa4\xa8\xe0\xa5\x8d\xe0\xa4\xa6\xe0\xa5"
-	"\x8d\0Raviwaar\0Somwaar\0Mangalwaar\0Budhwaar\0Guruwaar\0Shukrawaar\0Shaniwaar\0"
-	"Ra\0So\0Bu\0Gu\0Shu\0Sha\0hafta\0Muharram\x1fSafar\x1fRabi al-Awwal\x1fRabi as-Saani\x1f"
-	"Jumaada al-Awwal\x1fJumaada as-Saani\x1fRajab\x1fShaabaan\x1fRamzaan\x1fShawwaal\x1fZu\xe2"
-	"\x80\x99l-Qaada\x1fZu\xe2\x80\x99l-Hijja\0Hijri\0sije\xc4\x8d" "anj\0velja\xc4\x8d" "a\0"
-	"o\xc5\xbeujak\0travanj\0svibanj\0lipanj\0srpanj\0kolovoz\0rujan\0studeni\0"
-	"prosinac\0tjedan\0tj.\0sije\xc4\x8d" "anj\x1fvelja\xc4\x8d" "a\x1fo\xc5\xbeujak\x1ftrav"
-	"anj\x1fsvibanj\x1flipanj\x1fsrpanj\x1fkolovoz\x1frujan\x1flistopad\x1fstudeni\x1fprosin"
-	"ac\0meja\0njed\xc5\xba" "ela\0p\xc3\xb3nd\xc5\xba" "ela\0wutora\0srjeda\0"
-	"\xc5\xa1tw\xc3\xb3rtk\0pjatk\0wu\0\xc5\xa1t\0pj\0\x05:\x0b hod\xc5\xba.\0"
-	"tyd\xc5\xba" "e\xc5\x84\0tyd\xc5\xba.\0januar\x1f" "februar\x1fm\xc4\x9brc\x1f" "apryl\x1f"
-	"meja\x1fjunij\x1fjulij\x1f" "awgust\x1fseptember\x1foktober\x1fnowember\x1f" "december\0"
-	"janu\xc3\xa1r\0febru\xc3\xa1r\0m\xc3\xa1rcius\0\xc3\xa1prilis\0m\xc3\xa1jus\0"
-	"j\xc3\xbanius\0j\xc3\xbalius\0augusztus\0szeptember\0okt\xc3\xb3" "ber\0"
+	"\x8d\xe0\xa4\x9c\xe0\xa4\xbe\xe0\xa4\xb9\0\xe0\xa4\x9c\xe0\xa5\x87\xe0\xa4\x82\xe0\xa4\xb0"
+	"\xe0\xa5\x8b\xe0\xa4\x95\xe0\xa5\x82 (1688\xe2\x80\x93" "1704)\x1f\xe0\xa4\xb9\xe0\xa5\x8b"
+	"\xe0\xa4\x8f\xe0\xa4\x88 (1704\xe2\x80\x93" "1711)\x1f\xe0\xa4\xb6\xe0\xa5\x8b\xe0\xa4\x9f"
+	"\xe0\xa5\x82\xe0\xa4\x95\xe0\xa5\x8b (1711\xe2\x80\x93" "1716)\x1f\xe0\xa4\x95\xe0\xa5\x8d"
+	"\xe0\xa4\xaf\xe0\xa5\x8b\xe0\xa4\xb9\xe0\xa5\x8b (1716\xe2\x80\x93" "1736)\x1f\xe0\xa4\x9c"
+	"\xe0\xa5\x87\xe0\xa4\x82\xe0\xa4\xac\xe0\xa5\x81\xe0\xa4\xa8 (1736\xe2\x80\x93" "1741)\x1f"
+	"\xe0\xa4\x95\xe0\xa4\xbe\xe0\xa4\x82\xe0\xa4\xaa\xe0\xa5\x8b (1741\xe2\x80\x93" "1744)\x1f"
+	"\xe0\xa4\x87\xe0\xa4\x82\xe0\xa4\x95\xe0\xa5\x8d\xe0\xa4\xaf\xe0\xa5\x8b (1744\xe2\x80\x93"
+	"1748)\x1f\xe0\xa4\x95\xe0\xa4\xbe\xe0\xa4\xa8-\xe0\xa4\x8f\xe0\xa4\xa8 (1748\xe2\x80\x93"
+	"1751)\x1f\xe0\xa4\xb9\xe0\xa5\x8b\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xaf\xe0\xa4\xbe\xe0\xa4"
+	"\x95\xe0\xa5\x82 (1751\xe2\x80\x93" "1764)\x1f\xe0\xa4\xae\xe0\xa5\x87\xe0\xa4\x88\xe0\xa4"
+	"\xb5\xe0\xa4\xbe (1764\xe2\x80\x93" "1772)\x1f\xe0\xa4\x85\xe0\xa4\xa8-\xe0\xa4\x8f\xe0"
+	"\xa4\x88 (1772\xe2\x80\x93" "1781)\x1f\xe0\xa4\x9f\xe0\xa5\x87\xe0\xa4\xa8\xe0\xa4\xae\xe0"
+	"\xa5\x87\xe0\xa4\x88 (1781\xe2\x80\x93" "1789)\x1f\xe0\xa4\x95\xe0\xa4\xbe\xe0\xa4\x82\xe0"
+	"\xa4\xb8\xe0\xa5\x87\xe0\xa4\x88 (1789\xe2\x80\x93" "1801)\x1f\xe0\xa4\x95\xe0\xa5\x8d\xe0"
+	"\xa4\xaf\xe0\xa5\x8b\xe0\xa4\xb5\xe0\xa4\xbe (1801\xe2\x80\x93" "1804)\x1f\xe0\xa4\xac\xe0"
+	"\xa5\x81\xe0\xa4\x82\xe0\xa4\x95\xe0\xa4\xbe (1804\xe2\x80\x93" "1818)\x1f\xe0\xa4\xac\xe0"
+	"\xa5\x81\xe0\xa4\x82\xe0\xa4\xb8\xe0\xa5\x87\xe0\xa4\x88 (1818\xe2\x80\x93" "1830)\x1f\xe0"
+	"\xa4\x9f\xe0\xa5\x87\xe0\xa4\x82\xe0\xa4\xaa\xe0\xa5\x8b (1830\xe2\x80\x93" "1844)\x1f\xe0"
+	"\xa4\x95\xe0\xa5\x8b\xe0\xa4\x95\xe0\xa4\xbe (1844\xe2\x80\x93" "1848)\x1f\xe0\xa4\x95\xe0"
+	"\xa4\xbe\xe0\xa4\x88\xe0\xa4\x8f (1848\xe2\x80\x93" "1854)\x1f\xe0\xa4\x85\xe0\xa4\x82\xe0"
+	"\xa4\xb8\xe0\xa5\x87\xe0\xa4\x88 (1854\xe2\x80\x93" "1860)\x1f\xe0\xa4\xae\xe0\xa4\xbe\xe0"
+	"\xa4\xa8-\xe0\xa4\x88\xe0\xa4\xa8 (1860\xe2\x80\x93" "1861)\x1f\xe0\xa4\xac\xe0\xa5\x81"
+	"\xe0\xa4\x82\xe0\xa4\x95\xe0\xa5\x8d\xe0\xa4\xaf\xe0\xa5\x8c (1861\xe2\x80\x93" "1864)\x1f"
+	"\xe0\xa4\x9c\xe0\xa5\x87\xe0\xa4\x82\xe0\xa4\x9c\xe0\xa5\x80 (1864\xe2\x80\x93" "1865)\x1f"
+	"\xe0\xa4\x95\xe0\xa5\x87\xe0\xa4\x88\xe0\xa4\x93 (1865\xe2\x80\x93" "1868)\x1f\xe0\xa4\xae"
+	"\xe0\xa5\x87\xe0\xa4\x9c\xe0\xa5\x80\x1f\xe0\xa4\xa4\xe0\xa4\xbe\xe0\xa4\x88\xe0\xa4\xb6"
+	"\xe0\xa5\x8b\x1f\xe0\xa4\xb6\xe0\xa5\x8b\xe0\xa4\xb5\xe0\xa4\xbe\x1f\xe0\xa4\xb9\xe0\xa5"
+	"\x87\xe0\xa4\x88\xe0\xa4\xb8\xe0\xa5\x87\xe0\xa4\x88\x1f\xe0\xa4\xb0\xe0\xa5\x87\xe0\xa4"
+	"\x87\xe0\xa4\xb5\xe0\xa4\xbe\0\xe0\xa4\xab\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xb5\xe0\xa4\xbe"
+	"\xe0\xa4\xa6\xe0\xa4\xbf\xe0\xa4\xa8\x1f\xe0\xa4\x93\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xa6"
+	"\xe0\xa4\xbf\xe0\xa4\xb5\xe0\xa5\x87\xe0\xa4\xb9\xe0\xa5\x87\xe0\xa4\xb8\xe0\xa5\x8d\xe0"
+	"\xa4\x9f\x1f\xe0\xa4\x96\xe0\xa5\x8b\xe0\xa4\xb0\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xa6\xe0"
+	"\xa4\xbe\xe0\xa4\xa6\x1f\xe0\xa4\x9f\xe0\xa4\xbf\xe0\xa4\xb0\x1f\xe0\xa4\xae\xe0\xa5\x8b"
+	"\xe0\xa4\xb0\xe0\xa4\xa6\xe0\xa4\xbe\xe0\xa4\xa6\x1f\xe0\xa4\xb6\xe0\xa4\xbe\xe0\xa4\xb9"
+	"\xe0\xa4\xb0\xe0\xa5\x80\xe0\xa4\xb5\xe0\xa4\xb0\xe0\xa5\x8d\x1f\xe0\xa4\xae\xe0\xa5\x87"
+	"\xe0\xa4\xb9\xe0\xa4\xb0\x1f\xe0\xa4\x85\xe0\xa4\xb5\xe0\xa4\xa8\x1f\xe0\xa4\x85\xe0\xa4"
+	"\x9c\xe0\xa4\xbc\xe0\xa4\xb0\x1f\xe0\xa4\xa1\xe0\xa5\x87\x1f\xe0\xa4\xac\xe0\xa4\xb9\xe0"
+	"\xa4\xae\xe0\xa4\xa8\x1f\xe0\xa4\x88\xe0\xa4\xb8\xe0\xa5\x8d\xe0\xa4\xab\xe0\xa4\xa8\xe0"
+	"\xa5\x8d\xe0\xa4\xa6\xe0\xa5\x8d\0Raviwaar\0Somwaar\0Mangalwaar\0Budhwaar\0"
+	"Guruwaar\0Shukrawaar\0Shaniwaar\0Ra\0So\0Bu\0Gu\0Shu\0Sha\0hafta\0Muharram\x1fSafar\x1f"
+	"Rabi al-Awwal\x1fRabi as-Saani\x1fJumaada al-Awwal\x1fJumaada as-Saani\x1fRajab\x1fShaa"
+	"baan\x1fRamzaan\x1fShawwaal\x1fZu\xe2\x80\x99l-Qaada\x1fZu\xe2\x80\x99l-Hijja\0"
+	"Hijri\0sije\xc4\x8d" "anj\0velja\xc4\x8d" "a\0o\xc5\xbeujak\0travanj\0svibanj\0"
+	"lipanj\0srpanj\0kolovoz\0rujan\0studeni\0prosinac\0tjedan\0tj.\0sije\xc4\x8d" "anj\x1fv"
+	"elja\xc4\x8d" "a\x1fo\xc5\xbeujak\x1ftravanj\x1fsvibanj\x1flipanj\x1fsrpanj\x1fkolovoz\x1f"
+	"rujan\x1flistopad\x1fstudeni\x1fprosinac\0meja\0njed\xc5\xba" "ela\0p\xc3\xb3nd\xc5\xba"
+	"ela\0wutora\0srjeda\0\xc5\xa1tw\xc3\xb3rtk\0pjatk\0wu\0\xc5\xa1t\0pj\0\x05:\x0b hod\xc5"
+	"\xba.\0tyd\xc5\xba" "e\xc5\x84\0tyd\xc5\xba.\0januar\x1f" "februar\x1fm\xc4\x9brc\x1f" "a"
+	"pryl\x1fmeja\x1fjunij\x1fjulij\x1f" "awgust\x1fseptember\x1foktober\x1fnowember\x1f" "d"
+	"ecember\0janu\xc3\xa1r\0febru\xc3\xa1r\0m\xc3\xa1rcius\0\xc3\xa1prilis\0"
+	"m\xc3\xa1jus\0j\xc3\xbanius\0j\xc3\xbalius\0augusztus\0szeptember\0okt\xc3\xb3" "ber\0"
 	"vas\xc3\xa1rnap\0h\xc3\xa9tf\xc5\x91\0kedd\0szerda\0cs\xc3\xbct\xc3\xb6rt\xc3\xb6k\0"
 	"p\xc3\xa9ntek\0szombat\0V\0H\0Sze\0Cs\0Szo\0\x01. \x02\0\x01. \x02\xe2\x80\x93\x12\0"
 	"\x01. \x02\xe2\x80\x89\xe2\x80\x93\xe2\x80\x89\x11. \x12\0h\xc3\xa9t\0\x0a \x01. \x02\0"
@@ -2430,41 +2363,32 @@ const char locale_text[] =
 	"Min\0Sen\0Sel\0Rab\0Kam\0minggu\0mgg.\0Januari\x1f" "Februari\x1fMaret\x1f" "April\x1fM"
 	"ei\x1fJuni\x1fJuli\x1f" "Agustus\x1fSeptember\x1fOktober\x1fNovember\x1f" "Desember\0"
 	"EB\0Muharam\x1fSafar\x1fRabiulawal\x1fRabiulakhir\x1fJumadilawal\x1fJumadilakhir\x1fRaj"
-	"ab\x1fSyakban\x1fRamadan\x1fSyawal\x1fZulkaidah\x1fZulhijah\0\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1fGenroku (1688\xe2\x80\x93" "1704)\x1fH\xc5\x8d" "ei (1704\xe2\x80\x93" "171"
-	"1)\x1fSh\xc5\x8dtoku (1711\xe2\x80\x93" "1716)\x1fKy\xc5\x8dh\xc5\x8d (1716\xe2\x80\x93"
-	"1736)\x1fGenbun (1736\xe2\x80\x93" "1741)\x1fKanp\xc5\x8d (1741\xe2\x80\x93" "1744)\x1f"
-	"Enky\xc5\x8d (1744\xe2\x80\x93" "1748)\x1fKan-en (1748-1751)\x1fH\xc5\x8dryaku (1751\xe2"
-	"\x80\x93" "1764)\x1fMeiwa (1764\xe2\x80\x93" "1772)\x1f" "An-ei (1772-1781)\x1fTenmei ("
-	"1781\xe2\x80\x93" "1789)\x1fKansei (1789\xe2\x80\x93" "1801)\x1fKy\xc5\x8dwa (1801\xe2\x80"
-	"\x93" "1804)\x1f" "Bunka (1804\xe2\x80\x93" "1818)\x1f" "Bunsei (1818\xe2\x80\x93" "183"
-	"0)\x1fTenp\xc5\x8d (1830\xe2\x80\x93" "1844)\x1fK\xc5\x8dka (1844\xe2\x80\x93" "1848)\x1f"
-	"Kaei (1848\xe2\x80\x93" "1854)\x1f" "Ansei (1854\xe2\x80\x93" "1860)\x1fMan-en (1860-18"
-	"61)\x1f" "Bunky\xc5\xab (1861\xe2\x80\x93" "1864)\x1fGenji (1864\xe2\x80\x93" "1865)\x1f"
-	"Kei\xc5\x8d (1865\xe2\x80\x93" "1868)\x1fMeiji\x1fTaish\xc5\x8d\x1fSh\xc5\x8dwa\x1fHeis"
-	"ei\x1fReiwa\0Sebelum R.O.C.\x1fR.O.C.\0Jen\xe1\xbb\xa5war\xe1\xbb\x8b\0"
-	"Febr\xe1\xbb\xa5war\xe1\xbb\x8b\0Maach\xe1\xbb\x8b\0Epreel\0Juun\0Jula\xe1\xbb\x8b\0"
-	"\xe1\xbb\x8cg\xe1\xbb\x8d\xe1\xbb\x8dst\0\xe1\xbb\x8cktoba\0S\xe1\xbb\x8dndee\0"
-	"M\xe1\xbb\x8dnde\0Tiuzdee\0Wenezdee\0T\xe1\xbb\x8d\xe1\xbb\x8dzdee\0Fra\xe1\xbb\x8b" "d"
-	"ee\0Sat\xe1\xbb\x8d" "dee\0S\xe1\xbb\x8dn\0M\xe1\xbb\x8dn\0Tiu\0Wen\0T\xe1\xbb\x8d\xe1\xbb"
-	"\x8d\0Fra\xe1\xbb\x8b\0Izu\0Jen\xe1\xbb\xa5war\xe1\xbb\x8b\x1f" "Febr\xe1\xbb\xa5war\xe1"
-	"\xbb\x8b\x1fMaach\xe1\xbb\x8b\x1f" "Epreel\x1fMee\x1fJuun\x1fJula\xe1\xbb\x8b\x1f\xe1\xbb"
-	"\x8cg\xe1\xbb\x8d\xe1\xbb\x8dst\x1fSeptemba\x1f\xe1\xbb\x8cktoba\x1fNovemba\x1f" "Disem"
-	"ba\0\xea\x8b\x8d\xea\x86\xaa\0\xea\x91\x8d\xea\x86\xaa\0\xea\x8c\x95\xea\x86\xaa\0"
-	"\xea\x87\x96\xea\x86\xaa\0\xea\x89\xac\xea\x86\xaa\0\xea\x83\x98\xea\x86\xaa\0"
-	"\xea\x8f\x83\xea\x86\xaa\0\xea\x89\x86\xea\x86\xaa\0\xea\x88\xac\xea\x86\xaa\0"
-	"\xea\x8a\xb0\xea\x86\xaa\0\xea\x8a\xb0\xea\x8a\xaa\xea\x86\xaa\0\xea\x8a\xb0\xea\x91\x8b"
-	"\xea\x86\xaa\0\xea\x91\xad\xea\x86\x8f\xea\x91\x8d\0\xea\x86\x8f\xea\x8a\x82\xea\x8b\x8d"
-	"\0\xea\x86\x8f\xea\x8a\x82\xea\x91\x8d\0\xea\x86\x8f\xea\x8a\x82\xea\x8c\x95\0"
+	"ab\x1fSyakban\x1fRamadan\x1fSyawal\x1fZulkaidah\x1fZulhijah\0Genroku (1688\xe2\x80\x93" "1"
+	"704)\x1fH\xc5\x8d" "ei (1704\xe2\x80\x93" "1711)\x1fSh\xc5\x8dtoku (1711\xe2\x80\x93" "1"
+	"716)\x1fKy\xc5\x8dh\xc5\x8d (1716\xe2\x80\x93" "1736)\x1fGenbun (1736\xe2\x80\x93" "174"
+	"1)\x1fKanp\xc5\x8d (1741\xe2\x80\x93" "1744)\x1f" "Enky\xc5\x8d (1744\xe2\x80\x93" "174"
+	"8)\x1fKan-en (1748-1751)\x1fH\xc5\x8dryaku (1751\xe2\x80\x93" "1764)\x1fMeiwa (1764\xe2"
+	"\x80\x93" "1772)\x1f" "An-ei (1772-1781)\x1fTenmei (1781\xe2\x80\x93" "1789)\x1fKansei "
+	"(1789\xe2\x80\x93" "1801)\x1fKy\xc5\x8dwa (1801\xe2\x80\x93" "1804)\x1f" "Bunka (1804\xe2"
+	"\x80\x93" "1818)\x1f" "Bunsei (1818\xe2\x80\x93" "1830)\x1fTenp\xc5\x8d (1830\xe2\x80\x93"
+	"1844)\x1fK\xc5\x8dka (1844\xe2\x80\x93" "1848)\x1fKaei (1848\xe2\x80\x93" "1854)\x1f" "A"
+	"nsei (1854\xe2\x80\x93" "1860)\x1fMan-en (1860-1861)\x1f" "Bunky\xc5\xab (1861\xe2\x80\x93"
+	"1864)\x1fGenji (1864\xe2\x80\x93" "1865)\x1fKei\xc5\x8d (1865\xe2\x80\x93" "1868)\x1fMe"
+	"iji\x1fTaish\xc5\x8d\x1fSh\xc5\x8dwa\x1fHeisei\x1fReiwa\0Sebelum R.O.C.\x1fR.O.C.\0"
+	"Jen\xe1\xbb\xa5war\xe1\xbb\x8b\0Febr\xe1\xbb\xa5war\xe1\xbb\x8b\0Maach\xe1\xbb\x8b\0"
+	"Epreel\0Juun\0Jula\xe1\xbb\x8b\0\xe1\xbb\x8cg\xe1\xbb\x8d\xe1\xbb\x8dst\0"
+	"\xe1\xbb\x8cktoba\0S\xe1\xbb\x8dndee\0M\xe1\xbb\x8dnde\0Tiuzdee\0Wenezdee\0"
+	"T\xe1\xbb\x8d\xe1\xbb\x8dzdee\0Fra\xe1\xbb\x8b" "dee\0Sat\xe1\xbb\x8d" "dee\0"
+	"S\xe1\xbb\x8dn\0M\xe1\xbb\x8dn\0Tiu\0Wen\0T\xe1\xbb\x8d\xe1\xbb\x8d\0Fra\xe1\xbb\x8b\0"
+	"Izu\0Jen\xe1\xbb\xa5war\xe1\xbb\x8b\x1f" "Febr\xe1\xbb\xa5war\xe1\xbb\x8b\x1fMaach\xe1\xbb"
+	"\x8b\x1f" "Epreel\x1fMee\x1fJuun\x1fJula\xe1\xbb\x8b\x1f\xe1\xbb\x8cg\xe1\xbb\x8d\xe1\xbb"
+	"\x8dst\x1fSeptemba\x1f\xe1\xbb\x8cktoba\x1fNovemba\x1f" "Disemba\0\xea\x8b\x8d\xea\x86\xaa"
+	"\0\xea\x91\x8d\xea\x86\xaa\0\xea\x8c\x95\xea\x86\xaa\0\xea\x87\x96\xea\x86\xaa\0"
+	"\xea\x89\xac\xea\x86\xaa\0\xea\x83\x98\xea\x86\xaa\0\xea\x8f\x83\xea\x86\xaa\0"
+	"\xea\x89\x86\xea\x86\xaa\0\xea\x88\xac\xea\x86\xaa\0\xea\x8a\xb0\xea\x86\xaa\0"
+	"\xea\x8a\xb0\xea\x8a\xaa\xea\x86\xaa\0\xea\x8a\xb0\xea\x91\x8b\xea\x86\xaa\0"
+	"\xea\x91\xad\xea\x86\x8f\xea\x91\x8d\0\xea\x86\x8f\xea\x8a\x82\xea\x8b\x8d\0"
+	"\xea\x86\x8f\xea\x8a\x82\xea\x91\x8d\0\xea\x86\x8f\xea\x8a\x82\xea\x8c\x95\0"
 	"\xea\x86\x8f\xea\x8a\x82\xea\x87\x96\0\xea\x86\x8f\xea\x8a\x82\xea\x89\xac\0"
 	"\xea\x86\x8f\xea\x8a\x82\xea\x83\x98\0\xea\x91\xad\xea\x86\x8f\0\xea\x86\x8f\xea\x8b\x8d"
 	"\0\xea\x86\x8f\xea\x91\x8d\0\xea\x86\x8f\xea\x8c\x95\0\xea\x86\x8f\xea\x87\x96\0"
@@ -2479,7 +2403,7 @@ const char locale_text[] =
 	"m\xc3\xa1.\0\xc3\xber.\0mi.\0fi.\0f\xc3\xb6.\0la.\0jan\xc3\xba" "ar\x1f" "febr\xc3\xba" "a"
 	"r\x1fmars\x1f" "apr\xc3\xadl\x1fma\xc3\xad\x1fj\xc3\xban\xc3\xad\x1fj\xc3\xbal\xc3\xad\x1f"
 	"\xc3\xa1g\xc3\xbast\x1fseptember\x1fokt\xc3\xb3" "ber\x1fn\xc3\xb3vember\x1f" "desember"
-	"\0BD\0\x1fT\xc3\xadmabil1\0EH\0fyrir l\xc3\xbd\xc3\xb0v. K\xc3\xadna\x1fMinguo\0"
+	"\0BD\0T\xc3\xadmabil1\0EH\0fyrir l\xc3\xbd\xc3\xb0v. K\xc3\xadna\x1fMinguo\0"
 	"gennaio\0febbraio\0aprile\0maggio\0giugno\0luglio\0settembre\0ottobre\0"
 	"dicembre\0domenica\0luned\xc3\xac\0marted\xc3\xac\0mercoled\xc3\xac\0gioved\xc3\xac\0"
 	"venerd\xc3\xac\0mer\0gio\0ven\0settimana\0sett.\0gennaio\x1f" "febbraio\x1fmarzo\x1f" "a"
@@ -2524,114 +2448,105 @@ const char locale_text[] =
 	"\x1f\xe4\xb8\x99\xe8\xbe\xb0\x1f\xe4\xb8\x81\xe5\xb7\xb3\x1f\xe6\x88\x8a\xe5\x8d\x88\x1f"
 	"\xe5\xb7\xb1\xe6\x9c\xaa\x1f\xe5\xba\x9a\xe7\x94\xb3\x1f\xe8\xbe\x9b\xe9\x85\x89\x1f\xe5"
 	"\xa3\xac\xe6\x88\x8c\x1f\xe7\x99\xb8\xe4\xba\xa5\0\xe3\x82\xb5\xe3\x82\xab\0"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\xe5\x85\x83\xe7\xa6\x84\x1f\xe5\xae\x9d\xe6\xb0"
-	"\xb8\x1f\xe6\xad\xa3\xe5\xbe\xb3\x1f\xe4\xba\xab\xe4\xbf\x9d\x1f\xe5\x85\x83\xe6\x96\x87"
-	"\x1f\xe5\xaf\x9b\xe4\xbf\x9d\x1f\xe5\xbb\xb6\xe4\xba\xab\x1f\xe5\xaf\x9b\xe5\xbb\xb6\x1f"
-	"\xe5\xae\x9d\xe6\x9a\xa6\x1f\xe6\x98\x8e\xe5\x92\x8c\x1f\xe5\xae\x89\xe6\xb0\xb8\x1f\xe5"
-	"\xa4\xa9\xe6\x98\x8e\x1f\xe5\xaf\x9b\xe6\x94\xbf\x1f\xe4\xba\xab\xe5\x92\x8c\x1f\xe6\x96"
-	"\x87\xe5\x8c\x96\x1f\xe6\x96\x87\xe6\x94\xbf\x1f\xe5\xa4\xa9\xe4\xbf\x9d\x1f\xe5\xbc\x98"
-	"\xe5\x8c\x96\x1f\xe5\x98\x89\xe6\xb0\xb8\x1f\xe5\xae\x89\xe6\x94\xbf\x1f\xe4\xb8\x87\xe5"
-	"\xbb\xb6\x1f\xe6\x96\x87\xe4\xb9\x85\x1f\xe5\x85\x83\xe6\xb2\xbb\x1f\xe6\x85\xb6\xe5\xbf"
-	"\x9c\x1f\xe6\x98\x8e\xe6\xb2\xbb\x1f\xe5\xa4\xa7\xe6\xad\xa3\x1f\xe6\x98\xad\xe5\x92\x8c"
-	"\x1f\xe5\xb9\xb3\xe6\x88\x90\x1f\xe4\xbb\xa4\xe5\x92\x8c\0\xe5\x85\x83\0"
-	"\xe6\xb0\x91\xe5\x9b\xbd\xe5\x89\x8d\x1f\xe6\xb0\x91\xe5\x9b\xbd\0Ndu\xc5\x8bmbi Sa\xc5"
-	"\x8b\0P\xc9\x9bsa\xc5\x8b P\xc9\x9b\xcc\x81p\xc3\xa1\0P\xc9\x9bsa\xc5\x8b P\xc9\x9b\xcc"
-	"\x81t\xc3\xa1t\0P\xc9\x9bsa\xc5\x8b P\xc9\x9b\xcc\x81n\xc9\x9b\xcc\x81kwa\0"
-	"P\xc9\x9bsa\xc5\x8b Pataa\0P\xc9\x9bsa\xc5\x8b P\xc9\x9b\xcc\x81n\xc9\x9b\xcc\x81nt\xc3"
-	"\xbak\xc3\xba\0P\xc9\x9bsa\xc5\x8b Saamb\xc3\xa1\0P\xc9\x9bsa\xc5\x8b P\xc9\x9b\xcc\x81"
-	"n\xc9\x9b\xcc\x81" "f\xc9\x94m\0P\xc9\x9bsa\xc5\x8b P\xc9\x9b\xcc\x81n\xc9\x9b\xcc\x81p"
-	"f\xc3\xba\xea\x9e\x8b\xc3\xba\0P\xc9\x9bsa\xc5\x8b N\xc9\x9bg\xc9\x9b\xcc\x81m\0"
-	"P\xc9\x9bsa\xc5\x8b Nts\xc9\x94\xcc\x8cpm\xc9\x94\xcc\x81\0P\xc9\x9bsa\xc5\x8b Nts\xc9\x94"
-	"\xcc\x8cpp\xc3\xa1\0S\xc9\x94\xcc\x81ndi\0M\xc9\x94\xcc\x81ndi\0\xc3\x81pta M\xc9\x94\xcc"
-	"\x81ndi\0W\xc9\x9b\xcc\x81n\xc9\x9bs\xc9\x9b" "d\xc9\x9b\0T\xc9\x94\xcc\x81s\xc9\x9b" "d"
-	"\xc9\x9b\0F\xc9\x9bl\xc3\xa2y\xc9\x9b" "d\xc9\x9b\0S\xc3\xa1sid\xc9\x9b\0"
-	"Ndu\xc5\x8bmbi Sa\xc5\x8b\x1fP\xc9\x9bsa\xc5\x8b P\xc9\x9b\xcc\x81p\xc3\xa1\x1fP\xc9\x9b"
-	"sa\xc5\x8b P\xc9\x9b\xcc\x81t\xc3\xa1t\x1fP\xc9\x9bsa\xc5\x8b P\xc9\x9b\xcc\x81n\xc9\x9b"
-	"\xcc\x81kwa\x1fP\xc9\x9bsa\xc5\x8b Pataa\x1fP\xc9\x9bsa\xc5\x8b P\xc9\x9b\xcc\x81n\xc9\x9b"
-	"\xcc\x81nt\xc3\xbak\xc3\xba\x1fP\xc9\x9bsa\xc5\x8b Saamb\xc3\xa1\x1fP\xc9\x9bsa\xc5\x8b"
-	" P\xc9\x9b\xcc\x81n\xc9\x9b\xcc\x81" "f\xc9\x94m\x1fP\xc9\x9bsa\xc5\x8b P\xc9\x9b\xcc\x81"
-	"n\xc9\x9b\xcc\x81pf\xc3\xba\xea\x9e\x8b\xc3\xba\x1fP\xc9\x9bsa\xc5\x8b N\xc9\x9bg\xc9\x9b"
-	"\xcc\x81m\x1fP\xc9\x9bsa\xc5\x8b Nts\xc9\x94\xcc\x8cpm\xc9\x94\xcc\x81\x1fP\xc9\x9bsa\xc5"
-	"\x8b Nts\xc9\x94\xcc\x8cpp\xc3\xa1\0Aprilyi\0Junyi\0Julyai\0Agusti\0Jumapilyi\0"
-	"Jumatatuu\0Jumatanu\0Iju\0Wiikyi\0Januari\x1f" "Februari\x1fMachi\x1f" "Aprilyi\x1fMei\x1f"
-	"Junyi\x1fJulyai\x1f" "Agusti\x1fSeptemba\x1fOktoba\x1fNovemba\x1f" "Desemba\0"
-	"Ahad\0pekan\0Sura\x1fSapar\x1fMulud\x1f" "Bakda Mulud\x1fJumadilawal\x1fJumadilakir\x1f"
-	"Rejeb\x1fRuwah\x1fPasa\x1fSawal\x1fSelo\x1f" "Besar\0\xe1\x83\x98\xe1\x83\x90\xe1\x83\x9c"
-	"\xe1\x83\x95\xe1\x83\x90\xe1\x83\xa0\xe1\x83\x98\0\xe1\x83\x97\xe1\x83\x94\xe1\x83\x91\xe1"
-	"\x83\x94\xe1\x83\xa0\xe1\x83\x95\xe1\x83\x90\xe1\x83\x9a\xe1\x83\x98\0\xe1\x83\x9b\xe1\x83"
-	"\x90\xe1\x83\xa0\xe1\x83\xa2\xe1\x83\x98\0\xe1\x83\x90\xe1\x83\x9e\xe1\x83\xa0\xe1\x83\x98"
-	"\xe1\x83\x9a\xe1\x83\x98\0\xe1\x83\x9b\xe1\x83\x90\xe1\x83\x98\xe1\x83\xa1\xe1\x83\x98\0"
-	"\xe1\x83\x98\xe1\x83\x95\xe1\x83\x9c\xe1\x83\x98\xe1\x83\xa1\xe1\x83\x98\0"
-	"\xe1\x83\x98\xe1\x83\x95\xe1\x83\x9a\xe1\x83\x98\xe1\x83\xa1\xe1\x83\x98\0"
-	"\xe1\x83\x90\xe1\x83\x92\xe1\x83\x95\xe1\x83\x98\xe1\x83\xa1\xe1\x83\xa2\xe1\x83\x9d\0"
-	"\xe1\x83\xa1\xe1\x83\x94\xe1\x83\xa5\xe1\x83\xa2\xe1\x83\x94\xe1\x83\x9b\xe1\x83\x91\xe1"
-	"\x83\x94\xe1\x83\xa0\xe1\x83\x98\0\xe1\x83\x9d\xe1\x83\xa5\xe1\x83\xa2\xe1\x83\x9d\xe1\x83"
-	"\x9b\xe1\x83\x91\xe1\x83\x94\xe1\x83\xa0\xe1\x83\x98\0\xe1\x83\x9c\xe1\x83\x9d\xe1\x83\x94"
-	"\xe1\x83\x9b\xe1\x83\x91\xe1\x83\x94\xe1\x83\xa0\xe1\x83\x98\0\xe1\x83\x93\xe1\x83\x94\xe1"
-	"\x83\x99\xe1\x83\x94\xe1\x83\x9b\xe1\x83\x91\xe1\x83\x94\xe1\x83\xa0\xe1\x83\x98\0"
-	"\xe1\x83\x99\xe1\x83\x95\xe1\x83\x98\xe1\x83\xa0\xe1\x83\x90\0\xe1\x83\x9d\xe1\x83\xa0\xe1"
-	"\x83\xa8\xe1\x83\x90\xe1\x83\x91\xe1\x83\x90\xe1\x83\x97\xe1\x83\x98\0\xe1\x83\xa1\xe1\x83"
-	"\x90\xe1\x83\x9b\xe1\x83\xa8\xe1\x83\x90\xe1\x83\x91\xe1\x83\x90\xe1\x83\x97\xe1\x83\x98"
-	"\0\xe1\x83\x9d\xe1\x83\x97\xe1\x83\xae\xe1\x83\xa8\xe1\x83\x90\xe1\x83\x91\xe1\x83\x90\xe1"
-	"\x83\x97\xe1\x83\x98\0\xe1\x83\xae\xe1\x83\xa3\xe1\x83\x97\xe1\x83\xa8\xe1\x83\x90\xe1\x83"
-	"\x91\xe1\x83\x90\xe1\x83\x97\xe1\x83\x98\0\xe1\x83\x9e\xe1\x83\x90\xe1\x83\xa0\xe1\x83\x90"
-	"\xe1\x83\xa1\xe1\x83\x99\xe1\x83\x94\xe1\x83\x95\xe1\x83\x98\0\xe1\x83\xa8\xe1\x83\x90\xe1"
-	"\x83\x91\xe1\x83\x90\xe1\x83\x97\xe1\x83\x98\0\xe1\x83\x99\xe1\x83\x95\0"
-	"\xe1\x83\x9d\xe1\x83\xa0\0\xe1\x83\xa1\xe1\x83\x9b\0\xe1\x83\x9d\xe1\x83\x97\0"
-	"\xe1\x83\xae\xe1\x83\x97\0\xe1\x83\x9e\xe1\x83\xa0\0\xe1\x83\xa8\xe1\x83\x91\0"
-	"\x02, \x01\0\x02 \xe2\x80\x93 \x12, \x01\0\xe1\x83\x99\xe1\x83\x95.\0\xe1\x83\x98\xe1\x83"
-	"\x90\xe1\x83\x9c\xe1\x83\x95\xe1\x83\x90\xe1\x83\xa0\xe1\x83\x98\x1f\xe1\x83\x97\xe1\x83"
-	"\x94\xe1\x83\x91\xe1\x83\x94\xe1\x83\xa0\xe1\x83\x95\xe1\x83\x90\xe1\x83\x9a\xe1\x83\x98"
-	"\x1f\xe1\x83\x9b\xe1\x83\x90\xe1\x83\xa0\xe1\x83\xa2\xe1\x83\x98\x1f\xe1\x83\x90\xe1\x83"
-	"\x9e\xe1\x83\xa0\xe1\x83\x98\xe1\x83\x9a\xe1\x83\x98\x1f\xe1\x83\x9b\xe1\x83\x90\xe1\x83"
-	"\x98\xe1\x83\xa1\xe1\x83\x98\x1f\xe1\x83\x98\xe1\x83\x95\xe1\x83\x9c\xe1\x83\x98\xe1\x83"
-	"\xa1\xe1\x83\x98\x1f\xe1\x83\x98\xe1\x83\x95\xe1\x83\x9a\xe1\x83\x98\xe1\x83\xa1\xe1\x83"
-	"\x98\x1f\xe1\x83\x90\xe1\x83\x92\xe1\x83\x95\xe1\x83\x98\xe1\x83\xa1\xe1\x83\xa2\xe1\x83"
-	"\x9d\x1f\xe1\x83\xa1\xe1\x83\x94\xe1\x83\xa5\xe1\x83\xa2\xe1\x83\x94\xe1\x83\x9b\xe1\x83"
-	"\x91\xe1\x83\x94\xe1\x83\xa0\xe1\x83\x98\x1f\xe1\x83\x9d\xe1\x83\xa5\xe1\x83\xa2\xe1\x83"
-	"\x9d\xe1\x83\x9b\xe1\x83\x91\xe1\x83\x94\xe1\x83\xa0\xe1\x83\x98\x1f\xe1\x83\x9c\xe1\x83"
-	"\x9d\xe1\x83\x94\xe1\x83\x9b\xe1\x83\x91\xe1\x83\x94\xe1\x83\xa0\xe1\x83\x98\x1f\xe1\x83"
-	"\x93\xe1\x83\x94\xe1\x83\x99\xe1\x83\x94\xe1\x83\x9b\xe1\x83\x91\xe1\x83\x94\xe1\x83\xa0"
-	"\xe1\x83\x98\0Yennayer\0Fu\xe1\xb9\x9b" "ar\0Me\xc9\xa3res\0Yebrir\0Mayyu\0"
-	"Yunyu\0Yulyu\0\xc6\x94uct\0Ctembe\xe1\xb9\x9b\0Tube\xe1\xb9\x9b\0Nunembe\xe1\xb9\x9b\0"
-	"Du\xc7\xa7" "embe\xe1\xb9\x9b\0Yanass\0Sanass\0Kra\xe1\xb8\x8d" "ass\0Ku\xe1\xba\x93" "a"
-	"ss\0Samass\0S\xe1\xb8\x8disass\0Sayass\0Yan\0San\0Kra\xe1\xb8\x8d\0Ku\xe1\xba\x93\0"
-	"Sam\0S\xe1\xb8\x8dis\0Say\0n tufat\x1fn tufat\x1fn tufat\x1fn tufat\x1fn tufat\x1fn tuf"
-	"at\x1fn tufat\x1fn tufat\x1fn tufat\x1fn tufat\x1fn tufat\x1fn tufat\x1fn tmeddit\x1fn "
-	"tmeddit\x1fn tmeddit\x1fn tmeddit\x1fn tmeddit\x1fn tmeddit\x1fn tmeddit\x1fn tmeddit\x1f"
-	"n tmeddit\x1fn tmeddit\x1fn tmeddit\x1fn tmeddit\0Ddurt\0Yennayer\x1f" "Fu\xe1\xb9\x9b" "a"
-	"r\x1fMe\xc9\xa3res\x1fYebrir\x1fMayyu\x1fYunyu\x1fYulyu\x1f\xc6\x94uct\x1f" "Ctembe\xe1"
-	"\xb9\x9b\x1fTube\xe1\xb9\x9b\x1fNunembe\xe1\xb9\x9b\x1f" "Du\xc7\xa7" "embe\xe1\xb9\x9b"
-	"\0Mwai wa mbee\0Mwai wa kel\xc4\xa9\0Mwai wa katat\xc5\xa9\0Mwai wa kana\0"
-	"Mwai wa katano\0Mwai wa thanthat\xc5\xa9\0Mwai wa muonza\0Mwai wa nyaanya\0"
-	"Mwai wa kenda\0Mwai wa \xc4\xa9kumi\0Mwai wa \xc4\xa9kumi na \xc4\xa9mwe\0"
-	"Mwai wa \xc4\xa9kumi na il\xc4\xa9\0Wa kyumwa\0Wa kwamb\xc4\xa9l\xc4\xa9lya\0"
-	"Wa kel\xc4\xa9\0Wa katat\xc5\xa9\0Wa kana\0Wa katano\0Wa thanthat\xc5\xa9\0"
-	"Wky\0Wkw\0Wkl\0Wt\xc5\xa9\0Wkn\0Wtn\0Wth\0Kyumwa\0Mwai wa mbee\x1fMwai wa kel\xc4\xa9\x1f"
-	"Mwai wa katat\xc5\xa9\x1fMwai wa kana\x1fMwai wa katano\x1fMwai wa thanthat\xc5\xa9\x1f"
-	"Mwai wa muonza\x1fMwai wa nyaanya\x1fMwai wa kenda\x1fMwai wa \xc4\xa9kumi\x1fMwai wa \xc4"
-	"\xa9kumi na \xc4\xa9mwe\x1fMwai wa \xc4\xa9kumi na il\xc4\xa9\0Mwedi Ntandi\0"
-	"Mwedi wa Pili\0Mwedi wa Tatu\0Mwedi wa Nchechi\0Mwedi wa Nnyano\0Mwedi wa Nnyano na Umo"
-	"\0Mwedi wa Nnyano na Mivili\0Mwedi wa Nnyano na Mitatu\0Mwedi wa Nnyano na Nchechi\0"
-	"Mwedi wa Nnyano na Nnyano\0Mwedi wa Nnyano na Nnyano na U\0Mwedi wa Nnyano na Nnyano na"
-	" M\0Liduva lyapili\0Liduva lyatatu\0Liduva lyanchechi\0Liduva lyannyano\0"
-	"Liduva lyannyano na linji\0Liduva lyannyano na mavili\0Liduva litandi\0"
-	"Ll2\0Ll3\0Ll4\0Ll5\0Ll6\0Ll7\0Ll1\0Lijuma\0Mwedi Ntandi\x1fMwedi wa Pili\x1fMwedi wa Ta"
-	"tu\x1fMwedi wa Nchechi\x1fMwedi wa Nnyano\x1fMwedi wa Nnyano na Umo\x1fMwedi wa Nnyano "
-	"na Mivili\x1fMwedi wa Nnyano na Mitatu\x1fMwedi wa Nnyano na Nchechi\x1fMwedi wa Nnyano"
-	" na Nnyano\x1fMwedi wa Nnyano na Nnyano na U\x1fMwedi wa Nnyano na Nnyano na M\0"
-	"Janeru\0Febreru\0Marsu\0Maiu\0Junhu\0Julhu\0Agostu\0Setenbru\0Otubru\0Nuvenbru\0"
-	"Dizenbru\0dumingu\0sigunda-fera\0tersa-fera\0kuarta-fera\0kinta-fera\0sesta-fera\0"
-	"du\0te\0ku\0ki\0se\0\x02 di \x01\0\x02\xe2\x80\x89\xe2\x80\x93\xe2\x80\x89\x12 di \x01\0"
+	"\xe5\x85\x83\xe7\xa6\x84\x1f\xe5\xae\x9d\xe6\xb0\xb8\x1f\xe6\xad\xa3\xe5\xbe\xb3\x1f\xe4"
+	"\xba\xab\xe4\xbf\x9d\x1f\xe5\x85\x83\xe6\x96\x87\x1f\xe5\xaf\x9b\xe4\xbf\x9d\x1f\xe5\xbb"
+	"\xb6\xe4\xba\xab\x1f\xe5\xaf\x9b\xe5\xbb\xb6\x1f\xe5\xae\x9d\xe6\x9a\xa6\x1f\xe6\x98\x8e"
+	"\xe5\x92\x8c\x1f\xe5\xae\x89\xe6\xb0\xb8\x1f\xe5\xa4\xa9\xe6\x98\x8e\x1f\xe5\xaf\x9b\xe6"
+	"\x94\xbf\x1f\xe4\xba\xab\xe5\x92\x8c\x1f\xe6\x96\x87\xe5\x8c\x96\x1f\xe6\x96\x87\xe6\x94"
+	"\xbf\x1f\xe5\xa4\xa9\xe4\xbf\x9d\x1f\xe5\xbc\x98\xe5\x8c\x96\x1f\xe5\x98\x89\xe6\xb0\xb8"
+	"\x1f\xe5\xae\x89\xe6\x94\xbf\x1f\xe4\xb8\x87\xe5\xbb\xb6\x1f\xe6\x96\x87\xe4\xb9\x85\x1f"
+	"\xe5\x85\x83\xe6\xb2\xbb\x1f\xe6\x85\xb6\xe5\xbf\x9c\x1f\xe6\x98\x8e\xe6\xb2\xbb\x1f\xe5"
+	"\xa4\xa7\xe6\xad\xa3\x1f\xe6\x98\xad\xe5\x92\x8c\x1f\xe5\xb9\xb3\xe6\x88\x90\x1f\xe4\xbb"
+	"\xa4\xe5\x92\x8c\0\xe5\x85\x83\0\xe6\xb0\x91\xe5\x9b\xbd\xe5\x89\x8d\x1f\xe6\xb0\x91\xe5"
+	"\x9b\xbd\0Ndu\xc5\x8bmbi Sa\xc5\x8b\0P\xc9\x9bsa\xc5\x8b P\xc9\x9b\xcc\x81p\xc3\xa1\0"
+	"P\xc9\x9bsa\xc5\x8b P\xc9\x9b\xcc\x81t\xc3\xa1t\0P\xc9\x9bsa\xc5\x8b P\xc9\x9b\xcc\x81n"
+	"\xc9\x9b\xcc\x81kwa\0P\xc9\x9bsa\xc5\x8b Pataa\0P\xc9\x9bsa\xc5\x8b P\xc9\x9b\xcc\x81n\xc9"
+	"\x9b\xcc\x81nt\xc3\xbak\xc3\xba\0P\xc9\x9bsa\xc5\x8b Saamb\xc3\xa1\0P\xc9\x9bsa\xc5\x8b"
+	" P\xc9\x9b\xcc\x81n\xc9\x9b\xcc\x81" "f\xc9\x94m\0P\xc9\x9bsa\xc5\x8b P\xc9\x9b\xcc\x81"
+	"n\xc9\x9b\xcc\x81pf\xc3\xba\xea\x9e\x8b\xc3\xba\0P\xc9\x9bsa\xc5\x8b N\xc9\x9bg\xc9\x9b"
+	"\xcc\x81m\0P\xc9\x9bsa\xc5\x8b Nts\xc9\x94\xcc\x8cpm\xc9\x94\xcc\x81\0P\xc9\x9bsa\xc5\x8b"
+	" Nts\xc9\x94\xcc\x8cpp\xc3\xa1\0S\xc9\x94\xcc\x81ndi\0M\xc9\x94\xcc\x81ndi\0"
+	"\xc3\x81pta M\xc9\x94\xcc\x81ndi\0W\xc9\x9b\xcc\x81n\xc9\x9bs\xc9\x9b" "d\xc9\x9b\0"
+	"T\xc9\x94\xcc\x81s\xc9\x9b" "d\xc9\x9b\0F\xc9\x9bl\xc3\xa2y\xc9\x9b" "d\xc9\x9b\0"
+	"S\xc3\xa1sid\xc9\x9b\0Ndu\xc5\x8bmbi Sa\xc5\x8b\x1fP\xc9\x9bsa\xc5\x8b P\xc9\x9b\xcc\x81"
+	"p\xc3\xa1\x1fP\xc9\x9bsa\xc5\x8b P\xc9\x9b\xcc\x81t\xc3\xa1t\x1fP\xc9\x9bsa\xc5\x8b P\xc9"
+	"\x9b\xcc\x81n\xc9\x9b\xcc\x81kwa\x1fP\xc9\x9bsa\xc5\x8b Pataa\x1fP\xc9\x9bsa\xc5\x8b P\xc9"
+	"\x9b\xcc\x81n\xc9\x9b\xcc\x81nt\xc3\xbak\xc3\xba\x1fP\xc9\x9bsa\xc5\x8b Saamb\xc3\xa1\x1f"
+	"P\xc9\x9bsa\xc5\x8b P\xc9\x9b\xcc\x81n\xc9\x9b\xcc\x81" "f\xc9\x94m\x1fP\xc9\x9bsa\xc5\x8b"
+	" P\xc9\x9b\xcc\x81n\xc9\x9b\xcc\x81pf\xc3\xba\xea\x9e\x8b\xc3\xba\x1fP\xc9\x9bsa\xc5\x8b"
+	" N\xc9\x9bg\xc9\x9b\xcc\x81m\x1fP\xc9\x9bsa\xc5\x8b Nts\xc9\x94\xcc\x8cpm\xc9\x94\xcc\x81"
+	"\x1fP\xc9\x9bsa\xc5\x8b Nts\xc9\x94\xcc\x8cpp\xc3\xa1\0Aprilyi\0Junyi\0"
+	"Julyai\0Agusti\0Jumapilyi\0Jumatatuu\0Jumatanu\0Iju\0Wiikyi\0Januari\x1f" "Februari\x1f"
+	"Machi\x1f" "Aprilyi\x1fMei\x1fJunyi\x1fJulyai\x1f" "Agusti\x1fSeptemba\x1fOktoba\x1fNov"
+	"emba\x1f" "Desemba\0Ahad\0pekan\0Sura\x1fSapar\x1fMulud\x1f" "Bakda Mulud\x1fJumadilawa"
+	"l\x1fJumadilakir\x1fRejeb\x1fRuwah\x1fPasa\x1fSawal\x1fSelo\x1f" "Besar\0"
+	"\xe1\x83\x98\xe1\x83\x90\xe1\x83\x9c\xe1\x83\x95\xe1\x83\x90\xe1\x83\xa0\xe1\x83\x98\0"
+	"\xe1\x83\x97\xe1\x83\x94\xe1\x83\x91\xe1\x83\x94\xe1\x83\xa0\xe1\x83\x95\xe1\x83\x90\xe1"
+	"\x83\x9a\xe1\x83\x98\0\xe1\x83\x9b\xe1\x83\x90\xe1\x83\xa0\xe1\x83\xa2\xe1\x83\x98\0"
+	"\xe1\x83\x90\xe1\x83\x9e\xe1\x83\xa0\xe1\x83\x98\xe1\x83\x9a\xe1\x83\x98\0"
+	"\xe1\x83\x9b\xe1\x83\x90\xe1\x83\x98\xe1\x83\xa1\xe1\x83\x98\0\xe1\x83\x98\xe1\x83\x95\xe1"
+	"\x83\x9c\xe1\x83\x98\xe1\x83\xa1\xe1\x83\x98\0\xe1\x83\x98\xe1\x83\x95\xe1\x83\x9a\xe1\x83"
+	"\x98\xe1\x83\xa1\xe1\x83\x98\0\xe1\x83\x90\xe1\x83\x92\xe1\x83\x95\xe1\x83\x98\xe1\x83\xa1"
+	"\xe1\x83\xa2\xe1\x83\x9d\0\xe1\x83\xa1\xe1\x83\x94\xe1\x83\xa5\xe1\x83\xa2\xe1\x83\x94\xe1"
+	"\x83\x9b\xe1\x83\x91\xe1\x83\x94\xe1\x83\xa0\xe1\x83\x98\0\xe1\x83\x9d\xe1\x83\xa5\xe1\x83"
+	"\xa2\xe1\x83\x9d\xe1\x83\x9b\xe1\x83\x91\xe1\x83\x94\xe1\x83\xa0\xe1\x83\x98\0"
+	"\xe1\x83\x9c\xe1\x83\x9d\xe1\x83\x94\xe1\x83\x9b\xe1\x83\x91\xe1\x83\x94\xe1\x83\xa0\xe1"
+	"\x83\x98\0\xe1\x83\x93\xe1\x83\x94\xe1\x83\x99\xe1\x83\x94\xe1\x83\x9b\xe1\x83\x91\xe1\x83"
+	"\x94\xe1\x83\xa0\xe1\x83\x98\0\xe1\x83\x99\xe1\x83\x95\xe1\x83\x98\xe1\x83\xa0\xe1\x83\x90"
+	"\0\xe1\x83\x9d\xe1\x83\xa0\xe1\x83\xa8\xe1\x83\x90\xe1\x83\x91\xe1\x83\x90\xe1\x83\x97\xe1"
+	"\x83\x98\0\xe1\x83\xa1\xe1\x83\x90\xe1\x83\x9b\xe1\x83\xa8\xe1\x83\x90\xe1\x83\x91\xe1\x83"
+	"\x90\xe1\x83\x97\xe1\x83\x98\0\xe1\x83\x9d\xe1\x83\x97\xe1\x83\xae\xe1\x83\xa8\xe1\x83\x90"
+	"\xe1\x83\x91\xe1\x83\x90\xe1\x83\x97\xe1\x83\x98\0\xe1\x83\xae\xe1\x83\xa3\xe1\x83\x97\xe1"
+	"\x83\xa8\xe1\x83\x90\xe1\x83\x91\xe1\x83\x90\xe1\x83\x97\xe1\x83\x98\0\xe1\x83\x9e\xe1\x83"
+	"\x90\xe1\x83\xa0\xe1\x83\x90\xe1\x83\xa1\xe1\x83\x99\xe1\x83\x94\xe1\x83\x95\xe1\x83\x98"
+	"\0\xe1\x83\xa8\xe1\x83\x90\xe1\x83\x91\xe1\x83\x90\xe1\x83\x97\xe1\x83\x98\0"
+	"\xe1\x83\x99\xe1\x83\x95\0\xe1\x83\x9d\xe1\x83\xa0\0\xe1\x83\xa1\xe1\x83\x9b\0"
+	"\xe1\x83\x9d\xe1\x83\x97\0\xe1\x83\xae\xe1\x83\x97\0\xe1\x83\x9e\xe1\x83\xa0\0"
+	"\xe1\x83\xa8\xe1\x83\x91\0\x02, \x01\0\x02 \xe2\x80\x93 \x12, \x01\0\xe1\x83\x99\xe1\x83"
+	"\x95.\0\xe1\x83\x98\xe1\x83\x90\xe1\x83\x9c\xe1\x83\x95\xe1\x83\x90\xe1\x83\xa0\xe1\x83"
+	"\x98\x1f\xe1\x83\x97\xe1\x83\x94\xe1\x83\x91\xe1\x83\x94\xe1\x83\xa0\xe1\x83\x95\xe1\x83"
+	"\x90\xe1\x83\x9a\xe1\x83\x98\x1f\xe1\x83\x9b\xe1\x83\x90\xe1\x83\xa0\xe1\x83\xa2\xe1\x83"
+	"\x98\x1f\xe1\x83\x90\xe1\x83\x9e\xe1\x83\xa0\xe1\x83\x98\xe1\x83\x9a\xe1\x83\x98\x1f\xe1"
+	"\x83\x9b\xe1\x83\x90\xe1\x83\x98\xe1\x83\xa1\xe1\x83\x98\x1f\xe1\x83\x98\xe1\x83\x95\xe1"
+	"\x83\x9c\xe1\x83\x98\xe1\x83\xa1\xe1\x83\x98\x1f\xe1\x83\x98\xe1\x83\x95\xe1\x83\x9a\xe1"
+	"\x83\x98\xe1\x83\xa1\xe1\x83\x98\x1f\xe1\x83\x90\xe1\x83\x92\xe1\x83\x95\xe1\x83\x98\xe1"
+	"\x83\xa1\xe1\x83\xa2\xe1\x83\x9d\x1f\xe1\x83\xa1\xe1\x83\x94\xe1\x83\xa5\xe1\x83\xa2\xe1"
+	"\x83\x94\xe1\x83\x9b\xe1\x83\x91\xe1\x83\x94\xe1\x83\xa0\xe1\x83\x98\x1f\xe1\x83\x9d\xe1"
+	"\x83\xa5\xe1\x83\xa2\xe1\x83\x9d\xe1\x83\x9b\xe1\x83\x91\xe1\x83\x94\xe1\x83\xa0\xe1\x83"
+	"\x98\x1f\xe1\x83\x9c\xe1\x83\x9d\xe1\x83\x94\xe1\x83\x9b\xe1\x83\x91\xe1\x83\x94\xe1\x83"
+	"\xa0\xe1\x83\x98\x1f\xe1\x83\x93\xe1\x83\x94\xe1\x83\x99\xe1\x83\x94\xe1\x83\x9b\xe1\x83"
+	"\x91\xe1\x83\x94\xe1\x83\xa0\xe1\x83\x98\0Yennayer\0Fu\xe1\xb9\x9b" "ar\0"
+	"Me\xc9\xa3res\0Yebrir\0Mayyu\0Yunyu\0Yulyu\0\xc6\x94uct\0Ctembe\xe1\xb9\x9b\0"
+	"Tube\xe1\xb9\x9b\0Nunembe\xe1\xb9\x9b\0Du\xc7\xa7" "embe\xe1\xb9\x9b\0Yanass\0"
+	"Sanass\0Kra\xe1\xb8\x8d" "ass\0Ku\xe1\xba\x93" "ass\0Samass\0S\xe1\xb8\x8disass\0"
+	"Sayass\0Yan\0San\0Kra\xe1\xb8\x8d\0Ku\xe1\xba\x93\0Sam\0S\xe1\xb8\x8dis\0"
+	"Say\0n tufat\x1fn tufat\x1fn tufat\x1fn tufat\x1fn tufat\x1fn tufat\x1fn tufat\x1fn tuf"
+	"at\x1fn tufat\x1fn tufat\x1fn tufat\x1fn tufat\x1fn tmeddit\x1fn tmeddit\x1fn tmeddit\x1f"
+	"n tmeddit\x1fn tmeddit\x1fn tmeddit\x1fn tmeddit\x1fn tmeddit\x1fn tmeddit\x1fn tmeddit"
+	"\x1fn tmeddit\x1fn tmeddit\0Ddurt\0Yennayer\x1f" "Fu\xe1\xb9\x9b" "ar\x1fMe\xc9\xa3res\x1f"
+	"Yebrir\x1fMayyu\x1fYunyu\x1fYulyu\x1f\xc6\x94uct\x1f" "Ctembe\xe1\xb9\x9b\x1fTube\xe1\xb9"
+	"\x9b\x1fNunembe\xe1\xb9\x9b\x1f" "Du\xc7\xa7" "embe\xe1\xb9\x9b\0Mwai wa mbee\0"
+	"Mwai wa kel\xc4\xa9\0Mwai wa katat\xc5\xa9\0Mwai wa kana\0Mwai wa katano\0"
+	"Mwai wa thanthat\xc5\xa9\0Mwai wa muonza\0Mwai wa nyaanya\0Mwai wa kenda\0"
+	"Mwai wa \xc4\xa9kumi\0Mwai wa \xc4\xa9kumi na \xc4\xa9mwe\0Mwai wa \xc4\xa9kumi na il\xc4"
+	"\xa9\0Wa kyumwa\0Wa kwamb\xc4\xa9l\xc4\xa9lya\0Wa kel\xc4\xa9\0Wa katat\xc5\xa9\0"
+	"Wa kana\0Wa katano\0Wa thanthat\xc5\xa9\0Wky\0Wkw\0Wkl\0Wt\xc5\xa9\0Wkn\0"
+	"Wtn\0Wth\0Kyumwa\0Mwai wa mbee\x1fMwai wa kel\xc4\xa9\x1fMwai wa katat\xc5\xa9\x1fMwai "
+	"wa kana\x1fMwai wa katano\x1fMwai wa thanthat\xc5\xa9\x1fMwai wa muonza\x1fMwai wa nyaa"
+	"nya\x1fMwai wa kenda\x1fMwai wa \xc4\xa9kumi\x1fMwai wa \xc4\xa9kumi na \xc4\xa9mwe\x1f"
+	"Mwai wa \xc4\xa9kumi na il\xc4\xa9\0Mwedi Ntandi\0Mwedi wa Pili\0Mwedi wa Tatu\0"
+	"Mwedi wa Nchechi\0Mwedi wa Nnyano\0Mwedi wa Nnyano na Umo\0Mwedi wa Nnyano na Mivili\0"
+	"Mwedi wa Nnyano na Mitatu\0Mwedi wa Nnyano na Nchechi\0Mwedi wa Nnyano na Nnyano\0"
+	"Mwedi wa Nnyano na Nnyano na U\0Mwedi wa Nnyano na Nnyano na M\0Liduva lyapili\0"
+	"Liduva lyatatu\0Liduva lyanchechi\0Liduva lyannyano\0Liduva lyannyano na linji\0"
+	"Liduva lyannyano na mavili\0Liduva litandi\0Ll2\0Ll3\0Ll4\0Ll5\0Ll6\0Ll7\0"
+	"Ll1\0Lijuma\0Mwedi Ntandi\x1fMwedi wa Pili\x1fMwedi wa Tatu\x1fMwedi wa Nchechi\x1fMwed"
+	"i wa Nnyano\x1fMwedi wa Nnyano na Umo\x1fMwedi wa Nnyano na Mivili\x1fMwedi wa Nnyano n"
+	"a Mitatu\x1fMwedi wa Nnyano na Nchechi\x1fMwedi wa Nnyano na Nnyano\x1fMwedi wa Nnyano "
+	"na Nnyano na U\x1fMwedi wa Nnyano na Nnyano na M\0Janeru\0Febreru\0Marsu\0"
+	"Maiu\0Junhu\0Julhu\0Agostu\0Setenbru\0Otubru\0Nuvenbru\0Dizenbru\0dumingu\0"
+	"sigunda-fera\0tersa-fera\0kuarta-fera\0kinta-fera\0sesta-fera\0du\0te\0"
+	"ku\0ki\0se\0\x02 di \x01\0\x02\xe2\x80\x89\xe2\x80\x93\xe2\x80\x89\x12 di \x01\0"
 	"simana\0sim.\0Janeru\x1f" "Febreru\x1fMarsu\x1f" "Abril\x1fMaiu\x1fJunhu\x1fJulhu\x1f" "A"
 	"gostu\x1fSetenbru\x1fOtubru\x1fNuvenbru\x1f" "Dizenbru\0" "1-Kys\xc3\xa3\0"
 	"2-Kys\xc3\xa3\0" "3-Kys\xc3\xa3\0" "4-Kys\xc3\xa3\0" "5-Kys\xc3\xa3\0" "6-Kys\xc3\xa3\0"
@@ -2955,64 +2870,54 @@ const char locale_text[] =
 	"\xeb\x8b\xa4 \xec\x95\x8c \xec\x8e\x84\xeb\x8b\x88\x1f\xeb\x9d\xbc\xec\x9e\xa1\x1f\xec\x89"
 	"\x90\xec\x95\x84\xeb\xb0\x98\x1f\xeb\x9d\xbc\xeb\xa7\x88\xeb\x8b\xa8\x1f\xec\x89\x90\xec"
 	"\x99\x88\x1f\xeb\x93\x80 \xec\x95\x8c \xea\xb9\x8c\xeb\x8b\xa4\x1f\xeb\x93\x80 \xec\x95"
-	"\x8c \xed\x9e\x88\xec\x9e\x90\0\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\xea\xb2\x90\xeb"
-	"\xa1\x9c\xec\xbf\xa0 (1688 ~ 1704)\x1f\xed\x98\xb8\xec\x97\x90\xec\x9d\xb4 (1704 ~ 1711"
-	")\x1f\xec\x87\xbc\xed\x86\xa0\xec\xbf\xa0 (1711 ~ 1716)\x1f\xea\xb5\x90\xed\x98\xb8 (17"
-	"16 ~ 1736)\x1f\xea\xb2\x90\xeb\xb6\x84 (1736 ~ 1741)\x1f\xea\xb0\x84\xed\x8f\xac (1741 "
-	"~ 1744)\x1f\xec\x97\x94\xec\xbf\x84 (1744 ~ 1748)\x1f\xea\xb0\x84\xec\x97\x94 (1748 ~ 1"
-	"751)\x1f\xed\x98\xb8\xeb\xa0\x88\xed\x82\xa4 (1751 ~ 1764)\x1f\xeb\xa9\x94\xec\x9d\xb4\xec"
-	"\x99\x80 (1764 ~ 1772)\x1f\xec\x95\x88\xec\x97\x90\xec\x9d\xb4 (1772 ~ 1781)\x1f\xeb\x8d"
-	"\xb4\xeb\xa9\x94\xec\x9d\xb4 (1781 ~ 1789)\x1f\xea\xb0\x84\xec\x84\xb8\xec\x9d\xb4 (178"
-	"9 ~ 1801)\x1f\xea\xb5\x90\xec\x99\x80 (1801 ~ 1804)\x1f\xeb\xb6\x84\xec\xb9\xb4 (1804 ~"
-	" 1818)\x1f\xeb\xb6\x84\xec\x84\xb8\xec\x9d\xb4 (1818 ~ 1830)\x1f\xeb\x8d\xb4\xed\x8f\xac"
-	" (1830 ~ 1844)\x1f\xea\xb3\xa0\xec\xb9\xb4 (1844 ~ 1848)\x1f\xea\xb0\x80\xec\x97\x90\xec"
-	"\x9d\xb4 (1848 ~ 1854)\x1f\xec\x95\x88\xec\x84\xb8\xec\x9d\xb4 (1854 ~ 1860)\x1f\xeb\xa7"
-	"\x8c\xec\x97\x94 (1860 ~ 1861)\x1f\xeb\xb6\x84\xed\x81\x90 (1861 ~ 1864)\x1f\xea\xb2\x90"
-	"\xec\xa7\x80 (1864 ~ 1865)\x1f\xea\xb2\x8c\xec\x9d\xb4\xec\x98\xa4 (1865 ~ 1868)\x1f\xeb"
-	"\xa9\x94\xec\x9d\xb4\xec\xa7\x80\x1f\xeb\x8b\xa4\xec\x9d\xb4\xec\x87\xbc\x1f\xec\x87\xbc"
-	"\xec\x99\x80\x1f\xed\x97\xa4\xec\x9d\xb4\xec\x84\xb8\xec\x9d\xb4\x1f\xeb\xa0\x88\xec\x9d"
-	"\xb4\xec\x99\x80\0\xec\xa4\x91\xed\x99\x94\xeb\xaf\xbc\xea\xb5\xad\xec\xa0\x84\x1f\xec\xa4"
-	"\x91\xed\x99\x94\xeb\xaf\xbc\xea\xb5\xad\0\xe0\xa4\x9c\xe0\xa4\xbe\xe0\xa4\xa8\xe0\xa5\x87"
-	"\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb0\xe0\xa5\x80\0\xe0\xa4\xab\xe0\xa5\x87\xe0\xa4\xac\xe0"
-	"\xa5\x8d\xe0\xa4\xb0\xe0\xa5\x81\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb0\xe0\xa5\x80\0"
-	"\xe0\xa4\x8f\xe0\xa4\xaa\xe0\xa5\x8d\xe0\xa4\xb0\xe0\xa5\x80\xe0\xa4\xb2\0"
-	"\xe0\xa4\x9c\xe0\xa5\x81\xe0\xa4\xb2\xe0\xa4\xaf\0\xe0\xa4\x91\xe0\xa4\x97\xe0\xa4\xb8\xe0"
-	"\xa5\x8d\xe0\xa4\x9f\0\xe0\xa4\xb8\xe0\xa4\xaa\xe0\xa5\x8d\xe0\xa4\x9f\xe0\xa5\x87\xe0\xa4"
-	"\x82\xe0\xa4\xac\xe0\xa4\xb0\0\xe0\xa4\x91\xe0\xa4\x95\xe0\xa5\x8d\xe0\xa4\x9f\xe0\xa5\x8b"
-	"\xe0\xa4\xac\xe0\xa4\xb0\0\xe0\xa4\xa8\xe0\xa5\x8b\xe0\xa4\xb5\xe0\xa5\x8d\xe0\xa4\xb9\xe0"
-	"\xa5\x87\xe0\xa4\x82\xe0\xa4\xac\xe0\xa4\xb0\0\xe0\xa4\xa1\xe0\xa4\xbf\xe0\xa4\xb8\xe0\xa5"
-	"\x87\xe0\xa4\x82\xe0\xa4\xac\xe0\xa4\xb0\0\xe0\xa4\x86\xe0\xa4\xaf\xe0\xa4\xa4\xe0\xa4\xbe"
-	"\xe0\xa4\xb0\0\xe0\xa4\xb8\xe0\xa5\x8b\xe0\xa4\xae\xe0\xa4\xbe\xe0\xa4\xb0\0"
-	"\xe0\xa4\xae\xe0\xa4\x82\xe0\xa4\x97\xe0\xa4\xb3\xe0\xa4\xbe\xe0\xa4\xb0\0"
-	"\xe0\xa4\xac\xe0\xa4\xbf\xe0\xa4\xb0\xe0\xa5\x87\xe0\xa4\xb8\xe0\xa5\x8d\xe0\xa4\xa4\xe0"
-	"\xa4\xbe\xe0\xa4\xb0\0\xe0\xa4\xb6\xe0\xa5\x81\xe0\xa4\x95\xe0\xa5\x8d\xe0\xa4\xb0\xe0\xa4"
-	"\xbe\xe0\xa4\xb0\0\xe0\xa4\xb6\xe0\xa5\x87\xe0\xa4\xa8\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb0"
-	"\0\xe0\xa4\x86\xe0\xa4\xaf\0\xe0\xa4\xae\xe0\xa4\x82\xe0\xa4\x97\xe0\xa4\xb3\0"
-	"\xe0\xa4\xac\xe0\xa4\xbf\xe0\xa4\xb0\xe0\xa5\x87\0\xe0\xa4\xb6\xe0\xa5\x87\xe0\xa4\xa8\0"
+	"\x8c \xed\x9e\x88\xec\x9e\x90\0\xea\xb2\x90\xeb\xa1\x9c\xec\xbf\xa0 (1688 ~ 1704)\x1f\xed"
+	"\x98\xb8\xec\x97\x90\xec\x9d\xb4 (1704 ~ 1711)\x1f\xec\x87\xbc\xed\x86\xa0\xec\xbf\xa0 "
+	"(1711 ~ 1716)\x1f\xea\xb5\x90\xed\x98\xb8 (1716 ~ 1736)\x1f\xea\xb2\x90\xeb\xb6\x84 (17"
+	"36 ~ 1741)\x1f\xea\xb0\x84\xed\x8f\xac (1741 ~ 1744)\x1f\xec\x97\x94\xec\xbf\x84 (1744 "
+	"~ 1748)\x1f\xea\xb0\x84\xec\x97\x94 (1748 ~ 1751)\x1f\xed\x98\xb8\xeb\xa0\x88\xed\x82\xa4"
+	" (1751 ~ 1764)\x1f\xeb\xa9\x94\xec\x9d\xb4\xec\x99\x80 (1764 ~ 1772)\x1f\xec\x95\x88\xec"
+	"\x97\x90\xec\x9d\xb4 (1772 ~ 1781)\x1f\xeb\x8d\xb4\xeb\xa9\x94\xec\x9d\xb4 (1781 ~ 1789"
+	")\x1f\xea\xb0\x84\xec\x84\xb8\xec\x9d\xb4 (1789 ~ 1801)\x1f\xea\xb5\x90\xec\x99\x80 (18"
+	"01 ~ 1804)\x1f\xeb\xb6\x84\xec\xb9\xb4 (1804 ~ 1818)\x1f\xeb\xb6\x84\xec\x84\xb8\xec\x9d"
+	"\xb4 (1818 ~ 1830)\x1f\xeb\x8d\xb4\xed\x8f\xac (1830 ~ 1844)\x1f\xea\xb3\xa0\xec\xb9\xb4"
+	" (1844 ~ 1848)\x1f\xea\xb0\x80\xec\x97\x90\xec\x9d\xb4 (1848 ~ 1854)\x1f\xec\x95\x88\xec"
+	"\x84\xb8\xec\x9d\xb4 (1854 ~ 1860)\x1f\xeb\xa7\x8c\xec\x97\x94 (1860 ~ 1861)\x1f\xeb\xb6"
+	"\x84\xed\x81\x90 (1861 ~ 1864)\x1f\xea\xb2\x90\xec\xa7\x80 (1864 ~ 1865)\x1f\xea\xb2\x8c"
+	"\xec\x9d\xb4\xec\x98\xa4 (1865 ~ 1868)\x1f\xeb\xa9\x94\xec\x9d\xb4\xec\xa7\x80\x1f\xeb\x8b"
+	"\xa4\xec\x9d\xb4\xec\x87\xbc\x1f\xec\x87\xbc\xec\x99\x80\x1f\xed\x97\xa4\xec\x9d\xb4\xec"
+	"\x84\xb8\xec\x9d\xb4\x1f\xeb\xa0\x88\xec\x9d\xb4\xec\x99\x80\0\xec\xa4\x91\xed\x99\x94\xeb"
+	"\xaf\xbc\xea\xb5\xad\xec\xa0\x84\x1f\xec\xa4\x91\xed\x99\x94\xeb\xaf\xbc\xea\xb5\xad\0"
+	"\xe0\xa4\x9c\xe0\xa4\xbe\xe0\xa4\xa8\xe0\xa5\x87\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb0\xe0"
+	"\xa5\x80\0\xe0\xa4\xab\xe0\xa5\x87\xe0\xa4\xac\xe0\xa5\x8d\xe0\xa4\xb0\xe0\xa5\x81\xe0\xa4"
+	"\xb5\xe0\xa4\xbe\xe0\xa4\xb0\xe0\xa5\x80\0\xe0\xa4\x8f\xe0\xa4\xaa\xe0\xa5\x8d\xe0\xa4\xb0"
+	"\xe0\xa5\x80\xe0\xa4\xb2\0\xe0\xa4\x9c\xe0\xa5\x81\xe0\xa4\xb2\xe0\xa4\xaf\0"
+	"\xe0\xa4\x91\xe0\xa4\x97\xe0\xa4\xb8\xe0\xa5\x8d\xe0\xa4\x9f\0\xe0\xa4\xb8\xe0\xa4\xaa\xe0"
+	"\xa5\x8d\xe0\xa4\x9f\xe0\xa5\x87\xe0\xa4\x82\xe0\xa4\xac\xe0\xa4\xb0\0\xe0\xa4\x91\xe0\xa4"
+	"\x95\xe0\xa5\x8d\xe0\xa4\x9f\xe0\xa5\x8b\xe0\xa4\xac\xe0\xa4\xb0\0\xe0\xa4\xa8\xe0\xa5\x8b"
+	"\xe0\xa4\xb5\xe0\xa5\x8d\xe0\xa4\xb9\xe0\xa5\x87\xe0\xa4\x82\xe0\xa4\xac\xe0\xa4\xb0\0"
+	"\xe0\xa4\xa1\xe0\xa4\xbf\xe0\xa4\xb8\xe0\xa5\x87\xe0\xa4\x82\xe0\xa4\xac\xe0\xa4\xb0\0"
+	"\xe0\xa4\x86\xe0\xa4\xaf\xe0\xa4\xa4\xe0\xa4\xbe\xe0\xa4\xb0\0\xe0\xa4\xb8\xe0\xa5\x8b\xe0"
+	"\xa4\xae\xe0\xa4\xbe\xe0\xa4\xb0\0\xe0\xa4\xae\xe0\xa4\x82\xe0\xa4\x97\xe0\xa4\xb3\xe0\xa4"
+	"\xbe\xe0\xa4\xb0\0\xe0\xa4\xac\xe0\xa4\xbf\xe0\xa4\xb0\xe0\xa5\x87\xe0\xa4\xb8\xe0\xa5\x8d"
+	"\xe0\xa4\xa4\xe0\xa4\xbe\xe0\xa4\xb0\0\xe0\xa4\xb6\xe0\xa5\x81\xe0\xa4\x95\xe0\xa5\x8d\xe0"
+	"\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb0\0\xe0\xa4\xb6\xe0\xa5\x87\xe0\xa4\xa8\xe0\xa4\xb5\xe0\xa4"
+	"\xbe\xe0\xa4\xb0\0\xe0\xa4\x86\xe0\xa4\xaf\0\xe0\xa4\xae\xe0\xa4\x82\xe0\xa4\x97\xe0\xa4"
+	"\xb3\0\xe0\xa4\xac\xe0\xa4\xbf\xe0\xa4\xb0\xe0\xa5\x87\0\xe0\xa4\xb6\xe0\xa5\x87\xe0\xa4"
+	"\xa8\0\xe0\xa4\xb8\xe0\xa4\x95\xe0\xa4\xbe\xe0\xa4\xb3\x1f\xe0\xa4\xb8\xe0\xa4\x95\xe0\xa4"
+	"\xbe\xe0\xa4\xb3\x1f\xe0\xa4\xb8\xe0\xa4\x95\xe0\xa4\xbe\xe0\xa4\xb3\x1f\xe0\xa4\xb8\xe0"
+	"\xa4\x95\xe0\xa4\xbe\xe0\xa4\xb3\x1f\xe0\xa4\xb8\xe0\xa4\x95\xe0\xa4\xbe\xe0\xa4\xb3\x1f"
 	"\xe0\xa4\xb8\xe0\xa4\x95\xe0\xa4\xbe\xe0\xa4\xb3\x1f\xe0\xa4\xb8\xe0\xa4\x95\xe0\xa4\xbe"
 	"\xe0\xa4\xb3\x1f\xe0\xa4\xb8\xe0\xa4\x95\xe0\xa4\xbe\xe0\xa4\xb3\x1f\xe0\xa4\xb8\xe0\xa4"
 	"\x95\xe0\xa4\xbe\xe0\xa4\xb3\x1f\xe0\xa4\xb8\xe0\xa4\x95\xe0\xa4\xbe\xe0\xa4\xb3\x1f\xe0"
 	"\xa4\xb8\xe0\xa4\x95\xe0\xa4\xbe\xe0\xa4\xb3\x1f\xe0\xa4\xb8\xe0\xa4\x95\xe0\xa4\xbe\xe0"
-	"\xa4\xb3\x1f\xe0\xa4\xb8\xe0\xa4\x95\xe0\xa4\xbe\xe0\xa4\xb3\x1f\xe0\xa4\xb8\xe0\xa4\x95"
-	"\xe0\xa4\xbe\xe0\xa4\xb3\x1f\xe0\xa4\xb8\xe0\xa4\x95\xe0\xa4\xbe\xe0\xa4\xb3\x1f\xe0\xa4"
-	"\xb8\xe0\xa4\x95\xe0\xa4\xbe\xe0\xa4\xb3\x1f\xe0\xa4\xb8\xe0\xa4\x95\xe0\xa4\xbe\xe0\xa4"
-	"\xb3\x1f\xe0\xa4\xb8\xe0\xa4\xbe\xe0\xa4\x82\xe0\xa4\x9c\x1f\xe0\xa4\xb8\xe0\xa4\xbe\xe0"
+	"\xa4\xb3\x1f\xe0\xa4\xb8\xe0\xa4\xbe\xe0\xa4\x82\xe0\xa4\x9c\x1f\xe0\xa4\xb8\xe0\xa4\xbe"
+	"\xe0\xa4\x82\xe0\xa4\x9c\x1f\xe0\xa4\xb8\xe0\xa4\xbe\xe0\xa4\x82\xe0\xa4\x9c\x1f\xe0\xa4"
+	"\xb8\xe0\xa4\xbe\xe0\xa4\x82\xe0\xa4\x9c\x1f\xe0\xa4\xb8\xe0\xa4\xbe\xe0\xa4\x82\xe0\xa4"
+	"\x9c\x1f\xe0\xa4\xb8\xe0\xa4\xbe\xe0\xa4\x82\xe0\xa4\x9c\x1f\xe0\xa4\xb8\xe0\xa4\xbe\xe0"
 	"\xa4\x82\xe0\xa4\x9c\x1f\xe0\xa4\xb8\xe0\xa4\xbe\xe0\xa4\x82\xe0\xa4\x9c\x1f\xe0\xa4\xb8"
 	"\xe0\xa4\xbe\xe0\xa4\x82\xe0\xa4\x9c\x1f\xe0\xa4\xb8\xe0\xa4\xbe\xe0\xa4\x82\xe0\xa4\x9c"
 	"\x1f\xe0\xa4\xb8\xe0\xa4\xbe\xe0\xa4\x82\xe0\xa4\x9c\x1f\xe0\xa4\xb8\xe0\xa4\xbe\xe0\xa4"
-	"\x82\xe0\xa4\x9c\x1f\xe0\xa4\xb8\xe0\xa4\xbe\xe0\xa4\x82\xe0\xa4\x9c\x1f\xe0\xa4\xb8\xe0"
-	"\xa4\xbe\xe0\xa4\x82\xe0\xa4\x9c\x1f\xe0\xa4\xb8\xe0\xa4\xbe\xe0\xa4\x82\xe0\xa4\x9c\x1f"
-	"\xe0\xa4\xb8\xe0\xa4\xbe\xe0\xa4\x82\xe0\xa4\x9c\x1f\xe0\xa4\xb8\xe0\xa4\xbe\xe0\xa4\x82"
-	"\xe0\xa4\x9c\0\xe0\xa4\xb8\xe0\xa4\xaa\xe0\xa5\x8d\xe0\xa4\xa4\xe0\xa4\x95\0"
+	"\x82\xe0\xa4\x9c\0\xe0\xa4\xb8\xe0\xa4\xaa\xe0\xa5\x8d\xe0\xa4\xa4\xe0\xa4\x95\0"
 	"\xe0\xa4\x9c\xe0\xa4\xbe\xe0\xa4\xa8\xe0\xa5\x87\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb0\xe0"
 	"\xa5\x80\x1f\xe0\xa4\xab\xe0\xa5\x87\xe0\xa4\xac\xe0\xa5\x8d\xe0\xa4\xb0\xe0\xa5\x81\xe0"
 	"\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb0\xe0\xa5\x80\x1f\xe0\xa4\xae\xe0\xa4\xbe\xe0\xa4\xb0\xe0"
@@ -3339,113 +3244,95 @@ const char locale_text[] =
 	"\xba\xbb\xe0\xba\xb2\xe0\xba\xa7\xe0\xba\xb1\xe0\xba\x94\x1f\xe0\xba\x94\xe0\xba\xb8\xe0"
 	"\xba\xad\xe0\xba\xb1\xe0\xba\x94\xe0\xba\x81\xe0\xba\xb4\xe0\xba\x94\xe0\xba\xb0\x1f\xe0"
 	"\xba\x94\xe0\xba\xb8\xe0\xba\xad\xe0\xba\xb1\xe0\xba\x94\xe0\xba\x81\xe0\xba\xb4\xe0\xba"
-	"\x88\xe0\xba\xb0\0\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\xe0\xbb\x80\xe0\xba\x88\xe0\xba"
-	"\xb1\xe0\xba\x99\xe0\xbb\x82\xe0\xba\xa3\xe0\xba\x81\xe0\xba\xb8 (1688\xe2\x80\x93" "17"
-	"04)\x1f\xe0\xbb\x82\xe0\xba\xab\xe0\xba\xad\xe0\xba\xb4 (1704\xe2\x80\x93" "1711)\x1f\xe0"
-	"\xba\x8a\xe0\xba\xb8\xe0\xba\x95\xe0\xba\xb8\xe0\xba\x81\xe0\xba\xb8 (1711\xe2\x80\x93" "1"
-	"716)\x1f\xe0\xba\x81\xe0\xba\xbd\xe0\xba\xa7\xe0\xba\xab\xe0\xba\xb8 (1716\xe2\x80\x93" "1"
-	"736)\x1f\xe0\xbb\x80\xe0\xba\x88\xe0\xba\xb1\xe0\xba\x99\xe0\xba\x9a\xe0\xba\xb8\xe0\xba"
-	"\x99 (1736\xe2\x80\x93" "1741)\x1f\xe0\xba\x84\xe0\xba\xb2\xe0\xba\x99\xe0\xbb\x82\xe0\xba"
-	"\x9b (1741\xe2\x80\x93" "1744)\x1f\xe0\xbb\x80\xe0\xba\xad\xe0\xba\xb1\xe0\xba\x99\xe0\xba"
-	"\x81\xe0\xba\xbd\xe0\xba\xa7 (1744\xe2\x80\x93" "1748)\x1f\xe0\xba\x84\xe0\xba\xb2\xe0\xba"
-	"\x99-\xe0\xba\xad\xe0\xba\xb4\xe0\xba\x99 (1748\xe2\x80\x93" "1751)\x1f\xe0\xbb\x82\xe0"
-	"\xba\xab\xe0\xba\xa2\xe0\xba\xb2\xe0\xba\x81\xe0\xba\xb8 (1751\xe2\x80\x93" "1764)\x1f\xe0"
-	"\xbb\x80\xe0\xba\xa1\xe0\xba\x8d\xe0\xba\xa7\xe0\xba\xb2 (1764\xe2\x80\x93" "1772)\x1f\xe0"
-	"\xbb\x80\xe0\xba\xad\xe0\xba\xb1\xe0\xba\x99-\xe0\xba\xad\xe0\xba\xb4 (1772\xe2\x80\x93"
-	"1781)\x1f\xe0\xbb\x80\xe0\xba\x97\xe0\xba\xb1\xe0\xba\x99\xe0\xba\xa1\xe0\xba\xb4 (1781"
-	"\xe2\x80\x93" "1789)\x1f\xe0\xba\x84\xe0\xba\xb2\xe0\xba\x99\xe0\xba\x8a\xe0\xba\xb4 (1"
-	"789\xe2\x80\x93" "1801)\x1f\xe0\xba\x81\xe0\xba\xbd\xe0\xba\xa7\xe0\xba\xa7\xe0\xba\xb2"
-	" (1801\xe2\x80\x93" "1804)\x1f\xe0\xba\x9a\xe0\xba\xb8\xe0\xba\x99\xe0\xba\x81\xe0\xba\xb2"
-	" (1804\xe2\x80\x93" "1818)\x1f\xe0\xba\x9a\xe0\xba\xb8\xe0\xba\x99\xe0\xba\x8a\xe0\xba\xb4"
-	" (1818\xe2\x80\x93" "1830)\x1f\xe0\xbb\x80\xe0\xba\x97\xe0\xba\xb1\xe0\xba\x99\xe0\xbb\x82"
-	"\xe0\xba\x9b (1830\xe2\x80\x93" "1844)\x1f\xe0\xba\x81\xe0\xba\xb8\xe0\xba\x81\xe0\xba\xb2"
-	" (1844\xe2\x80\x93" "1848)\x1f\xe0\xba\x81\xe0\xba\xb2\xe0\xba\xad\xe0\xba\xb4 (1848\xe2"
-	"\x80\x93" "1854)\x1f\xe0\xbb\x81\xe0\xba\xad\xe0\xba\xb1\xe0\xba\x99\xe0\xba\x8a\xe0\xba"
-	"\xb4 (1854\xe2\x80\x93" "1860)\x1f\xe0\xbb\x81\xe0\xba\xa1\xe0\xba\xb1\xe0\xba\x99-\xe0"
-	"\xbb\x80\xe0\xba\xad\xe0\xba\xb1\xe0\xba\x99 (1860\xe2\x80\x93" "1861)\x1f\xe0\xba\x9a\xe0"
-	"\xba\xb8\xe0\xba\x99\xe0\xba\x81\xe0\xba\xb8 (1861\xe2\x80\x93" "1864)\x1f\xe0\xbb\x80\xe0"
-	"\xba\x88\xe0\xba\x99\xe0\xba\x88\xe0\xba\xb5 (1864\xe2\x80\x93" "1865)\x1f\xe0\xba\x84\xe0"
-	"\xba\xb5\xe0\xbb\x82\xe0\xba\xad (1865\xe2\x80\x93" "1868)\x1f\xe0\xba\xa1\xe0\xba\xb5\xe0"
-	"\xba\x88\xe0\xba\xb5\x1f\xe0\xbb\x84\xe0\xba\x95\xe0\xbb\x82\xe0\xba\x8a\x1f\xe0\xbb\x82"
-	"\xe0\xba\x8a\xe0\xba\xa7\xe0\xba\xb2\x1f\xe0\xba\xae\xe0\xba\xb5\xe0\xba\x8a\xe0\xba\xb5"
-	"\x1fReiwa\0\xe0\xba\x9f\xe0\xba\xa3\xe0\xba\xb2\xe0\xba\xa7\xe0\xba\xb2\xe0\xba\x94\xe0"
-	"\xba\xb4\xe0\xba\x99\x1f\xe0\xba\xad\xe0\xbb\x8d\xe0\xba\xa3\xe0\xba\x94\xe0\xba\xb5\xe0"
-	"\xba\x9a\xe0\xba\xb5\xe0\xbb\x80\xe0\xba\xab\xe0\xba\xa3\xe0\xba\x94\x1f\xe0\xba\x84\xe0"
-	"\xbb\x8d\xe0\xba\xa3\xe0\xbb\x80\xe0\xba\x94\xe0\xba\x94\x1f\xe0\xbb\x81\xe0\xba\x95\xe0"
-	"\xba\xa3\x1f\xe0\xba\xa1\xe0\xbb\x8d\xe0\xba\xa3\xe0\xbb\x80\xe0\xba\x94\xe0\xba\x94\x1f"
-	"\xe0\xba\x8a\xe0\xba\xb2\xe0\xba\xa3\xe0\xba\xab\xe0\xba\xb4\xe0\xba\xa7\xe0\xba\xb2\x1f"
-	"\xe0\xbb\x80\xe0\xba\xa1\xe0\xba\xb5\x1f\xe0\xba\xad\xe0\xba\xb2\xe0\xba\x9a\xe0\xba\xb2"
-	"\xe0\xba\x99\x1f\xe0\xba\xad\xe0\xba\xb2\xe0\xba\x8a\xe0\xba\xb2\xe0\xba\xa3\x1f\xe0\xba"
-	"\x94\xe0\xba\xb5\xe0\xba\xa3\x1f\xe0\xba\x9a\xe0\xba\xa3\xe0\xba\xb2\xe0\xbb\x81\xe0\xba"
-	"\xa1\xe0\xba\x99\x1f\xe0\xbb\x80\xe0\xba\xad\xe0\xba\xaa\xe0\xba\x9f\xe0\xba\xb2\xe0\xba"
-	"\x99\0\xe0\xba\x9b\xe0\xba\xb5\xe0\xbb\x80\xe0\xba\x9b\xe0\xba\xb5\xe0\xbb\x80\xe0\xba\x8a"
-	"\xe0\xba\x8d\0\xe0\xba\x81\xe0\xbb\x88\xe0\xba\xad\xe0\xba\x99 R.O.C.\x1fR.O.C.\0"
-	"\xd8\xac\xd8\xa7\xd9\x86\xda\xa4\xdb\x8c\xdb\x95\0\xd9\x81\xd8\xa6\xda\xa4\xd8\xb1\xdb\x8c"
-	"\xdb\x95\0\xd8\xa2\xda\xa4\xd8\xb1\xdb\x8c\xd9\x84\0\xd8\xac\xd9\x88\xd9\x99\xd8\xa3\xd9"
-	"\x86\0\xd8\xac\xd9\x88\xd9\x99\xd9\x84\xd8\xa7\0\xd8\xa2\xda\xaf\xd9\x88\xd8\xb3\xd8\xaa"
-	"\0\xd8\xb3\xd8\xa6\xd9\xbe\xd8\xaa\xd8\xa7\xd9\x85\xd8\xb1\0\xd8\xa6\xd9\x88\xda\xa9\xd8"
-	"\xaa\xd9\x88\xda\xa4\xd8\xb1\0\xd9\x86\xd9\x88\xda\xa4\xd8\xa7\xd9\x85\xd8\xb1\0"
-	"\xd8\xaf\xd8\xa6\xd8\xb3\xd8\xa7\xd9\x85\xd8\xb1\0Tue\0\xda\xbe\xd8\xa3\xd9\x81\xd8\xaa"
-	"\xdb\x95\0\xd8\xac\xd8\xa7\xd9\x86\xda\xa4\xdb\x8c\xdb\x95\x1f\xd9\x81\xd8\xa6\xda\xa4\xd8"
-	"\xb1\xdb\x8c\xdb\x95\x1f\xd9\x85\xd8\xa7\xd8\xb1\xd8\xb3\x1f\xd8\xa2\xda\xa4\xd8\xb1\xdb"
-	"\x8c\xd9\x84\x1f\xd9\x85\xd8\xa6\xdb\x8c\x1f\xd8\xac\xd9\x88\xd9\x99\xd8\xa3\xd9\x86\x1f"
-	"\xd8\xac\xd9\x88\xd9\x99\xd9\x84\xd8\xa7\x1f\xd8\xa2\xda\xaf\xd9\x88\xd8\xb3\xd8\xaa\x1f"
-	"\xd8\xb3\xd8\xa6\xd9\xbe\xd8\xaa\xd8\xa7\xd9\x85\xd8\xb1\x1f\xd8\xa6\xd9\x88\xda\xa9\xd8"
-	"\xaa\xd9\x88\xda\xa4\xd8\xb1\x1f\xd9\x86\xd9\x88\xda\xa4\xd8\xa7\xd9\x85\xd8\xb1\x1f\xd8"
-	"\xaf\xd8\xa6\xd8\xb3\xd8\xa7\xd9\x85\xd8\xb1\0sausis\0vasaris\0kovas\0balandis\0"
-	"gegu\xc5\xbe\xc4\x97\0bir\xc5\xbe" "elis\0liepa\0rugpj\xc5\xabtis\0rugs\xc4\x97jis\0"
-	"spalis\0lapkritis\0gruodis\0sekmadienis\0pirmadienis\0antradienis\0tre\xc4\x8diadienis\0"
-	"ketvirtadienis\0penktadienis\0\xc5\xa1" "e\xc5\xa1tadienis\0Sk\0Pr\0An\0"
-	"Tr\0Kt\0Pn\0\xc5\xa0t\0\x01 m. \x02\0savait\xc4\x97\0sav.\0sausio\x1fvasario\x1fkovo\x1f"
-	"baland\xc5\xbeio\x1fgegu\xc5\xbe\xc4\x97s\x1f" "bir\xc5\xbe" "elio\x1fliepos\x1frugpj\xc5"
-	"\xab\xc4\x8dio\x1frugs\xc4\x97jo\x1fspalio\x1flapkri\xc4\x8dio\x1fgruod\xc5\xbeio\0"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1fGenroku (1688\xe2\x80\x93" "1704)\x1fHoei (1704"
-	"\xe2\x80\x93" "1711)\x1f\xc5\xa0otoku (1711\xe2\x80\x93" "1716)\x1fKjoho (1716\xe2\x80\x93"
-	"1736)\x1fGenbun (1736\xe2\x80\x93" "1741)\x1fKanpo (1741\xe2\x80\x93" "1744)\x1f" "Enkj"
-	"o (1744\xe2\x80\x93" "1748)\x1fKan-en (1748\xe2\x80\x93" "1751)\x1fHorjaku (1751\xe2\x80"
-	"\x93" "1764)\x1fMeiva (1764\xe2\x80\x93" "1772)\x1f" "An-ei (1772\xe2\x80\x93" "1781)\x1f"
-	"Tenmei (1781\xe2\x80\x93" "1789)\x1fKansei (1789\xe2\x80\x93" "1801)\x1fKjova (1801\xe2"
-	"\x80\x93" "1804)\x1f" "Bunka (1804\xe2\x80\x93" "1818)\x1f" "Bunsei (1818\xe2\x80\x93" "1"
-	"830)\x1fTenpo (1830\xe2\x80\x93" "1844)\x1fKoka (1844\xe2\x80\x93" "1848)\x1fKaei (1848"
-	"\xe2\x80\x93" "1854)\x1f" "Ansei (1854\xe2\x80\x93" "1860)\x1fMan-en (1860\xe2\x80\x93" "1"
-	"861)\x1f" "Bunkju (1861\xe2\x80\x93" "1864)\x1fGend\xc5\xbei (1864\xe2\x80\x93" "1865)\x1f"
-	"Keiko (1865\xe2\x80\x93" "1868)\x1fMeid\xc5\xbei\x1fTai\xc5\xa1o\x1f\xc5\xa0ova\x1fHeis"
-	"ei\x1fReiwa\0Prie\xc5\xa1 R.O.C.\x1fR.O.C.\0Ciongo\0L\xc3\xb9ishi\0Lus\xc3\xb2lo\0"
-	"M\xc3\xb9uy\xc3\xa0\0Lum\xc3\xb9ng\xc3\xb9l\xc3\xb9\0Lufuimi\0Kab\xc3\xa0l\xc3\xa0sh\xc3"
-	"\xacp\xc3\xb9\0L\xc3\xb9sh\xc3\xack\xc3\xa0\0Lutongolo\0Lung\xc3\xb9" "di\0"
-	"Kasw\xc3\xa8k\xc3\xa8s\xc3\xa8\0Cisw\xc3\xa0\0Lumingu\0Nkodya\0Nd\xc3\xa0" "ay\xc3\xa0\0"
-	"Ndang\xc3\xb9\0Nj\xc3\xb2wa\0Ng\xc3\xb2vya\0Lubingu\0Lum\0Nko\0Ndy\0Ndg\0"
-	"Njw\0Ngv\0Lub\0Ciongo\x1fL\xc3\xb9ishi\x1fLus\xc3\xb2lo\x1fM\xc3\xb9uy\xc3\xa0\x1fLum\xc3"
-	"\xb9ng\xc3\xb9l\xc3\xb9\x1fLufuimi\x1fKab\xc3\xa0l\xc3\xa0sh\xc3\xacp\xc3\xb9\x1fL\xc3\xb9"
-	"sh\xc3\xack\xc3\xa0\x1fLutongolo\x1fLung\xc3\xb9" "di\x1fKasw\xc3\xa8k\xc3\xa8s\xc3\xa8"
-	"\x1f" "Cisw\xc3\xa0\0Dwe mar Achiel\0Dwe mar Ariyo\0Dwe mar Adek\0Dwe mar Ang\xe2\x80\x99"
-	"wen\0Dwe mar Abich\0Dwe mar Auchiel\0Dwe mar Abiriyo\0Dwe mar Aboro\0Dwe mar Ochiko\0"
-	"Dwe mar Apar\0Dwe mar gi achiel\0Dwe mar Apar gi ariyo\0Jumapil\0Wuok Tich\0"
-	"Tich Ariyo\0Tich Adek\0Tich Ang\xe2\x80\x99wen\0Tich Abich\0Ngeso\0JMP\0"
-	"WUT\0TAR\0TAD\0TAN\0TAB\0NGS\0Dwe mar Achiel\x1f" "Dwe mar Ariyo\x1f" "Dwe mar Adek\x1f"
-	"Dwe mar Ang\xe2\x80\x99wen\x1f" "Dwe mar Abich\x1f" "Dwe mar Auchiel\x1f" "Dwe mar Abir"
-	"iyo\x1f" "Dwe mar Aboro\x1f" "Dwe mar Ochiko\x1f" "Dwe mar Apar\x1f" "Dwe mar gi achiel"
-	"\x1f" "Dwe mar Apar gi ariyo\0Jumapiri\0Murwa wa Kanne\0Murwa wa Katano\0"
-	"J2\0J3\0J4\0J5\0Ij\0J1\0Risiza\0janv\xc4\x81ris\0febru\xc4\x81ris\0apr\xc4\xablis\0"
-	"maijs\0j\xc5\xabnijs\0j\xc5\xablijs\0augusts\0septembris\0oktobris\0novembris\0"
+	"\x88\xe0\xba\xb0\0\xe0\xbb\x80\xe0\xba\x88\xe0\xba\xb1\xe0\xba\x99\xe0\xbb\x82\xe0\xba\xa3"
+	"\xe0\xba\x81\xe0\xba\xb8 (1688\xe2\x80\x93" "1704)\x1f\xe0\xbb\x82\xe0\xba\xab\xe0\xba\xad"
+	"\xe0\xba\xb4 (1704\xe2\x80\x93" "1711)\x1f\xe0\xba\x8a\xe0\xba\xb8\xe0\xba\x95\xe0\xba\xb8"
+	"\xe0\xba\x81\xe0\xba\xb8 (1711\xe2\x80\x93" "1716)\x1f\xe0\xba\x81\xe0\xba\xbd\xe0\xba\xa7"
+	"\xe0\xba\xab\xe0\xba\xb8 (1716\xe2\x80\x93" "1736)\x1f\xe0\xbb\x80\xe0\xba\x88\xe0\xba\xb1"
+	"\xe0\xba\x99\xe0\xba\x9a\xe0\xba\xb8\xe0\xba\x99 (1736\xe2\x80\x93" "1741)\x1f\xe0\xba\x84"
+	"\xe0\xba\xb2\xe0\xba\x99\xe0\xbb\x82\xe0\xba\x9b (1741\xe2\x80\x93" "1744)\x1f\xe0\xbb\x80"
+	"\xe0\xba\xad\xe0\xba\xb1\xe0\xba\x99\xe0\xba\x81\xe0\xba\xbd\xe0\xba\xa7 (1744\xe2\x80\x93"
+	"1748)\x1f\xe0\xba\x84\xe0\xba\xb2\xe0\xba\x99-\xe0\xba\xad\xe0\xba\xb4\xe0\xba\x99 (174"
+	"8\xe2\x80\x93" "1751)\x1f\xe0\xbb\x82\xe0\xba\xab\xe0\xba\xa2\xe0\xba\xb2\xe0\xba\x81\xe0"
+	"\xba\xb8 (1751\xe2\x80\x93" "1764)\x1f\xe0\xbb\x80\xe0\xba\xa1\xe0\xba\x8d\xe0\xba\xa7\xe0"
+	"\xba\xb2 (1764\xe2\x80\x93" "1772)\x1f\xe0\xbb\x80\xe0\xba\xad\xe0\xba\xb1\xe0\xba\x99-"
+	"\xe0\xba\xad\xe0\xba\xb4 (1772\xe2\x80\x93" "1781)\x1f\xe0\xbb\x80\xe0\xba\x97\xe0\xba\xb1"
+	"\xe0\xba\x99\xe0\xba\xa1\xe0\xba\xb4 (1781\xe2\x80\x93" "1789)\x1f\xe0\xba\x84\xe0\xba\xb2"
+	"\xe0\xba\x99\xe0\xba\x8a\xe0\xba\xb4 (1789\xe2\x80\x93" "1801)\x1f\xe0\xba\x81\xe0\xba\xbd"
+	"\xe0\xba\xa7\xe0\xba\xa7\xe0\xba\xb2 (1801\xe2\x80\x93" "1804)\x1f\xe0\xba\x9a\xe0\xba\xb8"
+	"\xe0\xba\x99\xe0\xba\x81\xe0\xba\xb2 (1804\xe2\x80\x93" "1818)\x1f\xe0\xba\x9a\xe0\xba\xb8"
+	"\xe0\xba\x99\xe0\xba\x8a\xe0\xba\xb4 (1818\xe2\x80\x93" "1830)\x1f\xe0\xbb\x80\xe0\xba\x97"
+	"\xe0\xba\xb1\xe0\xba\x99\xe0\xbb\x82\xe0\xba\x9b (1830\xe2\x80\x93" "1844)\x1f\xe0\xba\x81"
+	"\xe0\xba\xb8\xe0\xba\x81\xe0\xba\xb2 (1844\xe2\x80\x93" "1848)\x1f\xe0\xba\x81\xe0\xba\xb2"
+	"\xe0\xba\xad\xe0\xba\xb4 (1848\xe2\x80\x93" "1854)\x1f\xe0\xbb\x81\xe0\xba\xad\xe0\xba\xb1"
+	"\xe0\xba\x99\xe0\xba\x8a\xe0\xba\xb4 (1854\xe2\x80\x93" "1860)\x1f\xe0\xbb\x81\xe0\xba\xa1"
+	"\xe0\xba\xb1\xe0\xba\x99-\xe0\xbb\x80\xe0\xba\xad\xe0\xba\xb1\xe0\xba\x99 (1860\xe2\x80"
+	"\x93" "1861)\x1f\xe0\xba\x9a\xe0\xba\xb8\xe0\xba\x99\xe0\xba\x81\xe0\xba\xb8 (1861\xe2\x80"
+	"\x93" "1864)\x1f\xe0\xbb\x80\xe0\xba\x88\xe0\xba\x99\xe0\xba\x88\xe0\xba\xb5 (1864\xe2\x80"
+	"\x93" "1865)\x1f\xe0\xba\x84\xe0\xba\xb5\xe0\xbb\x82\xe0\xba\xad (1865\xe2\x80\x93" "18"
+	"68)\x1f\xe0\xba\xa1\xe0\xba\xb5\xe0\xba\x88\xe0\xba\xb5\x1f\xe0\xbb\x84\xe0\xba\x95\xe0"
+	"\xbb\x82\xe0\xba\x8a\x1f\xe0\xbb\x82\xe0\xba\x8a\xe0\xba\xa7\xe0\xba\xb2\x1f\xe0\xba\xae"
+	"\xe0\xba\xb5\xe0\xba\x8a\xe0\xba\xb5\x1fReiwa\0\xe0\xba\x9f\xe0\xba\xa3\xe0\xba\xb2\xe0"
+	"\xba\xa7\xe0\xba\xb2\xe0\xba\x94\xe0\xba\xb4\xe0\xba\x99\x1f\xe0\xba\xad\xe0\xbb\x8d\xe0"
+	"\xba\xa3\xe0\xba\x94\xe0\xba\xb5\xe0\xba\x9a\xe0\xba\xb5\xe0\xbb\x80\xe0\xba\xab\xe0\xba"
+	"\xa3\xe0\xba\x94\x1f\xe0\xba\x84\xe0\xbb\x8d\xe0\xba\xa3\xe0\xbb\x80\xe0\xba\x94\xe0\xba"
+	"\x94\x1f\xe0\xbb\x81\xe0\xba\x95\xe0\xba\xa3\x1f\xe0\xba\xa1\xe0\xbb\x8d\xe0\xba\xa3\xe0"
+	"\xbb\x80\xe0\xba\x94\xe0\xba\x94\x1f\xe0\xba\x8a\xe0\xba\xb2\xe0\xba\xa3\xe0\xba\xab\xe0"
+	"\xba\xb4\xe0\xba\xa7\xe0\xba\xb2\x1f\xe0\xbb\x80\xe0\xba\xa1\xe0\xba\xb5\x1f\xe0\xba\xad"
+	"\xe0\xba\xb2\xe0\xba\x9a\xe0\xba\xb2\xe0\xba\x99\x1f\xe0\xba\xad\xe0\xba\xb2\xe0\xba\x8a"
+	"\xe0\xba\xb2\xe0\xba\xa3\x1f\xe0\xba\x94\xe0\xba\xb5\xe0\xba\xa3\x1f\xe0\xba\x9a\xe0\xba"
+	"\xa3\xe0\xba\xb2\xe0\xbb\x81\xe0\xba\xa1\xe0\xba\x99\x1f\xe0\xbb\x80\xe0\xba\xad\xe0\xba"
+	"\xaa\xe0\xba\x9f\xe0\xba\xb2\xe0\xba\x99\0\xe0\xba\x9b\xe0\xba\xb5\xe0\xbb\x80\xe0\xba\x9b"
+	"\xe0\xba\xb5\xe0\xbb\x80\xe0\xba\x8a\xe0\xba\x8d\0\xe0\xba\x81\xe0\xbb\x88\xe0\xba\xad\xe0"
+	"\xba\x99 R.O.C.\x1fR.O.C.\0\xd8\xac\xd8\xa7\xd9\x86\xda\xa4\xdb\x8c\xdb\x95\0"
+	"\xd9\x81\xd8\xa6\xda\xa4\xd8\xb1\xdb\x8c\xdb\x95\0\xd8\xa2\xda\xa4\xd8\xb1\xdb\x8c\xd9\x84"
+	"\0\xd8\xac\xd9\x88\xd9\x99\xd8\xa3\xd9\x86\0\xd8\xac\xd9\x88\xd9\x99\xd9\x84\xd8\xa7\0"
+	"\xd8\xa2\xda\xaf\xd9\x88\xd8\xb3\xd8\xaa\0\xd8\xb3\xd8\xa6\xd9\xbe\xd8\xaa\xd8\xa7\xd9\x85"
+	"\xd8\xb1\0\xd8\xa6\xd9\x88\xda\xa9\xd8\xaa\xd9\x88\xda\xa4\xd8\xb1\0\xd9\x86\xd9\x88\xda"
+	"\xa4\xd8\xa7\xd9\x85\xd8\xb1\0\xd8\xaf\xd8\xa6\xd8\xb3\xd8\xa7\xd9\x85\xd8\xb1\0"
+	"Tue\0\xda\xbe\xd8\xa3\xd9\x81\xd8\xaa\xdb\x95\0\xd8\xac\xd8\xa7\xd9\x86\xda\xa4\xdb\x8c"
+	"\xdb\x95\x1f\xd9\x81\xd8\xa6\xda\xa4\xd8\xb1\xdb\x8c\xdb\x95\x1f\xd9\x85\xd8\xa7\xd8\xb1"
+	"\xd8\xb3\x1f\xd8\xa2\xda\xa4\xd8\xb1\xdb\x8c\xd9\x84\x1f\xd9\x85\xd8\xa6\xdb\x8c\x1f\xd8"
+	"\xac\xd9\x88\xd9\x99\xd8\xa3\xd9\x86\x1f\xd8\xac\xd9\x88\xd9\x99\xd9\x84\xd8\xa7\x1f\xd8"
+	"\xa2\xda\xaf\xd9\x88\xd8\xb3\xd8\xaa\x1f\xd8\xb3\xd8\xa6\xd9\xbe\xd8\xaa\xd8\xa7\xd9\x85"
+	"\xd8\xb1\x1f\xd8\xa6\xd9\x88\xda\xa9\xd8\xaa\xd9\x88\xda\xa4\xd8\xb1\x1f\xd9\x86\xd9\x88"
+	"\xda\xa4\xd8\xa7\xd9\x85\xd8\xb1\x1f\xd8\xaf\xd8\xa6\xd8\xb3\xd8\xa7\xd9\x85\xd8\xb1\0"
+	"sausis\0vasaris\0kovas\0balandis\0gegu\xc5\xbe\xc4\x97\0bir\xc5\xbe" "elis\0"
+	"liepa\0rugpj\xc5\xabtis\0rugs\xc4\x97jis\0spalis\0lapkritis\0gruodis\0sekmadienis\0"
+	"pirmadienis\0antradienis\0tre\xc4\x8diadienis\0ketvirtadienis\0penktadienis\0"
+	"\xc5\xa1" "e\xc5\xa1tadienis\0Sk\0Pr\0An\0Tr\0Kt\0Pn\0\xc5\xa0t\0\x01 m. \x02\0"
+	"savait\xc4\x97\0sav.\0sausio\x1fvasario\x1fkovo\x1f" "baland\xc5\xbeio\x1fgegu\xc5\xbe\xc4"
+	"\x97s\x1f" "bir\xc5\xbe" "elio\x1fliepos\x1frugpj\xc5\xab\xc4\x8dio\x1frugs\xc4\x97jo\x1f"
+	"spalio\x1flapkri\xc4\x8dio\x1fgruod\xc5\xbeio\0Genroku (1688\xe2\x80\x93" "1704)\x1fHoe"
+	"i (1704\xe2\x80\x93" "1711)\x1f\xc5\xa0otoku (1711\xe2\x80\x93" "1716)\x1fKjoho (1716\xe2"
+	"\x80\x93" "1736)\x1fGenbun (1736\xe2\x80\x93" "1741)\x1fKanpo (1741\xe2\x80\x93" "1744)"
+	"\x1f" "Enkjo (1744\xe2\x80\x93" "1748)\x1fKan-en (1748\xe2\x80\x93" "1751)\x1fHorjaku ("
+	"1751\xe2\x80\x93" "1764)\x1fMeiva (1764\xe2\x80\x93" "1772)\x1f" "An-ei (1772\xe2\x80\x93"
+	"1781)\x1fTenmei (1781\xe2\x80\x93" "1789)\x1fKansei (1789\xe2\x80\x93" "1801)\x1fKjova "
+	"(1801\xe2\x80\x93" "1804)\x1f" "Bunka (1804\xe2\x80\x93" "1818)\x1f" "Bunsei (1818\xe2\x80"
+	"\x93" "1830)\x1fTenpo (1830\xe2\x80\x93" "1844)\x1fKoka (1844\xe2\x80\x93" "1848)\x1fKa"
+	"ei (1848\xe2\x80\x93" "1854)\x1f" "Ansei (1854\xe2\x80\x93" "1860)\x1fMan-en (1860\xe2\x80"
+	"\x93" "1861)\x1f" "Bunkju (1861\xe2\x80\x93" "1864)\x1fGend\xc5\xbei (1864\xe2\x80\x93" "1"
+	"865)\x1fKeiko (1865\xe2\x80\x93" "1868)\x1fMeid\xc5\xbei\x1fTai\xc5\xa1o\x1f\xc5\xa0ova"
+	"\x1fHeisei\x1fReiwa\0Prie\xc5\xa1 R.O.C.\x1fR.O.C.\0Ciongo\0L\xc3\xb9ishi\0"
+	"Lus\xc3\xb2lo\0M\xc3\xb9uy\xc3\xa0\0Lum\xc3\xb9ng\xc3\xb9l\xc3\xb9\0Lufuimi\0"
+	"Kab\xc3\xa0l\xc3\xa0sh\xc3\xacp\xc3\xb9\0L\xc3\xb9sh\xc3\xack\xc3\xa0\0"
+	"Lutongolo\0Lung\xc3\xb9" "di\0Kasw\xc3\xa8k\xc3\xa8s\xc3\xa8\0Cisw\xc3\xa0\0"
+	"Lumingu\0Nkodya\0Nd\xc3\xa0" "ay\xc3\xa0\0Ndang\xc3\xb9\0Nj\xc3\xb2wa\0"
+	"Ng\xc3\xb2vya\0Lubingu\0Lum\0Nko\0Ndy\0Ndg\0Njw\0Ngv\0Lub\0Ciongo\x1fL\xc3\xb9ishi\x1fL"
+	"us\xc3\xb2lo\x1fM\xc3\xb9uy\xc3\xa0\x1fLum\xc3\xb9ng\xc3\xb9l\xc3\xb9\x1fLufuimi\x1fKab"
+	"\xc3\xa0l\xc3\xa0sh\xc3\xacp\xc3\xb9\x1fL\xc3\xb9sh\xc3\xack\xc3\xa0\x1fLutongolo\x1fLu"
+	"ng\xc3\xb9" "di\x1fKasw\xc3\xa8k\xc3\xa8s\xc3\xa8\x1f" "Cisw\xc3\xa0\0Dwe mar Achiel\0"
+	"Dwe mar Ariyo\0Dwe mar Adek\0Dwe mar Ang\xe2\x80\x99wen\0Dwe mar Abich\0"
+	"Dwe mar Auchiel\0Dwe mar Abiriyo\0Dwe mar Aboro\0Dwe mar Ochiko\0Dwe mar Apar\0"
+	"Dwe mar gi achiel\0Dwe mar Apar gi ariyo\0Jumapil\0Wuok Tich\0Tich Ariyo\0"
+	"Tich Adek\0Tich Ang\xe2\x80\x99wen\0Tich Abich\0Ngeso\0JMP\0WUT\0TAR\0TAD\0"
+	"TAN\0TAB\0NGS\0Dwe mar Achiel\x1f" "Dwe mar Ariyo\x1f" "Dwe mar Adek\x1f" "Dwe mar Ang\xe2"
+	"\x80\x99wen\x1f" "Dwe mar Abich\x1f" "Dwe mar Auchiel\x1f" "Dwe mar Abiriyo\x1f" "Dwe m"
+	"ar Aboro\x1f" "Dwe mar Ochiko\x1f" "Dwe mar Apar\x1f" "Dwe mar gi achiel\x1f" "Dwe mar "
+	"Apar gi ariyo\0Jumapiri\0Murwa wa Kanne\0Murwa wa Katano\0J2\0J3\0J4\0J5\0"
+	"Ij\0J1\0Risiza\0janv\xc4\x81ris\0febru\xc4\x81ris\0apr\xc4\xablis\0maijs\0"
+	"j\xc5\xabnijs\0j\xc5\xablijs\0augusts\0septembris\0oktobris\0novembris\0"
 	"decembris\0Sv\xc4\x93tdiena\0Pirmdiena\0Otrdiena\0Tre\xc5\xa1" "diena\0"
 	"Ceturtdiena\0Piektdiena\0Sestdiena\0Sv\0Ot\0Ce\0Pk\0Se\0\x01. g. \x02\0"
 	"\x01. gada \x02\xe2\x80\x89\xe2\x80\x93\xe2\x80\x89\x12\0\x01. gada \x02\xc2\xa0\xe2\x80"
@@ -3454,22 +3341,22 @@ const char locale_text[] =
 	"nijs\x1fj\xc5\xablijs\x1f" "augusts\x1fseptembris\x1foktobris\x1fnovembris\x1f" "decemb"
 	"ris\0tots\x1f" "baba\x1fhaturs\x1fkihaks\x1ftuba\x1f" "am\xc5\xa1\xc4\xabrs\x1f" "baram"
 	"hats\x1f" "barmuda\x1f" "ba\xc5\xa1nass\x1f" "bauna\x1f" "abibs\x1fmisra\x1fnas\xc4\xab"
-	"\0\x1fp\xc4\x93" "c Diokl.\0meskerems\x1ftekemts\x1fhedars\x1ftahsass\x1fters\x1fjakat\xc4"
-	"\xabts\x1fmagabits\x1fmi\xc4\x81zija\x1fgenbots\x1fsen\xc4\x93\x1fhaml\xc4\x93\x1fnahas"
-	"\xc4\x93\x1f" "epagomens\0\x1fp\xc4\x93" "c Kristus\0ti\xc5\xa1ri\x1fhe\xc5\xa1vans\x1f"
-	"kis\xc4\xbc" "evs\x1ftevets\x1f\xc5\xa1" "evats\x1f" "1. adars\x1f" "adars\x1fnisans\x1f"
-	"ijars\x1fsivans\x1ftamuzs\x1f" "avs\x1f" "eluls\x1f" "2. adars\0\xc4\x8c" "aitra\x1fVai"
-	"\xc5\xa1\xc4\x81kha\x1f" "D\xc5\xbej\xc4\x93\xc5\xa1tha\x1f\xc4\x80\xc5\xa1\xc4\x81" "d"
-	"ha\x1f\xc5\xa0r\xc4\x81vana\x1f" "Bhadrap\xc4\x81" "da\x1f\xc4\x80\xc5\xa1vina\x1fK\xc4"
-	"\x81rtika\x1fM\xc4\x81rga\xc5\xa1\xc4\xabr\xc5\xa1" "a\x1fPau\xc5\xa1" "a\x1fM\xc4\x81g"
-	"ha\x1fPh\xc4\x81lguna\0muharams\x1fsafars\x1f" "1. rab\xc4\xab\x1f" "2. rab\xc4\xab\x1f"
-	"1. d\xc5\xbeum\xc4\x81" "d\xc4\x81\x1f" "2. d\xc5\xbeum\xc4\x81" "d\xc4\x81\x1frad\xc5\xbe"
-	"abs\x1f\xc5\xa1" "abans\x1framad\xc4\x81ns\x1f\xc5\xa1" "auvals\x1f" "du al-kid\xc4\x81"
-	"\x1f" "du al-hid\xc5\xbe\xc4\x81\0farvard\xc4\xabns\x1fordibehe\xc5\xa1ts\x1fhord\xc4\x81"
-	"ds\x1ft\xc4\xabrs\x1fmord\xc4\x81" "ds\x1f\xc5\xa1" "ahriv\xc4\x93rs\x1fmehrs\x1f" "aba"
-	"ns\x1f" "azers\x1f" "dejs\x1f" "bahmans\x1f" "esfands\0pers. gads\0pirms republikas\x1f"
-	"Mi\xc5\x86go\0\xe0\xa4\xb0\xe0\xa4\xb5\xe0\xa4\xbf \xe0\xa4\xa6\xe0\xa4\xbf\xe0\xa4\xa8"
-	"\0\xe0\xa4\xb8\xe0\xa5\x8b\xe0\xa4\xae \xe0\xa4\xa6\xe0\xa4\xbf\xe0\xa4\xa8\0"
+	"\0p\xc4\x93" "c Diokl.\0meskerems\x1ftekemts\x1fhedars\x1ftahsass\x1fters\x1fjakat\xc4\xab"
+	"ts\x1fmagabits\x1fmi\xc4\x81zija\x1fgenbots\x1fsen\xc4\x93\x1fhaml\xc4\x93\x1fnahas\xc4"
+	"\x93\x1f" "epagomens\0p\xc4\x93" "c Kristus\0ti\xc5\xa1ri\x1fhe\xc5\xa1vans\x1fkis\xc4\xbc"
+	"evs\x1ftevets\x1f\xc5\xa1" "evats\x1f" "1. adars\x1f" "adars\x1fnisans\x1fijars\x1fsiva"
+	"ns\x1ftamuzs\x1f" "avs\x1f" "eluls\x1f" "2. adars\0\xc4\x8c" "aitra\x1fVai\xc5\xa1\xc4\x81"
+	"kha\x1f" "D\xc5\xbej\xc4\x93\xc5\xa1tha\x1f\xc4\x80\xc5\xa1\xc4\x81" "dha\x1f\xc5\xa0r\xc4"
+	"\x81vana\x1f" "Bhadrap\xc4\x81" "da\x1f\xc4\x80\xc5\xa1vina\x1fK\xc4\x81rtika\x1fM\xc4\x81"
+	"rga\xc5\xa1\xc4\xabr\xc5\xa1" "a\x1fPau\xc5\xa1" "a\x1fM\xc4\x81gha\x1fPh\xc4\x81lguna\0"
+	"muharams\x1fsafars\x1f" "1. rab\xc4\xab\x1f" "2. rab\xc4\xab\x1f" "1. d\xc5\xbeum\xc4\x81"
+	"d\xc4\x81\x1f" "2. d\xc5\xbeum\xc4\x81" "d\xc4\x81\x1frad\xc5\xbe" "abs\x1f\xc5\xa1" "a"
+	"bans\x1framad\xc4\x81ns\x1f\xc5\xa1" "auvals\x1f" "du al-kid\xc4\x81\x1f" "du al-hid\xc5"
+	"\xbe\xc4\x81\0farvard\xc4\xabns\x1fordibehe\xc5\xa1ts\x1fhord\xc4\x81" "ds\x1ft\xc4\xab"
+	"rs\x1fmord\xc4\x81" "ds\x1f\xc5\xa1" "ahriv\xc4\x93rs\x1fmehrs\x1f" "abans\x1f" "azers\x1f"
+	"dejs\x1f" "bahmans\x1f" "esfands\0pers. gads\0pirms republikas\x1fMi\xc5\x86go\0"
+	"\xe0\xa4\xb0\xe0\xa4\xb5\xe0\xa4\xbf \xe0\xa4\xa6\xe0\xa4\xbf\xe0\xa4\xa8\0"
+	"\xe0\xa4\xb8\xe0\xa5\x8b\xe0\xa4\xae \xe0\xa4\xa6\xe0\xa4\xbf\xe0\xa4\xa8\0"
 	"\xe0\xa4\xae\xe0\xa4\x82\xe0\xa4\x97\xe0\xa4\xb2 \xe0\xa4\xa6\xe0\xa4\xbf\xe0\xa4\xa8\0"
 	"\xe0\xa4\xac\xe0\xa5\x81\xe0\xa4\xa7 \xe0\xa4\xa6\xe0\xa4\xbf\xe0\xa4\xa8\0"
 	"\xe0\xa4\xac\xe0\xa5\x83\xe0\xa4\xb9\xe0\xa4\xb8\xe0\xa5\x8d\xe0\xa4\xaa\xe0\xa4\xa4\xe0"
@@ -3560,28 +3447,28 @@ const char locale_text[] =
 	"\xd1\x82\x1f\xd0\xb1\xd0\xb0\xd1\x80\xd0\xb0\xd0\xbc\xd1\x83\xd0\xb4\xd0\xb0\x1f\xd0\xb1"
 	"\xd0\xb0\xd1\x88\xd0\xb0\xd0\xbd\xd1\x81\x1f\xd0\xbf\xd0\xb0\xd0\xbe\xd0\xbd\xd0\xb0\x1f"
 	"\xd0\xb5\xd0\xbf\xd0\xb5\xd0\xbf\x1f\xd0\xbc\xd0\xb5\xd1\x81\xd1\x80\xd0\xb0\x1f\xd0\xbd"
-	"\xd0\xb0\xd1\x81\xd0\xb8\0\x1f\xd0\x95\xd0\xa0\xd0\x90" "1\0\xd0\xbc\xd0\xb5\xd1\x81\xd0"
-	"\xba\xd0\xb5\xd1\x80\xd0\xb5\xd0\xbc\x1f\xd1\x82\xd0\xb5\xd0\xba\xd0\xb5\xd0\xbc\xd1\x82"
-	"\x1f\xd1\x85\xd0\xb5\xd0\xb4\xd0\xb0\xd1\x80\x1f\xd1\x82\xd0\xb0\xd1\x85\xd1\x81\xd0\xb0"
-	"\xd1\x81\x1f\xd1\x82\xd0\xb5\xd1\x80\x1f\xd1\x98\xd0\xb5\xd0\xba\xd0\xb0\xd1\x82\xd0\xb8"
-	"\xd1\x82\x1f\xd0\xbc\xd0\xb5\xd0\xb3\xd0\xb0\xd0\xb1\xd0\xb8\xd1\x82\x1f\xd0\xbc\xd0\xb8"
-	"\xd0\xb0\xd0\xb7\xd0\xb8\xd0\xb0\x1f\xd0\xb3\xd0\xb5\xd0\xbd\xd0\xb1\xd0\xbe\xd1\x82\x1f"
-	"\xd1\x81\xd0\xb5\xd0\xbd\xd0\xb5\x1f\xd1\x85\xd0\xb0\xd0\xbc\xd0\xbb\xd0\xb5\x1f\xd0\xbd"
-	"\xd0\xb5\xd1\x85\xd0\xb0\xd1\x81\xd0\xb5\x1f\xd0\xbf\xd0\xb0\xd0\xb3\xd1\x83\xd0\xbc\xd0"
-	"\xb5\xd0\xbd\0\xd1\x82\xd0\xb8\xd1\x88\xd1\x80\xd0\xb8\x1f\xd1\x85\xd0\xb5\xd1\x88\xd0\xb2"
-	"\xd0\xb0\xd0\xbd\x1f\xd0\xba\xd0\xb8\xd1\x81\xd0\xbb\xd0\xb5\xd0\xb2\x1f\xd1\x82\xd0\xb5"
-	"\xd0\xb2\xd0\xb5\xd1\x82\x1f\xd1\x88\xd0\xb5\xd0\xb2\xd0\xb0\xd1\x82\x1f\xd0\xb0\xd0\xb4"
-	"\xd0\xb0\xd1\x80 I\x1f\xd0\xb0\xd0\xb4\xd0\xb0\xd1\x80\x1f\xd0\xbd\xd0\xb8\xd1\x81\xd0\xb0"
-	"\xd0\xbd\x1f\xd0\xb8\xd1\x98\xd0\xb0\xd1\x80\x1f\xd1\x81\xd0\xb8\xd0\xb2\xd0\xb0\xd0\xbd"
-	"\x1f\xd1\x82\xd0\xb0\xd0\xbc\xd1\x83\xd0\xb7\x1f\xd0\xb0\xd0\xb2\x1f\xd0\xb5\xd0\xbb\xd1"
-	"\x83\xd0\xbb\x1f\xd0\xb0\xd0\xb4\xd0\xb0\xd1\x80 II\0\xd1\x87\xd0\xb0\xd0\xb8\xd1\x82\xd1"
-	"\x80\xd0\xb0\x1f\xd0\xb2\xd0\xb0\xd1\x98\xd1\x81\xd0\xb0\xd0\xba\xd0\xb0\x1f\xd1\x98\xd0"
-	"\xb0\xd0\xb8\xd1\x81\xd1\x82\xd0\xb0\x1f\xd0\xb0\xd1\x81\xd0\xb0\xd0\xb4\xd0\xb0\x1f\xd1"
-	"\x81\xd1\x80\xd0\xb0\xd0\xb2\xd0\xb0\xd0\xbd\xd0\xb0\x1f\xd0\xb1\xd0\xb0\xd0\xb4\xd1\x80"
-	"\xd0\xb0\x1f\xd0\xb0\xd1\x81\xd0\xb2\xd0\xb8\xd0\xbd\xd0\xb0\x1f\xd0\xba\xd0\xb0\xd1\x80"
-	"\xd1\x82\xd0\xb8\xd0\xba\xd0\xb0\x1f\xd0\xb0\xd0\xb3\xd1\x80\xd0\xb0\xd1\x85\xd0\xb0\xd1"
-	"\x98\xd0\xb0\xd0\xbd\xd0\xb0\x1f\xd0\xbf\xd0\xb0\xd1\x83\xd1\x81\xd0\xb0\x1f\xd0\xbc\xd0"
-	"\xb0\xd0\xb3\xd0\xb0\x1f\xd1\x84\xd0\xb0\xd0\xbb\xd0\xb3\xd1\x83\xd0\xbd\xd0\xb0\0"
+	"\xd0\xb0\xd1\x81\xd0\xb8\0\xd0\x95\xd0\xa0\xd0\x90" "1\0\xd0\xbc\xd0\xb5\xd1\x81\xd0\xba"
+	"\xd0\xb5\xd1\x80\xd0\xb5\xd0\xbc\x1f\xd1\x82\xd0\xb5\xd0\xba\xd0\xb5\xd0\xbc\xd1\x82\x1f"
+	"\xd1\x85\xd0\xb5\xd0\xb4\xd0\xb0\xd1\x80\x1f\xd1\x82\xd0\xb0\xd1\x85\xd1\x81\xd0\xb0\xd1"
+	"\x81\x1f\xd1\x82\xd0\xb5\xd1\x80\x1f\xd1\x98\xd0\xb5\xd0\xba\xd0\xb0\xd1\x82\xd0\xb8\xd1"
+	"\x82\x1f\xd0\xbc\xd0\xb5\xd0\xb3\xd0\xb0\xd0\xb1\xd0\xb8\xd1\x82\x1f\xd0\xbc\xd0\xb8\xd0"
+	"\xb0\xd0\xb7\xd0\xb8\xd0\xb0\x1f\xd0\xb3\xd0\xb5\xd0\xbd\xd0\xb1\xd0\xbe\xd1\x82\x1f\xd1"
+	"\x81\xd0\xb5\xd0\xbd\xd0\xb5\x1f\xd1\x85\xd0\xb0\xd0\xbc\xd0\xbb\xd0\xb5\x1f\xd0\xbd\xd0"
+	"\xb5\xd1\x85\xd0\xb0\xd1\x81\xd0\xb5\x1f\xd0\xbf\xd0\xb0\xd0\xb3\xd1\x83\xd0\xbc\xd0\xb5"
+	"\xd0\xbd\0\xd1\x82\xd0\xb8\xd1\x88\xd1\x80\xd0\xb8\x1f\xd1\x85\xd0\xb5\xd1\x88\xd0\xb2\xd0"
+	"\xb0\xd0\xbd\x1f\xd0\xba\xd0\xb8\xd1\x81\xd0\xbb\xd0\xb5\xd0\xb2\x1f\xd1\x82\xd0\xb5\xd0"
+	"\xb2\xd0\xb5\xd1\x82\x1f\xd1\x88\xd0\xb5\xd0\xb2\xd0\xb0\xd1\x82\x1f\xd0\xb0\xd0\xb4\xd0"
+	"\xb0\xd1\x80 I\x1f\xd0\xb0\xd0\xb4\xd0\xb0\xd1\x80\x1f\xd0\xbd\xd0\xb8\xd1\x81\xd0\xb0\xd0"
+	"\xbd\x1f\xd0\xb8\xd1\x98\xd0\xb0\xd1\x80\x1f\xd1\x81\xd0\xb8\xd0\xb2\xd0\xb0\xd0\xbd\x1f"
+	"\xd1\x82\xd0\xb0\xd0\xbc\xd1\x83\xd0\xb7\x1f\xd0\xb0\xd0\xb2\x1f\xd0\xb5\xd0\xbb\xd1\x83"
+	"\xd0\xbb\x1f\xd0\xb0\xd0\xb4\xd0\xb0\xd1\x80 II\0\xd1\x87\xd0\xb0\xd0\xb8\xd1\x82\xd1\x80"
+	"\xd0\xb0\x1f\xd0\xb2\xd0\xb0\xd1\x98\xd1\x81\xd0\xb0\xd0\xba\xd0\xb0\x1f\xd1\x98\xd0\xb0"
+	"\xd0\xb8\xd1\x81\xd1\x82\xd0\xb0\x1f\xd0\xb0\xd1\x81\xd0\xb0\xd0\xb4\xd0\xb0\x1f\xd1\x81"
+	"\xd1\x80\xd0\xb0\xd0\xb2\xd0\xb0\xd0\xbd\xd0\xb0\x1f\xd0\xb1\xd0\xb0\xd0\xb4\xd1\x80\xd0"
+	"\xb0\x1f\xd0\xb0\xd1\x81\xd0\xb2\xd0\xb8\xd0\xbd\xd0\xb0\x1f\xd0\xba\xd0\xb0\xd1\x80\xd1"
+	"\x82\xd0\xb8\xd0\xba\xd0\xb0\x1f\xd0\xb0\xd0\xb3\xd1\x80\xd0\xb0\xd1\x85\xd0\xb0\xd1\x98"
+	"\xd0\xb0\xd0\xbd\xd0\xb0\x1f\xd0\xbf\xd0\xb0\xd1\x83\xd1\x81\xd0\xb0\x1f\xd0\xbc\xd0\xb0"
+	"\xd0\xb3\xd0\xb0\x1f\xd1\x84\xd0\xb0\xd0\xbb\xd0\xb3\xd1\x83\xd0\xbd\xd0\xb0\0"
 	"\xd0\xa1\xd0\xb0\xd0\xba\xd0\xb0\0\xd0\xbc\xd1\x83\xd1\x85\xd0\xb0\xd1\x80\xd0\xb5\xd0\xbc"
 	"\x1f\xd1\x81\xd0\xb0\xd1\x84\xd0\xb0\xd1\x80\x1f\xd1\x80\xd0\xb0\xd0\xb1\xd0\xb8 I\x1f\xd1"
 	"\x80\xd0\xb0\xd0\xb1\xd0\xb8 II\x1f\xd1\x9f\xd1\x83\xd0\xbc\xd0\xb0\xd0\xb4\xd0\xb0 I\x1f"
@@ -3642,45 +3529,45 @@ const char locale_text[] =
 	"\xbe\xe0\xb4\xb7\xe0\xb5\xbb\xe0\xb4\xb8\xe0\xb5\x8d\x1f\xe0\xb4\xaa\xe0\xb4\xb5\xe0\xb5"
 	"\x8b\xe0\xb4\xa3\x1f\xe0\xb4\x88\xe0\xb4\xaa\xe0\xb5\x86\xe0\xb4\xaa\xe0\xb5\x8d\x1f\xe0"
 	"\xb4\xae\xe0\xb5\x86\xe0\xb4\xb8\xe0\xb5\x8d\xe0\xb4\xb0\x1f\xe0\xb4\xa8\xe0\xb4\xb8\xe0"
-	"\xb5\x80\0\x1f\xe0\xb4\x95\xe0\xb4\xbe\xe0\xb4\xb2\xe0\xb4\x98\xe0\xb4\x9f\xe0\xb5\x8d\xe0"
-	"\xb4\x9f\xe0\xb4\x82" "1\0\xe0\xb4\xae\xe0\xb5\x86\xe0\xb4\xb8\xe0\xb5\x8d\xe2\x80\x8c\xe0"
-	"\xb4\x95\xe0\xb5\x86\xe0\xb4\xb0\xe0\xb5\x86\xe0\xb4\x82\x1f\xe0\xb4\x9f\xe0\xb5\x86\xe0"
-	"\xb4\x95\xe0\xb5\x8d\xe0\xb4\x95\xe0\xb5\x86\xe0\xb4\x82\xe0\xb4\xb1\xe0\xb5\x8d\xe0\xb4"
-	"\xb1\xe0\xb5\x8d\x1f\xe0\xb4\xb9\xe0\xb5\x87\xe0\xb4\xa6\xe0\xb5\xbc\x1f\xe0\xb4\xa4\xe0"
-	"\xb4\xb9\xe0\xb5\x8d\xe2\x80\x8c\xe0\xb4\xb8\xe0\xb4\xbe\xe0\xb4\xb8\xe0\xb5\x8d\x1f\xe0"
-	"\xb4\x9f\xe0\xb5\x86\xe0\xb5\xbc\x1f\xe0\xb4\xaf\xe0\xb5\x86\xe0\xb4\x95\xe0\xb5\x8d\xe0"
-	"\xb4\x95\xe0\xb4\xbe\xe0\xb4\xb1\xe0\xb5\x8d\xe0\xb4\xb1\xe0\xb4\xbf\xe0\xb4\xb1\xe0\xb5"
-	"\x8d\xe0\xb4\xb1\xe0\xb5\x8d\x1f\xe0\xb4\xae\xe0\xb5\x86\xe0\xb4\x97\xe0\xb4\xbe\xe0\xb4"
-	"\xac\xe0\xb4\xbf\xe0\xb4\xb1\xe0\xb5\x8d\xe0\xb4\xb1\xe0\xb5\x8d\x1f\xe0\xb4\xae\xe0\xb4"
-	"\xbf\xe0\xb4\xaf\xe0\xb4\xbe\xe0\xb4\xb8\xe0\xb4\xbf\xe0\xb4\xaf\x1f\xe0\xb4\x97\xe0\xb5"
-	"\x86\xe0\xb5\xbb\xe0\xb4\xac\xe0\xb5\x8b\xe0\xb4\x9f\xe0\xb5\x8d\xe0\xb4\x9f\xe0\xb5\x8d"
-	"\x1f\xe0\xb4\xb8\xe0\xb5\x86\xe0\xb4\xa8\xe0\xb5\x86\x1f\xe0\xb4\xb9\xe0\xb4\xbe\xe0\xb4"
-	"\x82\xe0\xb4\xb2\xe0\xb5\x86\x1f\xe0\xb4\xa8\xe0\xb5\x86\xe0\xb4\xb9\xe0\xb4\xbe\xe0\xb4"
-	"\xb8\xe0\xb5\x86\x1f\xe0\xb4\xaa\xe0\xb4\xbe\xe0\xb4\x97\xe0\xb5\x81\xe0\xb4\xae\xe0\xb5"
-	"\x86\xe0\xb5\xbb\0\xe0\xb4\xa4\xe0\xb4\xbf\xe0\xb4\xb7\xe0\xb5\x8d\xe0\xb4\xb1\xe0\xb4\xbf"
-	"\x1f\xe0\xb4\xb9\xe0\xb5\x86\xe0\xb4\xb7\xe0\xb5\x8d\xe2\x80\x8c\xe0\xb4\xb5\xe0\xb5\xbb"
-	"\x1f\xe0\xb4\x95\xe0\xb4\xbf\xe0\xb4\xb8\xe0\xb5\x8d\xe2\x80\x8c\xe0\xb4\xb2\xe0\xb5\x86"
-	"\xe0\xb4\xb5\xe0\xb5\x8d\x1f\xe0\xb4\x9f\xe0\xb4\xbf\xe0\xb4\xb5\xe0\xb5\x86\xe0\xb4\xb1"
-	"\xe0\xb5\x8d\xe0\xb4\xb1\xe0\xb5\x8d\x1f\xe0\xb4\xb8\xe0\xb5\x80\xe0\xb4\xac\xe0\xb4\xbe"
-	"\xe0\xb4\xb1\xe0\xb5\x8d\xe0\xb4\xb1\xe0\xb5\x8d\x1f\xe0\xb4\x85\xe0\xb4\xa6\xe0\xb4\xbe"
-	"\xe0\xb5\xbc I\x1f\xe0\xb4\x85\xe0\xb4\xa6\xe0\xb4\xbe\xe0\xb5\xbc\x1f\xe0\xb4\xa8\xe0\xb4"
-	"\xbf\xe0\xb4\xb8\xe0\xb4\xbe\xe0\xb5\xbb\x1f\xe0\xb4\x87\xe0\xb4\xaf\xe0\xb4\xbe\xe0\xb5"
-	"\xbc\x1f\xe0\xb4\xb8\xe0\xb4\xbf\xe0\xb4\xb5\xe0\xb4\xbe\xe0\xb5\xbb\x1f\xe0\xb4\xa4\xe0"
-	"\xb4\xbe\xe0\xb4\xae\xe0\xb5\x82\xe0\xb4\xb8\xe0\xb5\x8d\x1f\xe0\xb4\x85\xe0\xb4\xac\xe0"
-	"\xb5\x8d\x1f\xe0\xb4\x8f\xe0\xb4\xb2\xe0\xb5\x81\xe0\xb5\xbe\x1f\xe0\xb4\x85\xe0\xb4\xa6"
-	"\xe0\xb4\xbe\xe0\xb5\xbc II\0\xe0\xb4\x9a\xe0\xb5\x88\xe0\xb4\xa4\xe0\xb5\x8d\xe0\xb4\xb0"
-	"\xe0\xb4\x82\x1f\xe0\xb4\xb5\xe0\xb5\x88\xe0\xb4\xb6\xe0\xb4\xbe\xe0\xb4\x96\xe0\xb4\x82"
-	"\x1f\xe0\xb4\x9c\xe0\xb5\x8d\xe0\xb4\xaf\xe0\xb5\x87\xe0\xb4\xb7\xe0\xb5\x8d\xe0\xb4\xa0"
-	"\xe0\xb4\x82\x1f\xe0\xb4\x86\xe0\xb4\xb7\xe0\xb4\xbe\xe0\xb4\xa2\xe0\xb4\x82\x1f\xe0\xb4"
-	"\xb6\xe0\xb5\x8d\xe0\xb4\xb0\xe0\xb4\xbe\xe0\xb4\xb5\xe0\xb4\xa3\xe0\xb4\x82\x1f\xe0\xb4"
-	"\xad\xe0\xb4\xbe\xe0\xb4\xa6\xe0\xb5\x8d\xe0\xb4\xb0\xe0\xb4\xaa\xe0\xb4\xbe\xe0\xb4\xa6"
-	"\xe0\xb4\x82\x1f\xe0\xb4\x86\xe0\xb4\xb6\xe0\xb5\x8d\xe0\xb4\xb5\xe0\xb4\xbf\xe0\xb4\xa8"
-	"\xe0\xb4\x82\x1f\xe0\xb4\x95\xe0\xb4\xbe\xe0\xb5\xbc\xe0\xb4\xa4\xe0\xb5\x8d\xe0\xb4\xa4"
-	"\xe0\xb4\xbf\xe0\xb4\x95\xe0\xb4\x82\x1f\xe0\xb4\xae\xe0\xb4\xbe\xe0\xb5\xbc\xe0\xb4\x97"
-	"\xe0\xb4\xb6\xe0\xb5\x80\xe0\xb5\xbc\xe0\xb4\xb7\xe0\xb4\x82\x1f\xe0\xb4\xaa\xe0\xb5\x97"
-	"\xe0\xb4\xb7\xe0\xb4\x82\x1f\xe0\xb4\xae\xe0\xb4\xbe\xe0\xb4\x98\xe0\xb4\x82\x1f\xe0\xb4"
-	"\xab\xe0\xb5\xbd\xe0\xb4\x97\xe0\xb5\x81\xe0\xb4\xa8\xe0\xb4\x82\0\xe0\xb4\xb6\xe0\xb4\x95"
-	"\0\xe0\xb4\xae\xe0\xb5\x81\xe0\xb4\xb9\xe0\xb4\xb1\xe0\xb4\x82\x1f\xe0\xb4\xb8\xe0\xb4\xab"
+	"\xb5\x80\0\xe0\xb4\x95\xe0\xb4\xbe\xe0\xb4\xb2\xe0\xb4\x98\xe0\xb4\x9f\xe0\xb5\x8d\xe0\xb4"
+	"\x9f\xe0\xb4\x82" "1\0\xe0\xb4\xae\xe0\xb5\x86\xe0\xb4\xb8\xe0\xb5\x8d\xe2\x80\x8c\xe0\xb4"
+	"\x95\xe0\xb5\x86\xe0\xb4\xb0\xe0\xb5\x86\xe0\xb4\x82\x1f\xe0\xb4\x9f\xe0\xb5\x86\xe0\xb4"
+	"\x95\xe0\xb5\x8d\xe0\xb4\x95\xe0\xb5\x86\xe0\xb4\x82\xe0\xb4\xb1\xe0\xb5\x8d\xe0\xb4\xb1"
+	"\xe0\xb5\x8d\x1f\xe0\xb4\xb9\xe0\xb5\x87\xe0\xb4\xa6\xe0\xb5\xbc\x1f\xe0\xb4\xa4\xe0\xb4"
+	"\xb9\xe0\xb5\x8d\xe2\x80\x8c\xe0\xb4\xb8\xe0\xb4\xbe\xe0\xb4\xb8\xe0\xb5\x8d\x1f\xe0\xb4"
+	"\x9f\xe0\xb5\x86\xe0\xb5\xbc\x1f\xe0\xb4\xaf\xe0\xb5\x86\xe0\xb4\x95\xe0\xb5\x8d\xe0\xb4"
+	"\x95\xe0\xb4\xbe\xe0\xb4\xb1\xe0\xb5\x8d\xe0\xb4\xb1\xe0\xb4\xbf\xe0\xb4\xb1\xe0\xb5\x8d"
+	"\xe0\xb4\xb1\xe0\xb5\x8d\x1f\xe0\xb4\xae\xe0\xb5\x86\xe0\xb4\x97\xe0\xb4\xbe\xe0\xb4\xac"
+	"\xe0\xb4\xbf\xe0\xb4\xb1\xe0\xb5\x8d\xe0\xb4\xb1\xe0\xb5\x8d\x1f\xe0\xb4\xae\xe0\xb4\xbf"
+	"\xe0\xb4\xaf\xe0\xb4\xbe\xe0\xb4\xb8\xe0\xb4\xbf\xe0\xb4\xaf\x1f\xe0\xb4\x97\xe0\xb5\x86"
+	"\xe0\xb5\xbb\xe0\xb4\xac\xe0\xb5\x8b\xe0\xb4\x9f\xe0\xb5\x8d\xe0\xb4\x9f\xe0\xb5\x8d\x1f"
+	"\xe0\xb4\xb8\xe0\xb5\x86\xe0\xb4\xa8\xe0\xb5\x86\x1f\xe0\xb4\xb9\xe0\xb4\xbe\xe0\xb4\x82"
+	"\xe0\xb4\xb2\xe0\xb5\x86\x1f\xe0\xb4\xa8\xe0\xb5\x86\xe0\xb4\xb9\xe0\xb4\xbe\xe0\xb4\xb8"
+	"\xe0\xb5\x86\x1f\xe0\xb4\xaa\xe0\xb4\xbe\xe0\xb4\x97\xe0\xb5\x81\xe0\xb4\xae\xe0\xb5\x86"
+	"\xe0\xb5\xbb\0\xe0\xb4\xa4\xe0\xb4\xbf\xe0\xb4\xb7\xe0\xb5\x8d\xe0\xb4\xb1\xe0\xb4\xbf\x1f"
+	"\xe0\xb4\xb9\xe0\xb5\x86\xe0\xb4\xb7\xe0\xb5\x8d\xe2\x80\x8c\xe0\xb4\xb5\xe0\xb5\xbb\x1f"
+	"\xe0\xb4\x95\xe0\xb4\xbf\xe0\xb4\xb8\xe0\xb5\x8d\xe2\x80\x8c\xe0\xb4\xb2\xe0\xb5\x86\xe0"
+	"\xb4\xb5\xe0\xb5\x8d\x1f\xe0\xb4\x9f\xe0\xb4\xbf\xe0\xb4\xb5\xe0\xb5\x86\xe0\xb4\xb1\xe0"
+	"\xb5\x8d\xe0\xb4\xb1\xe0\xb5\x8d\x1f\xe0\xb4\xb8\xe0\xb5\x80\xe0\xb4\xac\xe0\xb4\xbe\xe0"
+	"\xb4\xb1\xe0\xb5\x8d\xe0\xb4\xb1\xe0\xb5\x8d\x1f\xe0\xb4\x85\xe0\xb4\xa6\xe0\xb4\xbe\xe0"
+	"\xb5\xbc I\x1f\xe0\xb4\x85\xe0\xb4\xa6\xe0\xb4\xbe\xe0\xb5\xbc\x1f\xe0\xb4\xa8\xe0\xb4\xbf"
+	"\xe0\xb4\xb8\xe0\xb4\xbe\xe0\xb5\xbb\x1f\xe0\xb4\x87\xe0\xb4\xaf\xe0\xb4\xbe\xe0\xb5\xbc"
+	"\x1f\xe0\xb4\xb8\xe0\xb4\xbf\xe0\xb4\xb5\xe0\xb4\xbe\xe0\xb5\xbb\x1f\xe0\xb4\xa4\xe0\xb4"
+	"\xbe\xe0\xb4\xae\xe0\xb5\x82\xe0\xb4\xb8\xe0\xb5\x8d\x1f\xe0\xb4\x85\xe0\xb4\xac\xe0\xb5"
+	"\x8d\x1f\xe0\xb4\x8f\xe0\xb4\xb2\xe0\xb5\x81\xe0\xb5\xbe\x1f\xe0\xb4\x85\xe0\xb4\xa6\xe0"
+	"\xb4\xbe\xe0\xb5\xbc II\0\xe0\xb4\x9a\xe0\xb5\x88\xe0\xb4\xa4\xe0\xb5\x8d\xe0\xb4\xb0\xe0"
+	"\xb4\x82\x1f\xe0\xb4\xb5\xe0\xb5\x88\xe0\xb4\xb6\xe0\xb4\xbe\xe0\xb4\x96\xe0\xb4\x82\x1f"
+	"\xe0\xb4\x9c\xe0\xb5\x8d\xe0\xb4\xaf\xe0\xb5\x87\xe0\xb4\xb7\xe0\xb5\x8d\xe0\xb4\xa0\xe0"
+	"\xb4\x82\x1f\xe0\xb4\x86\xe0\xb4\xb7\xe0\xb4\xbe\xe0\xb4\xa2\xe0\xb4\x82\x1f\xe0\xb4\xb6"
+	"\xe0\xb5\x8d\xe0\xb4\xb0\xe0\xb4\xbe\xe0\xb4\xb5\xe0\xb4\xa3\xe0\xb4\x82\x1f\xe0\xb4\xad"
+	"\xe0\xb4\xbe\xe0\xb4\xa6\xe0\xb5\x8d\xe0\xb4\xb0\xe0\xb4\xaa\xe0\xb4\xbe\xe0\xb4\xa6\xe0"
+	"\xb4\x82\x1f\xe0\xb4\x86\xe0\xb4\xb6\xe0\xb5\x8d\xe0\xb4\xb5\xe0\xb4\xbf\xe0\xb4\xa8\xe0"
+	"\xb4\x82\x1f\xe0\xb4\x95\xe0\xb4\xbe\xe0\xb5\xbc\xe0\xb4\xa4\xe0\xb5\x8d\xe0\xb4\xa4\xe0"
+	"\xb4\xbf\xe0\xb4\x95\xe0\xb4\x82\x1f\xe0\xb4\xae\xe0\xb4\xbe\xe0\xb5\xbc\xe0\xb4\x97\xe0"
+	"\xb4\xb6\xe0\xb5\x80\xe0\xb5\xbc\xe0\xb4\xb7\xe0\xb4\x82\x1f\xe0\xb4\xaa\xe0\xb5\x97\xe0"
+	"\xb4\xb7\xe0\xb4\x82\x1f\xe0\xb4\xae\xe0\xb4\xbe\xe0\xb4\x98\xe0\xb4\x82\x1f\xe0\xb4\xab"
+	"\xe0\xb5\xbd\xe0\xb4\x97\xe0\xb5\x81\xe0\xb4\xa8\xe0\xb4\x82\0\xe0\xb4\xb6\xe0\xb4\x95\0"
+	"\xe0\xb4\xae\xe0\xb5\x81\xe0\xb4\xb9\xe0\xb4\xb1\xe0\xb4\x82\x1f\xe0\xb4\xb8\xe0\xb4\xab"
 	"\xe0\xb5\xbc\x1f\xe0\xb4\xb1\xe0\xb4\xac\xe0\xb5\x80\xe0\xb4\xb9\xe0\xb5\x81\xe0\xb5\xbd"
 	" \xe0\xb4\x85\xe0\xb4\xb5\xe0\xb5\x8d\xe0\xb4\xb5\xe0\xb5\xbd\x1f\xe0\xb4\xb1\xe0\xb4\xac"
 	"\xe0\xb5\x80\xe0\xb4\xb9\xe0\xb5\x81\xe0\xb5\xbd \xe0\xb4\x86\xe0\xb4\x96\xe0\xb4\xbf\xe0"
@@ -3825,47 +3712,47 @@ const char locale_text[] =
 	"\xe0\xa4\xb8\x1f\xe0\xa4\xaa\xe0\xa4\xbe\xe0\xa4\x93\xe0\xa4\xa8\xe0\xa4\xbe\x1f\xe0\xa4"
 	"\x87\xe0\xa4\xaa\xe0\xa4\xbf\xe0\xa4\xaa\x1f\xe0\xa4\xae\xe0\xa5\x87\xe0\xa4\xb8\xe0\xa5"
 	"\x8d\xe0\xa4\xb0\xe0\xa4\xbe\x1f\xe0\xa4\xa8\xe0\xa4\xbe\xe0\xa4\xb8\xe0\xa5\x80\0"
-	"\x1f\xe0\xa4\xaf\xe0\xa5\x81\xe0\xa4\x97" "1\0\xe0\xa4\xae\xe0\xa5\x87\xe0\xa4\xb8\xe0\xa4"
-	"\x95\xe0\xa5\x87\xe0\xa4\xb0\xe0\xa5\x87\xe0\xa4\xae\x1f\xe0\xa4\xa4\xe0\xa5\x87\xe0\xa4"
-	"\x95\xe0\xa5\x87\xe0\xa4\xae\xe0\xa5\x8d\xe0\xa4\xa4\x1f\xe0\xa4\xb9\xe0\xa5\x87\xe0\xa4"
-	"\xa6\xe0\xa4\xbe\xe0\xa4\xb0\x1f\xe0\xa4\xa4\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa4\xb8\xe0\xa4"
-	"\xbe\xe0\xa4\xb8\x1f\xe0\xa4\xa4\xe0\xa5\x87\xe0\xa4\xb0\x1f\xe0\xa4\xaf\xe0\xa5\x87\xe0"
-	"\xa4\x95\xe0\xa4\xbe\xe0\xa4\xa4\xe0\xa4\xbf\xe0\xa4\xa4\x1f\xe0\xa4\xae\xe0\xa5\x87\xe0"
-	"\xa4\x97\xe0\xa4\xbe\xe0\xa4\xac\xe0\xa4\xbf\xe0\xa4\xa4\x1f\xe0\xa4\xae\xe0\xa4\xbf\xe0"
-	"\xa4\xaf\xe0\xa4\xbe\xe0\xa4\x9d\xe0\xa4\xbf\xe0\xa4\xaf\xe0\xa4\xbe\x1f\xe0\xa4\x97\xe0"
-	"\xa5\x87\xe0\xa4\xa8\xe0\xa4\xac\xe0\xa5\x8b\xe0\xa4\xa4\x1f\xe0\xa4\xb8\xe0\xa5\x87\xe0"
-	"\xa4\xa8\xe0\xa5\x87\x1f\xe0\xa4\xb9\xe0\xa4\xbe\xe0\xa4\xae\xe0\xa5\x8d\xe0\xa4\xb2\xe0"
-	"\xa5\x87\x1f\xe0\xa4\xa8\xe0\xa5\x87\xe0\xa4\xb9\xe0\xa4\xbe\xe0\xa4\xb8\xe0\xa5\x8d\xe0"
-	"\xa4\xb8\xe0\xa5\x87\x1f\xe0\xa4\xaa\xe0\xa4\xbe\xe0\xa4\x97\xe0\xa5\x81\xe0\xa4\xae\xe0"
-	"\xa5\x87\xe0\xa4\xa8\0\xe0\xa4\xa4\xe0\xa4\xbf\xe0\xa4\xb6\xe0\xa4\xb0\xe0\xa5\x80\x1f\xe0"
-	"\xa4\xb9\xe0\xa5\x87\xe0\xa4\xb6\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xa8\x1f\xe0\xa4\x95\xe0"
-	"\xa4\xbf\xe0\xa4\xb8\xe0\xa5\x8d\xe0\xa4\xb2\xe0\xa5\x87\xe0\xa4\xb5\x1f\xe0\xa4\xa4\xe0"
-	"\xa5\x87\xe0\xa4\xb5\xe0\xa5\x87\xe0\xa4\xa4\x1f\xe0\xa4\xb6\xe0\xa5\x87\xe0\xa4\xb5\xe0"
-	"\xa4\xbe\xe0\xa4\xa4\x1f\xe0\xa4\x85\xe0\xa4\xa6\xe0\xa4\xbe\xe0\xa4\xb0 I\x1f\xe0\xa4\x85"
-	"\xe0\xa4\xa6\xe0\xa4\xbe\xe0\xa4\xb0\x1f\xe0\xa4\xa8\xe0\xa4\xbf\xe0\xa4\xb8\xe0\xa4\xbe"
-	"\xe0\xa4\xa8\x1f\xe0\xa4\x87\xe0\xa4\xaf\xe0\xa4\xbe\xe0\xa4\xb0\x1f\xe0\xa4\xb8\xe0\xa4"
-	"\xbf\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xa8\x1f\xe0\xa4\xa4\xe0\xa4\xbe\xe0\xa4\xae\xe0\xa5"
-	"\x81\xe0\xa4\x9d\x1f\xe0\xa4\x85\xe0\xa4\xb5\x1f\xe0\xa4\x87\xe0\xa4\xb2\xe0\xa5\x81\xe0"
-	"\xa4\xb2\x1f\xe0\xa4\x85\xe0\xa4\xa6\xe0\xa4\xbe\xe0\xa4\xb0 II\0\xe0\xa4\x9a\xe0\xa5\x88"
-	"\xe0\xa4\xa4\xe0\xa5\x8d\xe0\xa4\xb0\x1f\xe0\xa4\xb5\xe0\xa5\x88\xe0\xa4\xb6\xe0\xa4\xbe"
-	"\xe0\xa4\x96\x1f\xe0\xa4\x9c\xe0\xa5\x8d\xe0\xa4\xaf\xe0\xa5\x87\xe0\xa4\xb7\xe0\xa5\x8d"
-	"\xe0\xa4\xa0\x1f\xe0\xa4\x86\xe0\xa4\xb7\xe0\xa4\xbe\xe0\xa4\xa2\x1f\xe0\xa4\xb6\xe0\xa5"
-	"\x8d\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb5\xe0\xa4\xa3\x1f\xe0\xa4\xad\xe0\xa4\xbe\xe0\xa4"
-	"\xa6\xe0\xa5\x8d\xe0\xa4\xb0\x1f\xe0\xa4\x86\xe0\xa4\xb6\xe0\xa5\x8d\xe0\xa4\xb5\xe0\xa4"
-	"\xbf\xe0\xa4\xa8\x1f\xe0\xa4\x95\xe0\xa4\xbe\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xa4\xe0\xa4"
-	"\xbf\xe0\xa4\x95\x1f\xe0\xa4\xae\xe0\xa4\xbe\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\x97\xe0\xa4"
-	"\xb6\xe0\xa5\x80\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xb7\x1f\xe0\xa4\xaa\xe0\xa5\x8c\xe0\xa4"
-	"\xb7\x1f\xe0\xa4\xae\xe0\xa4\xbe\xe0\xa4\x98\x1f\xe0\xa4\xab\xe0\xa4\xbe\xe0\xa4\xb2\xe0"
-	"\xa5\x8d\xe0\xa4\x97\xe0\xa5\x81\xe0\xa4\xa8\0\xe0\xa4\xae\xe0\xa5\x8b\xe0\xa4\xb9\xe0\xa4"
-	"\xb0\xe0\xa4\xae\x1f\xe0\xa4\xb8\xe0\xa4\xab\xe0\xa4\xb0\x1f\xe0\xa4\xb0\xe0\xa4\xbe\xe0"
-	"\xa4\xac\xe0\xa5\x80 I\x1f\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xac\xe0\xa5\x80 II\x1f\xe0\xa4"
-	"\x9c\xe0\xa5\x81\xe0\xa4\xae\xe0\xa4\xbe\xe0\xa4\xa6\xe0\xa4\xbe I\x1f\xe0\xa4\x9c\xe0\xa5"
-	"\x81\xe0\xa4\xae\xe0\xa4\xbe\xe0\xa4\xa6\xe0\xa4\xbe II\x1f\xe0\xa4\xb0\xe0\xa4\x9d\xe0"
-	"\xa4\xbe\xe0\xa4\xac\x1f\xe0\xa4\xb6\xe0\xa4\xbe\xe0\xa4\xac\xe0\xa4\xbe\xe0\xa4\xa8\x1f"
-	"\xe0\xa4\xb0\xe0\xa4\xae\xe0\xa4\x9c\xe0\xa4\xbe\xe0\xa4\xa8\x1f\xe0\xa4\xb6\xe0\xa4\xb5"
-	"\xe0\xa5\x8d\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb2\x1f\xe0\xa4\xa7\xe0\xa5\x81\xe0\xa4\xb2"
-	"-\xe0\xa4\x95\xe0\xa5\x80\xe0\xa4\xa6\xe0\xa4\xbe\xe0\xa4\xb9\x1f\xe0\xa4\xa7\xe0\xa5\x81"
-	"\xe0\xa4\xb2-\xe0\xa4\xb9\xe0\xa4\xbf\xe0\xa4\x9c\xe0\xa4\xbe\xe0\xa4\xb9\0"
+	"\xe0\xa4\xaf\xe0\xa5\x81\xe0\xa4\x97" "1\0\xe0\xa4\xae\xe0\xa5\x87\xe0\xa4\xb8\xe0\xa4\x95"
+	"\xe0\xa5\x87\xe0\xa4\xb0\xe0\xa5\x87\xe0\xa4\xae\x1f\xe0\xa4\xa4\xe0\xa5\x87\xe0\xa4\x95"
+	"\xe0\xa5\x87\xe0\xa4\xae\xe0\xa5\x8d\xe0\xa4\xa4\x1f\xe0\xa4\xb9\xe0\xa5\x87\xe0\xa4\xa6"
+	"\xe0\xa4\xbe\xe0\xa4\xb0\x1f\xe0\xa4\xa4\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa4\xb8\xe0\xa4\xbe"
+	"\xe0\xa4\xb8\x1f\xe0\xa4\xa4\xe0\xa5\x87\xe0\xa4\xb0\x1f\xe0\xa4\xaf\xe0\xa5\x87\xe0\xa4"
+	"\x95\xe0\xa4\xbe\xe0\xa4\xa4\xe0\xa4\xbf\xe0\xa4\xa4\x1f\xe0\xa4\xae\xe0\xa5\x87\xe0\xa4"
+	"\x97\xe0\xa4\xbe\xe0\xa4\xac\xe0\xa4\xbf\xe0\xa4\xa4\x1f\xe0\xa4\xae\xe0\xa4\xbf\xe0\xa4"
+	"\xaf\xe0\xa4\xbe\xe0\xa4\x9d\xe0\xa4\xbf\xe0\xa4\xaf\xe0\xa4\xbe\x1f\xe0\xa4\x97\xe0\xa5"
+	"\x87\xe0\xa4\xa8\xe0\xa4\xac\xe0\xa5\x8b\xe0\xa4\xa4\x1f\xe0\xa4\xb8\xe0\xa5\x87\xe0\xa4"
+	"\xa8\xe0\xa5\x87\x1f\xe0\xa4\xb9\xe0\xa4\xbe\xe0\xa4\xae\xe0\xa5\x8d\xe0\xa4\xb2\xe0\xa5"
+	"\x87\x1f\xe0\xa4\xa8\xe0\xa5\x87\xe0\xa4\xb9\xe0\xa4\xbe\xe0\xa4\xb8\xe0\xa5\x8d\xe0\xa4"
+	"\xb8\xe0\xa5\x87\x1f\xe0\xa4\xaa\xe0\xa4\xbe\xe0\xa4\x97\xe0\xa5\x81\xe0\xa4\xae\xe0\xa5"
+	"\x87\xe0\xa4\xa8\0\xe0\xa4\xa4\xe0\xa4\xbf\xe0\xa4\xb6\xe0\xa4\xb0\xe0\xa5\x80\x1f\xe0\xa4"
+	"\xb9\xe0\xa5\x87\xe0\xa4\xb6\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xa8\x1f\xe0\xa4\x95\xe0\xa4"
+	"\xbf\xe0\xa4\xb8\xe0\xa5\x8d\xe0\xa4\xb2\xe0\xa5\x87\xe0\xa4\xb5\x1f\xe0\xa4\xa4\xe0\xa5"
+	"\x87\xe0\xa4\xb5\xe0\xa5\x87\xe0\xa4\xa4\x1f\xe0\xa4\xb6\xe0\xa5\x87\xe0\xa4\xb5\xe0\xa4"
+	"\xbe\xe0\xa4\xa4\x1f\xe0\xa4\x85\xe0\xa4\xa6\xe0\xa4\xbe\xe0\xa4\xb0 I\x1f\xe0\xa4\x85\xe0"
+	"\xa4\xa6\xe0\xa4\xbe\xe0\xa4\xb0\x1f\xe0\xa4\xa8\xe0\xa4\xbf\xe0\xa4\xb8\xe0\xa4\xbe\xe0"
+	"\xa4\xa8\x1f\xe0\xa4\x87\xe0\xa4\xaf\xe0\xa4\xbe\xe0\xa4\xb0\x1f\xe0\xa4\xb8\xe0\xa4\xbf"
+	"\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xa8\x1f\xe0\xa4\xa4\xe0\xa4\xbe\xe0\xa4\xae\xe0\xa5\x81"
+	"\xe0\xa4\x9d\x1f\xe0\xa4\x85\xe0\xa4\xb5\x1f\xe0\xa4\x87\xe0\xa4\xb2\xe0\xa5\x81\xe0\xa4"
+	"\xb2\x1f\xe0\xa4\x85\xe0\xa4\xa6\xe0\xa4\xbe\xe0\xa4\xb0 II\0\xe0\xa4\x9a\xe0\xa5\x88\xe0"
+	"\xa4\xa4\xe0\xa5\x8d\xe0\xa4\xb0\x1f\xe0\xa4\xb5\xe0\xa5\x88\xe0\xa4\xb6\xe0\xa4\xbe\xe0"
+	"\xa4\x96\x1f\xe0\xa4\x9c\xe0\xa5\x8d\xe0\xa4\xaf\xe0\xa5\x87\xe0\xa4\xb7\xe0\xa5\x8d\xe0"
+	"\xa4\xa0\x1f\xe0\xa4\x86\xe0\xa4\xb7\xe0\xa4\xbe\xe0\xa4\xa2\x1f\xe0\xa4\xb6\xe0\xa5\x8d"
+	"\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb5\xe0\xa4\xa3\x1f\xe0\xa4\xad\xe0\xa4\xbe\xe0\xa4\xa6"
+	"\xe0\xa5\x8d\xe0\xa4\xb0\x1f\xe0\xa4\x86\xe0\xa4\xb6\xe0\xa5\x8d\xe0\xa4\xb5\xe0\xa4\xbf"
+	"\xe0\xa4\xa8\x1f\xe0\xa4\x95\xe0\xa4\xbe\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xa4\xe0\xa4\xbf"
+	"\xe0\xa4\x95\x1f\xe0\xa4\xae\xe0\xa4\xbe\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\x97\xe0\xa4\xb6"
+	"\xe0\xa5\x80\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xb7\x1f\xe0\xa4\xaa\xe0\xa5\x8c\xe0\xa4\xb7"
+	"\x1f\xe0\xa4\xae\xe0\xa4\xbe\xe0\xa4\x98\x1f\xe0\xa4\xab\xe0\xa4\xbe\xe0\xa4\xb2\xe0\xa5"
+	"\x8d\xe0\xa4\x97\xe0\xa5\x81\xe0\xa4\xa8\0\xe0\xa4\xae\xe0\xa5\x8b\xe0\xa4\xb9\xe0\xa4\xb0"
+	"\xe0\xa4\xae\x1f\xe0\xa4\xb8\xe0\xa4\xab\xe0\xa4\xb0\x1f\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4"
+	"\xac\xe0\xa5\x80 I\x1f\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xac\xe0\xa5\x80 II\x1f\xe0\xa4\x9c"
+	"\xe0\xa5\x81\xe0\xa4\xae\xe0\xa4\xbe\xe0\xa4\xa6\xe0\xa4\xbe I\x1f\xe0\xa4\x9c\xe0\xa5\x81"
+	"\xe0\xa4\xae\xe0\xa4\xbe\xe0\xa4\xa6\xe0\xa4\xbe II\x1f\xe0\xa4\xb0\xe0\xa4\x9d\xe0\xa4"
+	"\xbe\xe0\xa4\xac\x1f\xe0\xa4\xb6\xe0\xa4\xbe\xe0\xa4\xac\xe0\xa4\xbe\xe0\xa4\xa8\x1f\xe0"
+	"\xa4\xb0\xe0\xa4\xae\xe0\xa4\x9c\xe0\xa4\xbe\xe0\xa4\xa8\x1f\xe0\xa4\xb6\xe0\xa4\xb5\xe0"
+	"\xa5\x8d\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb2\x1f\xe0\xa4\xa7\xe0\xa5\x81\xe0\xa4\xb2-\xe0"
+	"\xa4\x95\xe0\xa5\x80\xe0\xa4\xa6\xe0\xa4\xbe\xe0\xa4\xb9\x1f\xe0\xa4\xa7\xe0\xa5\x81\xe0"
+	"\xa4\xb2-\xe0\xa4\xb9\xe0\xa4\xbf\xe0\xa4\x9c\xe0\xa4\xbe\xe0\xa4\xb9\0"
 	"\xe0\xa4\xb9\xe0\xa4\xbf.\xe0\xa4\xb5.\0\xe0\xa4\xab\xe0\xa4\xb0\xe0\xa4\xb5\xe0\xa4\xb0"
 	"\xe0\xa4\xa6\xe0\xa4\xbf\xe0\xa4\xa8\x1f\xe0\xa4\x93\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xa6"
 	"\xe0\xa4\xbf\xe0\xa4\xac\xe0\xa5\x87\xe0\xa4\xb9\xe0\xa5\x87\xe0\xa4\xb6\xe0\xa5\x8d\xe0"
@@ -3958,95 +3845,95 @@ const char locale_text[] =
 	"\xa2" "b\x1f\xc7\x82N\xc3\xbb\xc7\x81n\xc3\xa2iseb\x1f\xc7\x80Hoo\xc7\x82gaeb\x1fH\xc3\xb4"
 	"asore\xc7\x81kh\xc3\xa2" "b\0uke\0januar\x1f" "februar\x1fmars\x1f" "april\x1fmai\x1fju"
 	"ni\x1fjuli\x1f" "august\x1fseptember\x1foktober\x1fnovember\x1f" "desember\0"
-	"\x1f" "1. t.a.\0" "0. t.a.\0muharram\x1fsafar\x1frabi\xca\xbb I\x1frabi\xca\xbb II\x1fj"
-	"umada I\x1fjumada II\x1frajab\x1fsha\xca\xbb" "ban\x1framadan\x1fshawwal\x1f" "dhu\xca\xbb"
-	"l-qi\xca\xbb" "dah\x1f" "dhu\xca\xbbl-hijjah\0F\xc3\xb8r ROC\x1fMinguo\0"
-	"Zibandlela\0Nhlolanja\0Mbimbitho\0Mabasa\0Nkwenkwezi\0Nhlangula\0Ntulikazi\0"
-	"Ncwabakazi\0Mpandula\0Mfumfu\0Lwezi\0Mpalakazi\0Sonto\0Mvulo\0Sibili\0Sithathu\0"
-	"Sine\0Sihlanu\0Mgqibelo\0Mvu\0Sit\0Sin\0Sih\0Mgq\0Iviki\0Zibandlela\x1fNhlolanja\x1fMbi"
-	"mbitho\x1fMabasa\x1fNkwenkwezi\x1fNhlangula\x1fNtulikazi\x1fNcwabakazi\x1fMpandula\x1fM"
-	"fumfu\x1fLwezi\x1fMpalakazi\0\xe0\xa4\xab\xe0\xa5\x87\xe0\xa4\xac\xe0\xa5\x8d\xe0\xa4\xb0"
-	"\xe0\xa5\x81\xe0\xa4\x85\xe0\xa4\xb0\xe0\xa5\x80\0\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa5\x8d\xe0"
-	"\xa4\xb0\xe0\xa4\xbf\xe0\xa4\xb2\0\xe0\xa4\x85\xe0\xa4\x97\xe0\xa4\xb8\xe0\xa5\x8d\xe0\xa4"
-	"\x9f\0\xe0\xa4\xb8\xe0\xa5\x87\xe0\xa4\xaa\xe0\xa5\x8d\xe0\xa4\x9f\xe0\xa5\x87\xe0\xa4\xae"
-	"\xe0\xa5\x8d\xe0\xa4\xac\xe0\xa4\xb0\0\xe0\xa4\x85\xe0\xa4\x95\xe0\xa5\x8d\xe0\xa4\x9f\xe0"
-	"\xa5\x8b\xe0\xa4\xac\xe0\xa4\xb0\0\xe0\xa4\xa8\xe0\xa5\x8b\xe0\xa4\xad\xe0\xa5\x87\xe0\xa4"
-	"\xae\xe0\xa5\x8d\xe0\xa4\xac\xe0\xa4\xb0\0\xe0\xa4\x86\xe0\xa4\x87\xe0\xa4\xa4\xe0\xa4\xac"
-	"\xe0\xa4\xbe\xe0\xa4\xb0\0\xe0\xa4\xae\xe0\xa4\x99\xe0\xa5\x8d\xe0\xa4\x97\xe0\xa4\xb2\xe0"
-	"\xa4\xac\xe0\xa4\xbe\xe0\xa4\xb0\0\xe0\xa4\xac\xe0\xa4\xbf\xe0\xa4\xb9\xe0\xa4\xbf\xe0\xa4"
-	"\xac\xe0\xa4\xbe\xe0\xa4\xb0\0\xe0\xa4\x86\xe0\xa4\x87\xe0\xa4\xa4\0\xe0\xa4\xae\xe0\xa4"
-	"\x99\xe0\xa5\x8d\xe0\xa4\x97\xe0\xa4\xb2\0\xe0\xa4\xac\xe0\xa4\xbf\xe0\xa4\xb9\xe0\xa4\xbf"
-	"\0\xe0\xa4\xb9\xe0\xa4\xaa\xe0\xa5\x8d\xe0\xa4\xa4\xe0\xa4\xbe\0\xe0\xa4\x9c\xe0\xa4\xa8"
-	"\xe0\xa4\xb5\xe0\xa4\xb0\xe0\xa5\x80\x1f\xe0\xa4\xab\xe0\xa5\x87\xe0\xa4\xac\xe0\xa5\x8d"
-	"\xe0\xa4\xb0\xe0\xa5\x81\xe0\xa4\x85\xe0\xa4\xb0\xe0\xa5\x80\x1f\xe0\xa4\xae\xe0\xa4\xbe"
-	"\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\x9a\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa5\x8d\xe0\xa4\xb0"
-	"\xe0\xa4\xbf\xe0\xa4\xb2\x1f\xe0\xa4\xae\xe0\xa5\x87\x1f\xe0\xa4\x9c\xe0\xa5\x81\xe0\xa4"
-	"\xa8\x1f\xe0\xa4\x9c\xe0\xa5\x81\xe0\xa4\xb2\xe0\xa4\xbe\xe0\xa4\x88\x1f\xe0\xa4\x85\xe0"
-	"\xa4\x97\xe0\xa4\xb8\xe0\xa5\x8d\xe0\xa4\x9f\x1f\xe0\xa4\xb8\xe0\xa5\x87\xe0\xa4\xaa\xe0"
-	"\xa5\x8d\xe0\xa4\x9f\xe0\xa5\x87\xe0\xa4\xae\xe0\xa5\x8d\xe0\xa4\xac\xe0\xa4\xb0\x1f\xe0"
-	"\xa4\x85\xe0\xa4\x95\xe0\xa5\x8d\xe0\xa4\x9f\xe0\xa5\x8b\xe0\xa4\xac\xe0\xa4\xb0\x1f\xe0"
-	"\xa4\xa8\xe0\xa5\x8b\xe0\xa4\xad\xe0\xa5\x87\xe0\xa4\xae\xe0\xa5\x8d\xe0\xa4\xac\xe0\xa4"
-	"\xb0\x1f\xe0\xa4\xa1\xe0\xa4\xbf\xe0\xa4\xb8\xe0\xa5\x87\xe0\xa4\xae\xe0\xa5\x8d\xe0\xa4"
-	"\xac\xe0\xa4\xb0\0\xe0\xa4\x9a\xe0\xa5\x88\xe0\xa4\xa4\x1f\xe0\xa4\xb5\xe0\xa5\x88\xe0\xa4"
-	"\xb6\xe0\xa4\xbe\xe0\xa4\x96\x1f\xe0\xa4\x9c\xe0\xa5\x87\xe0\xa4\xa0\x1f\xe0\xa4\x85\xe0"
-	"\xa4\xb8\xe0\xa4\xbe\xe0\xa4\xb0\x1f\xe0\xa4\xb8\xe0\xa4\xbe\xe0\xa4\x89\xe0\xa4\xa8\x1f"
-	"\xe0\xa4\xad\xe0\xa4\xa6\xe0\xa5\x8c\x1f\xe0\xa4\x85\xe0\xa4\xb8\xe0\xa5\x8b\xe0\xa4\x9c"
-	"\x1f\xe0\xa4\x95\xe0\xa4\xbe\xe0\xa4\xa4\xe0\xa5\x8d\xe0\xa4\xa4\xe0\xa4\xbf\xe0\xa4\x95"
-	"\x1f\xe0\xa4\xae\xe0\xa4\x99\xe0\xa4\xb8\xe0\xa4\xbf\xe0\xa4\xb0\x1f\xe0\xa4\xaa\xe0\xa5"
-	"\x81\xe0\xa4\xb8\x1f\xe0\xa4\xae\xe0\xa4\xbe\xe0\xa4\x98\x1f\xe0\xa4\xab\xe0\xa4\xbe\xe0"
-	"\xa4\x97\xe0\xa5\x81\xe0\xa4\xa8\0\xe0\xa4\xb8\xe0\xa4\xbe\xe0\xa4\x95\0"
-	"\xe0\xa4\xaa\xe0\xa5\x82\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb9\xe0"
-	"\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\xaa\xe0\xa5\x82\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xb5\xe0"
-	"\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\xaa\xe0\xa5\x82\xe0\xa4\xb0\xe0"
-	"\xa5\x8d\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\xaa\xe0"
-	"\xa5\x82\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4"
-	"\xa8\x1f\xe0\xa4\xaa\xe0\xa5\x82\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4"
-	"\xb9\xe0\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\xaa\xe0\xa5\x82\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4"
-	"\xb5\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\xaa\xe0\xa5\x82\xe0\xa4"
-	"\xb0\xe0\xa5\x8d\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4"
-	"\xaa\xe0\xa5\x82\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d"
-	"\xe0\xa4\xa8\x1f\xe0\xa4\xaa\xe0\xa5\x82\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xb5\xe0\xa4\xbe"
-	"\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\xaa\xe0\xa5\x82\xe0\xa4\xb0\xe0\xa5\x8d"
-	"\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\xaa\xe0\xa5\x82"
-	"\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8\x1f"
-	"\xe0\xa4\xaa\xe0\xa5\x82\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb9\xe0"
-	"\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb9\xe0"
-	"\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb9\xe0"
-	"\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb9\xe0"
-	"\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb9\xe0"
-	"\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb9\xe0"
-	"\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb9\xe0"
-	"\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb9\xe0"
-	"\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb9\xe0"
-	"\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb9\xe0"
-	"\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb9\xe0"
-	"\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb9\xe0"
-	"\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb9\xe0"
-	"\xa5\x8d\xe0\xa4\xa8\0januari\0februari\0maart\0mei\0augustus\0zondag\0"
-	"maandag\0dinsdag\0woensdag\0donderdag\0vrijdag\0zaterdag\0zo\0vr\0za\0januari\x1f" "feb"
-	"ruari\x1fmaart\x1f" "april\x1fmei\x1fjuni\x1fjuli\x1f" "augustus\x1fseptember\x1foktobe"
-	"r\x1fnovember\x1f" "december\0maand 1\x1fmaand 2\x1fmaand 3\x1fmaand 4\x1fmaand 5\x1fma"
-	"and 6\x1fmaand 7\x1fmaand 8\x1fmaand 9\x1fmaand 10\x1fmaand 11\x1fmaand 12\x1fmaand 1bi"
-	"s\x1fmaand 2bis\x1fmaand 3bis\x1fmaand 4bis\x1fmaand 5bis\x1fmaand 6bis\x1fmaand 7bis\x1f"
-	"maand 8bis\x1fmaand 9bis\x1fmaand 10bis\x1fmaand 11bis\x1fmaand 12bis\0"
-	"era 0\0\x1f" "era 1\0voor R.O.C.\x1fMinguo\0ngw\xc9\x9bn mat\xc3\xa1hra\0"
-	"ngw\xc9\x9bn \xc5\x84mba\0ngw\xc9\x9bn \xc5\x84lal\0ngw\xc9\x9bn \xc5\x84na\0"
-	"ngw\xc9\x9bn \xc5\x84tan\0ngw\xc9\x9bn \xc5\x84tu\xc3\xb3\0ngw\xc9\x9bn h\xc9\x9bmbu\xc9"
-	"\x9br\xc3\xad\0ngw\xc9\x9bn l\xc9\x94mbi\0ngw\xc9\x9bn r\xc9\x9b" "bvu\xc3\xa2\0"
-	"ngw\xc9\x9bn wum\0ngw\xc9\x9bn wum nav\xc7\x94r\0kr\xc3\xadsimin\0m\xc9\x94\xcc\x81nd\xc9"
-	"\x94\0s\xc9\x94\xcc\x81nd\xc9\x94 maf\xc3\xba m\xc3\xa1" "ba\0s\xc9\x94\xcc\x81nd\xc9\x94"
-	" maf\xc3\xba m\xc3\xa1lal\0s\xc9\x94\xcc\x81nd\xc9\x94 maf\xc3\xba m\xc3\xa1na\0"
-	"mab\xc3\xa1g\xc3\xa1 m\xc3\xa1 sukul\0s\xc3\xa1sadi\0mbs\0sas\0ngw\xc9\x9bn mat\xc3\xa1"
-	"hra\x1fngw\xc9\x9bn \xc5\x84mba\x1fngw\xc9\x9bn \xc5\x84lal\x1fngw\xc9\x9bn \xc5\x84na\x1f"
-	"ngw\xc9\x9bn \xc5\x84tan\x1fngw\xc9\x9bn \xc5\x84tu\xc3\xb3\x1fngw\xc9\x9bn h\xc9\x9bmb"
-	"u\xc9\x9br\xc3\xad\x1fngw\xc9\x9bn l\xc9\x94mbi\x1fngw\xc9\x9bn r\xc9\x9b" "bvu\xc3\xa2"
-	"\x1fngw\xc9\x9bn wum\x1fngw\xc9\x9bn wum nav\xc7\x94r\x1fkr\xc3\xadsimin\0"
-	"m\xc3\xa5ndag\0tysdag\0laurdag\0m\xc3\xa5.\0ty.\0veke\0sa\xc5\x8b tsets\xc9\x9b\xcc\x80"
-	"\xc9\x9b l\xc3\xb9m\0sa\xc5\x8b k\xc3\xa0g ngw\xc3\xb3\xc5\x8b\0sa\xc5\x8b lepy\xc3\xa8"
-	" sh\xc3\xbam\0sa\xc5\x8b c\xc3\xbf\xc3\xb3\0sa\xc5\x8b ts\xc9\x9b\xcc\x80\xc9\x9b c\xc3"
-	"\xbf\xc3\xb3\0sa\xc5\x8b nj\xc3\xbfol\xc3\xa1\xca\xbc\0sa\xc5\x8b ty\xc9\x9b\xcc\x80" "b"
-	" ty\xc9\x9b\xcc\x80" "b mb\xca\x89\xcc\x80\xc5\x8b\0sa\xc5\x8b mb\xca\x89\xcc\x80\xc5\x8b"
-	"\0sa\xc5\x8b ngw\xc9\x94\xcc\x80\xca\xbc mb\xc3\xbf\xc9\x9b\0sa\xc5\x8b t\xc3\xa0\xc5\x8b"
+	"1. t.a.\0" "0. t.a.\0muharram\x1fsafar\x1frabi\xca\xbb I\x1frabi\xca\xbb II\x1fjumada I"
+	"\x1fjumada II\x1frajab\x1fsha\xca\xbb" "ban\x1framadan\x1fshawwal\x1f" "dhu\xca\xbbl-qi"
+	"\xca\xbb" "dah\x1f" "dhu\xca\xbbl-hijjah\0F\xc3\xb8r ROC\x1fMinguo\0Zibandlela\0"
+	"Nhlolanja\0Mbimbitho\0Mabasa\0Nkwenkwezi\0Nhlangula\0Ntulikazi\0Ncwabakazi\0"
+	"Mpandula\0Mfumfu\0Lwezi\0Mpalakazi\0Sonto\0Mvulo\0Sibili\0Sithathu\0Sine\0"
+	"Sihlanu\0Mgqibelo\0Mvu\0Sit\0Sin\0Sih\0Mgq\0Iviki\0Zibandlela\x1fNhlolanja\x1fMbimbitho"
+	"\x1fMabasa\x1fNkwenkwezi\x1fNhlangula\x1fNtulikazi\x1fNcwabakazi\x1fMpandula\x1fMfumfu\x1f"
+	"Lwezi\x1fMpalakazi\0\xe0\xa4\xab\xe0\xa5\x87\xe0\xa4\xac\xe0\xa5\x8d\xe0\xa4\xb0\xe0\xa5"
+	"\x81\xe0\xa4\x85\xe0\xa4\xb0\xe0\xa5\x80\0\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa5\x8d\xe0\xa4\xb0"
+	"\xe0\xa4\xbf\xe0\xa4\xb2\0\xe0\xa4\x85\xe0\xa4\x97\xe0\xa4\xb8\xe0\xa5\x8d\xe0\xa4\x9f\0"
+	"\xe0\xa4\xb8\xe0\xa5\x87\xe0\xa4\xaa\xe0\xa5\x8d\xe0\xa4\x9f\xe0\xa5\x87\xe0\xa4\xae\xe0"
+	"\xa5\x8d\xe0\xa4\xac\xe0\xa4\xb0\0\xe0\xa4\x85\xe0\xa4\x95\xe0\xa5\x8d\xe0\xa4\x9f\xe0\xa5"
+	"\x8b\xe0\xa4\xac\xe0\xa4\xb0\0\xe0\xa4\xa8\xe0\xa5\x8b\xe0\xa4\xad\xe0\xa5\x87\xe0\xa4\xae"
+	"\xe0\xa5\x8d\xe0\xa4\xac\xe0\xa4\xb0\0\xe0\xa4\x86\xe0\xa4\x87\xe0\xa4\xa4\xe0\xa4\xac\xe0"
+	"\xa4\xbe\xe0\xa4\xb0\0\xe0\xa4\xae\xe0\xa4\x99\xe0\xa5\x8d\xe0\xa4\x97\xe0\xa4\xb2\xe0\xa4"
+	"\xac\xe0\xa4\xbe\xe0\xa4\xb0\0\xe0\xa4\xac\xe0\xa4\xbf\xe0\xa4\xb9\xe0\xa4\xbf\xe0\xa4\xac"
+	"\xe0\xa4\xbe\xe0\xa4\xb0\0\xe0\xa4\x86\xe0\xa4\x87\xe0\xa4\xa4\0\xe0\xa4\xae\xe0\xa4\x99"
+	"\xe0\xa5\x8d\xe0\xa4\x97\xe0\xa4\xb2\0\xe0\xa4\xac\xe0\xa4\xbf\xe0\xa4\xb9\xe0\xa4\xbf\0"
+	"\xe0\xa4\xb9\xe0\xa4\xaa\xe0\xa5\x8d\xe0\xa4\xa4\xe0\xa4\xbe\0\xe0\xa4\x9c\xe0\xa4\xa8\xe0"
+	"\xa4\xb5\xe0\xa4\xb0\xe0\xa5\x80\x1f\xe0\xa4\xab\xe0\xa5\x87\xe0\xa4\xac\xe0\xa5\x8d\xe0"
+	"\xa4\xb0\xe0\xa5\x81\xe0\xa4\x85\xe0\xa4\xb0\xe0\xa5\x80\x1f\xe0\xa4\xae\xe0\xa4\xbe\xe0"
+	"\xa4\xb0\xe0\xa5\x8d\xe0\xa4\x9a\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa5\x8d\xe0\xa4\xb0\xe0"
+	"\xa4\xbf\xe0\xa4\xb2\x1f\xe0\xa4\xae\xe0\xa5\x87\x1f\xe0\xa4\x9c\xe0\xa5\x81\xe0\xa4\xa8"
+	"\x1f\xe0\xa4\x9c\xe0\xa5\x81\xe0\xa4\xb2\xe0\xa4\xbe\xe0\xa4\x88\x1f\xe0\xa4\x85\xe0\xa4"
+	"\x97\xe0\xa4\xb8\xe0\xa5\x8d\xe0\xa4\x9f\x1f\xe0\xa4\xb8\xe0\xa5\x87\xe0\xa4\xaa\xe0\xa5"
+	"\x8d\xe0\xa4\x9f\xe0\xa5\x87\xe0\xa4\xae\xe0\xa5\x8d\xe0\xa4\xac\xe0\xa4\xb0\x1f\xe0\xa4"
+	"\x85\xe0\xa4\x95\xe0\xa5\x8d\xe0\xa4\x9f\xe0\xa5\x8b\xe0\xa4\xac\xe0\xa4\xb0\x1f\xe0\xa4"
+	"\xa8\xe0\xa5\x8b\xe0\xa4\xad\xe0\xa5\x87\xe0\xa4\xae\xe0\xa5\x8d\xe0\xa4\xac\xe0\xa4\xb0"
+	"\x1f\xe0\xa4\xa1\xe0\xa4\xbf\xe0\xa4\xb8\xe0\xa5\x87\xe0\xa4\xae\xe0\xa5\x8d\xe0\xa4\xac"
+	"\xe0\xa4\xb0\0\xe0\xa4\x9a\xe0\xa5\x88\xe0\xa4\xa4\x1f\xe0\xa4\xb5\xe0\xa5\x88\xe0\xa4\xb6"
+	"\xe0\xa4\xbe\xe0\xa4\x96\x1f\xe0\xa4\x9c\xe0\xa5\x87\xe0\xa4\xa0\x1f\xe0\xa4\x85\xe0\xa4"
+	"\xb8\xe0\xa4\xbe\xe0\xa4\xb0\x1f\xe0\xa4\xb8\xe0\xa4\xbe\xe0\xa4\x89\xe0\xa4\xa8\x1f\xe0"
+	"\xa4\xad\xe0\xa4\xa6\xe0\xa5\x8c\x1f\xe0\xa4\x85\xe0\xa4\xb8\xe0\xa5\x8b\xe0\xa4\x9c\x1f"
+	"\xe0\xa4\x95\xe0\xa4\xbe\xe0\xa4\xa4\xe0\xa5\x8d\xe0\xa4\xa4\xe0\xa4\xbf\xe0\xa4\x95\x1f"
+	"\xe0\xa4\xae\xe0\xa4\x99\xe0\xa4\xb8\xe0\xa4\xbf\xe0\xa4\xb0\x1f\xe0\xa4\xaa\xe0\xa5\x81"
+	"\xe0\xa4\xb8\x1f\xe0\xa4\xae\xe0\xa4\xbe\xe0\xa4\x98\x1f\xe0\xa4\xab\xe0\xa4\xbe\xe0\xa4"
+	"\x97\xe0\xa5\x81\xe0\xa4\xa8\0\xe0\xa4\xb8\xe0\xa4\xbe\xe0\xa4\x95\0\xe0\xa4\xaa\xe0\xa5"
+	"\x82\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8"
+	"\x1f\xe0\xa4\xaa\xe0\xa5\x82\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb9"
+	"\xe0\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\xaa\xe0\xa5\x82\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xb5"
+	"\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\xaa\xe0\xa5\x82\xe0\xa4\xb0"
+	"\xe0\xa5\x8d\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\xaa"
+	"\xe0\xa5\x82\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0"
+	"\xa4\xa8\x1f\xe0\xa4\xaa\xe0\xa5\x82\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xb5\xe0\xa4\xbe\xe0"
+	"\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\xaa\xe0\xa5\x82\xe0\xa4\xb0\xe0\xa5\x8d\xe0"
+	"\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\xaa\xe0\xa5\x82\xe0"
+	"\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8\x1f\xe0"
+	"\xa4\xaa\xe0\xa5\x82\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5"
+	"\x8d\xe0\xa4\xa8\x1f\xe0\xa4\xaa\xe0\xa5\x82\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xb5\xe0\xa4"
+	"\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\xaa\xe0\xa5\x82\xe0\xa4\xb0\xe0\xa5"
+	"\x8d\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8\x1f\xe0\xa4\xaa\xe0\xa5"
+	"\x82\xe0\xa4\xb0\xe0\xa5\x8d\xe0\xa4\xb5\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8"
+	"\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8"
+	"\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8"
+	"\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8"
+	"\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8"
+	"\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8"
+	"\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8"
+	"\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8"
+	"\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8"
+	"\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8"
+	"\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8"
+	"\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8"
+	"\x1f\xe0\xa4\x85\xe0\xa4\xaa\xe0\xa4\xb0\xe0\xa4\xbe\xe0\xa4\xb9\xe0\xa5\x8d\xe0\xa4\xa8"
+	"\0januari\0februari\0maart\0mei\0augustus\0zondag\0maandag\0dinsdag\0woensdag\0"
+	"donderdag\0vrijdag\0zaterdag\0zo\0vr\0za\0januari\x1f" "februari\x1fmaart\x1f" "april\x1f"
+	"mei\x1fjuni\x1fjuli\x1f" "augustus\x1fseptember\x1foktober\x1fnovember\x1f" "december\0"
+	"maand 1\x1fmaand 2\x1fmaand 3\x1fmaand 4\x1fmaand 5\x1fmaand 6\x1fmaand 7\x1fmaand 8\x1f"
+	"maand 9\x1fmaand 10\x1fmaand 11\x1fmaand 12\x1fmaand 1bis\x1fmaand 2bis\x1fmaand 3bis\x1f"
+	"maand 4bis\x1fmaand 5bis\x1fmaand 6bis\x1fmaand 7bis\x1fmaand 8bis\x1fmaand 9bis\x1fmaa"
+	"nd 10bis\x1fmaand 11bis\x1fmaand 12bis\0era 0\0era 1\0voor R.O.C.\x1fMinguo\0"
+	"ngw\xc9\x9bn mat\xc3\xa1hra\0ngw\xc9\x9bn \xc5\x84mba\0ngw\xc9\x9bn \xc5\x84lal\0"
+	"ngw\xc9\x9bn \xc5\x84na\0ngw\xc9\x9bn \xc5\x84tan\0ngw\xc9\x9bn \xc5\x84tu\xc3\xb3\0"
+	"ngw\xc9\x9bn h\xc9\x9bmbu\xc9\x9br\xc3\xad\0ngw\xc9\x9bn l\xc9\x94mbi\0"
+	"ngw\xc9\x9bn r\xc9\x9b" "bvu\xc3\xa2\0ngw\xc9\x9bn wum\0ngw\xc9\x9bn wum nav\xc7\x94r\0"
+	"kr\xc3\xadsimin\0m\xc9\x94\xcc\x81nd\xc9\x94\0s\xc9\x94\xcc\x81nd\xc9\x94 maf\xc3\xba m"
+	"\xc3\xa1" "ba\0s\xc9\x94\xcc\x81nd\xc9\x94 maf\xc3\xba m\xc3\xa1lal\0s\xc9\x94\xcc\x81n"
+	"d\xc9\x94 maf\xc3\xba m\xc3\xa1na\0mab\xc3\xa1g\xc3\xa1 m\xc3\xa1 sukul\0"
+	"s\xc3\xa1sadi\0mbs\0sas\0ngw\xc9\x9bn mat\xc3\xa1hra\x1fngw\xc9\x9bn \xc5\x84mba\x1fngw"
+	"\xc9\x9bn \xc5\x84lal\x1fngw\xc9\x9bn \xc5\x84na\x1fngw\xc9\x9bn \xc5\x84tan\x1fngw\xc9"
+	"\x9bn \xc5\x84tu\xc3\xb3\x1fngw\xc9\x9bn h\xc9\x9bmbu\xc9\x9br\xc3\xad\x1fngw\xc9\x9bn "
+	"l\xc9\x94mbi\x1fngw\xc9\x9bn r\xc9\x9b" "bvu\xc3\xa2\x1fngw\xc9\x9bn wum\x1fngw\xc9\x9b"
+	"n wum nav\xc7\x94r\x1fkr\xc3\xadsimin\0m\xc3\xa5ndag\0tysdag\0laurdag\0"
+	"m\xc3\xa5.\0ty.\0veke\0sa\xc5\x8b tsets\xc9\x9b\xcc\x80\xc9\x9b l\xc3\xb9m\0"
+	"sa\xc5\x8b k\xc3\xa0g ngw\xc3\xb3\xc5\x8b\0sa\xc5\x8b lepy\xc3\xa8 sh\xc3\xbam\0"
+	"sa\xc5\x8b c\xc3\xbf\xc3\xb3\0sa\xc5\x8b ts\xc9\x9b\xcc\x80\xc9\x9b c\xc3\xbf\xc3\xb3\0"
+	"sa\xc5\x8b nj\xc3\xbfol\xc3\xa1\xca\xbc\0sa\xc5\x8b ty\xc9\x9b\xcc\x80" "b ty\xc9\x9b\xcc"
+	"\x80" "b mb\xca\x89\xcc\x80\xc5\x8b\0sa\xc5\x8b mb\xca\x89\xcc\x80\xc5\x8b\0"
+	"sa\xc5\x8b ngw\xc9\x94\xcc\x80\xca\xbc mb\xc3\xbf\xc9\x9b\0sa\xc5\x8b t\xc3\xa0\xc5\x8b"
 	"a tsets\xc3\xa1\xca\xbc\0sa\xc5\x8b mejwo\xc5\x8b\xc3\xb3\0sa\xc5\x8b l\xc3\xb9m\0"
 	"ly\xc9\x9b\xca\xbc\xc9\x9b\xcc\x81 s\xe1\xba\x85\xc3\xad\xc5\x8bt\xc3\xa8\0"
 	"mvf\xc3\xb2 ly\xc9\x9b\xcc\x8c\xca\xbc\0mb\xc9\x94\xcc\x81\xc9\x94nt\xc3\xa8 mvf\xc3\xb2"
@@ -4197,33 +4084,33 @@ const char locale_text[] =
 	"\xe0\xa8\xa8\xe0\xa8\xb8\x1f\xe0\xa8\xaa\xe0\xa8\xbe\xe0\xa8\x93\xe0\xa8\xa8\xe0\xa8\xbe"
 	"\x1f\xe0\xa8\x85\xe0\xa8\xaa\xe0\xa9\x88\xe0\xa8\xaa\x1f\xe0\xa8\xae\xe0\xa9\x88\xe0\xa8"
 	"\xb8\xe0\xa8\xb0\xe0\xa8\xbe\x1f\xe0\xa8\xa8\xe0\xa9\x87\xe0\xa8\x9c\xe0\xa8\xbc\xe0\xa9"
-	"\x80\0\x1f\xe0\xa8\x95\xe0\xa8\xbe\xe0\xa8\xb2" "1\0\xe0\xa8\xae\xe0\xa9\x87\xe0\xa8\xb8"
-	"\xe0\xa8\x95\xe0\xa9\x87\xe0\xa8\xb0\xe0\xa9\x87\xe0\xa8\xae\x1f\xe0\xa8\x9f\xe0\xa9\x87"
-	"\xe0\xa8\x95\xe0\xa9\x87\xe0\xa8\xae\xe0\xa8\x9f\x1f\xe0\xa8\xb9\xe0\xa9\x88\xe0\xa8\xa1"
-	"\xe0\xa8\xb0\x1f\xe0\xa8\xa4\xe0\xa8\xbe\xe0\xa8\xb9\xe0\xa8\xb8\xe0\xa8\xb8\x1f\xe0\xa8"
-	"\x9f\xe0\xa8\xb0\x1f\xe0\xa8\xaf\xe0\xa8\x95\xe0\xa9\x87\xe0\xa8\x9f\xe0\xa8\xbf\xe0\xa8"
-	"\xa4\x1f\xe0\xa8\xae\xe0\xa9\x87\xe0\xa8\x97\xe0\xa8\xbe\xe0\xa8\xac\xe0\xa8\xbf\xe0\xa8"
-	"\x9f\x1f\xe0\xa8\xae\xe0\xa8\xbf\xe0\xa8\x86\xe0\xa8\x9c\xe0\xa8\xbf\xe0\xa8\x86\x1f\xe0"
-	"\xa8\x9c\xe0\xa9\x87\xe0\xa8\xa8\xe0\xa8\xac\xe0\xa9\x8b\xe0\xa8\x9f\x1f\xe0\xa8\xb8\xe0"
-	"\xa9\x80\xe0\xa8\xa8\x1f\xe0\xa8\xb9\xe0\xa8\xae\xe0\xa8\xb2\xe0\xa9\x87\x1f\xe0\xa8\xa8"
-	"\xe0\xa9\x87\xe0\xa8\xb9\xe0\xa8\xbe\xe0\xa8\xb8\xe0\xa9\x87\x1f\xe0\xa8\xaa\xe0\xa8\xbe"
-	"\xe0\xa8\x97\xe0\xa9\x82\xe0\xa8\xae\xe0\xa9\x87\xe0\xa8\xa8\0\xe0\xa8\xa4\xe0\xa8\xbf\xe0"
-	"\xa8\xb8\xe0\xa8\xbc\xe0\xa8\xb0\xe0\xa9\x80\x1f\xe0\xa8\xb9\xe0\xa9\x87\xe0\xa8\xb8\xe0"
-	"\xa8\xbc\xe0\xa8\xb5\xe0\xa8\xa8\x1f\xe0\xa8\x95\xe0\xa8\xbf\xe0\xa8\xb8\xe0\xa8\xb2\xe0"
-	"\xa9\x87\xe0\xa8\xb5\x1f\xe0\xa8\x9f\xe0\xa9\x87\xe0\xa8\xb5\xe0\xa8\x9f\x1f\xe0\xa8\xb8"
-	"\xe0\xa8\xbc\xe0\xa9\x87\xe0\xa8\xb5\xe0\xa8\x9f\x1f\xe0\xa8\x85\xe0\xa8\xa6\xe0\xa8\xb0"
-	" I\x1f\xe0\xa8\x85\xe0\xa8\xa6\xe0\xa8\xb0\x1f\xe0\xa8\xa8\xe0\xa8\xbf\xe0\xa8\xb8\xe0\xa8"
-	"\xbe\xe0\xa8\xa8\x1f\xe0\xa8\x85\xe0\xa8\x87\xe0\xa8\xaf\xe0\xa8\xb0\x1f\xe0\xa8\xb8\xe0"
-	"\xa8\xbf\xe0\xa8\xb5\xe0\xa8\xbe\xe0\xa8\xa8\x1f\xe0\xa8\xa4\xe0\xa8\xbe\xe0\xa8\xae\xe0"
-	"\xa9\x81\xe0\xa8\x9c\xe0\xa8\xbc\x1f\xe0\xa8\x85\xe0\xa8\xb5\x1f\xe0\xa8\x8f\xe0\xa8\xb2"
-	"\xe0\xa9\x81\xe0\xa8\xb2\x1f\xe0\xa8\x85\xe0\xa8\xa6\xe0\xa8\xb0 II\0\xe0\xa8\x9a\xe0\xa9"
-	"\x87\xe0\xa8\xa4\x1f\xe0\xa8\xb5\xe0\xa9\x88\xe0\xa8\xb8\xe0\xa8\xbe\xe0\xa8\x96\x1f\xe0"
-	"\xa8\x9c\xe0\xa9\x87\xe0\xa8\xa0\x1f\xe0\xa8\xb9\xe0\xa8\xbe\xe0\xa9\x9c\x1f\xe0\xa8\xb8"
-	"\xe0\xa8\xbe\xe0\xa8\x89\xe0\xa8\xa3\x1f\xe0\xa8\xad\xe0\xa8\xbe\xe0\xa8\xa6\xe0\xa9\x8b"
-	"\xe0\xa8\x82\x1f\xe0\xa8\x85\xe0\xa9\xb1\xe0\xa8\xb8\xe0\xa9\x82\x1f\xe0\xa8\x95\xe0\xa9"
-	"\xb1\xe0\xa8\xa4\xe0\xa8\x95\x1f\xe0\xa8\xae\xe0\xa9\xb1\xe0\xa8\x98\xe0\xa8\xb0\x1f\xe0"
-	"\xa8\xaa\xe0\xa9\x8b\xe0\xa8\xb9\x1f\xe0\xa8\xae\xe0\xa8\xbe\xe0\xa8\x98\x1f\xe0\xa8\xab"
-	"\xe0\xa9\xb1\xe0\xa8\x97\xe0\xa8\xa3\0\xe0\xa8\xb8\xe0\xa8\xbe\xe0\xa8\x95\xe0\xa8\xbe\0"
+	"\x80\0\xe0\xa8\x95\xe0\xa8\xbe\xe0\xa8\xb2" "1\0\xe0\xa8\xae\xe0\xa9\x87\xe0\xa8\xb8\xe0"
+	"\xa8\x95\xe0\xa9\x87\xe0\xa8\xb0\xe0\xa9\x87\xe0\xa8\xae\x1f\xe0\xa8\x9f\xe0\xa9\x87\xe0"
+	"\xa8\x95\xe0\xa9\x87\xe0\xa8\xae\xe0\xa8\x9f\x1f\xe0\xa8\xb9\xe0\xa9\x88\xe0\xa8\xa1\xe0"
+	"\xa8\xb0\x1f\xe0\xa8\xa4\xe0\xa8\xbe\xe0\xa8\xb9\xe0\xa8\xb8\xe0\xa8\xb8\x1f\xe0\xa8\x9f"
+	"\xe0\xa8\xb0\x1f\xe0\xa8\xaf\xe0\xa8\x95\xe0\xa9\x87\xe0\xa8\x9f\xe0\xa8\xbf\xe0\xa8\xa4"
+	"\x1f\xe0\xa8\xae\xe0\xa9\x87\xe0\xa8\x97\xe0\xa8\xbe\xe0\xa8\xac\xe0\xa8\xbf\xe0\xa8\x9f"
+	"\x1f\xe0\xa8\xae\xe0\xa8\xbf\xe0\xa8\x86\xe0\xa8\x9c\xe0\xa8\xbf\xe0\xa8\x86\x1f\xe0\xa8"
+	"\x9c\xe0\xa9\x87\xe0\xa8\xa8\xe0\xa8\xac\xe0\xa9\x8b\xe0\xa8\x9f\x1f\xe0\xa8\xb8\xe0\xa9"
+	"\x80\xe0\xa8\xa8\x1f\xe0\xa8\xb9\xe0\xa8\xae\xe0\xa8\xb2\xe0\xa9\x87\x1f\xe0\xa8\xa8\xe0"
+	"\xa9\x87\xe0\xa8\xb9\xe0\xa8\xbe\xe0\xa8\xb8\xe0\xa9\x87\x1f\xe0\xa8\xaa\xe0\xa8\xbe\xe0"
+	"\xa8\x97\xe0\xa9\x82\xe0\xa8\xae\xe0\xa9\x87\xe0\xa8\xa8\0\xe0\xa8\xa4\xe0\xa8\xbf\xe0\xa8"
+	"\xb8\xe0\xa8\xbc\xe0\xa8\xb0\xe0\xa9\x80\x1f\xe0\xa8\xb9\xe0\xa9\x87\xe0\xa8\xb8\xe0\xa8"
+	"\xbc\xe0\xa8\xb5\xe0\xa8\xa8\x1f\xe0\xa8\x95\xe0\xa8\xbf\xe0\xa8\xb8\xe0\xa8\xb2\xe0\xa9"
+	"\x87\xe0\xa8\xb5\x1f\xe0\xa8\x9f\xe0\xa9\x87\xe0\xa8\xb5\xe0\xa8\x9f\x1f\xe0\xa8\xb8\xe0"
+	"\xa8\xbc\xe0\xa9\x87\xe0\xa8\xb5\xe0\xa8\x9f\x1f\xe0\xa8\x85\xe0\xa8\xa6\xe0\xa8\xb0 I\x1f"
+	"\xe0\xa8\x85\xe0\xa8\xa6\xe0\xa8\xb0\x1f\xe0\xa8\xa8\xe0\xa8\xbf\xe0\xa8\xb8\xe0\xa8\xbe"
+	"\xe0\xa8\xa8\x1f\xe0\xa8\x85\xe0\xa8\x87\xe0\xa8\xaf\xe0\xa8\xb0\x1f\xe0\xa8\xb8\xe0\xa8"
+	"\xbf\xe0\xa8\xb5\xe0\xa8\xbe\xe0\xa8\xa8\x1f\xe0\xa8\xa4\xe0\xa8\xbe\xe0\xa8\xae\xe0\xa9"
+	"\x81\xe0\xa8\x9c\xe0\xa8\xbc\x1f\xe0\xa8\x85\xe0\xa8\xb5\x1f\xe0\xa8\x8f\xe0\xa8\xb2\xe0"
+	"\xa9\x81\xe0\xa8\xb2\x1f\xe0\xa8\x85\xe0\xa8\xa6\xe0\xa8\xb0 II\0\xe0\xa8\x9a\xe0\xa9\x87"
+	"\xe0\xa8\xa4\x1f\xe0\xa8\xb5\xe0\xa9\x88\xe0\xa8\xb8\xe0\xa8\xbe\xe0\xa8\x96\x1f\xe0\xa8"
+	"\x9c\xe0\xa9\x87\xe0\xa8\xa0\x1f\xe0\xa8\xb9\xe0\xa8\xbe\xe0\xa9\x9c\x1f\xe0\xa8\xb8\xe0"
+	"\xa8\xbe\xe0\xa8\x89\xe0\xa8\xa3\x1f\xe0\xa8\xad\xe0\xa8\xbe\xe0\xa8\xa6\xe0\xa9\x8b\xe0"
+	"\xa8\x82\x1f\xe0\xa8\x85\xe0\xa9\xb1\xe0\xa8\xb8\xe0\xa9\x82\x1f\xe0\xa8\x95\xe0\xa9\xb1"
+	"\xe0\xa8\xa4\xe0\xa8\x95\x1f\xe0\xa8\xae\xe0\xa9\xb1\xe0\xa8\x98\xe0\xa8\xb0\x1f\xe0\xa8"
+	"\xaa\xe0\xa9\x8b\xe0\xa8\xb9\x1f\xe0\xa8\xae\xe0\xa8\xbe\xe0\xa8\x98\x1f\xe0\xa8\xab\xe0"
+	"\xa9\xb1\xe0\xa8\x97\xe0\xa8\xa3\0\xe0\xa8\xb8\xe0\xa8\xbe\xe0\xa8\x95\xe0\xa8\xbe\0"
 	"\xe0\xa8\xae\xe0\xa9\x81\xe0\xa8\xb9\xe0\xa9\xb1\xe0\xa8\xb0\xe0\xa8\xae\x1f\xe0\xa8\xb8"
 	"\xe0\xa8\xab\xe0\xa8\xb0\x1f\xe0\xa8\xb0\xe0\xa8\xac\xe0\xa9\x80 \xca\xbb I\x1f\xe0\xa8"
 	"\xb0\xe0\xa8\xac\xe0\xa9\x80 \xca\xbb II\x1f\xe0\xa8\x9c\xe0\xa9\x81\xe0\xa8\xae\xe0\xa8"
@@ -4370,118 +4257,108 @@ const char locale_text[] =
 	"m\xc3\xa2n\xc4\x83\0s\xc4\x83pt.\0ianuarie\x1f" "februarie\x1fmartie\x1f" "aprilie\x1fm"
 	"ai\x1fiunie\x1fiulie\x1f" "august\x1fseptembrie\x1foctombrie\x1fnoiembrie\x1f" "decembr"
 	"ie\0Thout\x1fPaopi\x1fHathor\x1fKoiak\x1fTobi\x1fMeshir\x1fParemhat\x1fParemoude\x1fPas"
-	"hons\x1fPaoni\x1f" "Epip\x1fMesori\x1fPi Kogi Enavot\0\x1f" "A.M.\0meskerem\x1ftaqemt\x1f"
-	"hedar\x1ftahsas\x1fter\x1fyekatit\x1fmegabit\x1fmiazia\x1fgenbot\x1fsene\x1fhamle\x1fne"
-	"hase\x1fpagumen\0\x1f" "d.\xc3\x8entr.\0Ti\xc8\x99rei\x1fHe\xc8\x99van\x1fKislev\x1fTev"
-	"et\x1f\xc8\x98" "evat\x1f" "Adar I\x1f" "Adar\x1fNisan\x1fIyar\x1fSivan\x1fTammuz\x1f" "A"
-	"v\x1f" "Elul\x1f" "Adar II\0A.M.\0Chaitra\x1fVaisakha\x1fJyeshta\x1f" "Aashaadha\x1fShr"
-	"aavana\x1f" "Bhadrapada\x1f" "Ashwin\x1fKartik\x1fMargashirsha\x1fPausha\x1fMagh\x1fPha"
-	"lguna\0Farvardin\x1fOrdibehesht\x1fKhordad\x1fTir\x1f" "A-Mordad\x1fShahrivar\x1fMehr\x1f"
-	"Aban\x1f" "Azar\x1f" "Dey\x1f" "Bahman\x1f" "Esfand\0A.P.\0\xc3\xae.R.C.\x1fR.C.\0"
-	"Jo\0S\xc3\xa2\0Mweri wa kwanza\0Mweri wa kaili\0Mweri wa katatu\0Mweri wa kaana\0"
-	"Mweri wa tanu\0Mweri wa sita\0Mweri wa saba\0Mweri wa nane\0Mweri wa tisa\0"
-	"Mweri wa ikumi\0Mweri wa ikumi na moja\0Mweri wa ikumi na mbili\0Ijumapili\0"
-	"Ijumatatu\0Ijumanne\0Ijumatano\0Ijumamosi\0Ijp\0Ijt\0Ijn\0Ijtn\0Iwiki\0"
-	"Mweri wa kwanza\x1fMweri wa kaili\x1fMweri wa katatu\x1fMweri wa kaana\x1fMweri wa tanu"
-	"\x1fMweri wa sita\x1fMweri wa saba\x1fMweri wa nane\x1fMweri wa tisa\x1fMweri wa ikumi\x1f"
-	"Mweri wa ikumi na moja\x1fMweri wa ikumi na mbili\0\xd0\xb2\xd0\xbe\xd1\x81\xd0\xba\xd1"
-	"\x80\xd0\xb5\xd1\x81\xd0\xb5\xd0\xbd\xd1\x8c\xd0\xb5\0\xd0\xbf\xd0\xbe\xd0\xbd\xd0\xb5\xd0"
-	"\xb4\xd0\xb5\xd0\xbb\xd1\x8c\xd0\xbd\xd0\xb8\xd0\xba\0\xd1\x87\xd0\xb5\xd1\x82\xd0\xb2\xd0"
-	"\xb5\xd1\x80\xd0\xb3\0\xd0\xbf\xd1\x8f\xd1\x82\xd0\xbd\xd0\xb8\xd1\x86\xd0\xb0\0"
-	"\xd1\x81\xd1\x83\xd0\xb1\xd0\xb1\xd0\xbe\xd1\x82\xd0\xb0\0\xd0\xb2\xd1\x81\0"
-	"\xd1\x82\xd0\xbe\xd1\x82\x1f\xd0\xb1\xd0\xb0\xd0\xb1\xd1\x8d\x1f\xd1\x85\xd0\xb0\xd1\x82"
-	"\xd1\x83\xd1\x80\x1f\xd0\xba\xd0\xb8\xd1\x85\xd0\xb0\xd0\xba\x1f\xd1\x82\xd1\x83\xd0\xb1"
-	"\xd1\x8d\x1f\xd0\xb0\xd0\xbc\xd1\x88\xd0\xb8\xd1\x80\x1f\xd0\xb1\xd0\xb0\xd1\x80\xd0\xb0"
-	"\xd0\xbc\xd1\x85\xd0\xb0\xd1\x82\x1f\xd0\xb1\xd0\xb0\xd1\x80\xd0\xbc\xd1\x83\xd0\xb4\xd0"
-	"\xb0\x1f\xd0\xb1\xd0\xb0\xd1\x88\xd0\xbd\xd0\xb0\xd1\x81\x1f\xd0\xb1\xd0\xb0\xd1\x83\xd0"
-	"\xbd\xd0\xb0\x1f\xd0\xb0\xd0\xb1\xd0\xb8\xd0\xb1\x1f\xd0\xbc\xd0\xb8\xd1\x81\xd1\x80\xd0"
-	"\xb0\x1f\xd0\xbd\xd0\xb0\xd1\x81\xd0\xb8\0\x1f\xd0\xbe\xd1\x82 \xd0\x94\xd0\xb8\xd0\xbe"
-	"\xd0\xba\xd0\xbb.\0\xd0\xbc\xd0\xb5\xd1\x81\xd0\xba\xd0\xb5\xd1\x80\xd0\xb5\xd0\xbc\x1f"
-	"\xd1\x82\xd0\xb5\xd0\xba\xd0\xb5\xd0\xbc\xd1\x82\x1f\xd1\x85\xd0\xb5\xd0\xb4\xd0\xb0\xd1"
-	"\x80\x1f\xd1\x82\xd0\xb0\xd1\x85\xd1\x81\xd0\xb0\xd1\x81\x1f\xd1\x82\xd0\xb5\xd1\x80\x1f"
-	"\xd1\x8f\xd0\xba\xd0\xb0\xd1\x82\xd0\xb8\xd1\x82\x1f\xd0\xbc\xd0\xb0\xd0\xb3\xd0\xb0\xd0"
-	"\xb1\xd0\xb8\xd1\x82\x1f\xd0\xbc\xd0\xb8\xd0\xb0\xd0\xb7\xd0\xb8\xd1\x8f\x1f\xd0\xb3\xd0"
-	"\xb5\xd0\xbd\xd0\xb1\xd0\xbe\xd1\x82\x1f\xd1\x81\xd1\x8d\xd0\xbd\xd1\x8d\x1f\xd1\x85\xd0"
-	"\xb0\xd0\xbc\xd0\xbb\xd1\x8d\x1f\xd0\xbd\xd0\xb0\xd1\x85\xd0\xb0\xd1\x81\xd1\x8d\x1f\xd1"
-	"\x8d\xd0\xbf\xd0\xb0\xd0\xb3\xd0\xbe\xd0\xbc\xd0\xb5\xd0\xbd\0\x1f\xd0\xbe\xd1\x82 \xd0"
-	"\xa5\xd1\x80\xd0\xb8\xd1\x81\xd1\x82\xd0\xb0\0\xd1\x82\xd0\xb8\xd1\x88\xd1\x80\xd0\xb5\xd0"
-	"\xb9\x1f\xd1\x85\xd0\xb5\xd1\x88\xd0\xb2\xd0\xb0\xd0\xbd\x1f\xd0\xba\xd0\xb8\xd1\x81\xd0"
-	"\xbb\xd0\xb5\xd0\xb2\x1f\xd1\x82\xd0\xb5\xd0\xb2\xd0\xb5\xd1\x82\x1f\xd1\x88\xd0\xb5\xd0"
-	"\xb2\xd0\xb0\xd1\x82\x1f\xd0\xb0\xd0\xb4\xd0\xb0\xd1\x80 I\x1f\xd0\xb0\xd0\xb4\xd0\xb0\xd1"
-	"\x80\x1f\xd0\xbd\xd0\xb8\xd1\x81\xd0\xb0\xd0\xbd\x1f\xd0\xb8\xd1\x8f\xd1\x80\x1f\xd1\x81"
-	"\xd0\xb8\xd0\xb2\xd0\xb0\xd0\xbd\x1f\xd1\x82\xd0\xb0\xd0\xbc\xd0\xbc\xd1\x83\xd0\xb7\x1f"
-	"\xd0\xb0\xd0\xb2\x1f\xd1\x8d\xd0\xbb\xd1\x83\xd0\xbb\x1f\xd0\xb0\xd0\xb4\xd0\xb0\xd1\x80"
-	" II\0\xd1\x87\xd0\xb0\xd0\xb9\xd1\x82\xd1\x80\xd0\xb0\x1f\xd0\xb2\xd0\xb0\xd0\xb8\xd1\x81"
-	"\xd0\xb0\xd0\xba\xd1\x85\xd0\xb0\x1f\xd0\xb4\xd0\xb6\xd0\xb0\xd0\xbd\xd1\x88\xd1\x82\xd1"
-	"\x85\xd0\xb0\x1f\xd0\xb0\xd1\x81\xd0\xb0\xd0\xb4\xd1\x85\xd0\xb0\x1f\xd1\x81\xd1\x80\xd0"
-	"\xb0\xd0\xb2\xd0\xb0\xd0\xbd\xd0\xb0\x1f\xd0\xb1\xd1\x85\xd0\xb0\xd0\xb4\xd1\x80\xd0\xb0"
-	"\x1f\xd0\xb0\xd0\xb7\xd0\xb2\xd0\xb8\xd0\xbd\xd0\xb0\x1f\xd0\xba\xd0\xb0\xd1\x80\xd1\x82"
-	"\xd0\xb8\xd0\xba\xd0\xb0\x1f\xd0\xb0\xd0\xb3\xd1\x80\xd0\xb0\xd1\x85\xd0\xb0\xd0\xb9\xd0"
-	"\xb0\xd0\xbd\xd0\xb0\x1f\xd0\xbf\xd0\xb0\xd1\x83\xd0\xb7\xd0\xb0\x1f\xd0\xbc\xd0\xb0\xd0"
-	"\xb3\xd1\x85\xd0\xb0\x1f\xd0\xbf\xd1\x85\xd0\xb0\xd0\xbb\xd0\xb3\xd1\x83\xd0\xbd\xd0\xb0"
-	"\0\xd0\xbc\xd1\x83\xd1\x85\xd0\xb0\xd1\x80\xd1\x80\xd0\xb0\xd0\xbc\x1f\xd1\x81\xd0\xb0\xd1"
-	"\x84\xd0\xb0\xd1\x80\x1f\xd1\x80\xd0\xb0\xd0\xb1\xd0\xb8-\xd1\x83\xd0\xbb\xd1\x8c-\xd0\xb0"
-	"\xd0\xb2\xd0\xb2\xd0\xb0\xd0\xbb\xd1\x8c\x1f\xd1\x80\xd0\xb0\xd0\xb1\xd0\xb8-\xd1\x83\xd0"
-	"\xbb\xd1\x8c-\xd0\xb0\xd1\x85\xd0\xb8\xd1\x80\x1f\xd0\xb4\xd0\xb6\xd1\x83\xd0\xbc\xd0\xb0"
-	"\xd0\xb4-\xd1\x83\xd0\xbb\xd1\x8c-\xd0\xb0\xd0\xb2\xd0\xb2\xd0\xb0\xd0\xbb\xd1\x8c\x1f\xd0"
-	"\xb4\xd0\xb6\xd1\x83\xd0\xbc\xd0\xb0\xd0\xb4-\xd1\x83\xd0\xbb\xd1\x8c-\xd0\xb0\xd1\x85\xd0"
-	"\xb8\xd1\x80\x1f\xd1\x80\xd0\xb0\xd0\xb4\xd0\xb6\xd0\xb0\xd0\xb1\x1f\xd1\x88\xd0\xb0\xd0"
-	"\xb0\xd0\xb1\xd0\xb0\xd0\xbd\x1f\xd1\x80\xd0\xb0\xd0\xbc\xd0\xb0\xd0\xb4\xd0\xb0\xd0\xbd"
-	"\x1f\xd1\x88\xd0\xb0\xd0\xb2\xd0\xb2\xd0\xb0\xd0\xbb\xd1\x8c\x1f\xd0\xb7\xd1\x83\xd0\xbb"
-	"\xd1\x8c-\xd0\xba\xd0\xb0\xd0\xb0\xd0\xb4\xd0\xb0\x1f\xd0\xb7\xd1\x83\xd0\xbb\xd1\x8c-\xd1"
-	"\x85\xd0\xb8\xd0\xb4\xd0\xb6\xd0\xb6\xd0\xb0\0\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\xd0"
-	"\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x93\xd1\x8d\xd0\xbd\xd1\x80\xd0\xbe\xd0\xba\xd1"
-	"\x83 (1688\xe2\x80\x93" "1704)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\xa5\xd0"
-	"\xbe\xd1\x8d\xd0\xb9 (1704\xe2\x80\x93" "1711)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0"
-	" \xd0\xa1\xd1\x91\xd1\x82\xd0\xbe\xd0\xba\xd1\x83 (1711\xe2\x80\x93" "1716)\x1f\xd0\xad"
-	"\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x9a\xd1\x91\xd1\x85\xd0\xbe (1716\xe2\x80\x93" "1"
-	"736)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x93\xd1\x8d\xd0\xbc\xd0\xb1\xd1\x83"
-	"\xd0\xbd (1736\xe2\x80\x93" "1741)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x9a"
-	"\xd0\xb0\xd0\xbc\xd0\xbf\xd0\xbe (1741\xe2\x80\x93" "1744)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1"
-	"\x85\xd0\xb0 \xd0\xad\xd0\xbd\xd0\xba\xd1\x91 (1744\xe2\x80\x93" "1748)\x1f\xd0\xad\xd0"
-	"\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x9a\xd0\xb0\xd0\xbd\xd1\x8a\xd1\x8d\xd0\xbd (1748\xe2"
-	"\x80\x93" "1751)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\xa5\xd0\xbe\xd1\x80\xd1"
-	"\x8f\xd0\xba\xd1\x83 (1751\xe2\x80\x93" "1764)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0"
-	" \xd0\x9c\xd1\x8d\xd0\xb9\xd0\xb2\xd0\xb0 (1764\xe2\x80\x93" "1772)\x1f\xd0\xad\xd0\xbf"
-	"\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x90\xd0\xbd\xd1\x8a\xd1\x8d\xd0\xb9 (1772\xe2\x80\x93" "1"
-	"781)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\xa2\xd1\x8d\xd0\xbc\xd0\xbc\xd1\x8d"
-	"\xd0\xb9 (1781\xe2\x80\x93" "1789)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x9a"
-	"\xd0\xb0\xd0\xbd\xd1\x81\xd1\x8d\xd0\xb9 (1789\xe2\x80\x93" "1801)\x1f\xd0\xad\xd0\xbf\xd0"
-	"\xbe\xd1\x85\xd0\xb0 \xd0\x9a\xd1\x91\xd0\xb2\xd0\xb0 (1801\xe2\x80\x93" "1804)\x1f\xd0"
-	"\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x91\xd1\x83\xd0\xbd\xd0\xba\xd0\xb0 (1804\xe2"
-	"\x80\x93" "1818)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x91\xd1\x83\xd0\xbd\xd1"
-	"\x81\xd1\x8d\xd0\xb9 (1818\xe2\x80\x93" "1830)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0"
-	" \xd0\xa2\xd1\x8d\xd0\xbc\xd0\xbf\xd0\xbe (1830\xe2\x80\x93" "1844)\x1f\xd0\xad\xd0\xbf"
-	"\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x9a\xd0\xbe\xd0\xba\xd0\xb0 (1844\xe2\x80\x93" "1848)\x1f"
-	"\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x9a\xd0\xb0\xd1\x8d\xd0\xb9 (1848\xe2\x80"
-	"\x93" "1854)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x90\xd0\xbd\xd1\x81\xd1\x8d"
-	"\xd0\xb9 (1854\xe2\x80\x93" "1860)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x9c"
-	"\xd0\xb0\xd0\xbd\xd1\x8a\xd1\x8d\xd0\xbd (1860\xe2\x80\x93" "1861)\x1f\xd0\xad\xd0\xbf\xd0"
-	"\xbe\xd1\x85\xd0\xb0 \xd0\x91\xd1\x83\xd0\xbd\xd0\xba\xd1\x8e (1861\xe2\x80\x93" "1864)"
-	"\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x93\xd0\xb5\xd0\xbd\xd0\xb4\xd0\xb7\xd0"
-	"\xb8 (1864\xe2\x80\x93" "1865)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x9a\xd0"
-	"\xb5\xd0\xb9\xd0\xbe (1865\xe2\x80\x93" "1868)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0"
-	" \xd0\x9c\xd1\x8d\xd0\xb9\xd0\xb4\xd0\xb7\xd0\xb8\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0"
-	"\xb0 \xd0\xa2\xd0\xb0\xd0\xb9\xd1\x81\xd1\x8c\xd0\xbe\x1f\xd0\xa1\xd1\x8c\xd0\xbe\xd0\xb2"
-	"\xd0\xb0\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\xa5\xd1\x8d\xd0\xb9\xd1\x81\xd1"
-	"\x8d\xd0\xb9\x1f\xd0\xa0\xd1\x8d\xd0\xb9\xd0\xb2\xd0\xb0\0\xd1\x84\xd0\xb0\xd1\x80\xd0\xb2"
-	"\xd0\xb0\xd1\x80\xd0\xb4\xd0\xb8\xd0\xbd\x1f\xd0\xbe\xd1\x80\xd0\xb4\xd0\xb8\xd0\xb1\xd0"
-	"\xb5\xd1\x85\xd0\xb5\xd1\x88\xd1\x82\x1f\xd1\x85\xd0\xbe\xd1\x80\xd0\xb4\xd0\xb0\xd0\xb4"
-	"\x1f\xd1\x82\xd0\xb8\xd1\x80\x1f\xd0\xbc\xd0\xbe\xd1\x80\xd0\xb4\xd0\xb0\xd0\xb4\x1f\xd1"
-	"\x88\xd0\xb0\xd1\x85\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x80\x1f\xd0\xbc\xd0\xb5\xd1\x85"
-	"\xd1\x80\x1f\xd0\xb0\xd0\xb1\xd0\xb0\xd0\xbd\x1f\xd0\xb0\xd0\xb7\xd0\xb5\xd1\x80\x1f\xd0"
-	"\xb4\xd0\xb5\xd0\xb9\x1f\xd0\xb1\xd0\xb0\xd1\x85\xd0\xbc\xd0\xb0\xd0\xbd\x1f\xd1\x8d\xd1"
-	"\x81\xd1\x84\xd0\xb0\xd0\xbd\xd0\xb4\0\xd0\xbf\xd0\xb5\xd1\x80\xd1\x81. \xd0\xb3\xd0\xbe"
-	"\xd0\xb4\0Mutarama\0Gashyantare\0Werurwe\0Mata\0Gicurasi\0Kamena\0Kanama\0"
+	"hons\x1fPaoni\x1f" "Epip\x1fMesori\x1fPi Kogi Enavot\0A.M.\0meskerem\x1ftaqemt\x1fhedar"
+	"\x1ftahsas\x1fter\x1fyekatit\x1fmegabit\x1fmiazia\x1fgenbot\x1fsene\x1fhamle\x1fnehase\x1f"
+	"pagumen\0d.\xc3\x8entr.\0Ti\xc8\x99rei\x1fHe\xc8\x99van\x1fKislev\x1fTevet\x1f\xc8\x98" "e"
+	"vat\x1f" "Adar I\x1f" "Adar\x1fNisan\x1fIyar\x1fSivan\x1fTammuz\x1f" "Av\x1f" "Elul\x1f"
+	"Adar II\0Chaitra\x1fVaisakha\x1fJyeshta\x1f" "Aashaadha\x1fShraavana\x1f" "Bhadrapada\x1f"
+	"Ashwin\x1fKartik\x1fMargashirsha\x1fPausha\x1fMagh\x1fPhalguna\0Farvardin\x1fOrdibehesh"
+	"t\x1fKhordad\x1fTir\x1f" "A-Mordad\x1fShahrivar\x1fMehr\x1f" "Aban\x1f" "Azar\x1f" "Dey"
+	"\x1f" "Bahman\x1f" "Esfand\0A.P.\0\xc3\xae.R.C.\x1fR.C.\0Jo\0S\xc3\xa2\0"
+	"Mweri wa kwanza\0Mweri wa kaili\0Mweri wa katatu\0Mweri wa kaana\0Mweri wa tanu\0"
+	"Mweri wa sita\0Mweri wa saba\0Mweri wa nane\0Mweri wa tisa\0Mweri wa ikumi\0"
+	"Mweri wa ikumi na moja\0Mweri wa ikumi na mbili\0Ijumapili\0Ijumatatu\0"
+	"Ijumanne\0Ijumatano\0Ijumamosi\0Ijp\0Ijt\0Ijn\0Ijtn\0Iwiki\0Mweri wa kwanza\x1fMweri wa"
+	" kaili\x1fMweri wa katatu\x1fMweri wa kaana\x1fMweri wa tanu\x1fMweri wa sita\x1fMweri "
+	"wa saba\x1fMweri wa nane\x1fMweri wa tisa\x1fMweri wa ikumi\x1fMweri wa ikumi na moja\x1f"
+	"Mweri wa ikumi na mbili\0\xd0\xb2\xd0\xbe\xd1\x81\xd0\xba\xd1\x80\xd0\xb5\xd1\x81\xd0\xb5"
+	"\xd0\xbd\xd1\x8c\xd0\xb5\0\xd0\xbf\xd0\xbe\xd0\xbd\xd0\xb5\xd0\xb4\xd0\xb5\xd0\xbb\xd1\x8c"
+	"\xd0\xbd\xd0\xb8\xd0\xba\0\xd1\x87\xd0\xb5\xd1\x82\xd0\xb2\xd0\xb5\xd1\x80\xd0\xb3\0"
+	"\xd0\xbf\xd1\x8f\xd1\x82\xd0\xbd\xd0\xb8\xd1\x86\xd0\xb0\0\xd1\x81\xd1\x83\xd0\xb1\xd0\xb1"
+	"\xd0\xbe\xd1\x82\xd0\xb0\0\xd0\xb2\xd1\x81\0\xd1\x82\xd0\xbe\xd1\x82\x1f\xd0\xb1\xd0\xb0"
+	"\xd0\xb1\xd1\x8d\x1f\xd1\x85\xd0\xb0\xd1\x82\xd1\x83\xd1\x80\x1f\xd0\xba\xd0\xb8\xd1\x85"
+	"\xd0\xb0\xd0\xba\x1f\xd1\x82\xd1\x83\xd0\xb1\xd1\x8d\x1f\xd0\xb0\xd0\xbc\xd1\x88\xd0\xb8"
+	"\xd1\x80\x1f\xd0\xb1\xd0\xb0\xd1\x80\xd0\xb0\xd0\xbc\xd1\x85\xd0\xb0\xd1\x82\x1f\xd0\xb1"
+	"\xd0\xb0\xd1\x80\xd0\xbc\xd1\x83\xd0\xb4\xd0\xb0\x1f\xd0\xb1\xd0\xb0\xd1\x88\xd0\xbd\xd0"
+	"\xb0\xd1\x81\x1f\xd0\xb1\xd0\xb0\xd1\x83\xd0\xbd\xd0\xb0\x1f\xd0\xb0\xd0\xb1\xd0\xb8\xd0"
+	"\xb1\x1f\xd0\xbc\xd0\xb8\xd1\x81\xd1\x80\xd0\xb0\x1f\xd0\xbd\xd0\xb0\xd1\x81\xd0\xb8\0"
+	"\xd0\xbe\xd1\x82 \xd0\x94\xd0\xb8\xd0\xbe\xd0\xba\xd0\xbb.\0\xd0\xbc\xd0\xb5\xd1\x81\xd0"
+	"\xba\xd0\xb5\xd1\x80\xd0\xb5\xd0\xbc\x1f\xd1\x82\xd0\xb5\xd0\xba\xd0\xb5\xd0\xbc\xd1\x82"
+	"\x1f\xd1\x85\xd0\xb5\xd0\xb4\xd0\xb0\xd1\x80\x1f\xd1\x82\xd0\xb0\xd1\x85\xd1\x81\xd0\xb0"
+	"\xd1\x81\x1f\xd1\x82\xd0\xb5\xd1\x80\x1f\xd1\x8f\xd0\xba\xd0\xb0\xd1\x82\xd0\xb8\xd1\x82"
+	"\x1f\xd0\xbc\xd0\xb0\xd0\xb3\xd0\xb0\xd0\xb1\xd0\xb8\xd1\x82\x1f\xd0\xbc\xd0\xb8\xd0\xb0"
+	"\xd0\xb7\xd0\xb8\xd1\x8f\x1f\xd0\xb3\xd0\xb5\xd0\xbd\xd0\xb1\xd0\xbe\xd1\x82\x1f\xd1\x81"
+	"\xd1\x8d\xd0\xbd\xd1\x8d\x1f\xd1\x85\xd0\xb0\xd0\xbc\xd0\xbb\xd1\x8d\x1f\xd0\xbd\xd0\xb0"
+	"\xd1\x85\xd0\xb0\xd1\x81\xd1\x8d\x1f\xd1\x8d\xd0\xbf\xd0\xb0\xd0\xb3\xd0\xbe\xd0\xbc\xd0"
+	"\xb5\xd0\xbd\0\xd0\xbe\xd1\x82 \xd0\xa5\xd1\x80\xd0\xb8\xd1\x81\xd1\x82\xd0\xb0\0"
+	"\xd1\x82\xd0\xb8\xd1\x88\xd1\x80\xd0\xb5\xd0\xb9\x1f\xd1\x85\xd0\xb5\xd1\x88\xd0\xb2\xd0"
+	"\xb0\xd0\xbd\x1f\xd0\xba\xd0\xb8\xd1\x81\xd0\xbb\xd0\xb5\xd0\xb2\x1f\xd1\x82\xd0\xb5\xd0"
+	"\xb2\xd0\xb5\xd1\x82\x1f\xd1\x88\xd0\xb5\xd0\xb2\xd0\xb0\xd1\x82\x1f\xd0\xb0\xd0\xb4\xd0"
+	"\xb0\xd1\x80 I\x1f\xd0\xb0\xd0\xb4\xd0\xb0\xd1\x80\x1f\xd0\xbd\xd0\xb8\xd1\x81\xd0\xb0\xd0"
+	"\xbd\x1f\xd0\xb8\xd1\x8f\xd1\x80\x1f\xd1\x81\xd0\xb8\xd0\xb2\xd0\xb0\xd0\xbd\x1f\xd1\x82"
+	"\xd0\xb0\xd0\xbc\xd0\xbc\xd1\x83\xd0\xb7\x1f\xd0\xb0\xd0\xb2\x1f\xd1\x8d\xd0\xbb\xd1\x83"
+	"\xd0\xbb\x1f\xd0\xb0\xd0\xb4\xd0\xb0\xd1\x80 II\0\xd1\x87\xd0\xb0\xd0\xb9\xd1\x82\xd1\x80"
+	"\xd0\xb0\x1f\xd0\xb2\xd0\xb0\xd0\xb8\xd1\x81\xd0\xb0\xd0\xba\xd1\x85\xd0\xb0\x1f\xd0\xb4"
+	"\xd0\xb6\xd0\xb0\xd0\xbd\xd1\x88\xd1\x82\xd1\x85\xd0\xb0\x1f\xd0\xb0\xd1\x81\xd0\xb0\xd0"
+	"\xb4\xd1\x85\xd0\xb0\x1f\xd1\x81\xd1\x80\xd0\xb0\xd0\xb2\xd0\xb0\xd0\xbd\xd0\xb0\x1f\xd0"
+	"\xb1\xd1\x85\xd0\xb0\xd0\xb4\xd1\x80\xd0\xb0\x1f\xd0\xb0\xd0\xb7\xd0\xb2\xd0\xb8\xd0\xbd"
+	"\xd0\xb0\x1f\xd0\xba\xd0\xb0\xd1\x80\xd1\x82\xd0\xb8\xd0\xba\xd0\xb0\x1f\xd0\xb0\xd0\xb3"
+	"\xd1\x80\xd0\xb0\xd1\x85\xd0\xb0\xd0\xb9\xd0\xb0\xd0\xbd\xd0\xb0\x1f\xd0\xbf\xd0\xb0\xd1"
+	"\x83\xd0\xb7\xd0\xb0\x1f\xd0\xbc\xd0\xb0\xd0\xb3\xd1\x85\xd0\xb0\x1f\xd0\xbf\xd1\x85\xd0"
+	"\xb0\xd0\xbb\xd0\xb3\xd1\x83\xd0\xbd\xd0\xb0\0\xd0\xbc\xd1\x83\xd1\x85\xd0\xb0\xd1\x80\xd1"
+	"\x80\xd0\xb0\xd0\xbc\x1f\xd1\x81\xd0\xb0\xd1\x84\xd0\xb0\xd1\x80\x1f\xd1\x80\xd0\xb0\xd0"
+	"\xb1\xd0\xb8-\xd1\x83\xd0\xbb\xd1\x8c-\xd0\xb0\xd0\xb2\xd0\xb2\xd0\xb0\xd0\xbb\xd1\x8c\x1f"
+	"\xd1\x80\xd0\xb0\xd0\xb1\xd0\xb8-\xd1\x83\xd0\xbb\xd1\x8c-\xd0\xb0\xd1\x85\xd0\xb8\xd1\x80"
+	"\x1f\xd0\xb4\xd0\xb6\xd1\x83\xd0\xbc\xd0\xb0\xd0\xb4-\xd1\x83\xd0\xbb\xd1\x8c-\xd0\xb0\xd0"
+	"\xb2\xd0\xb2\xd0\xb0\xd0\xbb\xd1\x8c\x1f\xd0\xb4\xd0\xb6\xd1\x83\xd0\xbc\xd0\xb0\xd0\xb4"
+	"-\xd1\x83\xd0\xbb\xd1\x8c-\xd0\xb0\xd1\x85\xd0\xb8\xd1\x80\x1f\xd1\x80\xd0\xb0\xd0\xb4\xd0"
+	"\xb6\xd0\xb0\xd0\xb1\x1f\xd1\x88\xd0\xb0\xd0\xb0\xd0\xb1\xd0\xb0\xd0\xbd\x1f\xd1\x80\xd0"
+	"\xb0\xd0\xbc\xd0\xb0\xd0\xb4\xd0\xb0\xd0\xbd\x1f\xd1\x88\xd0\xb0\xd0\xb2\xd0\xb2\xd0\xb0"
+	"\xd0\xbb\xd1\x8c\x1f\xd0\xb7\xd1\x83\xd0\xbb\xd1\x8c-\xd0\xba\xd0\xb0\xd0\xb0\xd0\xb4\xd0"
+	"\xb0\x1f\xd0\xb7\xd1\x83\xd0\xbb\xd1\x8c-\xd1\x85\xd0\xb8\xd0\xb4\xd0\xb6\xd0\xb6\xd0\xb0"
+	"\0\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x93\xd1\x8d\xd0\xbd\xd1\x80\xd0\xbe\xd0"
+	"\xba\xd1\x83 (1688\xe2\x80\x93" "1704)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0"
+	"\xa5\xd0\xbe\xd1\x8d\xd0\xb9 (1704\xe2\x80\x93" "1711)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85"
+	"\xd0\xb0 \xd0\xa1\xd1\x91\xd1\x82\xd0\xbe\xd0\xba\xd1\x83 (1711\xe2\x80\x93" "1716)\x1f"
+	"\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x9a\xd1\x91\xd1\x85\xd0\xbe (1716\xe2\x80"
+	"\x93" "1736)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x93\xd1\x8d\xd0\xbc\xd0\xb1"
+	"\xd1\x83\xd0\xbd (1736\xe2\x80\x93" "1741)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 "
+	"\xd0\x9a\xd0\xb0\xd0\xbc\xd0\xbf\xd0\xbe (1741\xe2\x80\x93" "1744)\x1f\xd0\xad\xd0\xbf\xd0"
+	"\xbe\xd1\x85\xd0\xb0 \xd0\xad\xd0\xbd\xd0\xba\xd1\x91 (1744\xe2\x80\x93" "1748)\x1f\xd0"
+	"\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x9a\xd0\xb0\xd0\xbd\xd1\x8a\xd1\x8d\xd0\xbd ("
+	"1748\xe2\x80\x93" "1751)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\xa5\xd0\xbe\xd1"
+	"\x80\xd1\x8f\xd0\xba\xd1\x83 (1751\xe2\x80\x93" "1764)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85"
+	"\xd0\xb0 \xd0\x9c\xd1\x8d\xd0\xb9\xd0\xb2\xd0\xb0 (1764\xe2\x80\x93" "1772)\x1f\xd0\xad"
+	"\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x90\xd0\xbd\xd1\x8a\xd1\x8d\xd0\xb9 (1772\xe2\x80"
+	"\x93" "1781)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\xa2\xd1\x8d\xd0\xbc\xd0\xbc"
+	"\xd1\x8d\xd0\xb9 (1781\xe2\x80\x93" "1789)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 "
+	"\xd0\x9a\xd0\xb0\xd0\xbd\xd1\x81\xd1\x8d\xd0\xb9 (1789\xe2\x80\x93" "1801)\x1f\xd0\xad\xd0"
+	"\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x9a\xd1\x91\xd0\xb2\xd0\xb0 (1801\xe2\x80\x93" "1804)"
+	"\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x91\xd1\x83\xd0\xbd\xd0\xba\xd0\xb0 ("
+	"1804\xe2\x80\x93" "1818)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x91\xd1\x83\xd0"
+	"\xbd\xd1\x81\xd1\x8d\xd0\xb9 (1818\xe2\x80\x93" "1830)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85"
+	"\xd0\xb0 \xd0\xa2\xd1\x8d\xd0\xbc\xd0\xbf\xd0\xbe (1830\xe2\x80\x93" "1844)\x1f\xd0\xad"
+	"\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x9a\xd0\xbe\xd0\xba\xd0\xb0 (1844\xe2\x80\x93" "1"
+	"848)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x9a\xd0\xb0\xd1\x8d\xd0\xb9 (1848"
+	"\xe2\x80\x93" "1854)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x90\xd0\xbd\xd1\x81"
+	"\xd1\x8d\xd0\xb9 (1854\xe2\x80\x93" "1860)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 "
+	"\xd0\x9c\xd0\xb0\xd0\xbd\xd1\x8a\xd1\x8d\xd0\xbd (1860\xe2\x80\x93" "1861)\x1f\xd0\xad\xd0"
+	"\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x91\xd1\x83\xd0\xbd\xd0\xba\xd1\x8e (1861\xe2\x80\x93"
+	"1864)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x93\xd0\xb5\xd0\xbd\xd0\xb4\xd0\xb7"
+	"\xd0\xb8 (1864\xe2\x80\x93" "1865)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\x9a"
+	"\xd0\xb5\xd0\xb9\xd0\xbe (1865\xe2\x80\x93" "1868)\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0"
+	"\xb0 \xd0\x9c\xd1\x8d\xd0\xb9\xd0\xb4\xd0\xb7\xd0\xb8\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85"
+	"\xd0\xb0 \xd0\xa2\xd0\xb0\xd0\xb9\xd1\x81\xd1\x8c\xd0\xbe\x1f\xd0\xa1\xd1\x8c\xd0\xbe\xd0"
+	"\xb2\xd0\xb0\x1f\xd0\xad\xd0\xbf\xd0\xbe\xd1\x85\xd0\xb0 \xd0\xa5\xd1\x8d\xd0\xb9\xd1\x81"
+	"\xd1\x8d\xd0\xb9\x1f\xd0\xa0\xd1\x8d\xd0\xb9\xd0\xb2\xd0\xb0\0\xd1\x84\xd0\xb0\xd1\x80\xd0"
+	"\xb2\xd0\xb0\xd1\x80\xd0\xb4\xd0\xb8\xd0\xbd\x1f\xd0\xbe\xd1\x80\xd0\xb4\xd0\xb8\xd0\xb1"
+	"\xd0\xb5\xd1\x85\xd0\xb5\xd1\x88\xd1\x82\x1f\xd1\x85\xd0\xbe\xd1\x80\xd0\xb4\xd0\xb0\xd0"
+	"\xb4\x1f\xd1\x82\xd0\xb8\xd1\x80\x1f\xd0\xbc\xd0\xbe\xd1\x80\xd0\xb4\xd0\xb0\xd0\xb4\x1f"
+	"\xd1\x88\xd0\xb0\xd1\x85\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x80\x1f\xd0\xbc\xd0\xb5\xd1"
+	"\x85\xd1\x80\x1f\xd0\xb0\xd0\xb1\xd0\xb0\xd0\xbd\x1f\xd0\xb0\xd0\xb7\xd0\xb5\xd1\x80\x1f"
+	"\xd0\xb4\xd0\xb5\xd0\xb9\x1f\xd0\xb1\xd0\xb0\xd1\x85\xd0\xbc\xd0\xb0\xd0\xbd\x1f\xd1\x8d"
+	"\xd1\x81\xd1\x84\xd0\xb0\xd0\xbd\xd0\xb4\0\xd0\xbf\xd0\xb5\xd1\x80\xd1\x81. \xd0\xb3\xd0"
+	"\xbe\xd0\xb4\0Mutarama\0Gashyantare\0Werurwe\0Mata\0Gicurasi\0Kamena\0Kanama\0"
 	"Nzeli\0Ukwakira\0Ugushyingo\0Ukuboza\0Ku cyumweru\0Kuwa mbere\0Kuwa kabiri\0"
 	"Kuwa gatatu\0Kuwa kane\0Kuwa gatanu\0Kuwa gatandatu\0cyu.\0Mutarama\x1fGashyantare\x1fW"
 	"erurwe\x1fMata\x1fGicurasi\x1fKamena\x1fNyakanga\x1fKanama\x1fNzeli\x1fUkwakira\x1fUgus"
@@ -4635,9 +4512,9 @@ const char locale_text[] =
 	"duos meses bis\x1fsu de tres meses bis\x1fsu de bator meses bis\x1fsu de chimbe meses b"
 	"is\x1fsu de ses meses bis\x1fsu de sete meses bis\x1fsu de oto meses bis\x1fsu de nove "
 	"meses bis\x1fsu de deghe meses bis\x1fsu de \xc3\xb9ndighi meses bis\x1fsu de d\xc3\xb2"
-	"ighi meses bis\0\x1f" "a.M.\0a.m.\0\x1fp.Inc.\0muharram\x1fsafar\x1frabi\xca\xbb I\x1fr"
-	"abi\xca\xbb II\x1fjumada I\x1fjumada II\x1frajab\x1fshaban\x1framadan\x1fshawwal\x1f" "d"
-	"hu\xca\xbbl-qi\xca\xbb" "dah\x1f" "dhu\xca\xbbl-hijjah\0e.E.\0a.p.\0a.R.d.T.\x1fR.d.T\0"
+	"ighi meses bis\0a.M.\0a.m.\0p.Inc.\0muharram\x1fsafar\x1frabi\xca\xbb I\x1frabi\xca\xbb"
+	" II\x1fjumada I\x1fjumada II\x1frajab\x1fshaban\x1framadan\x1fshawwal\x1f" "dhu\xca\xbb"
+	"l-qi\xca\xbb" "dah\x1f" "dhu\xca\xbbl-hijjah\0e.E.\0a.p.\0a.R.d.T.\x1fR.d.T\0"
 	"\xd9\x81\xd9\x8a\xd8\xa8\xd8\xb1\xd9\x88\xd8\xb1\xd9\x8a\0\xd8\xa7\xd9\xbe\xd8\xb1\xd9\x8a"
 	"\xd9\x84\0\xd9\x85\xd8\xa6\xd9\x8a\0\xd8\xac\xd9\x88\xd9\x84\xd8\xa7\xd8\xa1\xd9\x90\0"
 	"\xd8\xa2\xda\xaf\xd8\xb3\xd9\xbd\0\xd8\xb3\xd9\x8a\xd9\xbe\xd9\xbd\xd9\x85\xd8\xa8\xd8\xb1"
@@ -4917,90 +4794,71 @@ const char locale_text[] =
 	"Kartika\x1f" "Argajana\x1fPauza\x1fMaga\x1f" "Falguna\0Muharem\x1fSafar\x1fRabi\xca\xbb"
 	" I\x1fRabi\xca\xbb II\x1fJumada I\x1fJumada II\x1fRa\xc4\x91" "ab\x1f\xc5\xa0" "a\xca\xbb"
 	"ban\x1fRamadan\x1f\xc5\xa0" "aval\x1f" "Du\xca\xbbl-Ki\xca\xbb" "da\x1f" "Du\xca\xbbl-h"
-	"i\xc4\x91" "a\0\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1fGenroku (1688\xe2\x80\x93" "170"
-	"4)\x1fHoei (1704\xe2\x80\x93" "1711)\x1f\xc5\xa0otoku (1711\xe2\x80\x93" "1716)\x1fKjoh"
-	"o (1716\xe2\x80\x93" "1736)\x1fGenbun (1736\xe2\x80\x93" "1741)\x1fKanpo (1741\xe2\x80\x93"
-	"1744)\x1f" "Enkjo (1744\xe2\x80\x93" "1748)\x1fKan-en (1748-1751)\x1fHorjaku (1751\xe2\x80"
-	"\x93" "1764)\x1fMeiva (1764\xe2\x80\x93" "1772)\x1f" "An-ei (1772-1781)\x1fTenmei (1781"
-	"\xe2\x80\x93" "1789)\x1fKansei (1789\xe2\x80\x93" "1801)\x1fKjova (1801\xe2\x80\x93" "1"
+	"i\xc4\x91" "a\0Genroku (1688\xe2\x80\x93" "1704)\x1fHoei (1704\xe2\x80\x93" "1711)\x1f\xc5"
+	"\xa0otoku (1711\xe2\x80\x93" "1716)\x1fKjoho (1716\xe2\x80\x93" "1736)\x1fGenbun (1736\xe2"
+	"\x80\x93" "1741)\x1fKanpo (1741\xe2\x80\x93" "1744)\x1f" "Enkjo (1744\xe2\x80\x93" "174"
+	"8)\x1fKan-en (1748-1751)\x1fHorjaku (1751\xe2\x80\x93" "1764)\x1fMeiva (1764\xe2\x80\x93"
+	"1772)\x1f" "An-ei (1772-1781)\x1fTenmei (1781\xe2\x80\x93" "1789)\x1fKansei (1789\xe2\x80"
+	"\x93" "1801)\x1fKjova (1801\xe2\x80\x93" "1804)\x1f" "Bunka (1804\xe2\x80\x93" "1818)\x1f"
+	"Bunsei (1818\xe2\x80\x93" "1830)\x1fTenpo (1830\xe2\x80\x93" "1844)\x1fKoka (1844\xe2\x80"
+	"\x93" "1848)\x1fKaei (1848\xe2\x80\x93" "1854)\x1f" "Ansei (1854\xe2\x80\x93" "1860)\x1f"
+	"Man-en (1860-1861)\x1f" "Bunkju (1861\xe2\x80\x93" "1864)\x1fGen\xc4\x91i (1864\xe2\x80"
+	"\x93" "1865)\x1fKeiko (1865\xe2\x80\x93" "1868)\x1fMei\xc4\x91i\x1fTai\xc5\xa1o\x1f\xc5"
+	"\xa0ova\x1fHaisei\x1fReiva\0Faravadin\x1fOrdibehe\xc5\xa1t\x1fKordad\x1fTir\x1fMordad\x1f"
+	"\xc5\xa0" "ahrivar\x1fMehr\x1f" "Aban\x1f" "Azar\x1f" "Dej\x1f" "Bahman\x1f" "Esfand\0"
+	"Pre RK\x1fRK\0sedm.\0P\xc3\xa9" "bruari\0M\xc3\xa9i\0S\xc3\xa9pt\xc3\xa9mber\0"
+	"Nop\xc3\xa9mber\0D\xc3\xa9s\xc3\xa9mber\0Sen\xc3\xa9n\0Salasa\0Rebo\0Kemis\0"
+	"Jumaah\0Saptu\0Mng\0Sal\0Reb\0Kem\0Januari\x1fP\xc3\xa9" "bruari\x1fMaret\x1f" "April\x1f"
+	"M\xc3\xa9i\x1fJuni\x1fJuli\x1f" "Agustus\x1fS\xc3\xa9pt\xc3\xa9mber\x1fOktober\x1fNop\xc3"
+	"\xa9mber\x1f" "D\xc3\xa9s\xc3\xa9mber\0augusti\0s\xc3\xb6ndag\0tisdag\0"
+	"l\xc3\xb6rdag\0s\xc3\xb6\0m\xc3\xa5\0on\0l\xc3\xb6\0vecka\0v\0januari\x1f" "februari\x1f"
+	"mars\x1f" "april\x1fmaj\x1fjuni\x1fjuli\x1f" "augusti\x1fseptember\x1foktober\x1fnovemb"
+	"er\x1f" "december\0f\xc3\xb6rsta m\xc3\xa5naden\x1f" "andra m\xc3\xa5naden\x1ftredje m\xc3"
+	"\xa5naden\x1f" "fj\xc3\xa4rde m\xc3\xa5naden\x1f" "femte m\xc3\xa5naden\x1fsj\xc3\xa4tt"
+	"e m\xc3\xa5naden\x1fsjunde m\xc3\xa5naden\x1f\xc3\xa5ttonde m\xc3\xa5naden\x1fnionde m\xc3"
+	"\xa5naden\x1ftionde m\xc3\xa5naden\x1f" "elfte m\xc3\xa5naden\x1ftolfte m\xc3\xa5naden\x1f"
+	"f\xc3\xb6rsta m\xc3\xa5nadenbis\x1f" "andra m\xc3\xa5nadenbis\x1ftredje m\xc3\xa5nadenb"
+	"is\x1f" "fj\xc3\xa4rde m\xc3\xa5nadenbis\x1f" "femte m\xc3\xa5nadenbis\x1fsj\xc3\xa4tte"
+	" m\xc3\xa5nadenbis\x1fsjunde m\xc3\xa5nadenbis\x1f\xc3\xa5ttonde m\xc3\xa5nadenbis\x1fn"
+	"ionde m\xc3\xa5nadenbis\x1ftionde m\xc3\xa5nadenbis\x1f" "elfte m\xc3\xa5nadenbis\x1fto"
+	"lfte m\xc3\xa5nadenbis\0tout\x1f" "b\xc3\xa2" "b\xc3\xa2\x1fh\xc3\xa2tour\x1fkiahk\x1ft"
+	"oubah\x1f" "amsh\xc3\xaer\x1f" "barmah\xc3\xa2t\x1f" "barmoudah\x1f" "bashans\x1f" "ba\xe2"
+	"\x80\x99ounah\x1f" "ab\xc3\xae" "b\x1fmisra\x1f" "al-nasi\0tishr\xc3\xad\x1fheshv\xc3\xa1"
+	"n\x1fkisl\xc3\xa9v\x1ftev\xc3\xa9t\x1fshev\xc3\xa1t\x1f" "ad\xc3\xa1r I\x1f" "ad\xc3\xa1"
+	"r\x1fnis\xc3\xa1n\x1fijj\xc3\xa1r\x1fsiv\xc3\xa1n\x1ftamm\xc3\xbaz\x1f" "ab\x1f" "el\xc3"
+	"\xbal\x1f" "ad\xc3\xa1r II\0muharram\x1fsafar\x1frabi\xe2\x80\x99 al-awwal\x1frabi\xe2\x80"
+	"\x99 al-akhir\x1fjumada-l-ula\x1fjumada-l-akhira\x1frajab\x1fsha\xe2\x80\x99" "ban\x1fr"
+	"amadan\x1fshawwal\x1f" "dhu-l-ga\xe2\x80\x99" "da\x1f" "dhu-l-hijja\0Genroku (1688\xe2\x80"
+	"\x93" "1704)\x1fH\xc5\x8d" "ei (1704\xe2\x80\x93" "1711)\x1fSh\xc5\x8dtoku (1711\xe2\x80"
+	"\x93" "1716)\x1fKy\xc5\x8dh\xc5\x8d (1716\xe2\x80\x93" "1736)\x1fGenbun (1736\xe2\x80\x93"
+	"1741)\x1fKanp\xc5\x8d (1741\xe2\x80\x93" "1744)\x1f" "Enky\xc5\x8d (1744\xe2\x80\x93" "1"
+	"748)\x1fKan-en (1748\xe2\x80\x93" "1751)\x1fH\xc5\x8dryaku (1751\xe2\x80\x93" "1764)\x1f"
+	"Meiwa (1764\xe2\x80\x93" "1772)\x1f" "An-ei (1772\xe2\x80\x93" "1781)\x1fTenmei (1781\xe2"
+	"\x80\x93" "1789)\x1fKansei (1789\xe2\x80\x93" "1801)\x1fKy\xc5\x8dwa (1801\xe2\x80\x93" "1"
 	"804)\x1f" "Bunka (1804\xe2\x80\x93" "1818)\x1f" "Bunsei (1818\xe2\x80\x93" "1830)\x1fTe"
-	"npo (1830\xe2\x80\x93" "1844)\x1fKoka (1844\xe2\x80\x93" "1848)\x1fKaei (1848\xe2\x80\x93"
-	"1854)\x1f" "Ansei (1854\xe2\x80\x93" "1860)\x1fMan-en (1860-1861)\x1f" "Bunkju (1861\xe2"
-	"\x80\x93" "1864)\x1fGen\xc4\x91i (1864\xe2\x80\x93" "1865)\x1fKeiko (1865\xe2\x80\x93" "1"
-	"868)\x1fMei\xc4\x91i\x1fTai\xc5\xa1o\x1f\xc5\xa0ova\x1fHaisei\x1fReiva\0"
-	"Faravadin\x1fOrdibehe\xc5\xa1t\x1fKordad\x1fTir\x1fMordad\x1f\xc5\xa0" "ahrivar\x1fMehr"
-	"\x1f" "Aban\x1f" "Azar\x1f" "Dej\x1f" "Bahman\x1f" "Esfand\0Pre RK\x1fRK\0"
-	"sedm.\0P\xc3\xa9" "bruari\0M\xc3\xa9i\0S\xc3\xa9pt\xc3\xa9mber\0Nop\xc3\xa9mber\0"
-	"D\xc3\xa9s\xc3\xa9mber\0Sen\xc3\xa9n\0Salasa\0Rebo\0Kemis\0Jumaah\0Saptu\0"
-	"Mng\0Sal\0Reb\0Kem\0Januari\x1fP\xc3\xa9" "bruari\x1fMaret\x1f" "April\x1fM\xc3\xa9i\x1f"
-	"Juni\x1fJuli\x1f" "Agustus\x1fS\xc3\xa9pt\xc3\xa9mber\x1fOktober\x1fNop\xc3\xa9mber\x1f"
-	"D\xc3\xa9s\xc3\xa9mber\0augusti\0s\xc3\xb6ndag\0tisdag\0l\xc3\xb6rdag\0"
-	"s\xc3\xb6\0m\xc3\xa5\0on\0l\xc3\xb6\0vecka\0v\0januari\x1f" "februari\x1fmars\x1f" "apr"
-	"il\x1fmaj\x1fjuni\x1fjuli\x1f" "augusti\x1fseptember\x1foktober\x1fnovember\x1f" "decem"
-	"ber\0f\xc3\xb6rsta m\xc3\xa5naden\x1f" "andra m\xc3\xa5naden\x1ftredje m\xc3\xa5naden\x1f"
-	"fj\xc3\xa4rde m\xc3\xa5naden\x1f" "femte m\xc3\xa5naden\x1fsj\xc3\xa4tte m\xc3\xa5naden"
-	"\x1fsjunde m\xc3\xa5naden\x1f\xc3\xa5ttonde m\xc3\xa5naden\x1fnionde m\xc3\xa5naden\x1f"
-	"tionde m\xc3\xa5naden\x1f" "elfte m\xc3\xa5naden\x1ftolfte m\xc3\xa5naden\x1f" "f\xc3\xb6"
-	"rsta m\xc3\xa5nadenbis\x1f" "andra m\xc3\xa5nadenbis\x1ftredje m\xc3\xa5nadenbis\x1f" "f"
-	"j\xc3\xa4rde m\xc3\xa5nadenbis\x1f" "femte m\xc3\xa5nadenbis\x1fsj\xc3\xa4tte m\xc3\xa5"
-	"nadenbis\x1fsjunde m\xc3\xa5nadenbis\x1f\xc3\xa5ttonde m\xc3\xa5nadenbis\x1fnionde m\xc3"
-	"\xa5nadenbis\x1ftionde m\xc3\xa5nadenbis\x1f" "elfte m\xc3\xa5nadenbis\x1ftolfte m\xc3\xa5"
-	"nadenbis\0tout\x1f" "b\xc3\xa2" "b\xc3\xa2\x1fh\xc3\xa2tour\x1fkiahk\x1ftoubah\x1f" "am"
-	"sh\xc3\xaer\x1f" "barmah\xc3\xa2t\x1f" "barmoudah\x1f" "bashans\x1f" "ba\xe2\x80\x99oun"
-	"ah\x1f" "ab\xc3\xae" "b\x1fmisra\x1f" "al-nasi\0tishr\xc3\xad\x1fheshv\xc3\xa1n\x1fkisl"
-	"\xc3\xa9v\x1ftev\xc3\xa9t\x1fshev\xc3\xa1t\x1f" "ad\xc3\xa1r I\x1f" "ad\xc3\xa1r\x1fnis"
-	"\xc3\xa1n\x1fijj\xc3\xa1r\x1fsiv\xc3\xa1n\x1ftamm\xc3\xbaz\x1f" "ab\x1f" "el\xc3\xbal\x1f"
-	"ad\xc3\xa1r II\0muharram\x1fsafar\x1frabi\xe2\x80\x99 al-awwal\x1frabi\xe2\x80\x99 al-a"
-	"khir\x1fjumada-l-ula\x1fjumada-l-akhira\x1frajab\x1fsha\xe2\x80\x99" "ban\x1framadan\x1f"
-	"shawwal\x1f" "dhu-l-ga\xe2\x80\x99" "da\x1f" "dhu-l-hijja\0\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1fGenroku (1688\xe2\x80\x93" "1704)\x1fH\xc5\x8d" "ei (1704\xe2\x80\x93" "171"
-	"1)\x1fSh\xc5\x8dtoku (1711\xe2\x80\x93" "1716)\x1fKy\xc5\x8dh\xc5\x8d (1716\xe2\x80\x93"
-	"1736)\x1fGenbun (1736\xe2\x80\x93" "1741)\x1fKanp\xc5\x8d (1741\xe2\x80\x93" "1744)\x1f"
-	"Enky\xc5\x8d (1744\xe2\x80\x93" "1748)\x1fKan-en (1748\xe2\x80\x93" "1751)\x1fH\xc5\x8d"
-	"ryaku (1751\xe2\x80\x93" "1764)\x1fMeiwa (1764\xe2\x80\x93" "1772)\x1f" "An-ei (1772\xe2"
-	"\x80\x93" "1781)\x1fTenmei (1781\xe2\x80\x93" "1789)\x1fKansei (1789\xe2\x80\x93" "1801"
-	")\x1fKy\xc5\x8dwa (1801\xe2\x80\x93" "1804)\x1f" "Bunka (1804\xe2\x80\x93" "1818)\x1f" "B"
-	"unsei (1818\xe2\x80\x93" "1830)\x1fTenp\xc5\x8d (1830\xe2\x80\x93" "1844)\x1fK\xc5\x8dk"
-	"a (1844\xe2\x80\x93" "1848)\x1fKaei (1848\xe2\x80\x93" "1854)\x1f" "Ansei (1854\xe2\x80"
-	"\x93" "1860)\x1fMan-en (1860\xe2\x80\x93" "1861)\x1f" "Bunky\xc5\xab (1861\xe2\x80\x93" "1"
-	"864)\x1fGenji (1864\xe2\x80\x93" "1865)\x1fKei\xc5\x8d (1865\xe2\x80\x93" "1868)\x1fMei"
-	"ji\x1fTaish\xc5\x8d\x1fSh\xc5\x8dwa\x1fHeisei\x1fReiwa\0farvardin\x1fordibehesht\x1fkho"
-	"rd\xc4\x81" "d\x1ftir\x1fmord\xc4\x81" "d\x1fshahrivar\x1fmehr\x1f\xc4\x81" "b\xc4\x81n"
-	"\x1f\xc4\x81zar\x1f" "dey\x1f" "bahman\x1f" "esfand\0f\xc3\xb6re R.K.\x1fR.K.\0"
-	"\xe0\xae\x9c\xe0\xae\xa9\xe0\xae\xb5\xe0\xae\xb0\xe0\xae\xbf\0\xe0\xae\xaa\xe0\xae\xbf\xe0"
-	"\xae\xaa\xe0\xaf\x8d\xe0\xae\xb0\xe0\xae\xb5\xe0\xae\xb0\xe0\xae\xbf\0\xe0\xae\xae\xe0\xae"
-	"\xbe\xe0\xae\xb0\xe0\xaf\x8d\xe0\xae\x9a\xe0\xaf\x8d\0\xe0\xae\x8f\xe0\xae\xaa\xe0\xaf\x8d"
-	"\xe0\xae\xb0\xe0\xae\xb2\xe0\xaf\x8d\0\xe0\xae\xae\xe0\xaf\x87\0\xe0\xae\x9c\xe0\xaf\x82"
-	"\xe0\xae\xa9\xe0\xaf\x8d\0\xe0\xae\x9c\xe0\xaf\x82\xe0\xae\xb2\xe0\xaf\x88\0"
-	"\xe0\xae\x86\xe0\xae\x95\xe0\xae\xb8\xe0\xaf\x8d\xe0\xae\x9f\xe0\xaf\x8d\0"
-	"\xe0\xae\x9a\xe0\xaf\x86\xe0\xae\xaa\xe0\xaf\x8d\xe0\xae\x9f\xe0\xae\xae\xe0\xaf\x8d\xe0"
-	"\xae\xaa\xe0\xae\xb0\xe0\xaf\x8d\0\xe0\xae\x85\xe0\xae\x95\xe0\xaf\x8d\xe0\xae\x9f\xe0\xaf"
-	"\x8b\xe0\xae\xaa\xe0\xae\xb0\xe0\xaf\x8d\0\xe0\xae\xa8\xe0\xae\xb5\xe0\xae\xae\xe0\xaf\x8d"
-	"\xe0\xae\xaa\xe0\xae\xb0\xe0\xaf\x8d\0\xe0\xae\x9f\xe0\xae\xbf\xe0\xae\x9a\xe0\xae\xae\xe0"
-	"\xaf\x8d\xe0\xae\xaa\xe0\xae\xb0\xe0\xaf\x8d\0\xe0\xae\x9e\xe0\xae\xbe\xe0\xae\xaf\xe0\xae"
-	"\xbf\xe0\xae\xb1\xe0\xaf\x81\0\xe0\xae\xa4\xe0\xae\xbf\xe0\xae\x99\xe0\xaf\x8d\xe0\xae\x95"
-	"\xe0\xae\xb3\xe0\xaf\x8d\0\xe0\xae\x9a\xe0\xaf\x86\xe0\xae\xb5\xe0\xaf\x8d\xe0\xae\xb5\xe0"
-	"\xae\xbe\xe0\xae\xaf\xe0\xaf\x8d\0\xe0\xae\xaa\xe0\xaf\x81\xe0\xae\xa4\xe0\xae\xa9\xe0\xaf"
-	"\x8d\0\xe0\xae\xb5\xe0\xae\xbf\xe0\xae\xaf\xe0\xae\xbe\xe0\xae\xb4\xe0\xae\xa9\xe0\xaf\x8d"
-	"\0\xe0\xae\xb5\xe0\xaf\x86\xe0\xae\xb3\xe0\xaf\x8d\xe0\xae\xb3\xe0\xae\xbf\0"
+	"np\xc5\x8d (1830\xe2\x80\x93" "1844)\x1fK\xc5\x8dka (1844\xe2\x80\x93" "1848)\x1fKaei ("
+	"1848\xe2\x80\x93" "1854)\x1f" "Ansei (1854\xe2\x80\x93" "1860)\x1fMan-en (1860\xe2\x80\x93"
+	"1861)\x1f" "Bunky\xc5\xab (1861\xe2\x80\x93" "1864)\x1fGenji (1864\xe2\x80\x93" "1865)\x1f"
+	"Kei\xc5\x8d (1865\xe2\x80\x93" "1868)\x1fMeiji\x1fTaish\xc5\x8d\x1fSh\xc5\x8dwa\x1fHeis"
+	"ei\x1fReiwa\0farvardin\x1fordibehesht\x1fkhord\xc4\x81" "d\x1ftir\x1fmord\xc4\x81" "d\x1f"
+	"shahrivar\x1fmehr\x1f\xc4\x81" "b\xc4\x81n\x1f\xc4\x81zar\x1f" "dey\x1f" "bahman\x1f" "e"
+	"sfand\0f\xc3\xb6re R.K.\x1fR.K.\0\xe0\xae\x9c\xe0\xae\xa9\xe0\xae\xb5\xe0\xae\xb0\xe0\xae"
+	"\xbf\0\xe0\xae\xaa\xe0\xae\xbf\xe0\xae\xaa\xe0\xaf\x8d\xe0\xae\xb0\xe0\xae\xb5\xe0\xae\xb0"
+	"\xe0\xae\xbf\0\xe0\xae\xae\xe0\xae\xbe\xe0\xae\xb0\xe0\xaf\x8d\xe0\xae\x9a\xe0\xaf\x8d\0"
+	"\xe0\xae\x8f\xe0\xae\xaa\xe0\xaf\x8d\xe0\xae\xb0\xe0\xae\xb2\xe0\xaf\x8d\0"
+	"\xe0\xae\xae\xe0\xaf\x87\0\xe0\xae\x9c\xe0\xaf\x82\xe0\xae\xa9\xe0\xaf\x8d\0"
+	"\xe0\xae\x9c\xe0\xaf\x82\xe0\xae\xb2\xe0\xaf\x88\0\xe0\xae\x86\xe0\xae\x95\xe0\xae\xb8\xe0"
+	"\xaf\x8d\xe0\xae\x9f\xe0\xaf\x8d\0\xe0\xae\x9a\xe0\xaf\x86\xe0\xae\xaa\xe0\xaf\x8d\xe0\xae"
+	"\x9f\xe0\xae\xae\xe0\xaf\x8d\xe0\xae\xaa\xe0\xae\xb0\xe0\xaf\x8d\0\xe0\xae\x85\xe0\xae\x95"
+	"\xe0\xaf\x8d\xe0\xae\x9f\xe0\xaf\x8b\xe0\xae\xaa\xe0\xae\xb0\xe0\xaf\x8d\0"
+	"\xe0\xae\xa8\xe0\xae\xb5\xe0\xae\xae\xe0\xaf\x8d\xe0\xae\xaa\xe0\xae\xb0\xe0\xaf\x8d\0"
+	"\xe0\xae\x9f\xe0\xae\xbf\xe0\xae\x9a\xe0\xae\xae\xe0\xaf\x8d\xe0\xae\xaa\xe0\xae\xb0\xe0"
+	"\xaf\x8d\0\xe0\xae\x9e\xe0\xae\xbe\xe0\xae\xaf\xe0\xae\xbf\xe0\xae\xb1\xe0\xaf\x81\0"
+	"\xe0\xae\xa4\xe0\xae\xbf\xe0\xae\x99\xe0\xaf\x8d\xe0\xae\x95\xe0\xae\xb3\xe0\xaf\x8d\0"
+	"\xe0\xae\x9a\xe0\xaf\x86\xe0\xae\xb5\xe0\xaf\x8d\xe0\xae\xb5\xe0\xae\xbe\xe0\xae\xaf\xe0"
+	"\xaf\x8d\0\xe0\xae\xaa\xe0\xaf\x81\xe0\xae\xa4\xe0\xae\xa9\xe0\xaf\x8d\0"
+	"\xe0\xae\xb5\xe0\xae\xbf\xe0\xae\xaf\xe0\xae\xbe\xe0\xae\xb4\xe0\xae\xa9\xe0\xaf\x8d\0"
+	"\xe0\xae\xb5\xe0\xaf\x86\xe0\xae\xb3\xe0\xaf\x8d\xe0\xae\xb3\xe0\xae\xbf\0"
 	"\xe0\xae\x9a\xe0\xae\xa9\xe0\xae\xbf\0\xe0\xae\x9e\xe0\xae\xbe\0\xe0\xae\xa4\xe0\xae\xbf"
 	"\0\xe0\xae\x9a\xe0\xaf\x86\0\xe0\xae\xaa\xe0\xaf\x81\0\xe0\xae\xb5\xe0\xae\xbf\0"
 	"\xe0\xae\xb5\xe0\xaf\x86\0\xe0\xae\x9a\0\xe0\xae\xae\xe0\xaf\x81\xe0\xae\xb1\xe0\xaf\x8d"
@@ -5476,71 +5334,61 @@ const char locale_text[] =
 	"\x1f\xe0\xb8\x8b\xe0\xb8\xb8\xe0\xb8\xa5\xe0\xb8\x81\xe0\xb8\xb4\xe0\xb8\xad\xe0\xb8\xba"
 	"\xe0\xb8\x94\xe0\xb8\xb0\xe0\xb8\xae\xe0\xb8\xba\x1f\xe0\xb8\x8b\xe0\xb8\xb8\xe0\xb8\xa5"
 	"\xe0\xb8\xab\xe0\xb8\xb4\xe0\xb8\x88\xe0\xb8\x8d\xe0\xb8\xb0\xe0\xb8\xae\xe0\xb8\xba\0"
-	"\xe0\xb8\xae.\xe0\xb8\xa8.\0\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\xe0\xb9\x80\xe0\xb8"
-	"\x81\xe0\xb9\x87\xe0\xb8\x99\xe0\xb9\x82\xe0\xb8\xa3\xe0\xb8\xb0\xe0\xb8\x81\xe0\xb8\xb8"
-	" (1688\xe2\x80\x93" "1704)\x1f\xe0\xb9\x82\xe0\xb8\xae\xe0\xb9\x80\xe0\xb8\xad (1704\xe2"
-	"\x80\x93" "1711)\x1f\xe0\xb9\x82\xe0\xb8\x8a\xe0\xb9\x82\xe0\xb8\x95\xe0\xb8\xb0\xe0\xb8"
-	"\x81\xe0\xb8\xb8 (1711\xe2\x80\x93" "1716)\x1f\xe0\xb9\x80\xe0\xb8\x84\xe0\xb8\xb5\xe0\xb8"
-	"\xa2\xe0\xb8\xa7\xe0\xb9\x82\xe0\xb8\xae (1716\xe2\x80\x93" "1736)\x1f\xe0\xb9\x80\xe0\xb8"
-	"\x81\xe0\xb9\x87\xe0\xb8\xa1\xe0\xb8\x9a\xe0\xb8\xb8\xe0\xb8\x87 (1736\xe2\x80\x93" "17"
-	"41)\x1f\xe0\xb8\x84\xe0\xb8\xb1\xe0\xb8\xa1\xe0\xb9\x82\xe0\xb8\x9b (1741\xe2\x80\x93" "1"
-	"744)\x1f\xe0\xb9\x80\xe0\xb8\xad\xe0\xb9\x87\xe0\xb8\x87\xe0\xb9\x80\xe0\xb8\x81\xe0\xb8"
-	"\xb5\xe0\xb8\xa2\xe0\xb8\xa7 (1744\xe2\x80\x93" "1748)\x1f\xe0\xb8\x84\xe0\xb8\xb1\xe0\xb8"
-	"\x99\xe0\xb9\x80\xe0\xb8\xad\xe0\xb9\x87\xe0\xb8\x87 (1748\xe2\x80\x93" "1751)\x1f\xe0\xb9"
-	"\x82\xe0\xb8\xae\xe0\xb9\x80\xe0\xb8\xa3\xe0\xb8\xb5\xe0\xb8\xa2\xe0\xb8\xb0\xe0\xb8\x81"
-	"\xe0\xb8\xb8 (1751\xe2\x80\x93" "1764)\x1f\xe0\xb9\x80\xe0\xb8\xa1\xe0\xb8\xa7\xe0\xb8\xb0"
-	" (1764\xe2\x80\x93" "1772)\x1f\xe0\xb8\xad\xe0\xb8\xb1\xe0\xb8\x99\xe0\xb9\x80\xe0\xb8\xad"
-	" (1772\xe2\x80\x93" "1781)\x1f\xe0\xb9\x80\xe0\xb8\x97\xe0\xb9\x87\xe0\xb8\xa1\xe0\xb9\x80"
-	"\xe0\xb8\xa1 (1781\xe2\x80\x93" "1789)\x1f\xe0\xb8\x84\xe0\xb8\xb1\xe0\xb8\x99\xe0\xb9\x80"
-	"\xe0\xb8\x8b (1789\xe2\x80\x93" "1801)\x1f\xe0\xb9\x80\xe0\xb8\x84\xe0\xb8\xb5\xe0\xb8\xa2"
-	"\xe0\xb8\xa7\xe0\xb8\xa7\xe0\xb8\xb0 (1801\xe2\x80\x93" "1804)\x1f\xe0\xb8\x9a\xe0\xb8\xb8"
-	"\xe0\xb8\x87\xe0\xb8\x81\xe0\xb8\xb0 (1804\xe2\x80\x93" "1818)\x1f\xe0\xb8\x9a\xe0\xb8\xb8"
-	"\xe0\xb8\x99\xe0\xb9\x80\xe0\xb8\x8b (1818\xe2\x80\x93" "1830)\x1f\xe0\xb9\x80\xe0\xb8\x97"
-	"\xe0\xb9\x87\xe0\xb8\xa1\xe0\xb9\x82\xe0\xb8\x9b (1830\xe2\x80\x93" "1844)\x1f\xe0\xb9\x82"
-	"\xe0\xb8\x84\xe0\xb8\x81\xe0\xb8\xb0 (1844\xe2\x80\x93" "1848)\x1f\xe0\xb8\x84\xe0\xb8\xb0"
-	"\xe0\xb9\x80\xe0\xb8\xad (1848\xe2\x80\x93" "1854)\x1f\xe0\xb8\xad\xe0\xb8\xb1\xe0\xb8\x99"
-	"\xe0\xb9\x80\xe0\xb8\x8b (1854\xe2\x80\x93" "1860)\x1f\xe0\xb8\xa1\xe0\xb8\xb1\xe0\xb8\x99"
-	"\xe0\xb9\x80\xe0\xb8\xad\xe0\xb9\x87\xe0\xb8\x87 (1860\xe2\x80\x93" "1861)\x1f\xe0\xb8\x9a"
-	"\xe0\xb8\xb8\xe0\xb8\x87\xe0\xb8\x81\xe0\xb8\xb5\xe0\xb8\xa7 (1861\xe2\x80\x93" "1864)\x1f"
-	"\xe0\xb9\x80\xe0\xb8\x81\xe0\xb9\x87\xe0\xb8\x99\xe0\xb8\x88\xe0\xb8\xb4 (1864\xe2\x80\x93"
-	"1865)\x1f\xe0\xb9\x80\xe0\xb8\x84\xe0\xb9\x82\xe0\xb8\xad (1865\xe2\x80\x93" "1868)\x1f"
-	"\xe0\xb9\x80\xe0\xb8\xa1\xe0\xb8\x88\xe0\xb8\xb4\x1f\xe0\xb8\x97\xe0\xb8\xb0\xe0\xb8\xad"
-	"\xe0\xb8\xb4\xe0\xb9\x82\xe0\xb8\x8a\x1f\xe0\xb9\x82\xe0\xb8\x8a\xe0\xb8\xa7\xe0\xb8\xb0"
-	"\x1f\xe0\xb9\x80\xe0\xb8\xae\xe0\xb9\x80\xe0\xb8\x8b\x1f\xe0\xb9\x80\xe0\xb8\xa3\xe0\xb8"
-	"\xa7\xe0\xb8\xb0\0\xe0\xb8\x9f\xe0\xb8\xb2\xe0\xb8\xa3\xe0\xb9\x8c\xe0\xb8\xa7\xe0\xb8\xb2"
-	"\xe0\xb8\xa3\xe0\xb9\x8c\xe0\xb8\x94\xe0\xb8\xb4\xe0\xb8\x99\x1f\xe0\xb8\xad\xe0\xb8\xad"
-	"\xe0\xb8\xa3\xe0\xb9\x8c\xe0\xb8\x94\xe0\xb8\xb4\xe0\xb9\x80\xe0\xb8\x9a\xe0\xb9\x80\xe0"
-	"\xb8\xae\xe0\xb8\x8a\xe0\xb8\x95\xe0\xb9\x8c\x1f\xe0\xb8\x84\xe0\xb8\xad\xe0\xb8\xa3\xe0"
-	"\xb9\x8c\xe0\xb9\x81\xe0\xb8\x94\xe0\xb8\x94\x1f\xe0\xb9\x80\xe0\xb8\x95\xe0\xb8\xad\xe0"
-	"\xb8\xa3\xe0\xb9\x8c\x1f\xe0\xb8\xa1\xe0\xb8\xad\xe0\xb8\xa3\xe0\xb9\x8c\xe0\xb9\x81\xe0"
-	"\xb8\x94\xe0\xb8\x94\x1f\xe0\xb8\x8a\xe0\xb8\xb2\xe0\xb8\xab\xe0\xb8\xa3\xe0\xb8\xb4\xe0"
-	"\xb8\xa7\xe0\xb8\xb2\xe0\xb8\xa3\xe0\xb9\x8c\x1f\xe0\xb9\x80\xe0\xb8\xa1\xe0\xb8\xae\xe0"
-	"\xb8\xa3\xe0\xb9\x8c\x1f\xe0\xb8\xad\xe0\xb8\xb0\xe0\xb8\x9a\xe0\xb8\xb2\xe0\xb8\x99\x1f"
-	"\xe0\xb8\xad\xe0\xb8\xb0\xe0\xb8\x8b\xe0\xb8\xb2\xe0\xb8\xa3\xe0\xb9\x8c\x1f\xe0\xb9\x80"
-	"\xe0\xb8\x94\xe0\xb8\xa2\xe0\xb9\x8c\x1f\xe0\xb8\x9a\xe0\xb8\xb2\xe0\xb8\xae\xe0\xb9\x8c"
-	"\xe0\xb8\xa1\xe0\xb8\xb2\xe0\xb8\x99\x1f\xe0\xb9\x80\xe0\xb8\xad\xe0\xb8\xaa\xe0\xb8\x9f"
-	"\xe0\xb8\xb2\xe0\xb8\x99\xe0\xb8\x94\xe0\xb9\x8c\0\xe0\xb8\x9b\xe0\xb8\xb5\xe0\xb9\x80\xe0"
-	"\xb8\x9b\xe0\xb8\xad\xe0\xb8\xa3\xe0\xb9\x8c\xe0\xb9\x80\xe0\xb8\x8b\xe0\xb8\xb5\xe0\xb8"
-	"\xa2\0\xe0\xb8\x9b\xe0\xb8\xb5\xe0\xb8\x81\xe0\xb9\x88\xe0\xb8\xad\xe0\xb8\x99\xe0\xb9\x84"
-	"\xe0\xb8\x95\xe0\xb9\x89\xe0\xb8\xab\xe0\xb8\xa7\xe0\xb8\xb1\xe0\xb8\x99\x1f\xe0\xb9\x84"
-	"\xe0\xb8\x95\xe0\xb9\x89\xe0\xb8\xab\xe0\xb8\xa7\xe0\xb8\xb1\xe0\xb8\x99\0"
-	"\xe1\x8c\xa5\xe1\x88\xaa\0\xe1\x88\x88\xe1\x8a\xab\xe1\x89\xb2\xe1\x89\xb5\0"
-	"\xe1\x88\x98\xe1\x8c\x8b\xe1\x89\xa2\xe1\x89\xb5\0\xe1\x88\x9a\xe1\x8b\xab\xe1\x8b\x9d\xe1"
-	"\x8b\xab\0\xe1\x8c\x8d\xe1\x8a\x95\xe1\x89\xa6\xe1\x89\xb5\0\xe1\x88\xb0\xe1\x8a\x90\0"
-	"\xe1\x88\x93\xe1\x88\x9d\xe1\x88\x88\0\xe1\x8a\x90\xe1\x88\x93\xe1\x88\xb0\0"
-	"\xe1\x88\x98\xe1\x88\xb5\xe1\x8a\xa8\xe1\x88\xa8\xe1\x88\x9d\0\xe1\x8c\xa5\xe1\x89\x85\xe1"
-	"\x88\x9d\xe1\x89\xb2\0\xe1\x88\x95\xe1\x8b\xb3\xe1\x88\xad\0\xe1\x89\xb3\xe1\x88\x95\xe1"
-	"\x88\xb3\xe1\x88\xb5\0\xe1\x88\xb0\xe1\x8a\x95\xe1\x89\xa0\xe1\x89\xb5\0"
-	"\xe1\x88\xb0\xe1\x8a\x91\xe1\x8b\xad\0\xe1\x88\xb0\xe1\x88\x89\xe1\x88\xb5\0"
+	"\xe0\xb8\xae.\xe0\xb8\xa8.\0\xe0\xb9\x80\xe0\xb8\x81\xe0\xb9\x87\xe0\xb8\x99\xe0\xb9\x82"
+	"\xe0\xb8\xa3\xe0\xb8\xb0\xe0\xb8\x81\xe0\xb8\xb8 (1688\xe2\x80\x93" "1704)\x1f\xe0\xb9\x82"
+	"\xe0\xb8\xae\xe0\xb9\x80\xe0\xb8\xad (1704\xe2\x80\x93" "1711)\x1f\xe0\xb9\x82\xe0\xb8\x8a"
+	"\xe0\xb9\x82\xe0\xb8\x95\xe0\xb8\xb0\xe0\xb8\x81\xe0\xb8\xb8 (1711\xe2\x80\x93" "1716)\x1f"
+	"\xe0\xb9\x80\xe0\xb8\x84\xe0\xb8\xb5\xe0\xb8\xa2\xe0\xb8\xa7\xe0\xb9\x82\xe0\xb8\xae (1"
+	"716\xe2\x80\x93" "1736)\x1f\xe0\xb9\x80\xe0\xb8\x81\xe0\xb9\x87\xe0\xb8\xa1\xe0\xb8\x9a"
+	"\xe0\xb8\xb8\xe0\xb8\x87 (1736\xe2\x80\x93" "1741)\x1f\xe0\xb8\x84\xe0\xb8\xb1\xe0\xb8\xa1"
+	"\xe0\xb9\x82\xe0\xb8\x9b (1741\xe2\x80\x93" "1744)\x1f\xe0\xb9\x80\xe0\xb8\xad\xe0\xb9\x87"
+	"\xe0\xb8\x87\xe0\xb9\x80\xe0\xb8\x81\xe0\xb8\xb5\xe0\xb8\xa2\xe0\xb8\xa7 (1744\xe2\x80\x93"
+	"1748)\x1f\xe0\xb8\x84\xe0\xb8\xb1\xe0\xb8\x99\xe0\xb9\x80\xe0\xb8\xad\xe0\xb9\x87\xe0\xb8"
+	"\x87 (1748\xe2\x80\x93" "1751)\x1f\xe0\xb9\x82\xe0\xb8\xae\xe0\xb9\x80\xe0\xb8\xa3\xe0\xb8"
+	"\xb5\xe0\xb8\xa2\xe0\xb8\xb0\xe0\xb8\x81\xe0\xb8\xb8 (1751\xe2\x80\x93" "1764)\x1f\xe0\xb9"
+	"\x80\xe0\xb8\xa1\xe0\xb8\xa7\xe0\xb8\xb0 (1764\xe2\x80\x93" "1772)\x1f\xe0\xb8\xad\xe0\xb8"
+	"\xb1\xe0\xb8\x99\xe0\xb9\x80\xe0\xb8\xad (1772\xe2\x80\x93" "1781)\x1f\xe0\xb9\x80\xe0\xb8"
+	"\x97\xe0\xb9\x87\xe0\xb8\xa1\xe0\xb9\x80\xe0\xb8\xa1 (1781\xe2\x80\x93" "1789)\x1f\xe0\xb8"
+	"\x84\xe0\xb8\xb1\xe0\xb8\x99\xe0\xb9\x80\xe0\xb8\x8b (1789\xe2\x80\x93" "1801)\x1f\xe0\xb9"
+	"\x80\xe0\xb8\x84\xe0\xb8\xb5\xe0\xb8\xa2\xe0\xb8\xa7\xe0\xb8\xa7\xe0\xb8\xb0 (1801\xe2\x80"
+	"\x93" "1804)\x1f\xe0\xb8\x9a\xe0\xb8\xb8\xe0\xb8\x87\xe0\xb8\x81\xe0\xb8\xb0 (1804\xe2\x80"
+	"\x93" "1818)\x1f\xe0\xb8\x9a\xe0\xb8\xb8\xe0\xb8\x99\xe0\xb9\x80\xe0\xb8\x8b (1818\xe2\x80"
+	"\x93" "1830)\x1f\xe0\xb9\x80\xe0\xb8\x97\xe0\xb9\x87\xe0\xb8\xa1\xe0\xb9\x82\xe0\xb8\x9b"
+	" (1830\xe2\x80\x93" "1844)\x1f\xe0\xb9\x82\xe0\xb8\x84\xe0\xb8\x81\xe0\xb8\xb0 (1844\xe2"
+	"\x80\x93" "1848)\x1f\xe0\xb8\x84\xe0\xb8\xb0\xe0\xb9\x80\xe0\xb8\xad (1848\xe2\x80\x93" "1"
+	"854)\x1f\xe0\xb8\xad\xe0\xb8\xb1\xe0\xb8\x99\xe0\xb9\x80\xe0\xb8\x8b (1854\xe2\x80\x93" "1"
+	"860)\x1f\xe0\xb8\xa1\xe0\xb8\xb1\xe0\xb8\x99\xe0\xb9\x80\xe0\xb8\xad\xe0\xb9\x87\xe0\xb8"
+	"\x87 (1860\xe2\x80\x93" "1861)\x1f\xe0\xb8\x9a\xe0\xb8\xb8\xe0\xb8\x87\xe0\xb8\x81\xe0\xb8"
+	"\xb5\xe0\xb8\xa7 (1861\xe2\x80\x93" "1864)\x1f\xe0\xb9\x80\xe0\xb8\x81\xe0\xb9\x87\xe0\xb8"
+	"\x99\xe0\xb8\x88\xe0\xb8\xb4 (1864\xe2\x80\x93" "1865)\x1f\xe0\xb9\x80\xe0\xb8\x84\xe0\xb9"
+	"\x82\xe0\xb8\xad (1865\xe2\x80\x93" "1868)\x1f\xe0\xb9\x80\xe0\xb8\xa1\xe0\xb8\x88\xe0\xb8"
+	"\xb4\x1f\xe0\xb8\x97\xe0\xb8\xb0\xe0\xb8\xad\xe0\xb8\xb4\xe0\xb9\x82\xe0\xb8\x8a\x1f\xe0"
+	"\xb9\x82\xe0\xb8\x8a\xe0\xb8\xa7\xe0\xb8\xb0\x1f\xe0\xb9\x80\xe0\xb8\xae\xe0\xb9\x80\xe0"
+	"\xb8\x8b\x1f\xe0\xb9\x80\xe0\xb8\xa3\xe0\xb8\xa7\xe0\xb8\xb0\0\xe0\xb8\x9f\xe0\xb8\xb2\xe0"
+	"\xb8\xa3\xe0\xb9\x8c\xe0\xb8\xa7\xe0\xb8\xb2\xe0\xb8\xa3\xe0\xb9\x8c\xe0\xb8\x94\xe0\xb8"
+	"\xb4\xe0\xb8\x99\x1f\xe0\xb8\xad\xe0\xb8\xad\xe0\xb8\xa3\xe0\xb9\x8c\xe0\xb8\x94\xe0\xb8"
+	"\xb4\xe0\xb9\x80\xe0\xb8\x9a\xe0\xb9\x80\xe0\xb8\xae\xe0\xb8\x8a\xe0\xb8\x95\xe0\xb9\x8c"
+	"\x1f\xe0\xb8\x84\xe0\xb8\xad\xe0\xb8\xa3\xe0\xb9\x8c\xe0\xb9\x81\xe0\xb8\x94\xe0\xb8\x94"
+	"\x1f\xe0\xb9\x80\xe0\xb8\x95\xe0\xb8\xad\xe0\xb8\xa3\xe0\xb9\x8c\x1f\xe0\xb8\xa1\xe0\xb8"
+	"\xad\xe0\xb8\xa3\xe0\xb9\x8c\xe0\xb9\x81\xe0\xb8\x94\xe0\xb8\x94\x1f\xe0\xb8\x8a\xe0\xb8"
+	"\xb2\xe0\xb8\xab\xe0\xb8\xa3\xe0\xb8\xb4\xe0\xb8\xa7\xe0\xb8\xb2\xe0\xb8\xa3\xe0\xb9\x8c"
+	"\x1f\xe0\xb9\x80\xe0\xb8\xa1\xe0\xb8\xae\xe0\xb8\xa3\xe0\xb9\x8c\x1f\xe0\xb8\xad\xe0\xb8"
+	"\xb0\xe0\xb8\x9a\xe0\xb8\xb2\xe0\xb8\x99\x1f\xe0\xb8\xad\xe0\xb8\xb0\xe0\xb8\x8b\xe0\xb8"
+	"\xb2\xe0\xb8\xa3\xe0\xb9\x8c\x1f\xe0\xb9\x80\xe0\xb8\x94\xe0\xb8\xa2\xe0\xb9\x8c\x1f\xe0"
+	"\xb8\x9a\xe0\xb8\xb2\xe0\xb8\xae\xe0\xb9\x8c\xe0\xb8\xa1\xe0\xb8\xb2\xe0\xb8\x99\x1f\xe0"
+	"\xb9\x80\xe0\xb8\xad\xe0\xb8\xaa\xe0\xb8\x9f\xe0\xb8\xb2\xe0\xb8\x99\xe0\xb8\x94\xe0\xb9"
+	"\x8c\0\xe0\xb8\x9b\xe0\xb8\xb5\xe0\xb9\x80\xe0\xb8\x9b\xe0\xb8\xad\xe0\xb8\xa3\xe0\xb9\x8c"
+	"\xe0\xb9\x80\xe0\xb8\x8b\xe0\xb8\xb5\xe0\xb8\xa2\0\xe0\xb8\x9b\xe0\xb8\xb5\xe0\xb8\x81\xe0"
+	"\xb9\x88\xe0\xb8\xad\xe0\xb8\x99\xe0\xb9\x84\xe0\xb8\x95\xe0\xb9\x89\xe0\xb8\xab\xe0\xb8"
+	"\xa7\xe0\xb8\xb1\xe0\xb8\x99\x1f\xe0\xb9\x84\xe0\xb8\x95\xe0\xb9\x89\xe0\xb8\xab\xe0\xb8"
+	"\xa7\xe0\xb8\xb1\xe0\xb8\x99\0\xe1\x8c\xa5\xe1\x88\xaa\0\xe1\x88\x88\xe1\x8a\xab\xe1\x89"
+	"\xb2\xe1\x89\xb5\0\xe1\x88\x98\xe1\x8c\x8b\xe1\x89\xa2\xe1\x89\xb5\0\xe1\x88\x9a\xe1\x8b"
+	"\xab\xe1\x8b\x9d\xe1\x8b\xab\0\xe1\x8c\x8d\xe1\x8a\x95\xe1\x89\xa6\xe1\x89\xb5\0"
+	"\xe1\x88\xb0\xe1\x8a\x90\0\xe1\x88\x93\xe1\x88\x9d\xe1\x88\x88\0\xe1\x8a\x90\xe1\x88\x93"
+	"\xe1\x88\xb0\0\xe1\x88\x98\xe1\x88\xb5\xe1\x8a\xa8\xe1\x88\xa8\xe1\x88\x9d\0"
+	"\xe1\x8c\xa5\xe1\x89\x85\xe1\x88\x9d\xe1\x89\xb2\0\xe1\x88\x95\xe1\x8b\xb3\xe1\x88\xad\0"
+	"\xe1\x89\xb3\xe1\x88\x95\xe1\x88\xb3\xe1\x88\xb5\0\xe1\x88\xb0\xe1\x8a\x95\xe1\x89\xa0\xe1"
+	"\x89\xb5\0\xe1\x88\xb0\xe1\x8a\x91\xe1\x8b\xad\0\xe1\x88\xb0\xe1\x88\x89\xe1\x88\xb5\0"
 	"\xe1\x88\x93\xe1\x88\x99\xe1\x88\xb5\0\xe1\x8b\x93\xe1\x88\xad\xe1\x89\xa2\0"
 	"\xe1\x89\x80\xe1\x8b\xb3\xe1\x88\x9d\0\xe1\x88\xb0\xe1\x8a\x95\0\xe1\x88\xb0\xe1\x8a\x91"
 	"\0\xe1\x88\xb0\xe1\x88\x89\0\xe1\x88\xa8\xe1\x89\xa1\0\xe1\x88\x93\xe1\x88\x99\0"
@@ -5716,118 +5564,108 @@ const char locale_text[] =
 	"\xd0\xb1\x1f\xd1\x88\xd0\xb0\xd0\xb0\xd0\xb1\xd0\xb0\xd0\xbd\x1f\xd1\x80\xd0\xb0\xd0\xbc"
 	"\xd0\xb0\xd0\xb4\xd0\xb0\xd0\xbd\x1f\xd0\xb4\xd0\xb0\xd0\xb2\xd0\xb2\xd0\xb0\xd0\xbb\x1f"
 	"\xd0\xb7\xd1\x83-\xd0\xbb\xd1\x8c-\xd0\xba\xd0\xb0\xd0\xb0\xd0\xb4\xd0\xb0\x1f\xd0\xb7\xd1"
-	"\x83-\xd0\xbb\xd1\x8c-\xd1\x85\xd1\x96\xd0\xb4\xd0\xb6\xd0\xb0\0\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1fGenroku (1688\xe2\x80\x93" "1704)\x1fH\xc5\x8d" "ei (1704\xe2\x80\x93" "1"
-	"711)\x1fSh\xc5\x8dtoku (1711\xe2\x80\x93" "1716)\x1fKy\xc5\x8dh\xc5\x8d (1716\xe2\x80\x93"
-	"1736)\x1fGenbun (1736\xe2\x80\x93" "1741)\x1fKanp\xc5\x8d (1741\xe2\x80\x93" "1744)\x1f"
-	"Enky\xc5\x8d (1744\xe2\x80\x93" "1748)\x1fKan\xe2\x80\x99" "en (1748\xe2\x80\x93" "1751"
-	")\x1fH\xc5\x8dreki (1751\xe2\x80\x93" "1764)\x1fMeiwa (1764\xe2\x80\x93" "1772)\x1f" "A"
-	"n\xe2\x80\x99" "ei (1772\xe2\x80\x93" "1781)\x1fTenmei (1781\xe2\x80\x93" "1789)\x1fKan"
-	"sei (1789\xe2\x80\x93" "1801)\x1fKy\xc5\x8dwa (1801\xe2\x80\x93" "1804)\x1f" "Bunka (18"
-	"04\xe2\x80\x93" "1818)\x1f" "Bunsei (1818\xe2\x80\x93" "1830)\x1fTenp\xc5\x8d (1830\xe2"
-	"\x80\x93" "1844)\x1fK\xc5\x8dka (1844\xe2\x80\x93" "1848)\x1fKaei (1848\xe2\x80\x93" "1"
-	"854)\x1f" "Ansei (1854\xe2\x80\x93" "1860)\x1fMan\xe2\x80\x99" "en (1860\xe2\x80\x93" "1"
-	"861)\x1f" "Bunky\xc5\xab (1861\xe2\x80\x93" "1864)\x1fGenji (1864\xe2\x80\x93" "1865)\x1f"
-	"Kei\xc5\x8d (1865\xe2\x80\x93" "1868)\x1fMeiji\x1fTaish\xc5\x8d\x1fSh\xc5\x8dwa\x1f\xd0"
-	"\xa5\xd0\xb5\xd0\xb9\xd1\x81\xd0\xb5\xd0\xb9\x1f\xd0\xa0\xd0\xb5\xd0\xb9\xd0\xb2\xd0\xb0"
-	"\0\xd1\x84\xd0\xb0\xd1\x80\xd0\xb2\xd0\xb0\xd1\x80\xd0\xb4\xd1\x96\xd0\xbd\x1f\xd0\xbe\xd1"
-	"\x80\xd0\xb4\xd1\x96\xd0\xb1\xd0\xb5\xd1\x85\xd0\xb5\xd1\x88\xd1\x82\x1f\xd1\x85\xd0\xbe"
-	"\xd1\x80\xd0\xb4\xd0\xb0\xd0\xb4\x1f\xd1\x82\xd1\x96\xd1\x80\x1f\xd0\xbc\xd0\xbe\xd1\x80"
-	"\xd0\xb4\xd0\xb0\xd0\xb4\x1f\xd1\x88\xd0\xb0\xd1\x85\xd1\x80\xd1\x96\xd0\xb2\xd0\xb5\xd1"
-	"\x80\x1f\xd0\xbc\xd0\xb5\xd1\x85\xd1\x80\x1f\xd0\xb0\xd0\xb1\xd0\xb0\xd0\xbd\x1f\xd0\xb0"
-	"\xd0\xb7\xd0\xb5\xd1\x80\x1f\xd0\xb4\xd0\xb5\xd0\xb9\x1f\xd0\xb1\xd0\xb0\xd1\x85\xd0\xbc"
-	"\xd0\xb0\xd0\xbd\x1f\xd0\xb5\xd1\x81\xd1\x84\xd0\xb0\xd0\xbd\xd0\xb4\0\xd8\xa8\xd8\xaf\xda"
-	"\xbe\0\xd8\xac\xd9\x86\xd9\x88\xd8\xb1\xdb\x8c\x1f\xd9\x81\xd8\xb1\xd9\x88\xd8\xb1\xdb\x8c"
-	"\x1f\xd9\x85\xd8\xa7\xd8\xb1\xda\x86\x1f\xd8\xa7\xd9\xbe\xd8\xb1\xdb\x8c\xd9\x84\x1f\xd9"
-	"\x85\xd8\xa6\xdb\x8c\x1f\xd8\xac\xd9\x88\xd9\x86\x1f\xd8\xac\xd9\x88\xd9\x84\xd8\xa7\xd8"
-	"\xa6\xdb\x8c\x1f\xd8\xa7\xda\xaf\xd8\xb3\xd8\xaa\x1f\xd8\xb3\xd8\xaa\xd9\x85\xd8\xa8\xd8"
-	"\xb1\x1f\xd8\xa7\xda\xa9\xd8\xaa\xd9\x88\xd8\xa8\xd8\xb1\x1f\xd9\x86\xd9\x88\xd9\x85\xd8"
-	"\xa8\xd8\xb1\x1f\xd8\xaf\xd8\xb3\xd9\x85\xd8\xa8\xd8\xb1\0\xd9\xb9\xd8\xa7\xd8\xa4\xd9\xb9"
-	"\x1f\xd8\xa8\xd8\xa7\xd8\xa8\xd8\xa7\x1f\xdb\x81\xdb\x8c\xd9\xb9\xd8\xb1\x1f\xda\xa9\xdb"
-	"\x8c\xd8\xa7\xdb\x81\xda\xa9\x1f\xd8\xaa\xd9\x88\xd8\xa8\xd8\xa7\x1f\xd8\xa7\xd9\x85\xd8"
-	"\xb4\xdb\x8c\xd8\xb1\x1f\xd8\xa8\xd8\xb1\xd9\x85\xdb\x81\xd8\xa7\xd8\xaa\x1f\xd8\xa8\xd8"
-	"\xb1\xd9\x85\xd9\x88\xda\x88\xd8\xa7\x1f\xd8\xa8\xd8\xb4\xd8\xa7\xd9\x86\xd8\xb3\x1f\xd9"
-	"\xbe\xd8\xa7\xd8\xa4\xd9\x86\xd8\xa7\x1f\xd8\xa7\xdb\x8c\xd9\xbe\xd9\xbe\x1f\xd9\x85\xdb"
-	"\x8c\xd8\xb3\xd8\xb1\xd8\xa7\x1f\xd9\x86\xd8\xa7\xd8\xb3\xdb\x8c\0\x1f\xd8\xaf\xd9\x88\xd8"
-	"\xb1" "1\0\xd9\x85\xd8\xb3\xda\xa9\xd8\xb1\xd9\x85\x1f\xd8\xaa\xdb\x8c\xda\xa9\xdb\x8c\xd9"
-	"\x85\xd8\xaa\x1f\xdb\x81\xdb\x8c\xd8\xaf\xd8\xb1\x1f\xd8\xaa\xdb\x81\xd8\xb3\xd8\xa7\xd8"
-	"\xb3\x1f\xd8\xaa\xdb\x8c\xd8\xb1\x1f\xdb\x8c\xda\xa9\xd8\xa7\xd8\xaa\xdb\x8c\xd8\xaa\x1f"
-	"\xd9\x85\xdb\x8c\xda\xaf\xd8\xa7\xd8\xa8\xd8\xaa\x1f\xd9\x85\xdb\x8c\xd8\xa7\xd8\xb2\xdb"
-	"\x8c\xd8\xa7\x1f\xda\xaf\xdb\x8c\xd9\x85\xd8\xa8\xd9\x88\xd9\xb9\x1f\xd8\xb3\xdb\x8c\xd9"
-	"\x86\xdb\x92\x1f\xdb\x81\xdb\x8c\xd9\x85\xd9\x84\xdb\x92\x1f\xd9\x86\xdb\x8c\xdb\x81\xd8"
-	"\xa7\xd8\xb3\xdb\x92\x1f\xd9\xbe\xdb\x8c\xda\xaf\xdb\x8c\xd9\x88\xd9\x85\xdb\x8c\xd9\x86"
-	"\0\xd9\xb9\xd8\xb4\xd8\xb1\xdb\x8c\x1f\xd9\x87\xdb\x92\xd8\xb4\xd9\x88\xd8\xa7\xd9\x86\x1f"
-	"\xda\xa9\xd8\xb3\xd9\x84\xdb\x8c\xd9\x88\x1f\xd8\xaa\xdb\x8c\xd9\x88\xdb\x8c\xd8\xaa\x1f"
-	"\xd8\xb4\xdb\x8c\xd9\x88\xd8\xaa\x1f\xd8\xa2\xd8\xaf\xd8\xb1 \xd8\xa7\xd9\x88\xd9\x91\xd9"
-	"\x84\x1f\xd8\xa2\xd8\xaf\xd8\xb1\x1f\xd9\x86\xd8\xb3\xd8\xa7\xd9\x86\x1f\xd8\xa7\xdb\x8c"
-	"\xd8\xa6\xd8\xb1\x1f\xd8\xb3\xdb\x8c\xd9\x88\xd9\x86\x1f\xd8\xaa\xd9\x85\xd9\x88\xd8\xb2"
-	"\x1f\xd8\xa7\xd9\x88\x1f\xd8\xa7\xdb\x8c \xd9\x84\xd9\x88\xd9\x84\x1f\xd8\xa2\xd8\xaf\xd8"
-	"\xb1 \xd8\xaf\xd9\x88\xd9\x91\xd9\x85\0\xda\x86\xdb\x8c\xd8\xaa\x1f\xd8\xa8\xdb\x8c\xd8"
-	"\xb3\xd8\xa7\xda\xa9\xda\xbe\x1f\xd8\xac\xdb\x8c\xd9\xb9\xda\xbe\x1f\xd8\xa7\xd8\xb3\xd8"
-	"\xa7\xda\x91\xda\xbe\x1f\xd8\xb3\xd8\xa7\xd9\x88\xd9\x86\x1f\xd8\xa8\xda\xbe\xd8\xa7\xd8"
-	"\xaf\xd9\x88\xda\xba\x1f\xd8\xa7\xd8\xb3\xd9\x88\xdb\x8c\xd9\x86\xd8\xa7\x1f\xda\xa9\xd8"
-	"\xa7\xd8\xaa\xd9\x90\xda\xa9\x1f\xd8\xa7\xda\xaf\xdb\x81\xd9\x86\x1f\xd9\xbe\xd9\x88\xd8"
-	"\xb3\x1f\xd9\x85\xd8\xa7\xda\xaf\xda\xbe\x1f\xd9\xbe\xda\xbe\xd8\xa7\xda\xaf\xd9\x86\0"
-	"\xd9\x85\xd8\xad\xd8\xb1\xd9\x85\x1f\xd8\xb5\xd9\x81\xd8\xb1\x1f\xd8\xb1 \xd8\xa8\xdb\x8c"
-	"\xd8\xb9 \xd8\xa7\xd9\x84\xd8\xa7\xd9\x88\xd9\x84\x1f\xd8\xb1 \xd8\xa8\xdb\x8c\xd8\xb9 "
-	"\xd8\xa7\xd9\x84\xd8\xab\xd8\xa7\xd9\x86\xdb\x8c\x1f\xd8\xac\xd9\x85\xd8\xa7\xd8\xaf\xdb"
-	"\x8c \xd8\xa7\xd9\x84\xd8\xa7\xd9\x88\xd9\x84\x1f\xd8\xac\xd9\x85\xd8\xa7\xd8\xaf\xdb\x8c"
-	" \xd8\xa7\xd9\x84\xd8\xab\xd8\xa7\xd9\x86\xdb\x8c\x1f\xd8\xb1\xd8\xac\xd8\xa8\x1f\xd8\xb4"
-	"\xd8\xb9\xd8\xa8\xd8\xa7\xd9\x86\x1f\xd8\xb1\xd9\x85\xd8\xb6\xd8\xa7\xd9\x86\x1f\xd8\xb4"
-	"\xd9\x88\xd8\xa7\xd9\x84\x1f\xd8\xb0\xd9\x88\xd8\xa7\xd9\x84\xd9\x82\xd8\xb9\xd8\xaf\xdb"
-	"\x83\x1f\xd8\xb0\xd9\x88\xd8\xa7\xd9\x84\xd8\xad\xd8\xac\xdb\x83\0\xdb\x81\xd8\xac\xd8\xb1"
-	"\xdb\x8c\0\xd9\x81\xd8\xb1\xd9\x88\xd8\xb1\xd8\xaf\xd9\x86\x1f\xd8\xa2\xd8\xb1\xda\x88\xd8"
-	"\xa8\xd8\xa7\xd8\xa6\xd8\xb4\x1f\xd8\xae\xd8\xaf\xd8\xa7\xd8\xaf\xd8\xa7\xd8\xaf\x1f\xd8"
-	"\xaa\xdb\x8c\xd8\xb1\x1f\xd9\x85\xd8\xb1\xd8\xaf\xd8\xa7\xd8\xaf\x1f\xd8\xb4\xdb\x81\xd8"
-	"\xb1\xdb\x8c\xd9\x88\xd8\xa7\xd8\xb1\x1f\xd9\x85\xdb\x81\xd8\xb1\x1f\xd8\xa7\xd8\xa8\xd8"
-	"\xa7\xd9\x86\x1f\xd8\xa2\xd8\xb2\xd8\xb1\x1f\xda\x88\xdb\x92\x1f\xd8\xa8\xdb\x81\xd9\x85"
-	"\xd9\x86\x1f\xd8\xa7\xd8\xb3\xd9\x81\xd9\x86\xd8\xaf\0\xd9\x82\xd8\xa8\xd9\x84 \xd8\xa7"
-	"\xd8\xb2 \xd8\xac\xd9\x85\xdb\x81\xd9\x88\xd8\xb1\xdb\x8c\xdb\x81 \xda\x86\xdb\x8c\xd9\x86"
-	"\x1f\xd8\xac\xd9\x85\xdb\x81\xd9\x88\xd8\xb1\xdb\x8c\xdb\x81 \xda\x86\xdb\x8c\xd9\x86\0"
-	"Yanvar\0Fevral\0Iyun\0Iyul\0Avgust\0Sentabr\0Oktabr\0Noyabr\0sentabr\0oktabr\0"
-	"yakshanba\0dushanba\0seshanba\0chorshanba\0payshanba\0shanba\0Ya\0Ch\0Sh\0"
-	"\x01 (\x0a), \x02\0yanvar\x1f" "fevral\x1fmart\x1f" "aprel\x1fmay\x1fiyun\x1fiyul\x1f" "a"
-	"vgust\x1fsentabr\x1foktabr\x1fnoyabr\x1f" "dekabr\0Muharram\x1fSafar\x1fRobi\xe2\x80\x99"
-	" ul-avval\x1fRobi\xe2\x80\x99 ul-oxir\x1fJumad ul-avval\x1fJumad ul-oxir\x1fRajab\x1fSh"
-	"a\xe2\x80\x99" "bon\x1fRamazon\x1fShavvol\x1fZul-qa\xe2\x80\x99" "da\x1fZul-hijja\0"
-	"hijriy\0farvardin\x1fo\xca\xbbrdibehisht\x1fxurdod\x1ftir\x1fmurdod\x1fshahrivar\x1fmeh"
-	"r\x1fobon\x1fozar\x1f" "dey\x1f" "bahman\x1fisfan\0forsiy\0\xdb\x8c.\0\xd8\xaf.\0"
-	"\xd8\xb3.\0\xda\x86.\0\xd9\xbe.\0\xd8\xac.\0\xd8\xb4.\0\xd1\x8f\xd0\xbd\xd0\xb2\xd0\xb0"
-	"\xd1\x80\0\xd0\xb8\xd1\x8e\xd0\xbd\0\xd0\xb8\xd1\x8e\xd0\xbb\0\xd1\x81\xd0\xb5\xd0\xbd\xd1"
-	"\x82\xd1\x8f\xd0\xb1\xd1\x80\0\xd0\xbe\xd0\xba\xd1\x82\xd1\x8f\xd0\xb1\xd1\x80\0"
-	"\xd0\xbd\xd0\xbe\xd1\x8f\xd0\xb1\xd1\x80\0\xd1\x8f\xd0\xba\xd1\x88\xd0\xb0\xd0\xbd\xd0\xb1"
-	"\xd0\xb0\0\xd0\xb4\xd1\x83\xd1\x88\xd0\xb0\xd0\xbd\xd0\xb1\xd0\xb0\0\xd1\x81\xd0\xb5\xd1"
-	"\x88\xd0\xb0\xd0\xbd\xd0\xb1\xd0\xb0\0\xd1\x87\xd0\xbe\xd1\x80\xd1\x88\xd0\xb0\xd0\xbd\xd0"
-	"\xb1\xd0\xb0\0\xd0\xbf\xd0\xb0\xd0\xb9\xd1\x88\xd0\xb0\xd0\xbd\xd0\xb1\xd0\xb0\0"
-	"\xd1\x88\xd0\xb0\xd0\xbd\xd0\xb1\xd0\xb0\0\xd1\x8f\xd0\xba\0\xd0\xb4\xd1\x83\0"
-	"\xd1\x81\xd0\xb5\0\xd1\x87\xd0\xbe\0\xd0\xbf\xd0\xb0\0\xd0\xb6\xd1\x83\0"
-	"\xd1\x88\xd0\xb0\0\x02, \x01 \xe2\x80\x93 \x12, \x11\0\xd2\xb2\xd0\xb0\xd1\x84\xd1\x82\xd0"
-	"\xb0\0\xd1\x8f\xd0\xbd\xd0\xb2\xd0\xb0\xd1\x80\x1f\xd1\x84\xd0\xb5\xd0\xb2\xd1\x80\xd0\xb0"
-	"\xd0\xbb\x1f\xd0\xbc\xd0\xb0\xd1\x80\xd1\x82\x1f\xd0\xb0\xd0\xbf\xd1\x80\xd0\xb5\xd0\xbb"
-	"\x1f\xd0\xbc\xd0\xb0\xd0\xb9\x1f\xd0\xb8\xd1\x8e\xd0\xbd\x1f\xd0\xb8\xd1\x8e\xd0\xbb\x1f"
-	"\xd0\xb0\xd0\xb2\xd0\xb3\xd1\x83\xd1\x81\xd1\x82\x1f\xd1\x81\xd0\xb5\xd0\xbd\xd1\x82\xd1"
-	"\x8f\xd0\xb1\xd1\x80\x1f\xd0\xbe\xd0\xba\xd1\x82\xd1\x8f\xd0\xb1\xd1\x80\x1f\xd0\xbd\xd0"
-	"\xbe\xd1\x8f\xd0\xb1\xd1\x80\x1f\xd0\xb4\xd0\xb5\xd0\xba\xd0\xb0\xd0\xb1\xd1\x80\0"
-	"\xea\x96\xa8\xea\x96\x95 \xea\x95\xaa\xea\x95\xb4 \xea\x94\x9e\xea\x94\x80\xea\x95\xae\xea"
-	"\x95\x8a\0\xea\x95\x92\xea\x95\xa1\xea\x96\x9d\xea\x96\x95\0\xea\x95\xbe\xea\x96\xba\0"
-	"\xea\x96\xa2\xea\x96\x95\0\xea\x96\x91\xea\x95\xb1\0\xea\x96\xb1\xea\x98\x8b\0"
-	"\xea\x96\xb1\xea\x95\x9e\xea\x94\xa4\0\xea\x97\x9b\xea\x94\x95\0\xea\x95\xa2\xea\x95\x8c"
-	"\0\xea\x95\xad\xea\x96\x83\0\xea\x94\x9e\xea\x98\x8b\xea\x95\x94\xea\x95\xbf \xea\x95\xb8"
-	"\xea\x96\x83\xea\x97\x8f\0\xea\x96\xa8\xea\x96\x95 \xea\x95\xaa\xea\x95\xb4 \xea\x97\x8f"
-	"\xea\x96\xba\xea\x95\xae\xea\x95\x8a\0\xea\x95\x9e\xea\x95\x8c\xea\x94\xb5\0"
-	"\xea\x97\xb3\xea\x97\xa1\xea\x98\x89\0\xea\x95\x9a\xea\x95\x9e\xea\x95\x9a\0"
-	"\xea\x95\x89\xea\x95\x9e\xea\x95\x92\0\xea\x95\x89\xea\x94\xa4\xea\x95\x86\xea\x95\xa2\0"
-	"\xea\x95\x89\xea\x94\xa4\xea\x95\x80\xea\x95\xae\0\xea\x94\xbb\xea\x94\xac\xea\x94\xb3\0"
-	"\xea\x94\xa8\xea\x94\xa4\xea\x95\x83\0\xea\x96\xa8\xea\x96\x95 \xea\x95\xaa\xea\x95\xb4"
+	"\x83-\xd0\xbb\xd1\x8c-\xd1\x85\xd1\x96\xd0\xb4\xd0\xb6\xd0\xb0\0Genroku (1688\xe2\x80\x93"
+	"1704)\x1fH\xc5\x8d" "ei (1704\xe2\x80\x93" "1711)\x1fSh\xc5\x8dtoku (1711\xe2\x80\x93" "1"
+	"716)\x1fKy\xc5\x8dh\xc5\x8d (1716\xe2\x80\x93" "1736)\x1fGenbun (1736\xe2\x80\x93" "174"
+	"1)\x1fKanp\xc5\x8d (1741\xe2\x80\x93" "1744)\x1f" "Enky\xc5\x8d (1744\xe2\x80\x93" "174"
+	"8)\x1fKan\xe2\x80\x99" "en (1748\xe2\x80\x93" "1751)\x1fH\xc5\x8dreki (1751\xe2\x80\x93"
+	"1764)\x1fMeiwa (1764\xe2\x80\x93" "1772)\x1f" "An\xe2\x80\x99" "ei (1772\xe2\x80\x93" "1"
+	"781)\x1fTenmei (1781\xe2\x80\x93" "1789)\x1fKansei (1789\xe2\x80\x93" "1801)\x1fKy\xc5\x8d"
+	"wa (1801\xe2\x80\x93" "1804)\x1f" "Bunka (1804\xe2\x80\x93" "1818)\x1f" "Bunsei (1818\xe2"
+	"\x80\x93" "1830)\x1fTenp\xc5\x8d (1830\xe2\x80\x93" "1844)\x1fK\xc5\x8dka (1844\xe2\x80"
+	"\x93" "1848)\x1fKaei (1848\xe2\x80\x93" "1854)\x1f" "Ansei (1854\xe2\x80\x93" "1860)\x1f"
+	"Man\xe2\x80\x99" "en (1860\xe2\x80\x93" "1861)\x1f" "Bunky\xc5\xab (1861\xe2\x80\x93" "1"
+	"864)\x1fGenji (1864\xe2\x80\x93" "1865)\x1fKei\xc5\x8d (1865\xe2\x80\x93" "1868)\x1fMei"
+	"ji\x1fTaish\xc5\x8d\x1fSh\xc5\x8dwa\x1f\xd0\xa5\xd0\xb5\xd0\xb9\xd1\x81\xd0\xb5\xd0\xb9"
+	"\x1f\xd0\xa0\xd0\xb5\xd0\xb9\xd0\xb2\xd0\xb0\0\xd1\x84\xd0\xb0\xd1\x80\xd0\xb2\xd0\xb0\xd1"
+	"\x80\xd0\xb4\xd1\x96\xd0\xbd\x1f\xd0\xbe\xd1\x80\xd0\xb4\xd1\x96\xd0\xb1\xd0\xb5\xd1\x85"
+	"\xd0\xb5\xd1\x88\xd1\x82\x1f\xd1\x85\xd0\xbe\xd1\x80\xd0\xb4\xd0\xb0\xd0\xb4\x1f\xd1\x82"
+	"\xd1\x96\xd1\x80\x1f\xd0\xbc\xd0\xbe\xd1\x80\xd0\xb4\xd0\xb0\xd0\xb4\x1f\xd1\x88\xd0\xb0"
+	"\xd1\x85\xd1\x80\xd1\x96\xd0\xb2\xd0\xb5\xd1\x80\x1f\xd0\xbc\xd0\xb5\xd1\x85\xd1\x80\x1f"
+	"\xd0\xb0\xd0\xb1\xd0\xb0\xd0\xbd\x1f\xd0\xb0\xd0\xb7\xd0\xb5\xd1\x80\x1f\xd0\xb4\xd0\xb5"
+	"\xd0\xb9\x1f\xd0\xb1\xd0\xb0\xd1\x85\xd0\xbc\xd0\xb0\xd0\xbd\x1f\xd0\xb5\xd1\x81\xd1\x84"
+	"\xd0\xb0\xd0\xbd\xd0\xb4\0\xd8\xa8\xd8\xaf\xda\xbe\0\xd8\xac\xd9\x86\xd9\x88\xd8\xb1\xdb"
+	"\x8c\x1f\xd9\x81\xd8\xb1\xd9\x88\xd8\xb1\xdb\x8c\x1f\xd9\x85\xd8\xa7\xd8\xb1\xda\x86\x1f"
+	"\xd8\xa7\xd9\xbe\xd8\xb1\xdb\x8c\xd9\x84\x1f\xd9\x85\xd8\xa6\xdb\x8c\x1f\xd8\xac\xd9\x88"
+	"\xd9\x86\x1f\xd8\xac\xd9\x88\xd9\x84\xd8\xa7\xd8\xa6\xdb\x8c\x1f\xd8\xa7\xda\xaf\xd8\xb3"
+	"\xd8\xaa\x1f\xd8\xb3\xd8\xaa\xd9\x85\xd8\xa8\xd8\xb1\x1f\xd8\xa7\xda\xa9\xd8\xaa\xd9\x88"
+	"\xd8\xa8\xd8\xb1\x1f\xd9\x86\xd9\x88\xd9\x85\xd8\xa8\xd8\xb1\x1f\xd8\xaf\xd8\xb3\xd9\x85"
+	"\xd8\xa8\xd8\xb1\0\xd9\xb9\xd8\xa7\xd8\xa4\xd9\xb9\x1f\xd8\xa8\xd8\xa7\xd8\xa8\xd8\xa7\x1f"
+	"\xdb\x81\xdb\x8c\xd9\xb9\xd8\xb1\x1f\xda\xa9\xdb\x8c\xd8\xa7\xdb\x81\xda\xa9\x1f\xd8\xaa"
+	"\xd9\x88\xd8\xa8\xd8\xa7\x1f\xd8\xa7\xd9\x85\xd8\xb4\xdb\x8c\xd8\xb1\x1f\xd8\xa8\xd8\xb1"
+	"\xd9\x85\xdb\x81\xd8\xa7\xd8\xaa\x1f\xd8\xa8\xd8\xb1\xd9\x85\xd9\x88\xda\x88\xd8\xa7\x1f"
+	"\xd8\xa8\xd8\xb4\xd8\xa7\xd9\x86\xd8\xb3\x1f\xd9\xbe\xd8\xa7\xd8\xa4\xd9\x86\xd8\xa7\x1f"
+	"\xd8\xa7\xdb\x8c\xd9\xbe\xd9\xbe\x1f\xd9\x85\xdb\x8c\xd8\xb3\xd8\xb1\xd8\xa7\x1f\xd9\x86"
+	"\xd8\xa7\xd8\xb3\xdb\x8c\0\xd8\xaf\xd9\x88\xd8\xb1" "1\0\xd9\x85\xd8\xb3\xda\xa9\xd8\xb1"
+	"\xd9\x85\x1f\xd8\xaa\xdb\x8c\xda\xa9\xdb\x8c\xd9\x85\xd8\xaa\x1f\xdb\x81\xdb\x8c\xd8\xaf"
+	"\xd8\xb1\x1f\xd8\xaa\xdb\x81\xd8\xb3\xd8\xa7\xd8\xb3\x1f\xd8\xaa\xdb\x8c\xd8\xb1\x1f\xdb"
+	"\x8c\xda\xa9\xd8\xa7\xd8\xaa\xdb\x8c\xd8\xaa\x1f\xd9\x85\xdb\x8c\xda\xaf\xd8\xa7\xd8\xa8"
+	"\xd8\xaa\x1f\xd9\x85\xdb\x8c\xd8\xa7\xd8\xb2\xdb\x8c\xd8\xa7\x1f\xda\xaf\xdb\x8c\xd9\x85"
+	"\xd8\xa8\xd9\x88\xd9\xb9\x1f\xd8\xb3\xdb\x8c\xd9\x86\xdb\x92\x1f\xdb\x81\xdb\x8c\xd9\x85"
+	"\xd9\x84\xdb\x92\x1f\xd9\x86\xdb\x8c\xdb\x81\xd8\xa7\xd8\xb3\xdb\x92\x1f\xd9\xbe\xdb\x8c"
+	"\xda\xaf\xdb\x8c\xd9\x88\xd9\x85\xdb\x8c\xd9\x86\0\xd9\xb9\xd8\xb4\xd8\xb1\xdb\x8c\x1f\xd9"
+	"\x87\xdb\x92\xd8\xb4\xd9\x88\xd8\xa7\xd9\x86\x1f\xda\xa9\xd8\xb3\xd9\x84\xdb\x8c\xd9\x88"
+	"\x1f\xd8\xaa\xdb\x8c\xd9\x88\xdb\x8c\xd8\xaa\x1f\xd8\xb4\xdb\x8c\xd9\x88\xd8\xaa\x1f\xd8"
+	"\xa2\xd8\xaf\xd8\xb1 \xd8\xa7\xd9\x88\xd9\x91\xd9\x84\x1f\xd8\xa2\xd8\xaf\xd8\xb1\x1f\xd9"
+	"\x86\xd8\xb3\xd8\xa7\xd9\x86\x1f\xd8\xa7\xdb\x8c\xd8\xa6\xd8\xb1\x1f\xd8\xb3\xdb\x8c\xd9"
+	"\x88\xd9\x86\x1f\xd8\xaa\xd9\x85\xd9\x88\xd8\xb2\x1f\xd8\xa7\xd9\x88\x1f\xd8\xa7\xdb\x8c"
+	" \xd9\x84\xd9\x88\xd9\x84\x1f\xd8\xa2\xd8\xaf\xd8\xb1 \xd8\xaf\xd9\x88\xd9\x91\xd9\x85\0"
+	"\xda\x86\xdb\x8c\xd8\xaa\x1f\xd8\xa8\xdb\x8c\xd8\xb3\xd8\xa7\xda\xa9\xda\xbe\x1f\xd8\xac"
+	"\xdb\x8c\xd9\xb9\xda\xbe\x1f\xd8\xa7\xd8\xb3\xd8\xa7\xda\x91\xda\xbe\x1f\xd8\xb3\xd8\xa7"
+	"\xd9\x88\xd9\x86\x1f\xd8\xa8\xda\xbe\xd8\xa7\xd8\xaf\xd9\x88\xda\xba\x1f\xd8\xa7\xd8\xb3"
+	"\xd9\x88\xdb\x8c\xd9\x86\xd8\xa7\x1f\xda\xa9\xd8\xa7\xd8\xaa\xd9\x90\xda\xa9\x1f\xd8\xa7"
+	"\xda\xaf\xdb\x81\xd9\x86\x1f\xd9\xbe\xd9\x88\xd8\xb3\x1f\xd9\x85\xd8\xa7\xda\xaf\xda\xbe"
+	"\x1f\xd9\xbe\xda\xbe\xd8\xa7\xda\xaf\xd9\x86\0\xd9\x85\xd8\xad\xd8\xb1\xd9\x85\x1f\xd8\xb5"
+	"\xd9\x81\xd8\xb1\x1f\xd8\xb1 \xd8\xa8\xdb\x8c\xd8\xb9 \xd8\xa7\xd9\x84\xd8\xa7\xd9\x88\xd9"
+	"\x84\x1f\xd8\xb1 \xd8\xa8\xdb\x8c\xd8\xb9 \xd8\xa7\xd9\x84\xd8\xab\xd8\xa7\xd9\x86\xdb\x8c"
+	"\x1f\xd8\xac\xd9\x85\xd8\xa7\xd8\xaf\xdb\x8c \xd8\xa7\xd9\x84\xd8\xa7\xd9\x88\xd9\x84\x1f"
+	"\xd8\xac\xd9\x85\xd8\xa7\xd8\xaf\xdb\x8c \xd8\xa7\xd9\x84\xd8\xab\xd8\xa7\xd9\x86\xdb\x8c"
+	"\x1f\xd8\xb1\xd8\xac\xd8\xa8\x1f\xd8\xb4\xd8\xb9\xd8\xa8\xd8\xa7\xd9\x86\x1f\xd8\xb1\xd9"
+	"\x85\xd8\xb6\xd8\xa7\xd9\x86\x1f\xd8\xb4\xd9\x88\xd8\xa7\xd9\x84\x1f\xd8\xb0\xd9\x88\xd8"
+	"\xa7\xd9\x84\xd9\x82\xd8\xb9\xd8\xaf\xdb\x83\x1f\xd8\xb0\xd9\x88\xd8\xa7\xd9\x84\xd8\xad"
+	"\xd8\xac\xdb\x83\0\xdb\x81\xd8\xac\xd8\xb1\xdb\x8c\0\xd9\x81\xd8\xb1\xd9\x88\xd8\xb1\xd8"
+	"\xaf\xd9\x86\x1f\xd8\xa2\xd8\xb1\xda\x88\xd8\xa8\xd8\xa7\xd8\xa6\xd8\xb4\x1f\xd8\xae\xd8"
+	"\xaf\xd8\xa7\xd8\xaf\xd8\xa7\xd8\xaf\x1f\xd8\xaa\xdb\x8c\xd8\xb1\x1f\xd9\x85\xd8\xb1\xd8"
+	"\xaf\xd8\xa7\xd8\xaf\x1f\xd8\xb4\xdb\x81\xd8\xb1\xdb\x8c\xd9\x88\xd8\xa7\xd8\xb1\x1f\xd9"
+	"\x85\xdb\x81\xd8\xb1\x1f\xd8\xa7\xd8\xa8\xd8\xa7\xd9\x86\x1f\xd8\xa2\xd8\xb2\xd8\xb1\x1f"
+	"\xda\x88\xdb\x92\x1f\xd8\xa8\xdb\x81\xd9\x85\xd9\x86\x1f\xd8\xa7\xd8\xb3\xd9\x81\xd9\x86"
+	"\xd8\xaf\0\xd9\x82\xd8\xa8\xd9\x84 \xd8\xa7\xd8\xb2 \xd8\xac\xd9\x85\xdb\x81\xd9\x88\xd8"
+	"\xb1\xdb\x8c\xdb\x81 \xda\x86\xdb\x8c\xd9\x86\x1f\xd8\xac\xd9\x85\xdb\x81\xd9\x88\xd8\xb1"
+	"\xdb\x8c\xdb\x81 \xda\x86\xdb\x8c\xd9\x86\0Yanvar\0Fevral\0Iyun\0Iyul\0"
+	"Avgust\0Sentabr\0Oktabr\0Noyabr\0sentabr\0oktabr\0yakshanba\0dushanba\0"
+	"seshanba\0chorshanba\0payshanba\0shanba\0Ya\0Ch\0Sh\0\x01 (\x0a), \x02\0"
+	"yanvar\x1f" "fevral\x1fmart\x1f" "aprel\x1fmay\x1fiyun\x1fiyul\x1f" "avgust\x1fsentabr\x1f"
+	"oktabr\x1fnoyabr\x1f" "dekabr\0Muharram\x1fSafar\x1fRobi\xe2\x80\x99 ul-avval\x1fRobi\xe2"
+	"\x80\x99 ul-oxir\x1fJumad ul-avval\x1fJumad ul-oxir\x1fRajab\x1fSha\xe2\x80\x99" "bon\x1f"
+	"Ramazon\x1fShavvol\x1fZul-qa\xe2\x80\x99" "da\x1fZul-hijja\0hijriy\0farvardin\x1fo\xca\xbb"
+	"rdibehisht\x1fxurdod\x1ftir\x1fmurdod\x1fshahrivar\x1fmehr\x1fobon\x1fozar\x1f" "dey\x1f"
+	"bahman\x1fisfan\0forsiy\0\xdb\x8c.\0\xd8\xaf.\0\xd8\xb3.\0\xda\x86.\0\xd9\xbe.\0"
+	"\xd8\xac.\0\xd8\xb4.\0\xd1\x8f\xd0\xbd\xd0\xb2\xd0\xb0\xd1\x80\0\xd0\xb8\xd1\x8e\xd0\xbd"
+	"\0\xd0\xb8\xd1\x8e\xd0\xbb\0\xd1\x81\xd0\xb5\xd0\xbd\xd1\x82\xd1\x8f\xd0\xb1\xd1\x80\0"
+	"\xd0\xbe\xd0\xba\xd1\x82\xd1\x8f\xd0\xb1\xd1\x80\0\xd0\xbd\xd0\xbe\xd1\x8f\xd0\xb1\xd1\x80"
+	"\0\xd1\x8f\xd0\xba\xd1\x88\xd0\xb0\xd0\xbd\xd0\xb1\xd0\xb0\0\xd0\xb4\xd1\x83\xd1\x88\xd0"
+	"\xb0\xd0\xbd\xd0\xb1\xd0\xb0\0\xd1\x81\xd0\xb5\xd1\x88\xd0\xb0\xd0\xbd\xd0\xb1\xd0\xb0\0"
+	"\xd1\x87\xd0\xbe\xd1\x80\xd1\x88\xd0\xb0\xd0\xbd\xd0\xb1\xd0\xb0\0\xd0\xbf\xd0\xb0\xd0\xb9"
+	"\xd1\x88\xd0\xb0\xd0\xbd\xd0\xb1\xd0\xb0\0\xd1\x88\xd0\xb0\xd0\xbd\xd0\xb1\xd0\xb0\0"
+	"\xd1\x8f\xd0\xba\0\xd0\xb4\xd1\x83\0\xd1\x81\xd0\xb5\0\xd1\x87\xd0\xbe\0"
+	"\xd0\xbf\xd0\xb0\0\xd0\xb6\xd1\x83\0\xd1\x88\xd0\xb0\0\x02, \x01 \xe2\x80\x93 \x12, \x11"
+	"\0\xd2\xb2\xd0\xb0\xd1\x84\xd1\x82\xd0\xb0\0\xd1\x8f\xd0\xbd\xd0\xb2\xd0\xb0\xd1\x80\x1f"
+	"\xd1\x84\xd0\xb5\xd0\xb2\xd1\x80\xd0\xb0\xd0\xbb\x1f\xd0\xbc\xd0\xb0\xd1\x80\xd1\x82\x1f"
+	"\xd0\xb0\xd0\xbf\xd1\x80\xd0\xb5\xd0\xbb\x1f\xd0\xbc\xd0\xb0\xd0\xb9\x1f\xd0\xb8\xd1\x8e"
+	"\xd0\xbd\x1f\xd0\xb8\xd1\x8e\xd0\xbb\x1f\xd0\xb0\xd0\xb2\xd0\xb3\xd1\x83\xd1\x81\xd1\x82"
+	"\x1f\xd1\x81\xd0\xb5\xd0\xbd\xd1\x82\xd1\x8f\xd0\xb1\xd1\x80\x1f\xd0\xbe\xd0\xba\xd1\x82"
+	"\xd1\x8f\xd0\xb1\xd1\x80\x1f\xd0\xbd\xd0\xbe\xd1\x8f\xd0\xb1\xd1\x80\x1f\xd0\xb4\xd0\xb5"
+	"\xd0\xba\xd0\xb0\xd0\xb1\xd1\x80\0\xea\x96\xa8\xea\x96\x95 \xea\x95\xaa\xea\x95\xb4 \xea"
+	"\x94\x9e\xea\x94\x80\xea\x95\xae\xea\x95\x8a\0\xea\x95\x92\xea\x95\xa1\xea\x96\x9d\xea\x96"
+	"\x95\0\xea\x95\xbe\xea\x96\xba\0\xea\x96\xa2\xea\x96\x95\0\xea\x96\x91\xea\x95\xb1\0"
+	"\xea\x96\xb1\xea\x98\x8b\0\xea\x96\xb1\xea\x95\x9e\xea\x94\xa4\0\xea\x97\x9b\xea\x94\x95"
+	"\0\xea\x95\xa2\xea\x95\x8c\0\xea\x95\xad\xea\x96\x83\0\xea\x94\x9e\xea\x98\x8b\xea\x95\x94"
+	"\xea\x95\xbf \xea\x95\xb8\xea\x96\x83\xea\x97\x8f\0\xea\x96\xa8\xea\x96\x95 \xea\x95\xaa"
+	"\xea\x95\xb4 \xea\x97\x8f\xea\x96\xba\xea\x95\xae\xea\x95\x8a\0\xea\x95\x9e\xea\x95\x8c"
+	"\xea\x94\xb5\0\xea\x97\xb3\xea\x97\xa1\xea\x98\x89\0\xea\x95\x9a\xea\x95\x9e\xea\x95\x9a"
+	"\0\xea\x95\x89\xea\x95\x9e\xea\x95\x92\0\xea\x95\x89\xea\x94\xa4\xea\x95\x86\xea\x95\xa2"
+	"\0\xea\x95\x89\xea\x94\xa4\xea\x95\x80\xea\x95\xae\0\xea\x94\xbb\xea\x94\xac\xea\x94\xb3"
+	"\0\xea\x94\xa8\xea\x94\xa4\xea\x95\x83\0\xea\x96\xa8\xea\x96\x95 \xea\x95\xaa\xea\x95\xb4"
 	" \xea\x94\x9e\xea\x94\x80\xea\x95\xae\xea\x95\x8a\x1f\xea\x95\x92\xea\x95\xa1\xea\x96\x9d"
 	"\xea\x96\x95\x1f\xea\x95\xbe\xea\x96\xba\x1f\xea\x96\xa2\xea\x96\x95\x1f\xea\x96\x91\xea"
 	"\x95\xb1\x1f\xea\x96\xb1\xea\x98\x8b\x1f\xea\x96\xb1\xea\x95\x9e\xea\x94\xa4\x1f\xea\x97"
@@ -6017,32 +5855,23 @@ const char locale_text[] =
 	"\x8f\xe5\x8d\x81\xe6\x9c\x88\x1f\xe9\x96\x8f\xe5\x86\xac\xe6\x9c\x88\x1f\xe9\x96\x8f\xe8"
 	"\x87\x98\xe6\x9c\x88\0\x0a \x01\xe5\xb9\xb4\x03\xe6\x9c\x88\0\xe5\x89\xb5\xe4\xb8\x96\xe7"
 	"\xb4\x80\xe5\x85\x83\0\xe5\x8d\xb0\xe5\xba\xa6\xe6\x9b\x86\0\xe4\xbc\x8a\xe6\x96\xaf\xe8"
-	"\x98\xad\xe6\x9b\x86\0\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\xe5\x85\x83\xe7\xa5\xbf\x1f"
-	"\xe5\xaf\xb6\xe6\xb0\xb8\x1f\xe6\xad\xa3\xe5\xbe\xb7\x1f\xe4\xba\xab\xe4\xbf\x9d\x1f\xe5"
-	"\x85\x83\xe6\x96\x87\x1f\xe5\xaf\xac\xe4\xbf\x9d\x1f\xe5\xbb\xb6\xe4\xba\xab\x1f\xe5\xaf"
-	"\xac\xe5\xbb\xb6\x1f\xe5\xaf\xb6\xe6\x9b\x86\x1f\xe6\x98\x8e\xe5\x92\x8c\x1f\xe5\xae\x89"
-	"\xe6\xb0\xb8\x1f\xe5\xa4\xa9\xe6\x98\x8e\x1f\xe5\xaf\xac\xe6\x94\xbf\x1f\xe4\xba\xab\xe5"
-	"\x92\x8c\x1f\xe6\x96\x87\xe5\x8c\x96\x1f\xe6\x96\x87\xe6\x94\xbf\x1f\xe5\xa4\xa9\xe4\xbf"
-	"\x9d\x1f\xe5\xbc\x98\xe5\x8c\x96\x1f\xe5\x98\x89\xe6\xb0\xb8\x1f\xe5\xae\x89\xe6\x94\xbf"
-	"\x1f\xe8\x90\xac\xe5\xbb\xb6\x1f\xe6\x96\x87\xe4\xb9\x85\x1f\xe5\x85\x83\xe6\xb2\xbb\x1f"
-	"\xe6\x85\xb6\xe6\x87\x89\x1f\xe6\x98\x8e\xe6\xb2\xbb\x1f\xe5\xa4\xa7\xe6\xad\xa3\x1f\xe6"
-	"\x98\xad\xe5\x92\x8c\x1f\xe5\xb9\xb3\xe6\x88\x90\x1f\xe4\xbb\xa4\xe5\x92\x8c\0"
-	"\xe6\xb3\xa2\xe6\x96\xaf\xe6\x9b\x86\0\xe6\xb0\x91\xe5\x9c\x8b\xe5\x89\x8d\x1f\xe6\xb0\x91"
-	"\xe5\x9c\x8b\0\xe4\xb8\x80\xe6\x9c\x88\0\xe4\xba\x8c\xe6\x9c\x88\0\xe4\xb8\x89\xe6\x9c\x88"
-	"\0\xe5\x9b\x9b\xe6\x9c\x88\0\xe4\xba\x94\xe6\x9c\x88\0\xe5\x85\xad\xe6\x9c\x88\0"
-	"\xe4\xb8\x83\xe6\x9c\x88\0\xe5\x85\xab\xe6\x9c\x88\0\xe4\xb9\x9d\xe6\x9c\x88\0"
-	"\xe5\x8d\x81\xe6\x9c\x88\0\xe5\x8d\x81\xe4\xb8\x80\xe6\x9c\x88\0\xe5\x8d\x81\xe4\xba\x8c"
-	"\xe6\x9c\x88\0\xe5\x91\xa8\xe6\x97\xa5\0\xe5\x91\xa8\xe4\xb8\x80\0\xe5\x91\xa8\xe4\xba\x8c"
-	"\0\xe5\x91\xa8\xe4\xb8\x89\0\xe5\x91\xa8\xe5\x9b\x9b\0\xe5\x91\xa8\xe4\xba\x94\0"
+	"\x98\xad\xe6\x9b\x86\0\xe5\x85\x83\xe7\xa5\xbf\x1f\xe5\xaf\xb6\xe6\xb0\xb8\x1f\xe6\xad\xa3"
+	"\xe5\xbe\xb7\x1f\xe4\xba\xab\xe4\xbf\x9d\x1f\xe5\x85\x83\xe6\x96\x87\x1f\xe5\xaf\xac\xe4"
+	"\xbf\x9d\x1f\xe5\xbb\xb6\xe4\xba\xab\x1f\xe5\xaf\xac\xe5\xbb\xb6\x1f\xe5\xaf\xb6\xe6\x9b"
+	"\x86\x1f\xe6\x98\x8e\xe5\x92\x8c\x1f\xe5\xae\x89\xe6\xb0\xb8\x1f\xe5\xa4\xa9\xe6\x98\x8e"
+	"\x1f\xe5\xaf\xac\xe6\x94\xbf\x1f\xe4\xba\xab\xe5\x92\x8c\x1f\xe6\x96\x87\xe5\x8c\x96\x1f"
+	"\xe6\x96\x87\xe6\x94\xbf\x1f\xe5\xa4\xa9\xe4\xbf\x9d\x1f\xe5\xbc\x98\xe5\x8c\x96\x1f\xe5"
+	"\x98\x89\xe6\xb0\xb8\x1f\xe5\xae\x89\xe6\x94\xbf\x1f\xe8\x90\xac\xe5\xbb\xb6\x1f\xe6\x96"
+	"\x87\xe4\xb9\x85\x1f\xe5\x85\x83\xe6\xb2\xbb\x1f\xe6\x85\xb6\xe6\x87\x89\x1f\xe6\x98\x8e"
+	"\xe6\xb2\xbb\x1f\xe5\xa4\xa7\xe6\xad\xa3\x1f\xe6\x98\xad\xe5\x92\x8c\x1f\xe5\xb9\xb3\xe6"
+	"\x88\x90\x1f\xe4\xbb\xa4\xe5\x92\x8c\0\xe6\xb3\xa2\xe6\x96\xaf\xe6\x9b\x86\0"
+	"\xe6\xb0\x91\xe5\x9c\x8b\xe5\x89\x8d\x1f\xe6\xb0\x91\xe5\x9c\x8b\0\xe4\xb8\x80\xe6\x9c\x88"
+	"\0\xe4\xba\x8c\xe6\x9c\x88\0\xe4\xb8\x89\xe6\x9c\x88\0\xe5\x9b\x9b\xe6\x9c\x88\0"
+	"\xe4\xba\x94\xe6\x9c\x88\0\xe5\x85\xad\xe6\x9c\x88\0\xe4\xb8\x83\xe6\x9c\x88\0"
+	"\xe5\x85\xab\xe6\x9c\x88\0\xe4\xb9\x9d\xe6\x9c\x88\0\xe5\x8d\x81\xe6\x9c\x88\0"
+	"\xe5\x8d\x81\xe4\xb8\x80\xe6\x9c\x88\0\xe5\x8d\x81\xe4\xba\x8c\xe6\x9c\x88\0"
+	"\xe5\x91\xa8\xe6\x97\xa5\0\xe5\x91\xa8\xe4\xb8\x80\0\xe5\x91\xa8\xe4\xba\x8c\0"
+	"\xe5\x91\xa8\xe4\xb8\x89\0\xe5\x91\xa8\xe5\x9b\x9b\0\xe5\x91\xa8\xe4\xba\x94\0"
 	"\xe5\x91\xa8\xe5\x85\xad\0\xe5\x91\xa8\0\xe4\xbd\x9b\xe5\x8e\x86\0\xe6\xad\xa3\xe6\x9c\x88"
 	"\x1f\xe4\xba\x8c\xe6\x9c\x88\x1f\xe4\xb8\x89\xe6\x9c\x88\x1f\xe5\x9b\x9b\xe6\x9c\x88\x1f"
 	"\xe4\xba\x94\xe6\x9c\x88\x1f\xe5\x85\xad\xe6\x9c\x88\x1f\xe4\xb8\x83\xe6\x9c\x88\x1f\xe5"
@@ -6064,119 +5893,100 @@ const char locale_text[] =
 	"\xe6\x9c\x88\x1f\xe9\x97\xb0\xe5\x8d\x81\xe6\x9c\x88\x1f\xe9\x97\xb0\xe5\x8d\x81\xe4\xb8"
 	"\x80\xe6\x9c\x88\x1f\xe9\x97\xb0\xe5\x8d\x81\xe4\xba\x8c\xe6\x9c\x88\0\xe5\x88\x9b\xe4\xb8"
 	"\x96\xe7\xba\xaa\xe5\x85\x83\0\xe5\x8d\xb0\xe5\xba\xa6\xe5\x8e\x86\0\xe4\xbc\x8a\xe6\x96"
-	"\xaf\xe5\x85\xb0\xe5\x8e\x86\0\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\xe5\x85\x83\xe7\xa6"
-	"\x84\x1f\xe5\xae\x9d\xe6\xb0\xb8\x1f\xe6\xad\xa3\xe5\xbe\xb7\x1f\xe4\xba\xab\xe4\xbf\x9d"
-	"\x1f\xe5\x85\x83\xe6\x96\x87\x1f\xe5\xae\xbd\xe4\xbf\x9d\x1f\xe5\xbb\xb6\xe4\xba\xab\x1f"
-	"\xe5\xae\xbd\xe5\xbb\xb6\x1f\xe5\xae\x9d\xe5\x8e\x86\x1f\xe6\x98\x8e\xe5\x92\x8c\x1f\xe5"
-	"\xae\x89\xe6\xb0\xb8\x1f\xe5\xa4\xa9\xe6\x98\x8e\x1f\xe5\xae\xbd\xe6\x94\xbf\x1f\xe4\xba"
-	"\xab\xe5\x92\x8c\x1f\xe6\x96\x87\xe5\x8c\x96\x1f\xe6\x96\x87\xe6\x94\xbf\x1f\xe5\xa4\xa9"
-	"\xe4\xbf\x9d\x1f\xe5\xbc\x98\xe5\x8c\x96\x1f\xe5\x98\x89\xe6\xb0\xb8\x1f\xe5\xae\x89\xe6"
-	"\x94\xbf\x1f\xe4\xb8\x87\xe5\xbb\xb6\x1f\xe6\x96\x87\xe4\xb9\x85\x1f\xe5\x85\x83\xe6\xb2"
-	"\xbb\x1f\xe5\xba\x86\xe5\xba\x94\x1f\xe6\x98\x8e\xe6\xb2\xbb\x1f\xe5\xa4\xa7\xe6\xad\xa3"
-	"\x1f\xe6\x98\xad\xe5\x92\x8c\x1f\xe5\xb9\xb3\xe6\x88\x90\x1f\xe4\xbb\xa4\xe5\x92\x8c\0"
-	"\xe6\xb3\xa2\xe6\x96\xaf\xe5\x8e\x86\0\xe2\xb4\xb0\xe2\xb5\x99\xe2\xb5\x89\xe2\xb5\x8e\xe2"
-	"\xb5\xa1\xe2\xb4\xb0\xe2\xb5\x99\0\xe6\xad\xa3\xe6\x9c\x88\x1f\xe4\xba\x8c\xe6\x9c\x88\x1f"
-	"\xe4\xb8\x89\xe6\x9c\x88\x1f\xe5\x9b\x9b\xe6\x9c\x88\x1f\xe4\xba\x94\xe6\x9c\x88\x1f\xe5"
-	"\x85\xad\xe6\x9c\x88\x1f\xe4\xb8\x83\xe6\x9c\x88\x1f\xe5\x85\xab\xe6\x9c\x88\x1f\xe4\xb9"
-	"\x9d\xe6\x9c\x88\x1f\xe5\x8d\x81\xe6\x9c\x88\x1f\xe5\x8d\x81\xe4\xb8\x80\xe6\x9c\x88\x1f"
-	"\xe8\x85\x8a\xe6\x9c\x88\x1f\xe9\x97\xb0\xe6\xad\xa3\xe6\x9c\x88\x1f\xe9\x97\xb0\xe4\xba"
-	"\x8c\xe6\x9c\x88\x1f\xe9\x97\xb0\xe4\xb8\x89\xe6\x9c\x88\x1f\xe9\x97\xb0\xe5\x9b\x9b\xe6"
-	"\x9c\x88\x1f\xe9\x97\xb0\xe4\xba\x94\xe6\x9c\x88\x1f\xe9\x97\xb0\xe5\x85\xad\xe6\x9c\x88"
-	"\x1f\xe9\x97\xb0\xe4\xb8\x83\xe6\x9c\x88\x1f\xe9\x97\xb0\xe5\x85\xab\xe6\x9c\x88\x1f\xe9"
-	"\x97\xb0\xe4\xb9\x9d\xe6\x9c\x88\x1f\xe9\x97\xb0\xe5\x8d\x81\xe6\x9c\x88\x1f\xe9\x97\xb0"
-	"\xe5\x8d\x81\xe4\xb8\x80\xe6\x9c\x88\x1f\xe9\x97\xb0\xe8\x85\x8a\xe6\x9c\x88\0"
-	"\xe5\x88\x9d\xe4\xb8\x80\x1f\xe5\x88\x9d\xe4\xba\x8c\x1f\xe5\x88\x9d\xe4\xb8\x89\x1f\xe5"
-	"\x88\x9d\xe5\x9b\x9b\x1f\xe5\x88\x9d\xe4\xba\x94\x1f\xe5\x88\x9d\xe5\x85\xad\x1f\xe5\x88"
-	"\x9d\xe4\xb8\x83\x1f\xe5\x88\x9d\xe5\x85\xab\x1f\xe5\x88\x9d\xe4\xb9\x9d\x1f\xe5\x88\x9d"
-	"\xe5\x8d\x81\x1f\xe5\x8d\x81\xe4\xb8\x80\x1f\xe5\x8d\x81\xe4\xba\x8c\x1f\xe5\x8d\x81\xe4"
-	"\xb8\x89\x1f\xe5\x8d\x81\xe5\x9b\x9b\x1f\xe5\x8d\x81\xe4\xba\x94\x1f\xe5\x8d\x81\xe5\x85"
-	"\xad\x1f\xe5\x8d\x81\xe4\xb8\x83\x1f\xe5\x8d\x81\xe5\x85\xab\x1f\xe5\x8d\x81\xe4\xb9\x9d"
-	"\x1f\xe4\xba\x8c\xe5\x8d\x81\x1f\xe5\xbb\xbf\xe4\xb8\x80\x1f\xe5\xbb\xbf\xe4\xba\x8c\x1f"
-	"\xe5\xbb\xbf\xe4\xb8\x89\x1f\xe5\xbb\xbf\xe5\x9b\x9b\x1f\xe5\xbb\xbf\xe4\xba\x94\x1f\xe5"
-	"\xbb\xbf\xe5\x85\xad\x1f\xe5\xbb\xbf\xe4\xb8\x83\x1f\xe5\xbb\xbf\xe5\x85\xab\x1f\xe5\xbb"
-	"\xbf\xe4\xb9\x9d\x1f\xe4\xb8\x89\xe5\x8d\x81\0\x1f\xe7\xa7\x91\xe6\x99\xae\xe7\x89\xb9\xe5"
-	"\x8e\x86\0\x1f\xe5\x9f\x83\xe5\x8e\x86\0\xe5\xb8\x8c\xe4\xbc\xaf\xe6\x9d\xa5\xe5\x8e\x86"
-	"\0\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f"
-	"\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\x1f\xe5\x85\x83\xe7\xa6\x84 (1688\xe2\x80\x93" "17"
-	"04)\x1f\xe5\xae\x9d\xe6\xb0\xb8 (1704\xe2\x80\x93" "1711)\x1f\xe6\xad\xa3\xe5\xbe\xb7 ("
-	"1711\xe2\x80\x93" "1716)\x1f\xe4\xba\xab\xe4\xbf\x9d (1716\xe2\x80\x93" "1736)\x1f\xe5\x85"
-	"\x83\xe6\x96\x87 (1736\xe2\x80\x93" "1741)\x1f\xe5\xae\xbd\xe4\xbf\x9d (1741\xe2\x80\x93"
-	"1744)\x1f\xe5\xbb\xb6\xe4\xba\xab (1744\xe2\x80\x93" "1748)\x1f\xe5\xae\xbd\xe5\xbb\xb6"
-	" (1748\xe2\x80\x93" "1751)\x1f\xe5\xae\x9d\xe5\x8e\x86 (1751\xe2\x80\x93" "1764)\x1f\xe6"
-	"\x98\x8e\xe5\x92\x8c (1764\xe2\x80\x93" "1772)\x1f\xe5\xae\x89\xe6\xb0\xb8 (1772\xe2\x80"
-	"\x93" "1781)\x1f\xe5\xa4\xa9\xe6\x98\x8e (1781\xe2\x80\x93" "1789)\x1f\xe5\xae\xbd\xe6\x94"
-	"\xbf (1789\xe2\x80\x93" "1801)\x1f\xe4\xba\xab\xe5\x92\x8c (1801\xe2\x80\x93" "1804)\x1f"
-	"\xe6\x96\x87\xe5\x8c\x96 (1804\xe2\x80\x93" "1818)\x1f\xe6\x96\x87\xe6\x94\xbf (1818\xe2"
-	"\x80\x93" "1830)\x1f\xe5\xa4\xa9\xe4\xbf\x9d (1830\xe2\x80\x93" "1844)\x1f\xe5\xbc\x98\xe5"
-	"\x8c\x96 (1844\xe2\x80\x93" "1848)\x1f\xe5\x98\x89\xe6\xb0\xb8 (1848\xe2\x80\x93" "1854"
-	")\x1f\xe5\xae\x89\xe6\x94\xbf (1854\xe2\x80\x93" "1860)\x1f\xe4\xb8\x87\xe5\xbb\xb6 (18"
-	"60\xe2\x80\x93" "1861)\x1f\xe6\x96\x87\xe4\xb9\x85 (1861\xe2\x80\x93" "1864)\x1f\xe5\x85"
-	"\x83\xe6\xb2\xbb (1864\xe2\x80\x93" "1865)\x1f\xe5\xba\x86\xe5\xba\x94 (1865\xe2\x80\x93"
-	"1868)\x1f\xe6\x98\x8e\xe6\xb2\xbb\x1f\xe5\xa4\xa7\xe6\xad\xa3\x1f\xe6\x98\xad\xe5\x92\x8c"
-	"\x1f\xe5\xb9\xb3\xe6\x88\x90\x1f\xe4\xbb\xa4\xe5\x92\x8c\0\xe6\x98\x9f\xe6\x9c\x9f\0"
-	"Januwari\0Mashi\0Ephreli\0Septhemba\0ISonto\0UMsombuluko\0ULwesibili\0ULwesithathu\0"
-	"ULwesine\0ULwesihlanu\0UMgqibelo\0Mso\0Bil\0Januwari\x1f" "Februwari\x1fMashi\x1f" "Eph"
-	"reli\x1fMeyi\x1fJuni\x1fJulayi\x1f" "Agasti\x1fSepthemba\x1fOkthoba\x1fNovemba\x1f" "Di"
-	"semba\0af\0af-NA\0af-ZA\0agq\0agq-CM\0ak\0ak-GH\0am\0am-ET\0ar\0ar-001\0"
-	"ar-AE\0ar-BH\0ar-DJ\0ar-DZ\0ar-EG\0ar-EH\0ar-ER\0ar-IL\0ar-IQ\0ar-JO\0ar-KM\0"
-	"ar-KW\0ar-LB\0ar-LY\0ar-MA\0ar-MR\0ar-OM\0ar-PS\0ar-QA\0ar-SA\0ar-SD\0ar-SO\0"
-	"ar-SS\0ar-SY\0ar-TD\0ar-TN\0ar-YE\0as\0as-IN\0asa-TZ\0ast\0ast-ES\0az\0"
-	"az-AZ\0az-Cyrl\0az-Cyrl-AZ\0az-Latn\0az-Latn-AZ\0bas\0bas-CM\0be-BY\0bem\0"
-	"bem-ZM\0bez\0bez-TZ\0bg\0bg-BG\0bgc\0bgc-IN\0bho\0bho-IN\0bm\0bm-ML\0bn\0"
-	"bn-BD\0bn-IN\0bo\0bo-CN\0bo-IN\0br\0br-FR\0brx\0brx-IN\0bs\0bs-BA\0bs-Cyrl\0"
-	"bs-Cyrl-BA\0bs-Latn\0bs-Latn-BA\0ca\0ca-AD\0ca-ES\0ca-FR\0ca-IT\0ccp\0ccp-BD\0"
-	"ccp-IN\0ce\0ce-RU\0ceb\0ceb-PH\0cgg\0cgg-UG\0chr\0chr-US\0ckb\0ckb-IQ\0"
-	"ckb-IR\0cs\0cs-CZ\0cv\0cv-RU\0cy\0cy-GB\0da\0da-DK\0da-GL\0dav\0dav-KE\0"
-	"de\0de-AT\0de-BE\0de-CH\0de-DE\0de-IT\0de-LI\0de-LU\0dje\0dje-NE\0doi\0"
-	"doi-IN\0dsb\0dsb-DE\0dua\0dua-CM\0dyo\0dyo-SN\0dz\0dz-BT\0ebu\0ebu-KE\0"
-	"ee\0ee-GH\0ee-TG\0el\0el-CY\0el-GR\0en\0en-001\0en-150\0en-AE\0en-AG\0en-AI\0"
-	"en-AS\0en-AT\0en-AU\0en-BB\0en-BE\0en-BI\0en-BM\0en-BS\0en-BW\0en-BZ\0en-CA\0"
-	"en-CC\0en-CH\0en-CK\0en-CM\0en-CX\0en-CY\0en-DE\0en-DG\0en-DK\0en-DM\0en-ER\0"
-	"en-FI\0en-FJ\0en-FK\0en-FM\0en-GB\0en-GD\0en-GG\0en-GH\0en-GI\0en-GM\0en-GU\0"
-	"en-GY\0en-HK\0en-IE\0en-IL\0en-IM\0en-IN\0en-IO\0en-JE\0en-JM\0en-KE\0en-KI\0"
-	"en-KN\0en-KY\0en-LC\0en-LR\0en-LS\0en-MG\0en-MH\0en-MO\0en-MP\0en-MS\0en-MT\0"
-	"en-MU\0en-MV\0en-MW\0en-MY\0en-NA\0en-NF\0en-NG\0en-NL\0en-NR\0en-NU\0en-NZ\0"
-	"en-PG\0en-PH\0en-PK\0en-PN\0en-PR\0en-PW\0en-RW\0en-SB\0en-SC\0en-SD\0en-SE\0"
-	"en-SG\0en-SH\0en-SI\0en-SL\0en-SS\0en-SX\0en-SZ\0en-TC\0en-TK\0en-TO\0en-TT\0"
-	"en-TV\0en-TZ\0en-UG\0en-UM\0en-US\0en-US-u-va-posix\0en-VC\0en-VG\0en-VI\0"
-	"en-VU\0en-WS\0en-ZA\0en-ZM\0en-ZW\0eo\0eo-001\0es\0es-419\0es-AR\0es-BO\0"
-	"es-BR\0es-BZ\0es-CL\0es-CO\0es-CR\0es-CU\0es-DO\0es-EA\0es-EC\0es-ES\0es-GQ\0"
-	"es-GT\0es-HN\0es-IC\0es-MX\0es-NI\0es-PA\0es-PE\0es-PH\0es-PR\0es-PY\0es-SV\0"
-	"es-US\0es-UY\0es-VE\0et-EE\0eu\0eu-ES\0ewo\0ewo-CM\0fa\0fa-AF\0fa-IR\0ff\0"
-	"ff-Adlm\0ff-Adlm-BF\0ff-Adlm-CM\0ff-Adlm-GH\0ff-Adlm-GM\0ff-Adlm-GN\0ff-Adlm-GW\0"
-	"ff-Adlm-LR\0ff-Adlm-MR\0ff-Adlm-NE\0ff-Adlm-NG\0ff-Adlm-SL\0ff-Adlm-SN\0"
-	"ff-BF\0ff-CM\0ff-GH\0ff-GM\0ff-GN\0ff-GW\0ff-Latn\0ff-Latn-BF\0ff-Latn-CM\0"
-	"ff-Latn-GH\0ff-Latn-GM\0ff-Latn-GN\0ff-Latn-GW\0ff-Latn-LR\0ff-Latn-MR\0"
-	"ff-Latn-NE\0ff-Latn-NG\0ff-Latn-SL\0ff-Latn-SN\0ff-LR\0ff-MR\0ff-NE\0ff-NG\0"
-	"ff-SL\0ff-SN\0fi\0fi-FI\0fil\0fil-PH\0fo\0fo-DK\0fo-FO\0fr-BE\0fr-BF\0fr-BI\0"
-	"fr-BJ\0fr-BL\0fr-CA\0fr-CD\0fr-CF\0fr-CG\0fr-CH\0fr-CI\0fr-CM\0fr-DJ\0fr-DZ\0"
-	"fr-FR\0fr-GA\0fr-GF\0fr-GN\0fr-GP\0fr-GQ\0fr-HT\0fr-KM\0fr-LU\0fr-MA\0fr-MC\0"
-	"fr-MF\0fr-MG\0fr-ML\0fr-MQ\0fr-MR\0fr-MU\0fr-NC\0fr-NE\0fr-PF\0fr-PM\0fr-RE\0"
-	"fr-RW\0fr-SC\0fr-SN\0fr-SY\0fr-TD\0fr-TG\0fr-TN\0fr-VU\0fr-WF\0fr-YT\0fur\0"
-	"fur-IT\0fy\0fy-NL\0ga-GB\0ga-IE\0gd\0gd-GB\0gl\0gl-ES\0gsw\0gsw-CH\0gsw-FR\0"
-	"gsw-LI\0gu\0gu-IN\0guz\0guz-KE\0gv\0gv-IM\0ha\0ha-GH\0ha-NE\0ha-NG\0haw\0"
-	"haw-US\0he\0he-IL\0hi\0hi-IN\0hi-Latn\0hi-Latn-IN\0hr\0hr-BA\0hr-HR\0hsb\0"
-	"hsb-DE\0hu\0hu-HU\0hy\0hy-AM\0ia\0ia-001\0id\0id-ID\0ig\0ig-NG\0ii\0ii-CN\0"
-	"is\0is-IS\0it\0it-CH\0it-IT\0it-SM\0it-VA\0ja\0ja-JP\0jgo\0jgo-CM\0jmc\0"
-	"jmc-TZ\0jv\0jv-ID\0ka\0ka-GE\0kab\0kab-DZ\0kam\0kam-KE\0kde\0kde-TZ\0kea\0"
-	"kea-CV\0kgp\0kgp-BR\0khq\0khq-ML\0ki-KE\0kk\0kk-KZ\0kkj\0kkj-CM\0kl-GL\0"
+	"\xaf\xe5\x85\xb0\xe5\x8e\x86\0\xe5\x85\x83\xe7\xa6\x84\x1f\xe5\xae\x9d\xe6\xb0\xb8\x1f\xe6"
+	"\xad\xa3\xe5\xbe\xb7\x1f\xe4\xba\xab\xe4\xbf\x9d\x1f\xe5\x85\x83\xe6\x96\x87\x1f\xe5\xae"
+	"\xbd\xe4\xbf\x9d\x1f\xe5\xbb\xb6\xe4\xba\xab\x1f\xe5\xae\xbd\xe5\xbb\xb6\x1f\xe5\xae\x9d"
+	"\xe5\x8e\x86\x1f\xe6\x98\x8e\xe5\x92\x8c\x1f\xe5\xae\x89\xe6\xb0\xb8\x1f\xe5\xa4\xa9\xe6"
+	"\x98\x8e\x1f\xe5\xae\xbd\xe6\x94\xbf\x1f\xe4\xba\xab\xe5\x92\x8c\x1f\xe6\x96\x87\xe5\x8c"
+	"\x96\x1f\xe6\x96\x87\xe6\x94\xbf\x1f\xe5\xa4\xa9\xe4\xbf\x9d\x1f\xe5\xbc\x98\xe5\x8c\x96"
+	"\x1f\xe5\x98\x89\xe6\xb0\xb8\x1f\xe5\xae\x89\xe6\x94\xbf\x1f\xe4\xb8\x87\xe5\xbb\xb6\x1f"
+	"\xe6\x96\x87\xe4\xb9\x85\x1f\xe5\x85\x83\xe6\xb2\xbb\x1f\xe5\xba\x86\xe5\xba\x94\x1f\xe6"
+	"\x98\x8e\xe6\xb2\xbb\x1f\xe5\xa4\xa7\xe6\xad\xa3\x1f\xe6\x98\xad\xe5\x92\x8c\x1f\xe5\xb9"
+	"\xb3\xe6\x88\x90\x1f\xe4\xbb\xa4\xe5\x92\x8c\0\xe6\xb3\xa2\xe6\x96\xaf\xe5\x8e\x86\0"
+	"\xe2\xb4\xb0\xe2\xb5\x99\xe2\xb5\x89\xe2\xb5\x8e\xe2\xb5\xa1\xe2\xb4\xb0\xe2\xb5\x99\0"
+	"\xe6\xad\xa3\xe6\x9c\x88\x1f\xe4\xba\x8c\xe6\x9c\x88\x1f\xe4\xb8\x89\xe6\x9c\x88\x1f\xe5"
+	"\x9b\x9b\xe6\x9c\x88\x1f\xe4\xba\x94\xe6\x9c\x88\x1f\xe5\x85\xad\xe6\x9c\x88\x1f\xe4\xb8"
+	"\x83\xe6\x9c\x88\x1f\xe5\x85\xab\xe6\x9c\x88\x1f\xe4\xb9\x9d\xe6\x9c\x88\x1f\xe5\x8d\x81"
+	"\xe6\x9c\x88\x1f\xe5\x8d\x81\xe4\xb8\x80\xe6\x9c\x88\x1f\xe8\x85\x8a\xe6\x9c\x88\x1f\xe9"
+	"\x97\xb0\xe6\xad\xa3\xe6\x9c\x88\x1f\xe9\x97\xb0\xe4\xba\x8c\xe6\x9c\x88\x1f\xe9\x97\xb0"
+	"\xe4\xb8\x89\xe6\x9c\x88\x1f\xe9\x97\xb0\xe5\x9b\x9b\xe6\x9c\x88\x1f\xe9\x97\xb0\xe4\xba"
+	"\x94\xe6\x9c\x88\x1f\xe9\x97\xb0\xe5\x85\xad\xe6\x9c\x88\x1f\xe9\x97\xb0\xe4\xb8\x83\xe6"
+	"\x9c\x88\x1f\xe9\x97\xb0\xe5\x85\xab\xe6\x9c\x88\x1f\xe9\x97\xb0\xe4\xb9\x9d\xe6\x9c\x88"
+	"\x1f\xe9\x97\xb0\xe5\x8d\x81\xe6\x9c\x88\x1f\xe9\x97\xb0\xe5\x8d\x81\xe4\xb8\x80\xe6\x9c"
+	"\x88\x1f\xe9\x97\xb0\xe8\x85\x8a\xe6\x9c\x88\0\xe5\x88\x9d\xe4\xb8\x80\x1f\xe5\x88\x9d\xe4"
+	"\xba\x8c\x1f\xe5\x88\x9d\xe4\xb8\x89\x1f\xe5\x88\x9d\xe5\x9b\x9b\x1f\xe5\x88\x9d\xe4\xba"
+	"\x94\x1f\xe5\x88\x9d\xe5\x85\xad\x1f\xe5\x88\x9d\xe4\xb8\x83\x1f\xe5\x88\x9d\xe5\x85\xab"
+	"\x1f\xe5\x88\x9d\xe4\xb9\x9d\x1f\xe5\x88\x9d\xe5\x8d\x81\x1f\xe5\x8d\x81\xe4\xb8\x80\x1f"
+	"\xe5\x8d\x81\xe4\xba\x8c\x1f\xe5\x8d\x81\xe4\xb8\x89\x1f\xe5\x8d\x81\xe5\x9b\x9b\x1f\xe5"
+	"\x8d\x81\xe4\xba\x94\x1f\xe5\x8d\x81\xe5\x85\xad\x1f\xe5\x8d\x81\xe4\xb8\x83\x1f\xe5\x8d"
+	"\x81\xe5\x85\xab\x1f\xe5\x8d\x81\xe4\xb9\x9d\x1f\xe4\xba\x8c\xe5\x8d\x81\x1f\xe5\xbb\xbf"
+	"\xe4\xb8\x80\x1f\xe5\xbb\xbf\xe4\xba\x8c\x1f\xe5\xbb\xbf\xe4\xb8\x89\x1f\xe5\xbb\xbf\xe5"
+	"\x9b\x9b\x1f\xe5\xbb\xbf\xe4\xba\x94\x1f\xe5\xbb\xbf\xe5\x85\xad\x1f\xe5\xbb\xbf\xe4\xb8"
+	"\x83\x1f\xe5\xbb\xbf\xe5\x85\xab\x1f\xe5\xbb\xbf\xe4\xb9\x9d\x1f\xe4\xb8\x89\xe5\x8d\x81"
+	"\0\xe7\xa7\x91\xe6\x99\xae\xe7\x89\xb9\xe5\x8e\x86\0\xe5\x9f\x83\xe5\x8e\x86\0"
+	"\xe5\xb8\x8c\xe4\xbc\xaf\xe6\x9d\xa5\xe5\x8e\x86\0\xe5\x85\x83\xe7\xa6\x84 (1688\xe2\x80"
+	"\x93" "1704)\x1f\xe5\xae\x9d\xe6\xb0\xb8 (1704\xe2\x80\x93" "1711)\x1f\xe6\xad\xa3\xe5\xbe"
+	"\xb7 (1711\xe2\x80\x93" "1716)\x1f\xe4\xba\xab\xe4\xbf\x9d (1716\xe2\x80\x93" "1736)\x1f"
+	"\xe5\x85\x83\xe6\x96\x87 (1736\xe2\x80\x93" "1741)\x1f\xe5\xae\xbd\xe4\xbf\x9d (1741\xe2"
+	"\x80\x93" "1744)\x1f\xe5\xbb\xb6\xe4\xba\xab (1744\xe2\x80\x93" "1748)\x1f\xe5\xae\xbd\xe5"
+	"\xbb\xb6 (1748\xe2\x80\x93" "1751)\x1f\xe5\xae\x9d\xe5\x8e\x86 (1751\xe2\x80\x93" "1764"
+	")\x1f\xe6\x98\x8e\xe5\x92\x8c (1764\xe2\x80\x93" "1772)\x1f\xe5\xae\x89\xe6\xb0\xb8 (17"
+	"72\xe2\x80\x93" "1781)\x1f\xe5\xa4\xa9\xe6\x98\x8e (1781\xe2\x80\x93" "1789)\x1f\xe5\xae"
+	"\xbd\xe6\x94\xbf (1789\xe2\x80\x93" "1801)\x1f\xe4\xba\xab\xe5\x92\x8c (1801\xe2\x80\x93"
+	"1804)\x1f\xe6\x96\x87\xe5\x8c\x96 (1804\xe2\x80\x93" "1818)\x1f\xe6\x96\x87\xe6\x94\xbf"
+	" (1818\xe2\x80\x93" "1830)\x1f\xe5\xa4\xa9\xe4\xbf\x9d (1830\xe2\x80\x93" "1844)\x1f\xe5"
+	"\xbc\x98\xe5\x8c\x96 (1844\xe2\x80\x93" "1848)\x1f\xe5\x98\x89\xe6\xb0\xb8 (1848\xe2\x80"
+	"\x93" "1854)\x1f\xe5\xae\x89\xe6\x94\xbf (1854\xe2\x80\x93" "1860)\x1f\xe4\xb8\x87\xe5\xbb"
+	"\xb6 (1860\xe2\x80\x93" "1861)\x1f\xe6\x96\x87\xe4\xb9\x85 (1861\xe2\x80\x93" "1864)\x1f"
+	"\xe5\x85\x83\xe6\xb2\xbb (1864\xe2\x80\x93" "1865)\x1f\xe5\xba\x86\xe5\xba\x94 (1865\xe2"
+	"\x80\x93" "1868)\x1f\xe6\x98\x8e\xe6\xb2\xbb\x1f\xe5\xa4\xa7\xe6\xad\xa3\x1f\xe6\x98\xad"
+	"\xe5\x92\x8c\x1f\xe5\xb9\xb3\xe6\x88\x90\x1f\xe4\xbb\xa4\xe5\x92\x8c\0\xe6\x98\x9f\xe6\x9c"
+	"\x9f\0Januwari\0Mashi\0Ephreli\0Septhemba\0ISonto\0UMsombuluko\0ULwesibili\0"
+	"ULwesithathu\0ULwesine\0ULwesihlanu\0UMgqibelo\0Mso\0Bil\0Januwari\x1f" "Februwari\x1fM"
+	"ashi\x1f" "Ephreli\x1fMeyi\x1fJuni\x1fJulayi\x1f" "Agasti\x1fSepthemba\x1fOkthoba\x1fNo"
+	"vemba\x1f" "Disemba\0af\0af-NA\0af-ZA\0agq\0agq-CM\0ak\0ak-GH\0am\0am-ET\0"
+	"ar\0ar-001\0ar-AE\0ar-BH\0ar-DJ\0ar-DZ\0ar-EG\0ar-EH\0ar-ER\0ar-IL\0ar-IQ\0"
+	"ar-JO\0ar-KM\0ar-KW\0ar-LB\0ar-LY\0ar-MA\0ar-MR\0ar-OM\0ar-PS\0ar-QA\0ar-SA\0"
+	"ar-SD\0ar-SO\0ar-SS\0ar-SY\0ar-TD\0ar-TN\0ar-YE\0as\0as-IN\0asa-TZ\0ast\0"
+	"ast-ES\0az\0az-AZ\0az-Cyrl\0az-Cyrl-AZ\0az-Latn\0az-Latn-AZ\0bas\0bas-CM\0"
+	"be-BY\0bem\0bem-ZM\0bez\0bez-TZ\0bg\0bg-BG\0bgc\0bgc-IN\0bho\0bho-IN\0bm\0"
+	"bm-ML\0bn\0bn-BD\0bn-IN\0bo\0bo-CN\0bo-IN\0br\0br-FR\0brx\0brx-IN\0bs\0"
+	"bs-BA\0bs-Cyrl\0bs-Cyrl-BA\0bs-Latn\0bs-Latn-BA\0ca\0ca-AD\0ca-ES\0ca-FR\0"
+	"ca-IT\0ccp\0ccp-BD\0ccp-IN\0ce\0ce-RU\0ceb\0ceb-PH\0cgg\0cgg-UG\0chr\0chr-US\0"
+	"ckb\0ckb-IQ\0ckb-IR\0cs\0cs-CZ\0cv\0cv-RU\0cy\0cy-GB\0da\0da-DK\0da-GL\0"
+	"dav\0dav-KE\0de\0de-AT\0de-BE\0de-CH\0de-DE\0de-IT\0de-LI\0de-LU\0dje\0"
+	"dje-NE\0doi\0doi-IN\0dsb\0dsb-DE\0dua\0dua-CM\0dyo\0dyo-SN\0dz\0dz-BT\0"
+	"ebu\0ebu-KE\0ee\0ee-GH\0ee-TG\0el\0el-CY\0el-GR\0en\0en-001\0en-150\0en-AE\0"
+	"en-AG\0en-AI\0en-AS\0en-AT\0en-AU\0en-BB\0en-BE\0en-BI\0en-BM\0en-BS\0en-BW\0"
+	"en-BZ\0en-CA\0en-CC\0en-CH\0en-CK\0en-CM\0en-CX\0en-CY\0en-DE\0en-DG\0en-DK\0"
+	"en-DM\0en-ER\0en-FI\0en-FJ\0en-FK\0en-FM\0en-GB\0en-GD\0en-GG\0en-GH\0en-GI\0"
+	"en-GM\0en-GU\0en-GY\0en-HK\0en-IE\0en-IL\0en-IM\0en-IN\0en-IO\0en-JE\0en-JM\0"
+	"en-KE\0en-KI\0en-KN\0en-KY\0en-LC\0en-LR\0en-LS\0en-MG\0en-MH\0en-MO\0en-MP\0"
+	"en-MS\0en-MT\0en-MU\0en-MV\0en-MW\0en-MY\0en-NA\0en-NF\0en-NG\0en-NL\0en-NR\0"
+	"en-NU\0en-NZ\0en-PG\0en-PH\0en-PK\0en-PN\0en-PR\0en-PW\0en-RW\0en-SB\0en-SC\0"
+	"en-SD\0en-SE\0en-SG\0en-SH\0en-SI\0en-SL\0en-SS\0en-SX\0en-SZ\0en-TC\0en-TK\0"
+	"en-TO\0en-TT\0en-TV\0en-TZ\0en-UG\0en-UM\0en-US\0en-US-u-va-posix\0en-VC\0"
+	"en-VG\0en-VI\0en-VU\0en-WS\0en-ZA\0en-ZM\0en-ZW\0eo\0eo-001\0es\0es-419\0"
+	"es-AR\0es-BO\0es-BR\0es-BZ\0es-CL\0es-CO\0es-CR\0es-CU\0es-DO\0es-EA\0es-EC\0"
+	"es-ES\0es-GQ\0es-GT\0es-HN\0es-IC\0es-MX\0es-NI\0es-PA\0es-PE\0es-PH\0es-PR\0"
+	"es-PY\0es-SV\0es-US\0es-UY\0es-VE\0et-EE\0eu\0eu-ES\0ewo\0ewo-CM\0fa\0fa-AF\0"
+	"fa-IR\0ff\0ff-Adlm\0ff-Adlm-BF\0ff-Adlm-CM\0ff-Adlm-GH\0ff-Adlm-GM\0ff-Adlm-GN\0"
+	"ff-Adlm-GW\0ff-Adlm-LR\0ff-Adlm-MR\0ff-Adlm-NE\0ff-Adlm-NG\0ff-Adlm-SL\0"
+	"ff-Adlm-SN\0ff-BF\0ff-CM\0ff-GH\0ff-GM\0ff-GN\0ff-GW\0ff-Latn\0ff-Latn-BF\0"
+	"ff-Latn-CM\0ff-Latn-GH\0ff-Latn-GM\0ff-Latn-GN\0ff-Latn-GW\0ff-Latn-LR\0"
+	"ff-Latn-MR\0ff-Latn-NE\0ff-Latn-NG\0ff-Latn-SL\0ff-Latn-SN\0ff-LR\0ff-MR\0"
+	"ff-NE\0ff-NG\0ff-SL\0ff-SN\0fi\0fi-FI\0fil\0fil-PH\0fo\0fo-DK\0fo-FO\0fr-BE\0"
+	"fr-BF\0fr-BI\0fr-BJ\0fr-BL\0fr-CA\0fr-CD\0fr-CF\0fr-CG\0fr-CH\0fr-CI\0fr-CM\0"
+	"fr-DJ\0fr-DZ\0fr-FR\0fr-GA\0fr-GF\0fr-GN\0fr-GP\0fr-GQ\0fr-HT\0fr-KM\0fr-LU\0"
+	"fr-MA\0fr-MC\0fr-MF\0fr-MG\0fr-ML\0fr-MQ\0fr-MR\0fr-MU\0fr-NC\0fr-NE\0fr-PF\0"
+	"fr-PM\0fr-RE\0fr-RW\0fr-SC\0fr-SN\0fr-SY\0fr-TD\0fr-TG\0fr-TN\0fr-VU\0fr-WF\0"
+	"fr-YT\0fur\0fur-IT\0fy\0fy-NL\0ga-GB\0ga-IE\0gd\0gd-GB\0gl\0gl-ES\0gsw\0"
+	"gsw-CH\0gsw-FR\0gsw-LI\0gu\0gu-IN\0guz\0guz-KE\0gv\0gv-IM\0ha\0ha-GH\0ha-NE\0"
+	"ha-NG\0haw\0haw-US\0he\0he-IL\0hi\0hi-IN\0hi-Latn\0hi-Latn-IN\0hr\0hr-BA\0"
+	"hr-HR\0hsb\0hsb-DE\0hu\0hu-HU\0hy\0hy-AM\0ia\0ia-001\0id\0id-ID\0ig\0ig-NG\0"
+	"ii\0ii-CN\0is\0is-IS\0it\0it-CH\0it-IT\0it-SM\0it-VA\0ja\0ja-JP\0jgo\0jgo-CM\0"
+	"jmc\0jmc-TZ\0jv\0jv-ID\0ka\0ka-GE\0kab\0kab-DZ\0kam\0kam-KE\0kde\0kde-TZ\0"
+	"kea\0kea-CV\0kgp\0kgp-BR\0khq\0khq-ML\0ki-KE\0kk\0kk-KZ\0kkj\0kkj-CM\0kl-GL\0"
 	"kln\0kln-KE\0km\0km-KH\0kn\0kn-IN\0ko-KP\0ko-KR\0kok\0kok-IN\0ks\0ks-Arab\0"
 	"ks-Arab-IN\0ks-Deva\0ks-Deva-IN\0ks-IN\0ksb\0ksb-TZ\0ksf\0ksf-CM\0ksh\0"
 	"ksh-DE\0ku-TR\0kw\0kw-GB\0ky\0ky-KG\0lag\0lag-TZ\0lb\0lb-LU\0lg\0lg-UG\0"
@@ -6230,1020 +6040,1020 @@ const calendar_names calendar_name_sets[] = {
 	{237, 243, 335, 0, 0, 0},
 	{338, 345, 0, 477, 0, 0},
 	{237, 952, 1036, 0, 0, 0},
-	{237, 1042, 1132, 0, 0, 0},
-	{237, 1042, 1036, 0, 0, 0},
-	{237, 1137, 1223, 0, 0, 0},
-	{237, 1226, 1321, 0, 0, 0},
-	{237, 1326, 1439, 0, 0, 0},
-	{237, 243, 1442, 0, 0, 0},
-	{237, 2190, 2274, 0, 0, 0},
-	{237, 243, 2277, 0, 0, 0},
-	{179, 2841, 0, 0, 0, 0},
+	{237, 1041, 1131, 0, 0, 0},
+	{237, 1041, 1036, 0, 0, 0},
+	{237, 1136, 1222, 0, 0, 0},
+	{237, 1225, 1320, 0, 0, 0},
+	{237, 1325, 1438, 0, 0, 0},
+	{237, 243, 1441, 0, 0, 0},
+	{237, 1981, 2065, 0, 0, 0},
+	{237, 243, 2068, 0, 0, 0},
+	{179, 2632, 0, 0, 0, 0},
 	{179, 952, 0, 0, 0, 0},
-	{179, 1042, 0, 0, 0, 0},
-	{179, 1137, 0, 0, 0, 0},
-	{179, 1226, 0, 0, 0, 0},
-	{179, 1326, 0, 0, 0, 0},
-	{179, 2190, 0, 0, 0, 0},
-	{179, 3497, 0, 0, 0, 0},
-	{179, 4283, 0, 0, 0, 0},
-	{179, 4442, 0, 0, 0, 0},
-	{179, 4593, 0, 0, 0, 0},
-	{237, 5226, 335, 0, 0, 0},
-	{237, 5364, 1036, 0, 0, 0},
-	{237, 5493, 1132, 0, 0, 0},
-	{237, 5493, 1036, 0, 0, 0},
-	{237, 5620, 5780, 0, 0, 0},
-	{237, 5783, 5959, 0, 0, 0},
-	{237, 5226, 5964, 0, 0, 0},
-	{237, 6504, 6628, 0, 0, 0},
-	{237, 5226, 6637, 0, 0, 0},
-	{237, 6744, 335, 0, 0, 0},
-	{237, 6744, 5964, 0, 0, 0},
-	{237, 6744, 6637, 0, 0, 0},
-	{237, 7046, 335, 0, 0, 0},
-	{237, 7046, 5964, 0, 0, 0},
-	{237, 7046, 6637, 0, 0, 0},
-	{237, 7267, 335, 0, 0, 0},
-	{237, 7267, 5964, 0, 0, 0},
-	{237, 7267, 6637, 0, 0, 0},
-	{237, 7437, 335, 0, 0, 0},
-	{237, 7437, 5964, 0, 0, 0},
-	{237, 7437, 6637, 0, 0, 0},
-	{237, 8710, 335, 0, 0, 0},
-	{237, 8953, 9169, 0, 0, 0},
-	{237, 8710, 1442, 0, 0, 0},
-	{237, 8710, 2277, 0, 0, 0},
-	{179, 9351, 0, 0, 0, 0},
-	{179, 9657, 0, 0, 0, 0},
-	{338, 9782, 0, 477, 0, 0},
-	{179, 10040, 0, 0, 0, 0},
-	{179, 10171, 0, 0, 0, 0},
-	{179, 10305, 0, 0, 0, 0},
-	{10666, 10672, 335, 0, 0, 0},
-	{10666, 952, 1036, 0, 0, 0},
-	{10666, 1042, 1132, 0, 0, 0},
-	{10666, 1042, 1036, 0, 0, 0},
-	{10666, 1137, 1223, 0, 0, 0},
-	{10666, 1226, 1321, 0, 0, 0},
-	{10666, 10749, 1439, 0, 0, 0},
-	{10666, 10672, 1442, 0, 0, 0},
-	{10666, 2190, 2274, 0, 0, 0},
-	{10666, 10672, 2277, 0, 0, 0},
-	{11347, 11353, 335, 0, 0, 0},
-	{11347, 952, 1036, 0, 0, 0},
-	{11347, 1042, 1132, 0, 0, 0},
-	{11347, 1042, 1036, 0, 0, 0},
-	{11347, 1137, 1223, 0, 0, 0},
-	{11347, 1226, 1321, 0, 0, 0},
-	{11347, 1326, 1439, 0, 0, 0},
-	{11347, 11353, 1442, 0, 0, 0},
-	{11347, 2190, 2274, 0, 0, 0},
-	{11347, 11353, 2277, 0, 0, 0},
-	{179, 11753, 0, 0, 0, 0},
-	{237, 12192, 12376, 0, 0, 0},
-	{237, 12383, 1442, 0, 0, 0},
-	{237, 12383, 2277, 0, 0, 0},
-	{179, 12875, 0, 0, 0, 0},
-	{179, 13337, 0, 0, 0, 0},
-	{13910, 13922, 335, 0, 0, 0},
-	{13910, 952, 1036, 0, 0, 0},
-	{13910, 1042, 1132, 0, 0, 0},
-	{13910, 1042, 1036, 0, 0, 0},
-	{13910, 14074, 1223, 0, 0, 0},
-	{13910, 14219, 1321, 0, 0, 0},
-	{13910, 14393, 1439, 0, 0, 0},
-	{13910, 13922, 1442, 0, 0, 0},
-	{13910, 2190, 2274, 0, 0, 0},
-	{13910, 13922, 2277, 0, 0, 0},
-	{11347, 15257, 335, 0, 0, 0},
-	{11347, 15257, 1442, 0, 0, 0},
-	{11347, 15257, 2277, 0, 0, 0},
-	{11347, 15901, 335, 0, 0, 0},
-	{11347, 15901, 1442, 0, 0, 0},
-	{11347, 15901, 2277, 0, 0, 0},
-	{179, 16278, 0, 0, 0, 0},
-	{237, 16881, 335, 0, 0, 0},
-	{237, 17127, 17356, 0, 0, 0},
-	{237, 17371, 1132, 0, 0, 0},
-	{237, 17371, 17356, 0, 0, 0},
-	{237, 17636, 1223, 0, 0, 0},
-	{237, 17850, 18066, 0, 0, 0},
-	{237, 18076, 18359, 0, 0, 0},
-	{237, 16881, 1442, 0, 0, 0},
-	{237, 18369, 2274, 0, 0, 0},
-	{237, 16881, 18612, 0, 0, 0},
-	{11347, 19889, 335, 0, 0, 0},
-	{11347, 19889, 1442, 0, 0, 0},
-	{11347, 19889, 2277, 0, 0, 0},
-	{237, 21019, 21098, 0, 0, 0},
-	{338, 21103, 0, 477, 0, 0},
-	{21429, 21103, 0, 477, 0, 0},
-	{237, 21019, 1442, 0, 0, 0},
-	{237, 21019, 21437, 0, 0, 0},
-	{179, 22237, 0, 0, 0, 0},
-	{179, 22477, 0, 0, 0, 0},
-	{22861, 22868, 335, 0, 0, 0},
-	{338, 22951, 0, 477, 0, 0},
-	{22861, 952, 1036, 0, 0, 0},
-	{22861, 1042, 1132, 0, 0, 0},
-	{22861, 1042, 1036, 0, 0, 0},
-	{22861, 1137, 1223, 0, 0, 0},
-	{22861, 1226, 1321, 0, 0, 0},
-	{22861, 23325, 1439, 0, 0, 0},
-	{22861, 22868, 23433, 0, 0, 0},
-	{22861, 2190, 2274, 0, 0, 0},
-	{22861, 22868, 24157, 0, 0, 0},
-	{11347, 24461, 24615, 0, 0, 0},
-	{11347, 24620, 1036, 0, 0, 0},
-	{11347, 24767, 1132, 0, 0, 0},
-	{11347, 24767, 1036, 0, 0, 0},
-	{11347, 24932, 1223, 0, 0, 0},
-	{11347, 25079, 25239, 0, 0, 0},
-	{22861, 25248, 25420, 0, 0, 0},
-	{11347, 24461, 25425, 0, 0, 0},
-	{11347, 26297, 2274, 0, 0, 0},
-	{11347, 24461, 26447, 0, 0, 0},
-	{26654, 26663, 26746, 0, 0, 0},
-	{338, 26749, 0, 477, 0, 0},
-	{26654, 952, 1036, 0, 0, 0},
-	{26654, 1042, 1132, 0, 0, 0},
-	{26654, 1042, 1036, 0, 0, 0},
-	{26654, 1137, 1223, 0, 0, 0},
-	{26654, 1226, 1321, 0, 0, 0},
-	{26654, 1326, 1439, 0, 0, 0},
-	{26654, 26663, 1442, 0, 0, 0},
-	{26654, 2190, 2274, 0, 0, 0},
-	{26654, 26663, 2277, 0, 0, 0},
-	{237, 27716, 335, 0, 0, 0},
-	{237, 28084, 28308, 0, 0, 0},
-	{237, 28321, 28749, 0, 0, 0},
-	{237, 27716, 1442, 0, 0, 0},
-	{237, 27716, 2277, 0, 0, 0},
-	{11347, 29021, 335, 0, 0, 0},
-	{11347, 29021, 1442, 0, 0, 0},
-	{11347, 29021, 2277, 0, 0, 0},
-	{237, 29344, 335, 0, 0, 0},
-	{237, 29344, 1442, 0, 0, 0},
-	{237, 29344, 2277, 0, 0, 0},
-	{179, 29693, 0, 0, 0, 0},
-	{237, 30555, 335, 0, 0, 0},
-	{237, 30555, 1442, 0, 0, 0},
-	{237, 30555, 2277, 0, 0, 0},
-	{31183, 31189, 0, 0, 0, 0},
-	{31183, 952, 0, 0, 0, 0},
-	{31183, 1042, 0, 0, 0, 0},
-	{31183, 1137, 0, 0, 0, 0},
-	{31183, 1226, 0, 0, 0, 0},
-	{31183, 1326, 0, 0, 0, 0},
-	{31183, 2190, 0, 0, 0, 0},
-	{31183, 31383, 0, 0, 0, 0},
-	{237, 31759, 335, 0, 0, 0},
-	{237, 31851, 1036, 0, 0, 0},
-	{338, 31941, 0, 477, 0, 0},
-	{237, 32369, 1132, 0, 0, 0},
-	{237, 32369, 1036, 0, 0, 0},
-	{237, 32459, 1223, 0, 0, 0},
-	{237, 32546, 32653, 0, 0, 0},
-	{237, 32659, 1439, 0, 0, 0},
-	{237, 31759, 1442, 0, 0, 0},
-	{237, 32819, 2274, 0, 0, 0},
-	{237, 31759, 32910, 0, 0, 0},
-	{33274, 33286, 335, 0, 0, 0},
-	{33274, 952, 1036, 0, 0, 0},
-	{33274, 1042, 1132, 0, 0, 0},
-	{33274, 1042, 1036, 0, 0, 0},
-	{33274, 1137, 1223, 0, 0, 0},
-	{33274, 1226, 1321, 0, 0, 0},
-	{33274, 1326, 1439, 0, 0, 0},
-	{33274, 33286, 1442, 0, 0, 0},
-	{33274, 2190, 2274, 0, 0, 0},
-	{33274, 33286, 2277, 0, 0, 0},
-	{11347, 33589, 335, 0, 0, 0},
-	{11347, 33589, 1442, 0, 0, 0},
-	{11347, 33589, 2277, 0, 0, 0},
-	{237, 33819, 335, 0, 0, 0},
-	{237, 33903, 33993, 0, 0, 0},
-	{237, 34004, 1132, 0, 0, 0},
-	{237, 34004, 33993, 0, 0, 0},
-	{237, 34094, 1223, 0, 0, 0},
-	{237, 34180, 1321, 0, 0, 0},
-	{237, 34275, 1439, 0, 0, 0},
-	{237, 33819, 1442, 0, 0, 0},
-	{237, 34388, 2274, 0, 0, 0},
-	{237, 33819, 34472, 0, 0, 0},
-	{179, 34850, 0, 0, 0, 0},
-	{237, 35191, 335, 0, 0, 0},
-	{35275, 345, 0, 477, 0, 0},
-	{237, 35279, 1036, 0, 0, 0},
-	{237, 35369, 1132, 0, 0, 0},
-	{237, 35369, 1036, 0, 0, 0},
-	{237, 35486, 1223, 0, 0, 0},
-	{237, 35578, 1321, 0, 0, 0},
-	{237, 35682, 1439, 0, 0, 0},
-	{237, 35191, 1442, 0, 0, 0},
-	{237, 35803, 2274, 0, 0, 0},
-	{237, 35191, 35896, 0, 0, 0},
-	{237, 35925, 335, 0, 0, 0},
-	{237, 35925, 1442, 0, 0, 0},
-	{237, 35925, 35896, 0, 0, 0},
-	{179, 36172, 0, 0, 0, 0},
-	{11347, 36911, 335, 0, 0, 0},
-	{11347, 36911, 1442, 0, 0, 0},
-	{11347, 36911, 2277, 0, 0, 0},
-	{237, 37229, 335, 0, 0, 0},
-	{237, 37229, 1442, 0, 0, 0},
-	{237, 37229, 2277, 0, 0, 0},
-	{179, 37551, 0, 0, 0, 0},
-	{179, 37851, 0, 0, 0, 0},
-	{11347, 39694, 335, 0, 0, 0},
-	{11347, 39694, 1442, 0, 0, 0},
-	{11347, 39694, 2277, 0, 0, 0},
-	{179, 40375, 0, 0, 0, 0},
-	{237, 40949, 335, 0, 0, 0},
-	{237, 40949, 1442, 0, 0, 0},
-	{237, 40949, 2277, 0, 0, 0},
-	{237, 41810, 335, 0, 0, 0},
-	{237, 42028, 1036, 0, 0, 0},
-	{237, 42201, 1223, 0, 0, 0},
-	{237, 1226, 42360, 0, 0, 0},
-	{237, 1326, 42369, 0, 0, 0},
-	{237, 42376, 23433, 0, 0, 0},
-	{237, 41810, 42594, 0, 0, 0},
-	{237, 42741, 335, 0, 0, 0},
-	{42827, 42834, 0, 477, 0, 0},
-	{237, 42741, 1442, 0, 0, 0},
-	{237, 42741, 43178, 0, 0, 0},
-	{42827, 43413, 0, 477, 0, 0},
-	{43761, 42741, 335, 0, 0, 0},
-	{43761, 952, 1036, 0, 0, 0},
-	{43761, 1042, 1132, 0, 0, 0},
-	{43761, 1042, 1036, 0, 0, 0},
-	{43761, 1226, 1321, 0, 0, 0},
-	{43761, 1326, 1439, 0, 0, 0},
-	{43761, 42741, 1442, 0, 0, 0},
-	{43761, 2190, 2274, 0, 0, 0},
-	{43761, 42741, 43178, 0, 0, 0},
-	{11347, 43933, 335, 0, 0, 0},
-	{11347, 43933, 1442, 0, 0, 0},
-	{11347, 43933, 2277, 0, 0, 0},
-	{26654, 44151, 335, 0, 0, 0},
-	{44240, 26749, 0, 0, 0, 0},
-	{26654, 44244, 1036, 0, 0, 0},
-	{26654, 34004, 1132, 0, 0, 0},
-	{26654, 34004, 1036, 0, 0, 0},
-	{26654, 34094, 1223, 0, 0, 0},
-	{26654, 34180, 44328, 0, 0, 0},
-	{26654, 44333, 1439, 0, 0, 0},
-	{26654, 44151, 1442, 0, 0, 0},
-	{26654, 34388, 2274, 0, 0, 0},
-	{26654, 44151, 44447, 0, 0, 0},
-	{26654, 44151, 44483, 0, 0, 0},
-	{26654, 44801, 335, 0, 0, 0},
-	{26654, 44801, 1442, 0, 0, 0},
-	{26654, 44801, 44483, 0, 0, 0},
-	{237, 45066, 45158, 0, 0, 0},
-	{338, 45161, 0, 477, 0, 0},
-	{237, 45066, 1442, 0, 0, 0},
-	{237, 45066, 2277, 0, 0, 0},
-	{45700, 45759, 0, 0, 0, 0},
-	{45700, 952, 0, 0, 0, 0},
-	{45700, 1042, 0, 0, 0, 0},
-	{45700, 1137, 0, 0, 0, 0},
-	{45700, 1226, 0, 0, 0, 0},
-	{45700, 1326, 0, 0, 0, 0},
-	{45700, 2190, 0, 0, 0, 0},
-	{179, 46184, 0, 0, 0, 0},
-	{46681, 46687, 46823, 0, 0, 0},
-	{46681, 46847, 46991, 0, 0, 0},
-	{46681, 47011, 1132, 0, 0, 0},
-	{46681, 47011, 1036, 0, 0, 0},
-	{46681, 47156, 47301, 0, 0, 0},
-	{46681, 47321, 47479, 0, 0, 0},
-	{179, 47499, 0, 0, 0, 0},
-	{46681, 46687, 47677, 0, 0, 0},
-	{2811, 48430, 0, 0, 0, 0},
-	{46681, 46687, 48552, 0, 0, 0},
-	{46681, 48717, 46823, 0, 0, 0},
-	{46681, 48717, 47677, 0, 0, 0},
-	{2811, 48841, 0, 0, 0, 0},
-	{46681, 48717, 48552, 0, 0, 0},
-	{179, 49118, 0, 0, 0, 0},
-	{237, 49854, 50102, 0, 0, 0},
-	{50111, 50115, 0, 0, 0, 0},
-	{237, 51027, 51340, 0, 0, 0},
-	{237, 51350, 51699, 0, 0, 0},
-	{237, 51350, 51340, 0, 0, 0},
-	{237, 51716, 51996, 0, 0, 0},
-	{237, 52005, 52317, 0, 0, 0},
-	{237, 52334, 52826, 0, 0, 0},
-	{237, 49854, 52835, 0, 0, 0},
-	{237, 54628, 54920, 0, 0, 0},
-	{237, 49854, 54929, 0, 0, 0},
-	{237, 55655, 335, 0, 0, 0},
-	{237, 55762, 1036, 0, 0, 0},
-	{237, 55898, 1132, 0, 0, 0},
-	{237, 55898, 1036, 0, 0, 0},
-	{237, 56054, 1223, 0, 0, 0},
-	{237, 56197, 1321, 0, 0, 0},
-	{237, 56328, 1439, 0, 0, 0},
-	{237, 55655, 1442, 0, 0, 0},
-	{237, 56472, 2274, 0, 0, 0},
-	{237, 55655, 56592, 0, 0, 0},
-	{237, 29344, 56639, 0, 0, 0},
-	{179, 56788, 0, 0, 0, 0},
-	{237, 57005, 57093, 0, 0, 0},
-	{35275, 57099, 0, 477, 0, 0},
-	{237, 57363, 57463, 0, 0, 0},
-	{237, 57471, 1132, 0, 0, 0},
-	{237, 57471, 57574, 0, 0, 0},
-	{237, 57584, 57677, 0, 0, 0},
-	{237, 57683, 1321, 0, 0, 0},
-	{237, 57794, 1439, 0, 0, 0},
-	{237, 57005, 1442, 0, 0, 0},
-	{237, 57934, 58023, 0, 0, 0},
-	{237, 57005, 58029, 0, 0, 0},
-	{237, 58047, 57463, 0, 0, 0},
-	{237, 57584, 1223, 0, 0, 0},
-	{237, 58147, 2274, 0, 0, 0},
-	{58382, 58429, 0, 0, 0, 0},
-	{58382, 952, 0, 0, 0, 0},
-	{58382, 1042, 0, 0, 0, 0},
-	{58382, 1137, 0, 0, 0, 0},
-	{58382, 1226, 0, 0, 0, 0},
-	{58382, 1326, 0, 0, 0, 0},
-	{58382, 2190, 0, 0, 0, 0},
-	{237, 58639, 335, 0, 0, 0},
-	{237, 58734, 1036, 0, 0, 0},
-	{237, 58824, 1132, 0, 0, 0},
-	{237, 58824, 1036, 0, 0, 0},
-	{237, 58925, 1223, 0, 0, 0},
-	{237, 59016, 59127, 0, 0, 0},
-	{237, 59132, 59273, 0, 0, 0},
-	{237, 58639, 1442, 0, 0, 0},
-	{237, 58639, 35896, 0, 0, 0},
-	{237, 59518, 59633, 0, 0, 0},
-	{237, 59518, 1442, 0, 0, 0},
-	{237, 59518, 2277, 0, 0, 0},
-	{179, 59890, 0, 0, 0, 0},
-	{42827, 60038, 0, 477, 0, 0},
-	{9598, 60696, 0, 0, 0, 0},
-	{9598, 952, 0, 0, 0, 0},
-	{9598, 1042, 0, 0, 0, 0},
-	{9598, 1137, 0, 0, 0, 0},
-	{9598, 1226, 0, 0, 0, 0},
-	{9598, 1326, 0, 0, 0, 0},
-	{9598, 2190, 0, 0, 0, 0},
-	{179, 60951, 0, 0, 0, 0},
-	{61508, 61514, 335, 0, 0, 0},
-	{61508, 61751, 61971, 0, 0, 0},
-	{61508, 61983, 1132, 0, 0, 0},
-	{61508, 61983, 61971, 0, 0, 0},
-	{61508, 62242, 1223, 0, 0, 0},
-	{61508, 62459, 62666, 0, 0, 0},
-	{61508, 62673, 1439, 0, 0, 0},
-	{61508, 61514, 1442, 0, 0, 0},
-	{61508, 62916, 2274, 0, 0, 0},
-	{61508, 61514, 63150, 0, 0, 0},
-	{179, 63355, 0, 0, 0, 0},
-	{11347, 63670, 335, 0, 0, 0},
-	{11347, 63670, 1442, 0, 0, 0},
-	{11347, 63670, 2277, 0, 0, 0},
-	{179, 63970, 0, 0, 0, 0},
-	{179, 64055, 0, 0, 0, 0},
-	{11347, 64505, 335, 0, 0, 0},
-	{11347, 64505, 1442, 0, 0, 0},
-	{11347, 64505, 2277, 0, 0, 0},
-	{11347, 64902, 335, 0, 0, 0},
-	{11347, 65034, 1036, 0, 0, 0},
-	{11347, 65161, 1132, 0, 0, 0},
-	{11347, 65161, 1036, 0, 0, 0},
-	{179, 65286, 0, 0, 0, 0},
-	{11347, 65412, 65580, 0, 0, 0},
-	{11347, 65589, 65801, 0, 0, 0},
-	{11347, 64902, 1442, 0, 0, 0},
-	{11347, 65812, 2274, 0, 0, 0},
-	{11347, 64902, 65938, 0, 0, 0},
-	{237, 66082, 66277, 0, 0, 0},
-	{11347, 66306, 1132, 0, 0, 0},
-	{11347, 66306, 1036, 0, 0, 0},
-	{11347, 66541, 66760, 0, 0, 0},
-	{11347, 66767, 1439, 0, 0, 0},
-	{11347, 66082, 67058, 0, 0, 0},
-	{11347, 68096, 2274, 0, 0, 0},
-	{11347, 66082, 2277, 0, 0, 0},
-	{43761, 68411, 68546, 0, 0, 0},
-	{22861, 68651, 335, 0, 0, 0},
-	{22861, 1326, 1439, 0, 0, 0},
-	{22861, 68651, 23433, 0, 0, 0},
-	{22861, 68651, 24157, 0, 0, 0},
-	{237, 68841, 335, 0, 0, 0},
-	{237, 68841, 1442, 0, 0, 0},
-	{237, 68841, 2277, 0, 0, 0},
-	{69127, 69134, 45158, 0, 0, 0},
-	{69127, 69240, 1036, 0, 0, 0},
-	{69127, 1042, 1132, 0, 0, 0},
-	{69127, 1042, 1036, 0, 0, 0},
-	{69127, 69343, 69444, 0, 0, 0},
-	{69127, 1226, 1321, 0, 0, 0},
-	{69127, 69448, 69585, 0, 0, 0},
-	{69127, 69134, 1442, 0, 0, 0},
-	{69127, 34388, 2274, 0, 0, 0},
-	{69127, 69134, 69588, 0, 0, 0},
-	{11347, 69994, 335, 0, 0, 0},
-	{11347, 69994, 1442, 0, 0, 0},
-	{11347, 69994, 2277, 0, 0, 0},
-	{237, 70313, 335, 0, 0, 0},
-	{237, 70313, 1442, 0, 0, 0},
-	{237, 70313, 2277, 0, 0, 0},
-	{237, 70495, 70582, 0, 0, 0},
-	{237, 1226, 59127, 0, 0, 0},
-	{237, 70585, 69077, 0, 0, 0},
-	{237, 70495, 70695, 0, 0, 0},
-	{237, 70495, 71432, 0, 0, 0},
-	{179, 71637, 0, 0, 0, 0},
-	{11347, 71953, 335, 0, 0, 0},
-	{11347, 71953, 1442, 0, 0, 0},
-	{11347, 71953, 2277, 0, 0, 0},
-	{237, 72203, 72297, 0, 0, 0},
-	{237, 44244, 1036, 0, 0, 0},
-	{237, 34004, 72300, 0, 0, 0},
-	{237, 34275, 72311, 0, 0, 0},
-	{237, 72203, 1442, 0, 0, 0},
-	{237, 72203, 72314, 0, 0, 0},
-	{237, 72496, 70582, 0, 0, 0},
-	{237, 72496, 1442, 0, 0, 0},
-	{237, 72496, 72590, 0, 0, 0},
-	{72823, 0, 72833, 0, 0, 0},
-	{72840, 72846, 0, 73062, 0, 0},
-	{72823, 0, 1036, 0, 0, 0},
-	{72823, 0, 1132, 0, 0, 0},
-	{72823, 0, 1223, 0, 0, 0},
-	{72823, 0, 73482, 0, 0, 0},
-	{72823, 0, 1439, 0, 0, 0},
-	{72823, 0, 73489, 0, 0, 73900},
-	{72823, 0, 2274, 0, 0, 0},
-	{72823, 0, 73904, 0, 0, 0},
-	{11347, 74241, 335, 0, 0, 0},
-	{11347, 74241, 1442, 0, 0, 0},
-	{11347, 74241, 2277, 0, 0, 0},
-	{179, 74547, 0, 0, 0, 0},
-	{237, 70495, 335, 0, 0, 0},
-	{237, 74645, 1439, 0, 0, 0},
-	{237, 70495, 1442, 0, 0, 0},
-	{237, 70495, 2277, 0, 0, 0},
-	{237, 75250, 335, 0, 0, 0},
-	{237, 75250, 1442, 0, 0, 0},
-	{237, 75250, 2277, 0, 0, 0},
-	{179, 75935, 0, 0, 0, 0},
-	{179, 76344, 0, 0, 0, 0},
-	{179, 76973, 0, 0, 0, 0},
-	{77397, 77433, 0, 0, 0, 0},
-	{77397, 952, 0, 0, 0, 0},
-	{77397, 1042, 0, 0, 0, 0},
-	{77397, 1137, 0, 0, 0, 0},
-	{77397, 1226, 0, 0, 0, 0},
-	{77397, 1326, 0, 0, 0, 0},
-	{77397, 2190, 0, 0, 0, 0},
-	{43761, 77798, 335, 0, 0, 0},
-	{338, 77897, 0, 477, 0, 0},
-	{43761, 1137, 1223, 0, 0, 0},
-	{43761, 77798, 1442, 0, 0, 0},
-	{43761, 77798, 2277, 0, 0, 0},
-	{179, 78427, 0, 0, 0, 0},
-	{79123, 79135, 335, 0, 0, 0},
-	{79123, 79289, 1036, 0, 0, 0},
-	{79123, 1042, 1132, 0, 0, 0},
-	{79123, 1042, 1036, 0, 0, 0},
-	{79123, 79443, 1223, 0, 0, 0},
-	{79123, 79588, 1321, 0, 0, 0},
-	{79123, 79774, 1439, 0, 0, 0},
-	{79123, 79135, 1442, 0, 0, 0},
-	{79123, 80000, 2274, 0, 0, 0},
-	{79123, 79135, 2277, 0, 0, 0},
-	{11347, 80326, 335, 0, 0, 0},
-	{11347, 80326, 1442, 0, 0, 0},
-	{11347, 80326, 2277, 0, 0, 0},
-	{11347, 80770, 335, 0, 0, 0},
-	{11347, 80770, 1442, 0, 0, 0},
-	{11347, 80770, 2277, 0, 0, 0},
-	{179, 81099, 0, 0, 0, 0},
-	{11347, 81604, 335, 0, 0, 0},
-	{11347, 81604, 1442, 0, 0, 0},
-	{11347, 81604, 2277, 0, 0, 0},
-	{11347, 82873, 335, 0, 0, 0},
-	{11347, 83110, 1036, 0, 0, 0},
-	{11347, 83351, 1132, 0, 0, 0},
-	{11347, 83351, 1036, 0, 0, 0},
-	{11347, 83649, 1223, 0, 0, 0},
-	{11347, 83899, 84115, 0, 0, 0},
-	{11347, 84122, 1439, 0, 0, 0},
-	{11347, 82873, 1442, 0, 0, 0},
-	{11347, 84377, 2274, 0, 0, 0},
-	{11347, 82873, 84632, 0, 0, 0},
-	{85065, 85074, 85137, 0, 0, 0},
-	{85144, 85157, 0, 85319, 0, 0},
-	{85739, 0, 1036, 0, 0, 0},
-	{85739, 0, 1132, 0, 0, 0},
-	{85739, 0, 1223, 0, 0, 0},
-	{85739, 0, 1321, 0, 0, 0},
-	{85065, 85751, 1439, 0, 0, 0},
-	{85065, 85074, 85913, 0, 0, 0},
-	{85739, 0, 2274, 0, 0, 0},
-	{85065, 85074, 86711, 0, 0, 0},
-	{237, 87432, 335, 0, 0, 0},
-	{237, 87666, 66760, 0, 0, 0},
-	{237, 87432, 1442, 0, 0, 0},
-	{237, 87432, 2277, 0, 0, 0},
-	{237, 88406, 335, 0, 0, 0},
-	{237, 88538, 88720, 0, 0, 0},
-	{237, 88406, 1442, 0, 0, 0},
-	{237, 88406, 2277, 0, 0, 0},
-	{11347, 89299, 335, 0, 0, 0},
-	{11347, 89299, 1442, 0, 0, 0},
-	{11347, 89299, 2277, 0, 0, 0},
-	{179, 89580, 0, 0, 0, 0},
-	{179, 90025, 0, 0, 0, 0},
-	{179, 90429, 0, 0, 0, 0},
-	{11347, 90830, 335, 0, 0, 0},
-	{11347, 90830, 1442, 0, 0, 0},
-	{11347, 90830, 2277, 0, 0, 0},
-	{11347, 91163, 335, 0, 0, 0},
-	{11347, 91163, 1442, 0, 0, 0},
-	{11347, 91163, 2277, 0, 0, 0},
-	{91614, 29021, 335, 0, 0, 0},
-	{91614, 952, 1036, 0, 0, 0},
-	{91614, 1042, 1132, 0, 0, 0},
-	{91614, 1042, 1036, 0, 0, 0},
-	{91614, 1137, 1223, 0, 0, 0},
-	{91614, 1226, 1321, 0, 0, 0},
-	{91614, 1326, 1439, 0, 0, 0},
-	{91614, 29021, 1442, 0, 0, 0},
-	{91614, 2190, 2274, 0, 0, 0},
-	{91614, 29021, 2277, 0, 0, 0},
-	{179, 91866, 0, 0, 0, 0},
-	{237, 92095, 335, 0, 0, 0},
-	{237, 92095, 1442, 0, 0, 0},
-	{237, 92095, 35896, 0, 0, 0},
-	{179, 92347, 0, 0, 0, 0},
-	{11347, 92791, 335, 0, 0, 0},
-	{11347, 92791, 1442, 0, 0, 0},
-	{11347, 92791, 2277, 0, 0, 0},
-	{179, 93427, 0, 0, 0, 0},
-	{10666, 94112, 94313, 0, 0, 0},
-	{338, 26749, 0, 94322, 0, 0},
-	{10666, 95402, 1036, 0, 0, 0},
-	{10666, 95613, 1132, 0, 0, 0},
-	{10666, 95613, 1036, 0, 0, 0},
-	{10666, 95845, 1223, 0, 0, 0},
-	{10666, 96062, 96302, 0, 0, 0},
-	{179, 96311, 0, 0, 0, 0},
-	{10666, 94112, 96559, 0, 0, 0},
-	{10666, 97587, 97806, 0, 0, 0},
-	{10666, 94112, 97831, 0, 0, 0},
-	{11347, 97999, 335, 0, 0, 0},
-	{11347, 97999, 1442, 0, 0, 0},
-	{11347, 97999, 2277, 0, 0, 0},
-	{11347, 98377, 335, 0, 0, 0},
-	{11347, 98377, 98484, 0, 0, 0},
-	{11347, 98377, 99218, 0, 0, 0},
-	{179, 99440, 0, 0, 0, 0},
-	{179, 99845, 0, 0, 0, 0},
-	{100354, 100364, 10623, 0, 0, 0},
-	{100354, 100470, 100559, 0, 0, 0},
-	{100354, 100572, 1132, 0, 0, 0},
-	{100354, 100572, 100677, 0, 0, 0},
-	{100354, 100691, 1223, 0, 0, 0},
-	{100354, 100792, 1321, 0, 0, 0},
-	{100354, 100912, 1439, 0, 0, 0},
-	{100354, 100364, 1442, 0, 0, 0},
-	{100354, 101036, 101136, 0, 0, 0},
-	{100354, 100364, 101147, 0, 0, 0},
-	{11347, 101370, 335, 0, 0, 0},
-	{11347, 101562, 66760, 0, 0, 0},
-	{11347, 101370, 1442, 0, 0, 0},
-	{11347, 101370, 2277, 0, 0, 0},
-	{179, 101962, 0, 0, 0, 0},
-	{179, 102279, 0, 0, 0, 0},
-	{179, 102491, 0, 0, 0, 0},
-	{179, 102745, 0, 0, 0, 0},
-	{179, 103081, 0, 0, 0, 0},
-	{11347, 103532, 335, 0, 0, 0},
-	{11347, 103532, 1442, 0, 0, 0},
-	{11347, 103532, 2277, 0, 0, 0},
-	{11347, 103874, 335, 0, 0, 0},
-	{11347, 103874, 1442, 0, 0, 0},
-	{11347, 103874, 2277, 0, 0, 0},
-	{13910, 104109, 335, 0, 0, 0},
-	{13910, 104267, 104412, 0, 0, 0},
-	{13910, 104421, 1132, 0, 0, 0},
-	{13910, 104421, 104412, 0, 0, 0},
-	{13910, 104586, 1223, 0, 0, 0},
-	{13910, 104733, 104895, 0, 0, 0},
-	{13910, 104904, 1439, 0, 0, 0},
-	{13910, 104109, 1442, 0, 0, 0},
-	{13910, 105062, 105210, 0, 0, 0},
-	{13910, 104109, 105215, 0, 0, 0},
-	{11347, 105768, 335, 0, 0, 0},
-	{11347, 106008, 106231, 0, 0, 0},
-	{11347, 106258, 1132, 0, 0, 0},
-	{11347, 106258, 106231, 0, 0, 0},
-	{11347, 106565, 1223, 0, 0, 0},
-	{11347, 106815, 107067, 0, 0, 0},
-	{11347, 107074, 107347, 0, 0, 0},
-	{11347, 105768, 1442, 0, 0, 0},
-	{11347, 107360, 2274, 0, 0, 0},
-	{11347, 105768, 107612, 0, 0, 0},
-	{108656, 108671, 335, 0, 0, 0},
-	{108656, 952, 1036, 0, 0, 0},
-	{108656, 1042, 1132, 0, 0, 0},
-	{108656, 1042, 1036, 0, 0, 0},
-	{108656, 1137, 1223, 0, 0, 0},
-	{108656, 1226, 1321, 0, 0, 0},
-	{108656, 1326, 1439, 0, 0, 0},
-	{108656, 108671, 1442, 0, 0, 0},
-	{108656, 2190, 2274, 0, 0, 0},
-	{108656, 108671, 2277, 0, 0, 0},
-	{11347, 109624, 335, 0, 0, 0},
-	{11347, 109624, 1442, 0, 0, 0},
-	{11347, 109624, 2277, 0, 0, 0},
-	{237, 109915, 110149, 0, 0, 0},
-	{237, 110163, 110374, 0, 0, 0},
-	{237, 110386, 1132, 0, 0, 0},
-	{237, 110386, 110374, 0, 0, 0},
-	{237, 110645, 1223, 0, 0, 0},
-	{237, 110859, 66760, 0, 0, 0},
-	{237, 111075, 111291, 0, 0, 0},
-	{237, 109915, 1442, 0, 0, 0},
-	{237, 111303, 2274, 0, 0, 0},
-	{237, 109915, 111522, 0, 0, 0},
-	{237, 111706, 335, 0, 0, 0},
-	{338, 111788, 0, 477, 0, 0},
-	{237, 111988, 69077, 0, 0, 0},
-	{237, 111706, 1442, 0, 0, 0},
-	{237, 111706, 2277, 0, 0, 0},
-	{179, 112288, 0, 0, 0, 0},
-	{179, 112650, 0, 0, 0, 0},
-	{11347, 113310, 335, 0, 0, 0},
-	{11347, 113310, 1442, 0, 0, 0},
-	{11347, 113310, 2277, 0, 0, 0},
-	{11347, 113550, 335, 0, 0, 0},
-	{11347, 113550, 1442, 0, 0, 0},
-	{11347, 113550, 2277, 0, 0, 0},
-	{179, 114146, 0, 0, 0, 0},
-	{237, 114317, 335, 0, 0, 0},
-	{42827, 345, 0, 477, 0, 0},
-	{237, 44244, 114400, 0, 0, 0},
-	{237, 34004, 114409, 0, 0, 0},
-	{237, 34004, 114400, 0, 0, 0},
-	{237, 34180, 44328, 0, 0, 0},
-	{237, 114417, 1439, 0, 0, 0},
-	{237, 114317, 1442, 0, 0, 0},
-	{237, 114317, 114530, 0, 0, 0},
-	{179, 114734, 0, 0, 0, 0},
-	{11347, 115108, 335, 0, 0, 0},
-	{11347, 115339, 115498, 0, 0, 0},
-	{11347, 115108, 1442, 0, 0, 0},
-	{11347, 115108, 2277, 0, 0, 0},
-	{237, 116212, 335, 0, 0, 0},
-	{35275, 116300, 0, 477, 0, 0},
-	{21429, 116300, 0, 477, 0, 0},
-	{237, 58824, 116534, 0, 0, 0},
-	{237, 58824, 116540, 0, 0, 0},
-	{237, 59016, 1321, 0, 0, 0},
-	{237, 59132, 1439, 0, 0, 0},
-	{237, 116212, 70695, 0, 0, 0},
-	{237, 116212, 116547, 0, 0, 0},
-	{179, 116847, 0, 0, 0, 0},
-	{179, 117429, 0, 0, 0, 0},
-	{179, 117989, 0, 0, 0, 0},
-	{179, 118355, 0, 0, 0, 0},
-	{237, 118957, 335, 0, 0, 0},
-	{237, 119191, 119410, 0, 0, 0},
-	{237, 118957, 1442, 0, 0, 0},
-	{237, 118957, 2277, 0, 0, 0},
-	{179, 119773, 0, 0, 0, 0},
-	{237, 120720, 120900, 0, 0, 0},
-	{237, 120926, 121137, 0, 0, 0},
-	{237, 121149, 1132, 0, 0, 0},
-	{237, 121149, 121137, 0, 0, 0},
-	{237, 121372, 1223, 0, 0, 0},
-	{237, 121577, 121724, 0, 0, 0},
-	{237, 121737, 1439, 0, 0, 0},
-	{237, 120720, 1442, 0, 0, 0},
-	{237, 121964, 2274, 0, 0, 0},
-	{237, 120720, 122174, 0, 0, 0},
-	{179, 122330, 0, 0, 0, 0},
-	{11347, 122681, 335, 0, 0, 0},
-	{11347, 122681, 1442, 0, 0, 0},
-	{11347, 122681, 2277, 0, 0, 0},
-	{237, 122979, 123082, 0, 0, 0},
-	{237, 123087, 1223, 0, 0, 0},
-	{237, 123173, 1321, 0, 0, 0},
-	{237, 123293, 1439, 0, 0, 0},
-	{237, 122979, 1442, 0, 0, 0},
-	{237, 123408, 2274, 0, 0, 0},
-	{237, 122979, 123498, 0, 0, 0},
-	{123642, 123654, 335, 0, 0, 0},
-	{123642, 952, 1036, 0, 0, 0},
-	{123642, 1042, 1132, 0, 0, 0},
-	{123642, 1042, 1036, 0, 0, 0},
-	{123642, 1137, 1223, 0, 0, 0},
-	{123642, 123780, 88720, 0, 0, 0},
-	{123642, 123944, 1439, 0, 0, 0},
-	{123642, 123654, 1442, 0, 0, 0},
-	{123642, 124076, 2274, 0, 0, 0},
-	{123642, 123654, 2277, 0, 0, 0},
-	{123642, 124358, 1439, 0, 0, 0},
-	{26654, 124645, 335, 0, 0, 0},
-	{124735, 124742, 0, 477, 0, 0},
-	{26654, 124645, 1442, 0, 0, 0},
-	{26654, 124645, 124952, 0, 0, 0},
-	{237, 125240, 335, 0, 0, 0},
-	{237, 125240, 1442, 0, 0, 0},
-	{237, 125240, 2277, 0, 0, 0},
-	{237, 125808, 335, 0, 0, 0},
-	{237, 125808, 1442, 0, 0, 0},
-	{237, 125808, 2277, 0, 0, 0},
-	{179, 126145, 0, 0, 0, 0},
-	{237, 126421, 123082, 0, 0, 0},
-	{237, 126519, 126616, 0, 0, 0},
-	{237, 126622, 1132, 0, 0, 0},
-	{237, 126622, 126711, 0, 0, 0},
-	{237, 126721, 126809, 0, 0, 0},
-	{237, 126814, 1321, 0, 0, 0},
-	{237, 126421, 1442, 0, 0, 0},
-	{237, 126918, 127004, 0, 0, 0},
-	{237, 126421, 127009, 0, 0, 0},
-	{179, 127295, 0, 0, 0, 0},
-	{13910, 29021, 335, 0, 0, 0},
-	{35275, 26749, 0, 477, 0, 0},
-	{13910, 127585, 127728, 0, 0, 0},
-	{13910, 127746, 1132, 0, 0, 0},
-	{13910, 127746, 127911, 0, 0, 0},
-	{13910, 127930, 1223, 0, 0, 0},
-	{13910, 128079, 104895, 0, 0, 0},
-	{13910, 128255, 1439, 0, 0, 0},
-	{13910, 29021, 128497, 0, 0, 0},
-	{13910, 129671, 129821, 0, 0, 0},
-	{13910, 29021, 35896, 0, 0, 0},
-	{11347, 130018, 335, 0, 0, 0},
-	{11347, 130018, 1442, 0, 0, 0},
-	{11347, 130018, 2277, 0, 0, 0},
-	{11347, 130659, 335, 0, 0, 0},
-	{11347, 130659, 1442, 0, 0, 0},
-	{11347, 130659, 2277, 0, 0, 0},
-	{11347, 131589, 335, 0, 0, 0},
-	{11347, 131589, 1442, 0, 0, 0},
-	{11347, 131589, 2277, 0, 0, 0},
-	{179, 132125, 0, 0, 0, 0},
-	{11347, 133145, 335, 0, 0, 0},
-	{11347, 133145, 1442, 0, 0, 0},
-	{11347, 133145, 2277, 0, 0, 0},
-	{179, 133513, 0, 0, 0, 0},
-	{133870, 133882, 133987, 0, 0, 0},
-	{133992, 134006, 0, 477, 0, 0},
-	{133870, 44244, 134476, 0, 0, 0},
-	{133870, 34004, 134482, 0, 0, 0},
-	{133870, 34004, 134487, 0, 0, 0},
-	{133870, 34094, 134482, 0, 0, 0},
-	{133870, 34180, 1321, 0, 0, 0},
-	{133870, 134495, 134606, 0, 0, 0},
-	{133870, 133882, 1442, 0, 0, 0},
-	{133870, 34388, 134611, 0, 0, 0},
-	{133870, 133882, 134616, 0, 0, 0},
-	{11347, 135316, 335, 0, 0, 0},
-	{11347, 135448, 135594, 0, 0, 0},
-	{11347, 135603, 1439, 0, 0, 0},
-	{11347, 135316, 1442, 0, 0, 0},
-	{11347, 135316, 2277, 0, 0, 0},
-	{11347, 136512, 335, 0, 0, 0},
-	{11347, 136512, 1442, 0, 0, 0},
-	{11347, 136512, 2277, 0, 0, 0},
-	{11347, 137000, 335, 0, 0, 0},
-	{11347, 137000, 1442, 0, 0, 0},
-	{11347, 137000, 2277, 0, 0, 0},
-	{237, 137000, 335, 0, 0, 0},
-	{237, 137000, 1442, 0, 0, 0},
-	{237, 137000, 2277, 0, 0, 0},
-	{9598, 137341, 0, 0, 0, 0},
-	{179, 137651, 0, 0, 0, 0},
-	{179, 138199, 0, 0, 0, 0},
-	{179, 138602, 0, 0, 0, 0},
-	{11347, 139228, 335, 0, 0, 0},
-	{11347, 139228, 1442, 0, 0, 0},
-	{11347, 139228, 2277, 0, 0, 0},
-	{237, 139583, 335, 0, 0, 0},
-	{237, 139672, 1036, 0, 0, 0},
-	{237, 139760, 1439, 0, 0, 0},
-	{237, 139583, 1442, 0, 0, 0},
-	{237, 139583, 139923, 0, 0, 0},
-	{237, 140031, 140117, 0, 0, 0},
-	{237, 140031, 1442, 0, 0, 0},
-	{237, 140031, 140127, 0, 0, 0},
-	{237, 140503, 335, 0, 0, 0},
-	{237, 140503, 1442, 0, 0, 0},
-	{237, 140503, 2277, 0, 0, 0},
-	{179, 140832, 0, 0, 0, 0},
-	{179, 141375, 0, 0, 0, 0},
-	{338, 141564, 0, 477, 0, 0},
-	{179, 141976, 0, 0, 0, 0},
-	{179, 142107, 0, 0, 0, 0},
-	{237, 142649, 335, 0, 0, 0},
-	{237, 142728, 142844, 0, 0, 0},
-	{237, 142649, 1442, 0, 0, 0},
-	{237, 142649, 2277, 0, 0, 0},
-	{22861, 142934, 24615, 0, 0, 0},
-	{22861, 24620, 1036, 0, 0, 0},
-	{22861, 24767, 1132, 0, 0, 0},
-	{22861, 24767, 1036, 0, 0, 0},
-	{22861, 24932, 1223, 0, 0, 0},
-	{22861, 25079, 25239, 0, 0, 0},
-	{22861, 143084, 25420, 0, 0, 0},
-	{22861, 142934, 25425, 0, 0, 0},
-	{22861, 26297, 2274, 0, 0, 0},
-	{22861, 142934, 26447, 0, 0, 0},
-	{22861, 143279, 335, 0, 0, 0},
-	{22861, 143360, 1036, 0, 0, 0},
-	{22861, 143442, 1132, 0, 0, 0},
-	{22861, 143442, 1036, 0, 0, 0},
-	{22861, 143531, 1223, 0, 0, 0},
-	{22861, 143617, 59127, 0, 0, 0},
-	{22861, 143704, 1439, 0, 0, 0},
-	{22861, 143279, 143812, 0, 0, 0},
-	{22861, 144538, 2274, 0, 0, 0},
-	{22861, 143279, 144621, 0, 0, 0},
-	{11347, 144739, 335, 0, 0, 0},
-	{11347, 144739, 1442, 0, 0, 0},
-	{11347, 144739, 2277, 0, 0, 0},
-	{237, 144887, 335, 0, 0, 0},
-	{42827, 144973, 0, 477, 0, 0},
-	{237, 145397, 1036, 0, 0, 0},
-	{237, 57471, 1036, 0, 0, 0},
-	{237, 145497, 1223, 0, 0, 0},
-	{237, 57683, 59127, 0, 0, 0},
-	{237, 145598, 1439, 0, 0, 0},
-	{237, 144887, 145734, 0, 0, 0},
-	{237, 146477, 2274, 0, 0, 0},
-	{237, 144887, 146566, 0, 0, 0},
-	{237, 9351, 335, 0, 0, 0},
-	{237, 9351, 1442, 0, 0, 0},
-	{237, 9351, 2277, 0, 0, 0},
-	{237, 147611, 335, 0, 0, 0},
-	{338, 147845, 0, 477, 0, 0},
-	{237, 148295, 1036, 0, 0, 0},
-	{237, 148512, 1132, 0, 0, 0},
-	{237, 148512, 1036, 0, 0, 0},
-	{237, 148768, 1223, 0, 0, 0},
-	{237, 149023, 149242, 0, 0, 0},
-	{237, 149255, 1439, 0, 0, 0},
-	{237, 147611, 1442, 0, 0, 0},
-	{237, 149487, 2274, 0, 0, 0},
-	{237, 147611, 149745, 0, 0, 0},
-	{179, 150280, 0, 0, 0, 0},
-	{179, 150514, 0, 0, 0, 0},
-	{179, 150743, 0, 0, 0, 0},
-	{179, 151011, 0, 0, 0, 0},
-	{179, 151255, 0, 0, 0, 0},
-	{179, 151516, 0, 0, 0, 0},
-	{179, 151954, 0, 0, 0, 0},
-	{237, 152303, 335, 0, 0, 0},
-	{237, 152433, 152632, 0, 0, 0},
-	{237, 152303, 1442, 0, 0, 0},
-	{237, 152641, 2274, 0, 0, 0},
-	{237, 152303, 2277, 0, 0, 0},
-	{179, 153314, 0, 0, 0, 0},
-	{338, 26749, 0, 153584, 0, 0},
-	{61508, 155021, 1036, 0, 0, 0},
-	{338, 26749, 0, 155265, 0, 0},
-	{61508, 156705, 1132, 0, 0, 0},
-	{61508, 156705, 1036, 0, 0, 0},
-	{61508, 156964, 157208, 0, 0, 0},
-	{61508, 157217, 157430, 0, 0, 0},
-	{61508, 157439, 157704, 0, 0, 0},
-	{61508, 153314, 157713, 0, 0, 0},
-	{61508, 158781, 159054, 0, 0, 0},
-	{61508, 153314, 159088, 0, 0, 0},
-	{179, 159626, 0, 0, 0, 0},
-	{179, 160001, 0, 0, 0, 0},
-	{75226, 160085, 0, 0, 0, 0},
-	{179, 160625, 0, 0, 0, 0},
-	{10666, 160871, 335, 0, 0, 0},
-	{10666, 160952, 1036, 0, 0, 0},
-	{10666, 161039, 1132, 0, 0, 0},
-	{10666, 161039, 1036, 0, 0, 0},
-	{10666, 161131, 1223, 0, 0, 0},
-	{10666, 161222, 161337, 0, 0, 0},
-	{10666, 160871, 1442, 0, 0, 0},
-	{10666, 161343, 2274, 0, 0, 0},
-	{10666, 160871, 35896, 0, 0, 0},
-	{161779, 161793, 335, 0, 0, 0},
-	{161779, 952, 1036, 0, 0, 0},
-	{161779, 1042, 1132, 0, 0, 0},
-	{161779, 1042, 1036, 0, 0, 0},
-	{161779, 1137, 1223, 0, 0, 0},
-	{161779, 1226, 1321, 0, 0, 0},
-	{161779, 1326, 1439, 0, 0, 0},
-	{161779, 161793, 1442, 0, 0, 0},
-	{161779, 2190, 2274, 0, 0, 0},
-	{161779, 161793, 2277, 0, 0, 0},
-	{179, 162088, 0, 0, 0, 0},
-	{11347, 162455, 335, 0, 0, 0},
-	{338, 162611, 0, 477, 0, 0},
-	{11347, 162821, 163047, 0, 0, 0},
-	{11347, 162455, 1442, 0, 0, 0},
-	{11347, 162455, 163062, 0, 0, 0},
-	{163426, 163438, 163616, 0, 0, 0},
-	{163426, 163624, 1036, 0, 0, 0},
-	{163426, 163767, 1132, 0, 0, 0},
-	{163426, 163767, 1036, 0, 0, 0},
-	{163426, 163946, 1223, 0, 0, 0},
-	{163426, 164101, 1321, 0, 0, 0},
-	{163426, 164275, 1439, 0, 0, 0},
-	{163426, 163438, 164457, 0, 0, 0},
-	{163426, 165216, 2274, 0, 0, 0},
-	{163426, 163438, 2277, 0, 0, 0},
-	{237, 165373, 335, 0, 0, 0},
-	{237, 165497, 165632, 0, 0, 0},
-	{237, 165641, 1132, 0, 0, 0},
-	{237, 165641, 165632, 0, 0, 0},
-	{237, 165794, 1223, 0, 0, 0},
-	{237, 165939, 88720, 0, 0, 0},
-	{237, 166061, 166237, 0, 0, 0},
-	{237, 165373, 1442, 0, 0, 0},
-	{237, 166246, 2274, 0, 0, 0},
-	{237, 165373, 166368, 0, 0, 0},
-	{166557, 166566, 335, 0, 0, 0},
-	{166557, 952, 1036, 0, 0, 0},
-	{166557, 1042, 1132, 0, 0, 0},
-	{166557, 1042, 1036, 0, 0, 0},
-	{166557, 1137, 1223, 0, 0, 0},
-	{166557, 1226, 1321, 0, 0, 0},
-	{43761, 166641, 166772, 0, 0, 0},
-	{166557, 166566, 1442, 0, 0, 0},
-	{166557, 166779, 166863, 0, 0, 0},
-	{166557, 166566, 2277, 0, 0, 0},
-	{11347, 48717, 335, 0, 0, 0},
-	{11347, 48717, 1442, 0, 0, 0},
-	{11347, 48717, 2277, 0, 0, 0},
-	{11347, 167112, 335, 0, 0, 0},
-	{11347, 167112, 1442, 0, 0, 0},
-	{11347, 167112, 2277, 0, 0, 0},
-	{179, 167477, 0, 0, 0, 0},
-	{179, 167723, 0, 0, 0, 0},
-	{237, 168119, 335, 0, 0, 0},
-	{338, 168230, 0, 168380, 0, 0},
-	{237, 168119, 1442, 0, 0, 0},
-	{237, 168119, 169050, 0, 0, 0},
-	{179, 169266, 0, 0, 0, 0},
-	{237, 169537, 335, 0, 0, 0},
-	{237, 169537, 1442, 0, 0, 0},
-	{237, 169537, 2277, 0, 0, 0},
-	{237, 169762, 335, 0, 0, 0},
-	{237, 169762, 1442, 0, 0, 0},
-	{237, 169762, 2277, 0, 0, 0},
-	{179, 170309, 0, 0, 0, 0},
-	{11347, 170815, 335, 0, 0, 0},
-	{179, 170987, 0, 0, 0, 0},
-	{11347, 170815, 1442, 0, 0, 0},
-	{11347, 170815, 2277, 0, 0, 0},
-	{179, 171577, 0, 0, 0, 0},
-	{179, 172108, 0, 0, 0, 0},
-	{237, 172526, 335, 0, 0, 0},
-	{338, 172648, 0, 477, 0, 0},
-	{237, 172526, 1442, 0, 0, 0},
-	{237, 172526, 2277, 0, 0, 0},
-	{72823, 0, 173375, 0, 0, 0},
-	{173382, 173389, 0, 73062, 0, 0},
-	{173593, 0, 1036, 0, 0, 0},
-	{173382, 72846, 0, 73062, 0, 0},
-	{173593, 0, 1132, 0, 0, 0},
-	{173593, 0, 173604, 0, 0, 0},
-	{173593, 0, 173617, 0, 0, 0},
-	{72823, 0, 173627, 0, 0, 0},
-	{72823, 0, 173640, 0, 0, 0},
-	{173593, 0, 174051, 0, 0, 0},
-	{72823, 0, 174061, 0, 0, 0},
-	{72823, 0, 174221, 0, 0, 0},
-	{173382, 174228, 0, 73062, 0, 0},
-	{173382, 174432, 0, 73062, 0, 0},
-	{72823, 0, 174648, 0, 0, 0},
-	{72823, 0, 174661, 0, 0, 0},
-	{72823, 0, 174671, 0, 0, 0},
-	{72823, 0, 174684, 0, 0, 0},
-	{72823, 0, 175095, 0, 0, 0},
-	{11347, 138199, 335, 0, 0, 0},
-	{11347, 138199, 1442, 0, 0, 0},
-	{11347, 138199, 2277, 0, 0, 0},
-	{173382, 175127, 0, 73062, 175337, 0},
-	{72823, 0, 175547, 0, 0, 0},
-	{173382, 175127, 0, 73062, 0, 0},
-	{72823, 0, 175561, 0, 0, 0},
-	{72823, 0, 175569, 0, 0, 0},
-	{72823, 0, 175582, 0, 0, 0},
-	{173382, 173389, 0, 73062, 175337, 0},
-	{173382, 72846, 0, 73062, 175337, 0},
-	{179, 176451, 0, 0, 0, 0},
+	{179, 1041, 0, 0, 0, 0},
+	{179, 1136, 0, 0, 0, 0},
+	{179, 1225, 0, 0, 0, 0},
+	{179, 1325, 0, 0, 0, 0},
+	{179, 1981, 0, 0, 0, 0},
+	{179, 3288, 0, 0, 0, 0},
+	{179, 4074, 0, 0, 0, 0},
+	{179, 4233, 0, 0, 0, 0},
+	{179, 4384, 0, 0, 0, 0},
+	{237, 5017, 335, 0, 0, 0},
+	{237, 5155, 1036, 0, 0, 0},
+	{237, 5284, 1131, 0, 0, 0},
+	{237, 5284, 1036, 0, 0, 0},
+	{237, 5411, 5571, 0, 0, 0},
+	{237, 5574, 5750, 0, 0, 0},
+	{237, 5017, 5755, 0, 0, 0},
+	{237, 6087, 6211, 0, 0, 0},
+	{237, 5017, 6220, 0, 0, 0},
+	{237, 6327, 335, 0, 0, 0},
+	{237, 6327, 5755, 0, 0, 0},
+	{237, 6327, 6220, 0, 0, 0},
+	{237, 6629, 335, 0, 0, 0},
+	{237, 6629, 5755, 0, 0, 0},
+	{237, 6629, 6220, 0, 0, 0},
+	{237, 6850, 335, 0, 0, 0},
+	{237, 6850, 5755, 0, 0, 0},
+	{237, 6850, 6220, 0, 0, 0},
+	{237, 7020, 335, 0, 0, 0},
+	{237, 7020, 5755, 0, 0, 0},
+	{237, 7020, 6220, 0, 0, 0},
+	{237, 8293, 335, 0, 0, 0},
+	{237, 8536, 8752, 0, 0, 0},
+	{237, 8293, 1441, 0, 0, 0},
+	{237, 8293, 2068, 0, 0, 0},
+	{179, 8934, 0, 0, 0, 0},
+	{179, 9240, 0, 0, 0, 0},
+	{338, 9365, 0, 477, 0, 0},
+	{179, 9623, 0, 0, 0, 0},
+	{179, 9754, 0, 0, 0, 0},
+	{179, 9888, 0, 0, 0, 0},
+	{10249, 10255, 335, 0, 0, 0},
+	{10249, 952, 1036, 0, 0, 0},
+	{10249, 1041, 1131, 0, 0, 0},
+	{10249, 1041, 1036, 0, 0, 0},
+	{10249, 1136, 1222, 0, 0, 0},
+	{10249, 1225, 1320, 0, 0, 0},
+	{10249, 10332, 1438, 0, 0, 0},
+	{10249, 10255, 1441, 0, 0, 0},
+	{10249, 1981, 2065, 0, 0, 0},
+	{10249, 10255, 2068, 0, 0, 0},
+	{10930, 10936, 335, 0, 0, 0},
+	{10930, 952, 1036, 0, 0, 0},
+	{10930, 1041, 1131, 0, 0, 0},
+	{10930, 1041, 1036, 0, 0, 0},
+	{10930, 1136, 1222, 0, 0, 0},
+	{10930, 1225, 1320, 0, 0, 0},
+	{10930, 1325, 1438, 0, 0, 0},
+	{10930, 10936, 1441, 0, 0, 0},
+	{10930, 1981, 2065, 0, 0, 0},
+	{10930, 10936, 2068, 0, 0, 0},
+	{179, 11336, 0, 0, 0, 0},
+	{237, 11775, 11959, 0, 0, 0},
+	{237, 11966, 1441, 0, 0, 0},
+	{237, 11966, 2068, 0, 0, 0},
+	{179, 12458, 0, 0, 0, 0},
+	{179, 12920, 0, 0, 0, 0},
+	{13493, 13505, 335, 0, 0, 0},
+	{13493, 952, 1036, 0, 0, 0},
+	{13493, 1041, 1131, 0, 0, 0},
+	{13493, 1041, 1036, 0, 0, 0},
+	{13493, 13657, 1222, 0, 0, 0},
+	{13493, 13802, 1320, 0, 0, 0},
+	{13493, 13976, 1438, 0, 0, 0},
+	{13493, 13505, 1441, 0, 0, 0},
+	{13493, 1981, 2065, 0, 0, 0},
+	{13493, 13505, 2068, 0, 0, 0},
+	{10930, 14840, 335, 0, 0, 0},
+	{10930, 14840, 1441, 0, 0, 0},
+	{10930, 14840, 2068, 0, 0, 0},
+	{10930, 15484, 335, 0, 0, 0},
+	{10930, 15484, 1441, 0, 0, 0},
+	{10930, 15484, 2068, 0, 0, 0},
+	{179, 15861, 0, 0, 0, 0},
+	{237, 16464, 335, 0, 0, 0},
+	{237, 16710, 16939, 0, 0, 0},
+	{237, 16953, 1131, 0, 0, 0},
+	{237, 16953, 16939, 0, 0, 0},
+	{237, 17218, 1222, 0, 0, 0},
+	{237, 17432, 17648, 0, 0, 0},
+	{237, 17658, 17941, 0, 0, 0},
+	{237, 16464, 1441, 0, 0, 0},
+	{237, 17951, 2065, 0, 0, 0},
+	{237, 16464, 18194, 0, 0, 0},
+	{10930, 19471, 335, 0, 0, 0},
+	{10930, 19471, 1441, 0, 0, 0},
+	{10930, 19471, 2068, 0, 0, 0},
+	{237, 20601, 20680, 0, 0, 0},
+	{338, 20685, 0, 477, 0, 0},
+	{21011, 20685, 0, 477, 0, 0},
+	{237, 20601, 1441, 0, 0, 0},
+	{237, 20601, 21019, 0, 0, 0},
+	{179, 21819, 0, 0, 0, 0},
+	{179, 22059, 0, 0, 0, 0},
+	{22443, 22450, 335, 0, 0, 0},
+	{338, 22533, 0, 477, 0, 0},
+	{22443, 952, 1036, 0, 0, 0},
+	{22443, 1041, 1131, 0, 0, 0},
+	{22443, 1041, 1036, 0, 0, 0},
+	{22443, 1136, 1222, 0, 0, 0},
+	{22443, 1225, 1320, 0, 0, 0},
+	{22443, 22907, 1438, 0, 0, 0},
+	{22443, 22450, 23015, 0, 0, 0},
+	{22443, 1981, 2065, 0, 0, 0},
+	{22443, 22450, 23531, 0, 0, 0},
+	{10930, 23835, 23989, 0, 0, 0},
+	{10930, 23994, 1036, 0, 0, 0},
+	{10930, 24141, 1131, 0, 0, 0},
+	{10930, 24141, 1036, 0, 0, 0},
+	{10930, 24306, 1222, 0, 0, 0},
+	{10930, 24453, 24613, 0, 0, 0},
+	{22443, 24622, 24794, 0, 0, 0},
+	{10930, 23835, 24799, 0, 0, 0},
+	{10930, 25463, 2065, 0, 0, 0},
+	{10930, 23835, 25613, 0, 0, 0},
+	{25820, 25829, 25912, 0, 0, 0},
+	{338, 25915, 0, 477, 0, 0},
+	{25820, 952, 1036, 0, 0, 0},
+	{25820, 1041, 1131, 0, 0, 0},
+	{25820, 1041, 1036, 0, 0, 0},
+	{25820, 1136, 1222, 0, 0, 0},
+	{25820, 1225, 1320, 0, 0, 0},
+	{25820, 1325, 1438, 0, 0, 0},
+	{25820, 25829, 1441, 0, 0, 0},
+	{25820, 1981, 2065, 0, 0, 0},
+	{25820, 25829, 2068, 0, 0, 0},
+	{237, 26882, 335, 0, 0, 0},
+	{237, 27250, 27474, 0, 0, 0},
+	{237, 27487, 27915, 0, 0, 0},
+	{237, 26882, 1441, 0, 0, 0},
+	{237, 26882, 2068, 0, 0, 0},
+	{10930, 28187, 335, 0, 0, 0},
+	{10930, 28187, 1441, 0, 0, 0},
+	{10930, 28187, 2068, 0, 0, 0},
+	{237, 28510, 335, 0, 0, 0},
+	{237, 28510, 1441, 0, 0, 0},
+	{237, 28510, 2068, 0, 0, 0},
+	{179, 28859, 0, 0, 0, 0},
+	{237, 29721, 335, 0, 0, 0},
+	{237, 29721, 1441, 0, 0, 0},
+	{237, 29721, 2068, 0, 0, 0},
+	{30349, 30355, 0, 0, 0, 0},
+	{30349, 952, 0, 0, 0, 0},
+	{30349, 1041, 0, 0, 0, 0},
+	{30349, 1136, 0, 0, 0, 0},
+	{30349, 1225, 0, 0, 0, 0},
+	{30349, 1325, 0, 0, 0, 0},
+	{30349, 1981, 0, 0, 0, 0},
+	{30349, 30549, 0, 0, 0, 0},
+	{237, 30925, 335, 0, 0, 0},
+	{237, 31017, 1036, 0, 0, 0},
+	{338, 31107, 0, 477, 0, 0},
+	{237, 31535, 1131, 0, 0, 0},
+	{237, 31535, 1036, 0, 0, 0},
+	{237, 31625, 1222, 0, 0, 0},
+	{237, 31712, 31819, 0, 0, 0},
+	{237, 31825, 1438, 0, 0, 0},
+	{237, 30925, 1441, 0, 0, 0},
+	{237, 31985, 2065, 0, 0, 0},
+	{237, 30925, 32076, 0, 0, 0},
+	{32440, 32452, 335, 0, 0, 0},
+	{32440, 952, 1036, 0, 0, 0},
+	{32440, 1041, 1131, 0, 0, 0},
+	{32440, 1041, 1036, 0, 0, 0},
+	{32440, 1136, 1222, 0, 0, 0},
+	{32440, 1225, 1320, 0, 0, 0},
+	{32440, 1325, 1438, 0, 0, 0},
+	{32440, 32452, 1441, 0, 0, 0},
+	{32440, 1981, 2065, 0, 0, 0},
+	{32440, 32452, 2068, 0, 0, 0},
+	{10930, 32755, 335, 0, 0, 0},
+	{10930, 32755, 1441, 0, 0, 0},
+	{10930, 32755, 2068, 0, 0, 0},
+	{237, 32985, 335, 0, 0, 0},
+	{237, 33069, 33159, 0, 0, 0},
+	{237, 33169, 1131, 0, 0, 0},
+	{237, 33169, 33159, 0, 0, 0},
+	{237, 33259, 1222, 0, 0, 0},
+	{237, 33345, 1320, 0, 0, 0},
+	{237, 33440, 1438, 0, 0, 0},
+	{237, 32985, 1441, 0, 0, 0},
+	{237, 33553, 2065, 0, 0, 0},
+	{237, 32985, 33637, 0, 0, 0},
+	{179, 34015, 0, 0, 0, 0},
+	{237, 34356, 335, 0, 0, 0},
+	{34440, 345, 0, 477, 0, 0},
+	{237, 34444, 1036, 0, 0, 0},
+	{237, 34534, 1131, 0, 0, 0},
+	{237, 34534, 1036, 0, 0, 0},
+	{237, 34651, 1222, 0, 0, 0},
+	{237, 34743, 1320, 0, 0, 0},
+	{237, 34847, 1438, 0, 0, 0},
+	{237, 34356, 1441, 0, 0, 0},
+	{237, 34968, 2065, 0, 0, 0},
+	{237, 34356, 35061, 0, 0, 0},
+	{237, 35090, 335, 0, 0, 0},
+	{237, 35090, 1441, 0, 0, 0},
+	{237, 35090, 35061, 0, 0, 0},
+	{179, 35337, 0, 0, 0, 0},
+	{10930, 36076, 335, 0, 0, 0},
+	{10930, 36076, 1441, 0, 0, 0},
+	{10930, 36076, 2068, 0, 0, 0},
+	{237, 36394, 335, 0, 0, 0},
+	{237, 36394, 1441, 0, 0, 0},
+	{237, 36394, 2068, 0, 0, 0},
+	{179, 36716, 0, 0, 0, 0},
+	{179, 37016, 0, 0, 0, 0},
+	{10930, 38859, 335, 0, 0, 0},
+	{10930, 38859, 1441, 0, 0, 0},
+	{10930, 38859, 2068, 0, 0, 0},
+	{179, 39540, 0, 0, 0, 0},
+	{237, 40114, 335, 0, 0, 0},
+	{237, 40114, 1441, 0, 0, 0},
+	{237, 40114, 2068, 0, 0, 0},
+	{237, 40975, 335, 0, 0, 0},
+	{237, 41193, 1036, 0, 0, 0},
+	{237, 41366, 1222, 0, 0, 0},
+	{237, 1225, 41525, 0, 0, 0},
+	{237, 1325, 41534, 0, 0, 0},
+	{237, 41541, 23015, 0, 0, 0},
+	{237, 40975, 41759, 0, 0, 0},
+	{237, 41906, 335, 0, 0, 0},
+	{41992, 41999, 0, 477, 0, 0},
+	{237, 41906, 1441, 0, 0, 0},
+	{237, 41906, 42343, 0, 0, 0},
+	{41992, 42578, 0, 477, 0, 0},
+	{42926, 41906, 335, 0, 0, 0},
+	{42926, 952, 1036, 0, 0, 0},
+	{42926, 1041, 1131, 0, 0, 0},
+	{42926, 1041, 1036, 0, 0, 0},
+	{42926, 1225, 1320, 0, 0, 0},
+	{42926, 1325, 1438, 0, 0, 0},
+	{42926, 41906, 1441, 0, 0, 0},
+	{42926, 1981, 2065, 0, 0, 0},
+	{42926, 41906, 42343, 0, 0, 0},
+	{10930, 43098, 335, 0, 0, 0},
+	{10930, 43098, 1441, 0, 0, 0},
+	{10930, 43098, 2068, 0, 0, 0},
+	{25820, 43316, 335, 0, 0, 0},
+	{43405, 25915, 0, 0, 0, 0},
+	{25820, 43409, 1036, 0, 0, 0},
+	{25820, 33169, 1131, 0, 0, 0},
+	{25820, 33169, 1036, 0, 0, 0},
+	{25820, 33259, 1222, 0, 0, 0},
+	{25820, 33345, 43493, 0, 0, 0},
+	{25820, 43498, 1438, 0, 0, 0},
+	{25820, 43316, 1441, 0, 0, 0},
+	{25820, 33553, 2065, 0, 0, 0},
+	{25820, 43316, 43612, 0, 0, 0},
+	{25820, 43316, 43648, 0, 0, 0},
+	{25820, 43966, 335, 0, 0, 0},
+	{25820, 43966, 1441, 0, 0, 0},
+	{25820, 43966, 43648, 0, 0, 0},
+	{237, 44231, 44323, 0, 0, 0},
+	{338, 44326, 0, 477, 0, 0},
+	{237, 44231, 1441, 0, 0, 0},
+	{237, 44231, 2068, 0, 0, 0},
+	{44865, 44924, 0, 0, 0, 0},
+	{44865, 952, 0, 0, 0, 0},
+	{44865, 1041, 0, 0, 0, 0},
+	{44865, 1136, 0, 0, 0, 0},
+	{44865, 1225, 0, 0, 0, 0},
+	{44865, 1325, 0, 0, 0, 0},
+	{44865, 1981, 0, 0, 0, 0},
+	{179, 45349, 0, 0, 0, 0},
+	{45846, 45852, 45988, 0, 0, 0},
+	{45846, 46012, 46156, 0, 0, 0},
+	{45846, 46175, 1131, 0, 0, 0},
+	{45846, 46175, 1036, 0, 0, 0},
+	{45846, 46320, 46465, 0, 0, 0},
+	{45846, 46485, 46643, 0, 0, 0},
+	{179, 46663, 0, 0, 0, 0},
+	{45846, 45852, 46841, 0, 0, 0},
+	{2602, 47386, 0, 0, 0, 0},
+	{45846, 45852, 47508, 0, 0, 0},
+	{45846, 47673, 45988, 0, 0, 0},
+	{45846, 47673, 46841, 0, 0, 0},
+	{2602, 47797, 0, 0, 0, 0},
+	{45846, 47673, 47508, 0, 0, 0},
+	{179, 48074, 0, 0, 0, 0},
+	{237, 48810, 49058, 0, 0, 0},
+	{49067, 49071, 0, 0, 0, 0},
+	{237, 49983, 50296, 0, 0, 0},
+	{237, 50305, 50654, 0, 0, 0},
+	{237, 50305, 50296, 0, 0, 0},
+	{237, 50671, 50951, 0, 0, 0},
+	{237, 50960, 51272, 0, 0, 0},
+	{237, 51289, 51781, 0, 0, 0},
+	{237, 48810, 51790, 0, 0, 0},
+	{237, 53375, 53667, 0, 0, 0},
+	{237, 48810, 53676, 0, 0, 0},
+	{237, 54402, 335, 0, 0, 0},
+	{237, 54509, 1036, 0, 0, 0},
+	{237, 54645, 1131, 0, 0, 0},
+	{237, 54645, 1036, 0, 0, 0},
+	{237, 54801, 1222, 0, 0, 0},
+	{237, 54944, 1320, 0, 0, 0},
+	{237, 55075, 1438, 0, 0, 0},
+	{237, 54402, 1441, 0, 0, 0},
+	{237, 55219, 2065, 0, 0, 0},
+	{237, 54402, 55339, 0, 0, 0},
+	{237, 28510, 55386, 0, 0, 0},
+	{179, 55535, 0, 0, 0, 0},
+	{237, 55752, 55840, 0, 0, 0},
+	{34440, 55846, 0, 477, 0, 0},
+	{237, 56110, 56210, 0, 0, 0},
+	{237, 56217, 1131, 0, 0, 0},
+	{237, 56217, 56320, 0, 0, 0},
+	{237, 56329, 56422, 0, 0, 0},
+	{237, 56428, 1320, 0, 0, 0},
+	{237, 56539, 1438, 0, 0, 0},
+	{237, 55752, 1441, 0, 0, 0},
+	{237, 56679, 56768, 0, 0, 0},
+	{237, 55752, 56774, 0, 0, 0},
+	{237, 56792, 56210, 0, 0, 0},
+	{237, 56329, 1222, 0, 0, 0},
+	{237, 56892, 2065, 0, 0, 0},
+	{57127, 57174, 0, 0, 0, 0},
+	{57127, 952, 0, 0, 0, 0},
+	{57127, 1041, 0, 0, 0, 0},
+	{57127, 1136, 0, 0, 0, 0},
+	{57127, 1225, 0, 0, 0, 0},
+	{57127, 1325, 0, 0, 0, 0},
+	{57127, 1981, 0, 0, 0, 0},
+	{237, 57384, 335, 0, 0, 0},
+	{237, 57479, 1036, 0, 0, 0},
+	{237, 57569, 1131, 0, 0, 0},
+	{237, 57569, 1036, 0, 0, 0},
+	{237, 57670, 1222, 0, 0, 0},
+	{237, 57761, 57872, 0, 0, 0},
+	{237, 57877, 58018, 0, 0, 0},
+	{237, 57384, 1441, 0, 0, 0},
+	{237, 57384, 35061, 0, 0, 0},
+	{237, 58263, 58378, 0, 0, 0},
+	{237, 58263, 1441, 0, 0, 0},
+	{237, 58263, 2068, 0, 0, 0},
+	{179, 58635, 0, 0, 0, 0},
+	{41992, 58783, 0, 477, 0, 0},
+	{9181, 59441, 0, 0, 0, 0},
+	{9181, 952, 0, 0, 0, 0},
+	{9181, 1041, 0, 0, 0, 0},
+	{9181, 1136, 0, 0, 0, 0},
+	{9181, 1225, 0, 0, 0, 0},
+	{9181, 1325, 0, 0, 0, 0},
+	{9181, 1981, 0, 0, 0, 0},
+	{179, 59696, 0, 0, 0, 0},
+	{60253, 60259, 335, 0, 0, 0},
+	{60253, 60496, 60716, 0, 0, 0},
+	{60253, 60727, 1131, 0, 0, 0},
+	{60253, 60727, 60716, 0, 0, 0},
+	{60253, 60986, 1222, 0, 0, 0},
+	{60253, 61203, 61410, 0, 0, 0},
+	{60253, 61417, 1438, 0, 0, 0},
+	{60253, 60259, 1441, 0, 0, 0},
+	{60253, 61660, 2065, 0, 0, 0},
+	{60253, 60259, 61894, 0, 0, 0},
+	{179, 62099, 0, 0, 0, 0},
+	{10930, 62414, 335, 0, 0, 0},
+	{10930, 62414, 1441, 0, 0, 0},
+	{10930, 62414, 2068, 0, 0, 0},
+	{179, 62714, 0, 0, 0, 0},
+	{179, 62799, 0, 0, 0, 0},
+	{10930, 63249, 335, 0, 0, 0},
+	{10930, 63249, 1441, 0, 0, 0},
+	{10930, 63249, 2068, 0, 0, 0},
+	{10930, 63646, 335, 0, 0, 0},
+	{10930, 63778, 1036, 0, 0, 0},
+	{10930, 63905, 1131, 0, 0, 0},
+	{10930, 63905, 1036, 0, 0, 0},
+	{179, 64030, 0, 0, 0, 0},
+	{10930, 64156, 64324, 0, 0, 0},
+	{10930, 64333, 64545, 0, 0, 0},
+	{10930, 63646, 1441, 0, 0, 0},
+	{10930, 64556, 2065, 0, 0, 0},
+	{10930, 63646, 64682, 0, 0, 0},
+	{237, 64826, 65021, 0, 0, 0},
+	{10930, 65050, 1131, 0, 0, 0},
+	{10930, 65050, 1036, 0, 0, 0},
+	{10930, 65285, 65504, 0, 0, 0},
+	{10930, 65511, 1438, 0, 0, 0},
+	{10930, 64826, 65802, 0, 0, 0},
+	{10930, 66632, 2065, 0, 0, 0},
+	{10930, 64826, 2068, 0, 0, 0},
+	{42926, 66947, 67082, 0, 0, 0},
+	{22443, 67187, 335, 0, 0, 0},
+	{22443, 1325, 1438, 0, 0, 0},
+	{22443, 67187, 23015, 0, 0, 0},
+	{22443, 67187, 23531, 0, 0, 0},
+	{237, 67377, 335, 0, 0, 0},
+	{237, 67377, 1441, 0, 0, 0},
+	{237, 67377, 2068, 0, 0, 0},
+	{67663, 67670, 44323, 0, 0, 0},
+	{67663, 67776, 1036, 0, 0, 0},
+	{67663, 1041, 1131, 0, 0, 0},
+	{67663, 1041, 1036, 0, 0, 0},
+	{67663, 67879, 67980, 0, 0, 0},
+	{67663, 1225, 1320, 0, 0, 0},
+	{67663, 67984, 68121, 0, 0, 0},
+	{67663, 67670, 1441, 0, 0, 0},
+	{67663, 33553, 2065, 0, 0, 0},
+	{67663, 67670, 68124, 0, 0, 0},
+	{10930, 68530, 335, 0, 0, 0},
+	{10930, 68530, 1441, 0, 0, 0},
+	{10930, 68530, 2068, 0, 0, 0},
+	{237, 68849, 335, 0, 0, 0},
+	{237, 68849, 1441, 0, 0, 0},
+	{237, 68849, 2068, 0, 0, 0},
+	{237, 69031, 69118, 0, 0, 0},
+	{237, 1225, 57872, 0, 0, 0},
+	{237, 69121, 67613, 0, 0, 0},
+	{237, 69031, 69231, 0, 0, 0},
+	{237, 69031, 69760, 0, 0, 0},
+	{179, 69965, 0, 0, 0, 0},
+	{10930, 70281, 335, 0, 0, 0},
+	{10930, 70281, 1441, 0, 0, 0},
+	{10930, 70281, 2068, 0, 0, 0},
+	{237, 70531, 70625, 0, 0, 0},
+	{237, 43409, 1036, 0, 0, 0},
+	{237, 33169, 70628, 0, 0, 0},
+	{237, 33440, 70638, 0, 0, 0},
+	{237, 70531, 1441, 0, 0, 0},
+	{237, 70531, 70641, 0, 0, 0},
+	{237, 70823, 69118, 0, 0, 0},
+	{237, 70823, 1441, 0, 0, 0},
+	{237, 70823, 70917, 0, 0, 0},
+	{71150, 0, 71160, 0, 0, 0},
+	{71167, 71173, 0, 71389, 0, 0},
+	{71150, 0, 1036, 0, 0, 0},
+	{71150, 0, 1131, 0, 0, 0},
+	{71150, 0, 1222, 0, 0, 0},
+	{71150, 0, 71809, 0, 0, 0},
+	{71150, 0, 1438, 0, 0, 0},
+	{71150, 0, 71816, 0, 0, 72019},
+	{71150, 0, 2065, 0, 0, 0},
+	{71150, 0, 72023, 0, 0, 0},
+	{10930, 72360, 335, 0, 0, 0},
+	{10930, 72360, 1441, 0, 0, 0},
+	{10930, 72360, 2068, 0, 0, 0},
+	{179, 72666, 0, 0, 0, 0},
+	{237, 69031, 335, 0, 0, 0},
+	{237, 72764, 1438, 0, 0, 0},
+	{237, 69031, 1441, 0, 0, 0},
+	{237, 69031, 2068, 0, 0, 0},
+	{237, 73369, 335, 0, 0, 0},
+	{237, 73369, 1441, 0, 0, 0},
+	{237, 73369, 2068, 0, 0, 0},
+	{179, 74054, 0, 0, 0, 0},
+	{179, 74463, 0, 0, 0, 0},
+	{179, 75092, 0, 0, 0, 0},
+	{75516, 75552, 0, 0, 0, 0},
+	{75516, 952, 0, 0, 0, 0},
+	{75516, 1041, 0, 0, 0, 0},
+	{75516, 1136, 0, 0, 0, 0},
+	{75516, 1225, 0, 0, 0, 0},
+	{75516, 1325, 0, 0, 0, 0},
+	{75516, 1981, 0, 0, 0, 0},
+	{42926, 75917, 335, 0, 0, 0},
+	{338, 76016, 0, 477, 0, 0},
+	{42926, 1136, 1222, 0, 0, 0},
+	{42926, 75917, 1441, 0, 0, 0},
+	{42926, 75917, 2068, 0, 0, 0},
+	{179, 76546, 0, 0, 0, 0},
+	{77242, 77254, 335, 0, 0, 0},
+	{77242, 77408, 1036, 0, 0, 0},
+	{77242, 1041, 1131, 0, 0, 0},
+	{77242, 1041, 1036, 0, 0, 0},
+	{77242, 77562, 1222, 0, 0, 0},
+	{77242, 77707, 1320, 0, 0, 0},
+	{77242, 77893, 1438, 0, 0, 0},
+	{77242, 77254, 1441, 0, 0, 0},
+	{77242, 78119, 2065, 0, 0, 0},
+	{77242, 77254, 2068, 0, 0, 0},
+	{10930, 78445, 335, 0, 0, 0},
+	{10930, 78445, 1441, 0, 0, 0},
+	{10930, 78445, 2068, 0, 0, 0},
+	{10930, 78889, 335, 0, 0, 0},
+	{10930, 78889, 1441, 0, 0, 0},
+	{10930, 78889, 2068, 0, 0, 0},
+	{179, 79218, 0, 0, 0, 0},
+	{10930, 79723, 335, 0, 0, 0},
+	{10930, 79723, 1441, 0, 0, 0},
+	{10930, 79723, 2068, 0, 0, 0},
+	{10930, 80992, 335, 0, 0, 0},
+	{10930, 81229, 1036, 0, 0, 0},
+	{10930, 81470, 1131, 0, 0, 0},
+	{10930, 81470, 1036, 0, 0, 0},
+	{10930, 81768, 1222, 0, 0, 0},
+	{10930, 82018, 82234, 0, 0, 0},
+	{10930, 82241, 1438, 0, 0, 0},
+	{10930, 80992, 1441, 0, 0, 0},
+	{10930, 82496, 2065, 0, 0, 0},
+	{10930, 80992, 82751, 0, 0, 0},
+	{83184, 83193, 83256, 0, 0, 0},
+	{83263, 83276, 0, 83438, 0, 0},
+	{83858, 0, 1036, 0, 0, 0},
+	{83858, 0, 1131, 0, 0, 0},
+	{83858, 0, 1222, 0, 0, 0},
+	{83858, 0, 1320, 0, 0, 0},
+	{83184, 83870, 1438, 0, 0, 0},
+	{83184, 83193, 84032, 0, 0, 0},
+	{83858, 0, 2065, 0, 0, 0},
+	{83184, 83193, 84622, 0, 0, 0},
+	{237, 85343, 335, 0, 0, 0},
+	{237, 85577, 65504, 0, 0, 0},
+	{237, 85343, 1441, 0, 0, 0},
+	{237, 85343, 2068, 0, 0, 0},
+	{237, 86317, 335, 0, 0, 0},
+	{237, 86449, 86631, 0, 0, 0},
+	{237, 86317, 1441, 0, 0, 0},
+	{237, 86317, 2068, 0, 0, 0},
+	{10930, 87210, 335, 0, 0, 0},
+	{10930, 87210, 1441, 0, 0, 0},
+	{10930, 87210, 2068, 0, 0, 0},
+	{179, 87491, 0, 0, 0, 0},
+	{179, 87936, 0, 0, 0, 0},
+	{179, 88340, 0, 0, 0, 0},
+	{10930, 88741, 335, 0, 0, 0},
+	{10930, 88741, 1441, 0, 0, 0},
+	{10930, 88741, 2068, 0, 0, 0},
+	{10930, 89074, 335, 0, 0, 0},
+	{10930, 89074, 1441, 0, 0, 0},
+	{10930, 89074, 2068, 0, 0, 0},
+	{89525, 28187, 335, 0, 0, 0},
+	{89525, 952, 1036, 0, 0, 0},
+	{89525, 1041, 1131, 0, 0, 0},
+	{89525, 1041, 1036, 0, 0, 0},
+	{89525, 1136, 1222, 0, 0, 0},
+	{89525, 1225, 1320, 0, 0, 0},
+	{89525, 1325, 1438, 0, 0, 0},
+	{89525, 28187, 1441, 0, 0, 0},
+	{89525, 1981, 2065, 0, 0, 0},
+	{89525, 28187, 2068, 0, 0, 0},
+	{179, 89777, 0, 0, 0, 0},
+	{237, 90006, 335, 0, 0, 0},
+	{237, 90006, 1441, 0, 0, 0},
+	{237, 90006, 35061, 0, 0, 0},
+	{179, 90258, 0, 0, 0, 0},
+	{10930, 90702, 335, 0, 0, 0},
+	{10930, 90702, 1441, 0, 0, 0},
+	{10930, 90702, 2068, 0, 0, 0},
+	{179, 91338, 0, 0, 0, 0},
+	{10249, 92023, 92224, 0, 0, 0},
+	{338, 25915, 0, 92233, 0, 0},
+	{10249, 93313, 1036, 0, 0, 0},
+	{10249, 93524, 1131, 0, 0, 0},
+	{10249, 93524, 1036, 0, 0, 0},
+	{10249, 93756, 1222, 0, 0, 0},
+	{10249, 93973, 94213, 0, 0, 0},
+	{179, 94222, 0, 0, 0, 0},
+	{10249, 92023, 94470, 0, 0, 0},
+	{10249, 95290, 95509, 0, 0, 0},
+	{10249, 92023, 95534, 0, 0, 0},
+	{10930, 95702, 335, 0, 0, 0},
+	{10930, 95702, 1441, 0, 0, 0},
+	{10930, 95702, 2068, 0, 0, 0},
+	{10930, 96080, 335, 0, 0, 0},
+	{10930, 96080, 96187, 0, 0, 0},
+	{10930, 96080, 96713, 0, 0, 0},
+	{179, 96935, 0, 0, 0, 0},
+	{179, 97340, 0, 0, 0, 0},
+	{97849, 97859, 10206, 0, 0, 0},
+	{97849, 97965, 98054, 0, 0, 0},
+	{97849, 98066, 1131, 0, 0, 0},
+	{97849, 98066, 98171, 0, 0, 0},
+	{97849, 98184, 1222, 0, 0, 0},
+	{97849, 98285, 1320, 0, 0, 0},
+	{97849, 98405, 1438, 0, 0, 0},
+	{97849, 97859, 1441, 0, 0, 0},
+	{97849, 98529, 98629, 0, 0, 0},
+	{97849, 97859, 98640, 0, 0, 0},
+	{10930, 98863, 335, 0, 0, 0},
+	{10930, 99055, 65504, 0, 0, 0},
+	{10930, 98863, 1441, 0, 0, 0},
+	{10930, 98863, 2068, 0, 0, 0},
+	{179, 99455, 0, 0, 0, 0},
+	{179, 99772, 0, 0, 0, 0},
+	{179, 99984, 0, 0, 0, 0},
+	{179, 100238, 0, 0, 0, 0},
+	{179, 100574, 0, 0, 0, 0},
+	{10930, 101025, 335, 0, 0, 0},
+	{10930, 101025, 1441, 0, 0, 0},
+	{10930, 101025, 2068, 0, 0, 0},
+	{10930, 101367, 335, 0, 0, 0},
+	{10930, 101367, 1441, 0, 0, 0},
+	{10930, 101367, 2068, 0, 0, 0},
+	{13493, 101602, 335, 0, 0, 0},
+	{13493, 101760, 101905, 0, 0, 0},
+	{13493, 101913, 1131, 0, 0, 0},
+	{13493, 101913, 101905, 0, 0, 0},
+	{13493, 102078, 1222, 0, 0, 0},
+	{13493, 102225, 102387, 0, 0, 0},
+	{13493, 102396, 1438, 0, 0, 0},
+	{13493, 101602, 1441, 0, 0, 0},
+	{13493, 102554, 102702, 0, 0, 0},
+	{13493, 101602, 102707, 0, 0, 0},
+	{10930, 103260, 335, 0, 0, 0},
+	{10930, 103500, 103723, 0, 0, 0},
+	{10930, 103749, 1131, 0, 0, 0},
+	{10930, 103749, 103723, 0, 0, 0},
+	{10930, 104056, 1222, 0, 0, 0},
+	{10930, 104306, 104558, 0, 0, 0},
+	{10930, 104565, 104838, 0, 0, 0},
+	{10930, 103260, 1441, 0, 0, 0},
+	{10930, 104851, 2065, 0, 0, 0},
+	{10930, 103260, 105103, 0, 0, 0},
+	{106147, 106162, 335, 0, 0, 0},
+	{106147, 952, 1036, 0, 0, 0},
+	{106147, 1041, 1131, 0, 0, 0},
+	{106147, 1041, 1036, 0, 0, 0},
+	{106147, 1136, 1222, 0, 0, 0},
+	{106147, 1225, 1320, 0, 0, 0},
+	{106147, 1325, 1438, 0, 0, 0},
+	{106147, 106162, 1441, 0, 0, 0},
+	{106147, 1981, 2065, 0, 0, 0},
+	{106147, 106162, 2068, 0, 0, 0},
+	{10930, 107115, 335, 0, 0, 0},
+	{10930, 107115, 1441, 0, 0, 0},
+	{10930, 107115, 2068, 0, 0, 0},
+	{237, 107406, 107640, 0, 0, 0},
+	{237, 107654, 107865, 0, 0, 0},
+	{237, 107876, 1131, 0, 0, 0},
+	{237, 107876, 107865, 0, 0, 0},
+	{237, 108135, 1222, 0, 0, 0},
+	{237, 108349, 65504, 0, 0, 0},
+	{237, 108565, 108781, 0, 0, 0},
+	{237, 107406, 1441, 0, 0, 0},
+	{237, 108793, 2065, 0, 0, 0},
+	{237, 107406, 109012, 0, 0, 0},
+	{237, 109196, 335, 0, 0, 0},
+	{338, 109278, 0, 477, 0, 0},
+	{237, 109478, 67613, 0, 0, 0},
+	{237, 109196, 1441, 0, 0, 0},
+	{237, 109196, 2068, 0, 0, 0},
+	{179, 109778, 0, 0, 0, 0},
+	{179, 110140, 0, 0, 0, 0},
+	{10930, 110800, 335, 0, 0, 0},
+	{10930, 110800, 1441, 0, 0, 0},
+	{10930, 110800, 2068, 0, 0, 0},
+	{10930, 111040, 335, 0, 0, 0},
+	{10930, 111040, 1441, 0, 0, 0},
+	{10930, 111040, 2068, 0, 0, 0},
+	{179, 111636, 0, 0, 0, 0},
+	{237, 111807, 335, 0, 0, 0},
+	{41992, 345, 0, 477, 0, 0},
+	{237, 43409, 111890, 0, 0, 0},
+	{237, 33169, 111898, 0, 0, 0},
+	{237, 33169, 111890, 0, 0, 0},
+	{237, 33345, 43493, 0, 0, 0},
+	{237, 111906, 1438, 0, 0, 0},
+	{237, 111807, 1441, 0, 0, 0},
+	{237, 111807, 112019, 0, 0, 0},
+	{179, 112223, 0, 0, 0, 0},
+	{10930, 112597, 335, 0, 0, 0},
+	{10930, 112828, 112987, 0, 0, 0},
+	{10930, 112597, 1441, 0, 0, 0},
+	{10930, 112597, 2068, 0, 0, 0},
+	{237, 113701, 335, 0, 0, 0},
+	{34440, 113789, 0, 477, 0, 0},
+	{21011, 113789, 0, 477, 0, 0},
+	{237, 57569, 114023, 0, 0, 0},
+	{237, 57569, 114029, 0, 0, 0},
+	{237, 57761, 1320, 0, 0, 0},
+	{237, 57877, 1438, 0, 0, 0},
+	{237, 113701, 69231, 0, 0, 0},
+	{237, 113701, 114035, 0, 0, 0},
+	{179, 114335, 0, 0, 0, 0},
+	{179, 114917, 0, 0, 0, 0},
+	{179, 115477, 0, 0, 0, 0},
+	{179, 115843, 0, 0, 0, 0},
+	{237, 116445, 335, 0, 0, 0},
+	{237, 116679, 116898, 0, 0, 0},
+	{237, 116445, 1441, 0, 0, 0},
+	{237, 116445, 2068, 0, 0, 0},
+	{179, 117261, 0, 0, 0, 0},
+	{237, 118208, 118388, 0, 0, 0},
+	{237, 118414, 118625, 0, 0, 0},
+	{237, 118636, 1131, 0, 0, 0},
+	{237, 118636, 118625, 0, 0, 0},
+	{237, 118859, 1222, 0, 0, 0},
+	{237, 119064, 119211, 0, 0, 0},
+	{237, 119224, 1438, 0, 0, 0},
+	{237, 118208, 1441, 0, 0, 0},
+	{237, 119451, 2065, 0, 0, 0},
+	{237, 118208, 119661, 0, 0, 0},
+	{179, 119817, 0, 0, 0, 0},
+	{10930, 120168, 335, 0, 0, 0},
+	{10930, 120168, 1441, 0, 0, 0},
+	{10930, 120168, 2068, 0, 0, 0},
+	{237, 120466, 120569, 0, 0, 0},
+	{237, 120574, 1222, 0, 0, 0},
+	{237, 120660, 1320, 0, 0, 0},
+	{237, 120780, 1438, 0, 0, 0},
+	{237, 120466, 1441, 0, 0, 0},
+	{237, 120895, 2065, 0, 0, 0},
+	{237, 120466, 120985, 0, 0, 0},
+	{121129, 121141, 335, 0, 0, 0},
+	{121129, 952, 1036, 0, 0, 0},
+	{121129, 1041, 1131, 0, 0, 0},
+	{121129, 1041, 1036, 0, 0, 0},
+	{121129, 1136, 1222, 0, 0, 0},
+	{121129, 121267, 86631, 0, 0, 0},
+	{121129, 121431, 1438, 0, 0, 0},
+	{121129, 121141, 1441, 0, 0, 0},
+	{121129, 121563, 2065, 0, 0, 0},
+	{121129, 121141, 2068, 0, 0, 0},
+	{121129, 121845, 1438, 0, 0, 0},
+	{25820, 122132, 335, 0, 0, 0},
+	{122222, 122229, 0, 477, 0, 0},
+	{25820, 122132, 1441, 0, 0, 0},
+	{25820, 122132, 122439, 0, 0, 0},
+	{237, 122727, 335, 0, 0, 0},
+	{237, 122727, 1441, 0, 0, 0},
+	{237, 122727, 2068, 0, 0, 0},
+	{237, 123295, 335, 0, 0, 0},
+	{237, 123295, 1441, 0, 0, 0},
+	{237, 123295, 2068, 0, 0, 0},
+	{179, 123632, 0, 0, 0, 0},
+	{237, 123908, 120569, 0, 0, 0},
+	{237, 124006, 124103, 0, 0, 0},
+	{237, 124108, 1131, 0, 0, 0},
+	{237, 124108, 124197, 0, 0, 0},
+	{237, 124206, 124103, 0, 0, 0},
+	{237, 124294, 1320, 0, 0, 0},
+	{237, 123908, 1441, 0, 0, 0},
+	{237, 124398, 124484, 0, 0, 0},
+	{237, 123908, 124489, 0, 0, 0},
+	{179, 124775, 0, 0, 0, 0},
+	{13493, 28187, 335, 0, 0, 0},
+	{34440, 25915, 0, 477, 0, 0},
+	{13493, 125065, 125208, 0, 0, 0},
+	{13493, 125225, 1131, 0, 0, 0},
+	{13493, 125225, 125390, 0, 0, 0},
+	{13493, 125408, 1222, 0, 0, 0},
+	{13493, 125557, 102387, 0, 0, 0},
+	{13493, 125733, 1438, 0, 0, 0},
+	{13493, 28187, 125975, 0, 0, 0},
+	{13493, 126941, 127091, 0, 0, 0},
+	{13493, 28187, 35061, 0, 0, 0},
+	{10930, 127288, 335, 0, 0, 0},
+	{10930, 127288, 1441, 0, 0, 0},
+	{10930, 127288, 2068, 0, 0, 0},
+	{10930, 127929, 335, 0, 0, 0},
+	{10930, 127929, 1441, 0, 0, 0},
+	{10930, 127929, 2068, 0, 0, 0},
+	{10930, 128859, 335, 0, 0, 0},
+	{10930, 128859, 1441, 0, 0, 0},
+	{10930, 128859, 2068, 0, 0, 0},
+	{179, 129395, 0, 0, 0, 0},
+	{10930, 130415, 335, 0, 0, 0},
+	{10930, 130415, 1441, 0, 0, 0},
+	{10930, 130415, 2068, 0, 0, 0},
+	{179, 130783, 0, 0, 0, 0},
+	{131140, 131152, 131257, 0, 0, 0},
+	{131262, 131276, 0, 477, 0, 0},
+	{131140, 43409, 131746, 0, 0, 0},
+	{131140, 33169, 131751, 0, 0, 0},
+	{131140, 33169, 131756, 0, 0, 0},
+	{131140, 33259, 131751, 0, 0, 0},
+	{131140, 33345, 1320, 0, 0, 0},
+	{131140, 131763, 131874, 0, 0, 0},
+	{131140, 131152, 1441, 0, 0, 0},
+	{131140, 33553, 131879, 0, 0, 0},
+	{131140, 131152, 131884, 0, 0, 0},
+	{10930, 132584, 335, 0, 0, 0},
+	{10930, 132716, 132862, 0, 0, 0},
+	{10930, 132871, 1438, 0, 0, 0},
+	{10930, 132584, 1441, 0, 0, 0},
+	{10930, 132584, 2068, 0, 0, 0},
+	{10930, 133780, 335, 0, 0, 0},
+	{10930, 133780, 1441, 0, 0, 0},
+	{10930, 133780, 2068, 0, 0, 0},
+	{10930, 134268, 335, 0, 0, 0},
+	{10930, 134268, 1441, 0, 0, 0},
+	{10930, 134268, 2068, 0, 0, 0},
+	{237, 134268, 335, 0, 0, 0},
+	{237, 134268, 1441, 0, 0, 0},
+	{237, 134268, 2068, 0, 0, 0},
+	{9181, 134609, 0, 0, 0, 0},
+	{179, 134919, 0, 0, 0, 0},
+	{179, 135467, 0, 0, 0, 0},
+	{179, 135870, 0, 0, 0, 0},
+	{10930, 136496, 335, 0, 0, 0},
+	{10930, 136496, 1441, 0, 0, 0},
+	{10930, 136496, 2068, 0, 0, 0},
+	{237, 136851, 335, 0, 0, 0},
+	{237, 136940, 1036, 0, 0, 0},
+	{237, 137028, 1438, 0, 0, 0},
+	{237, 136851, 1441, 0, 0, 0},
+	{237, 136851, 137191, 0, 0, 0},
+	{237, 137299, 137385, 0, 0, 0},
+	{237, 137299, 1441, 0, 0, 0},
+	{237, 137299, 137395, 0, 0, 0},
+	{237, 137771, 335, 0, 0, 0},
+	{237, 137771, 1441, 0, 0, 0},
+	{237, 137771, 2068, 0, 0, 0},
+	{179, 138100, 0, 0, 0, 0},
+	{179, 138643, 0, 0, 0, 0},
+	{338, 138832, 0, 477, 0, 0},
+	{179, 139244, 0, 0, 0, 0},
+	{179, 139375, 0, 0, 0, 0},
+	{237, 139917, 335, 0, 0, 0},
+	{237, 139996, 140112, 0, 0, 0},
+	{237, 139917, 1441, 0, 0, 0},
+	{237, 139917, 2068, 0, 0, 0},
+	{22443, 140202, 23989, 0, 0, 0},
+	{22443, 23994, 1036, 0, 0, 0},
+	{22443, 24141, 1131, 0, 0, 0},
+	{22443, 24141, 1036, 0, 0, 0},
+	{22443, 24306, 1222, 0, 0, 0},
+	{22443, 24453, 24613, 0, 0, 0},
+	{22443, 140352, 24794, 0, 0, 0},
+	{22443, 140202, 24799, 0, 0, 0},
+	{22443, 25463, 2065, 0, 0, 0},
+	{22443, 140202, 25613, 0, 0, 0},
+	{22443, 140547, 335, 0, 0, 0},
+	{22443, 140628, 1036, 0, 0, 0},
+	{22443, 140710, 1131, 0, 0, 0},
+	{22443, 140710, 1036, 0, 0, 0},
+	{22443, 140799, 1222, 0, 0, 0},
+	{22443, 140885, 57872, 0, 0, 0},
+	{22443, 140972, 1438, 0, 0, 0},
+	{22443, 140547, 141080, 0, 0, 0},
+	{22443, 141598, 2065, 0, 0, 0},
+	{22443, 140547, 141681, 0, 0, 0},
+	{10930, 141799, 335, 0, 0, 0},
+	{10930, 141799, 1441, 0, 0, 0},
+	{10930, 141799, 2068, 0, 0, 0},
+	{237, 141947, 335, 0, 0, 0},
+	{41992, 142033, 0, 477, 0, 0},
+	{237, 142457, 1036, 0, 0, 0},
+	{237, 56217, 1036, 0, 0, 0},
+	{237, 142557, 1222, 0, 0, 0},
+	{237, 56428, 57872, 0, 0, 0},
+	{237, 142658, 1438, 0, 0, 0},
+	{237, 141947, 142794, 0, 0, 0},
+	{237, 143329, 2065, 0, 0, 0},
+	{237, 141947, 143418, 0, 0, 0},
+	{237, 8934, 335, 0, 0, 0},
+	{237, 8934, 1441, 0, 0, 0},
+	{237, 8934, 2068, 0, 0, 0},
+	{237, 144463, 335, 0, 0, 0},
+	{338, 144697, 0, 477, 0, 0},
+	{237, 145147, 1036, 0, 0, 0},
+	{237, 145364, 1131, 0, 0, 0},
+	{237, 145364, 1036, 0, 0, 0},
+	{237, 145620, 1222, 0, 0, 0},
+	{237, 145875, 146094, 0, 0, 0},
+	{237, 146107, 1438, 0, 0, 0},
+	{237, 144463, 1441, 0, 0, 0},
+	{237, 146339, 2065, 0, 0, 0},
+	{237, 144463, 146597, 0, 0, 0},
+	{179, 147132, 0, 0, 0, 0},
+	{179, 147366, 0, 0, 0, 0},
+	{179, 147595, 0, 0, 0, 0},
+	{179, 147863, 0, 0, 0, 0},
+	{179, 148107, 0, 0, 0, 0},
+	{179, 148368, 0, 0, 0, 0},
+	{179, 148806, 0, 0, 0, 0},
+	{237, 149155, 335, 0, 0, 0},
+	{237, 149285, 149484, 0, 0, 0},
+	{237, 149155, 1441, 0, 0, 0},
+	{237, 149493, 2065, 0, 0, 0},
+	{237, 149155, 2068, 0, 0, 0},
+	{179, 150166, 0, 0, 0, 0},
+	{338, 25915, 0, 150436, 0, 0},
+	{60253, 151873, 1036, 0, 0, 0},
+	{338, 25915, 0, 152117, 0, 0},
+	{60253, 153557, 1131, 0, 0, 0},
+	{60253, 153557, 1036, 0, 0, 0},
+	{60253, 153816, 154060, 0, 0, 0},
+	{60253, 154069, 154282, 0, 0, 0},
+	{60253, 154291, 154556, 0, 0, 0},
+	{60253, 150166, 154565, 0, 0, 0},
+	{60253, 155425, 155698, 0, 0, 0},
+	{60253, 150166, 155732, 0, 0, 0},
+	{179, 156270, 0, 0, 0, 0},
+	{179, 156645, 0, 0, 0, 0},
+	{73345, 156729, 0, 0, 0, 0},
+	{179, 157269, 0, 0, 0, 0},
+	{10249, 157515, 335, 0, 0, 0},
+	{10249, 157596, 1036, 0, 0, 0},
+	{10249, 157683, 1131, 0, 0, 0},
+	{10249, 157683, 1036, 0, 0, 0},
+	{10249, 157775, 1222, 0, 0, 0},
+	{10249, 157866, 157981, 0, 0, 0},
+	{10249, 157515, 1441, 0, 0, 0},
+	{10249, 157987, 2065, 0, 0, 0},
+	{10249, 157515, 35061, 0, 0, 0},
+	{158423, 158437, 335, 0, 0, 0},
+	{158423, 952, 1036, 0, 0, 0},
+	{158423, 1041, 1131, 0, 0, 0},
+	{158423, 1041, 1036, 0, 0, 0},
+	{158423, 1136, 1222, 0, 0, 0},
+	{158423, 1225, 1320, 0, 0, 0},
+	{158423, 1325, 1438, 0, 0, 0},
+	{158423, 158437, 1441, 0, 0, 0},
+	{158423, 1981, 2065, 0, 0, 0},
+	{158423, 158437, 2068, 0, 0, 0},
+	{179, 158732, 0, 0, 0, 0},
+	{10930, 159099, 335, 0, 0, 0},
+	{338, 159255, 0, 477, 0, 0},
+	{10930, 159465, 159691, 0, 0, 0},
+	{10930, 159099, 1441, 0, 0, 0},
+	{10930, 159099, 159706, 0, 0, 0},
+	{160070, 160082, 160260, 0, 0, 0},
+	{160070, 160268, 1036, 0, 0, 0},
+	{160070, 160411, 1131, 0, 0, 0},
+	{160070, 160411, 1036, 0, 0, 0},
+	{160070, 160590, 1222, 0, 0, 0},
+	{160070, 160745, 1320, 0, 0, 0},
+	{160070, 160919, 1438, 0, 0, 0},
+	{160070, 160082, 161101, 0, 0, 0},
+	{160070, 161652, 2065, 0, 0, 0},
+	{160070, 160082, 2068, 0, 0, 0},
+	{237, 161809, 335, 0, 0, 0},
+	{237, 161933, 162068, 0, 0, 0},
+	{237, 162076, 1131, 0, 0, 0},
+	{237, 162076, 162068, 0, 0, 0},
+	{237, 162229, 1222, 0, 0, 0},
+	{237, 162374, 86631, 0, 0, 0},
+	{237, 162496, 162672, 0, 0, 0},
+	{237, 161809, 1441, 0, 0, 0},
+	{237, 162681, 2065, 0, 0, 0},
+	{237, 161809, 162803, 0, 0, 0},
+	{162992, 163001, 335, 0, 0, 0},
+	{162992, 952, 1036, 0, 0, 0},
+	{162992, 1041, 1131, 0, 0, 0},
+	{162992, 1041, 1036, 0, 0, 0},
+	{162992, 1136, 1222, 0, 0, 0},
+	{162992, 1225, 1320, 0, 0, 0},
+	{42926, 163076, 163207, 0, 0, 0},
+	{162992, 163001, 1441, 0, 0, 0},
+	{162992, 163214, 163298, 0, 0, 0},
+	{162992, 163001, 2068, 0, 0, 0},
+	{10930, 47673, 335, 0, 0, 0},
+	{10930, 47673, 1441, 0, 0, 0},
+	{10930, 47673, 2068, 0, 0, 0},
+	{10930, 163547, 335, 0, 0, 0},
+	{10930, 163547, 1441, 0, 0, 0},
+	{10930, 163547, 2068, 0, 0, 0},
+	{179, 163912, 0, 0, 0, 0},
+	{179, 164158, 0, 0, 0, 0},
+	{237, 164554, 335, 0, 0, 0},
+	{338, 164665, 0, 164815, 0, 0},
+	{237, 164554, 1441, 0, 0, 0},
+	{237, 164554, 165485, 0, 0, 0},
+	{179, 165701, 0, 0, 0, 0},
+	{237, 165972, 335, 0, 0, 0},
+	{237, 165972, 1441, 0, 0, 0},
+	{237, 165972, 2068, 0, 0, 0},
+	{237, 166197, 335, 0, 0, 0},
+	{237, 166197, 1441, 0, 0, 0},
+	{237, 166197, 2068, 0, 0, 0},
+	{179, 166744, 0, 0, 0, 0},
+	{10930, 167250, 335, 0, 0, 0},
+	{179, 167422, 0, 0, 0, 0},
+	{10930, 167250, 1441, 0, 0, 0},
+	{10930, 167250, 2068, 0, 0, 0},
+	{179, 168012, 0, 0, 0, 0},
+	{179, 168543, 0, 0, 0, 0},
+	{237, 168961, 335, 0, 0, 0},
+	{338, 169083, 0, 477, 0, 0},
+	{237, 168961, 1441, 0, 0, 0},
+	{237, 168961, 2068, 0, 0, 0},
+	{71150, 0, 169810, 0, 0, 0},
+	{169817, 169824, 0, 71389, 0, 0},
+	{170028, 0, 1036, 0, 0, 0},
+	{169817, 71173, 0, 71389, 0, 0},
+	{170028, 0, 1131, 0, 0, 0},
+	{170028, 0, 170039, 0, 0, 0},
+	{170028, 0, 170052, 0, 0, 0},
+	{71150, 0, 170062, 0, 0, 0},
+	{71150, 0, 170075, 0, 0, 0},
+	{170028, 0, 170278, 0, 0, 0},
+	{71150, 0, 170288, 0, 0, 0},
+	{71150, 0, 170448, 0, 0, 0},
+	{169817, 170455, 0, 71389, 0, 0},
+	{169817, 170659, 0, 71389, 0, 0},
+	{71150, 0, 170875, 0, 0, 0},
+	{71150, 0, 170888, 0, 0, 0},
+	{71150, 0, 170898, 0, 0, 0},
+	{71150, 0, 170911, 0, 0, 0},
+	{71150, 0, 171114, 0, 0, 0},
+	{10930, 135467, 335, 0, 0, 0},
+	{10930, 135467, 1441, 0, 0, 0},
+	{10930, 135467, 2068, 0, 0, 0},
+	{169817, 171146, 0, 71389, 171356, 0},
+	{71150, 0, 171566, 0, 0, 0},
+	{169817, 171146, 0, 71389, 0, 0},
+	{71150, 0, 171579, 0, 0, 0},
+	{71150, 0, 171586, 0, 0, 0},
+	{71150, 0, 171599, 0, 0, 0},
+	{169817, 169824, 0, 71389, 171356, 0},
+	{169817, 71173, 0, 71389, 171356, 0},
+	{179, 172260, 0, 0, 0, 0},
 };
 
 const locale_record locale_records[] = {
@@ -7257,3050 +7067,3050 @@ const locale_record locale_records[] = {
 	 {1, 10, 20, 26, 32, 36, 42, 48, 57, 67, 75, 84},
 	 {93, 100, 108, 116, 125, 135, 142},
 	 {151, 155, 159, 163, 167, 171, 175},
-	 179, 183, 197, 2298, 2306, 0, 217, 222, 226, 1, 65, 0, 1, 6,
+	 179, 183, 197, 2089, 2097, 0, 217, 222, 226, 1, 65, 0, 1, 6,
 	 {1, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 9, 10, 11}},
-	{{2402, 2420, 2444, 2472, 2499, 2515, 2537, 2557, 2581, 2616, 2643, 2671},
-	 {2402, 2420, 2444, 2472, 2499, 2515, 2537, 2557, 2581, 2616, 2643, 2671},
-	 {2688, 2699, 2710, 2722, 2738, 2748, 2762},
-	 {2780, 2784, 2788, 2793, 2798, 2802, 2807},
-	 2811, 2815, 2823, 213, 0, 0, 2835, 2835, 226, 1, 65, 0, 1, 6,
+	{{2193, 2211, 2235, 2263, 2290, 2306, 2328, 2348, 2372, 2407, 2434, 2462},
+	 {2193, 2211, 2235, 2263, 2290, 2306, 2328, 2348, 2372, 2407, 2434, 2462},
+	 {2479, 2490, 2501, 2513, 2529, 2539, 2553},
+	 {2571, 2575, 2579, 2584, 2589, 2593, 2598},
+	 2602, 2606, 2614, 213, 0, 0, 2626, 2626, 226, 1, 65, 0, 1, 6,
 	 {12, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 12, 18, 12}},
-	{{3127, 3143, 3160, 3174, 3192, 3221, 3242, 3261, 3276, 3289, 3306, 3325},
-	 {3127, 3143, 3160, 3174, 3192, 3221, 3242, 3261, 3276, 3289, 3306, 3325},
-	 {3341, 3349, 3356, 3363, 3370, 3376, 3381},
-	 {3390, 3394, 3398, 3402, 3406, 3410, 3414},
-	 179, 2815, 2823, 2298, 3418, 0, 3490, 3490, 226, 1, 65, 0, 1, 6,
+	{{2918, 2934, 2951, 2965, 2983, 3012, 3033, 3052, 3067, 3080, 3097, 3116},
+	 {2918, 2934, 2951, 2965, 2983, 3012, 3033, 3052, 3067, 3080, 3097, 3116},
+	 {3132, 3140, 3147, 3154, 3161, 3167, 3172},
+	 {3181, 3185, 3189, 3193, 3197, 3201, 3205},
+	 179, 2606, 2614, 2089, 3209, 0, 3281, 3281, 226, 1, 65, 0, 1, 6,
 	 {19, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 19, 18, 19}},
-	{{3711, 3727, 3743, 3753, 3766, 3773, 3780, 3790, 3803, 3822, 3838, 3854},
-	 {3711, 3727, 3743, 3753, 3766, 3773, 3780, 3790, 3803, 3822, 3838, 3854},
-	 {3870, 3880, 3887, 3900, 3910, 3920, 3930},
-	 {3940, 3944, 3948, 3952, 3956, 3960, 3964},
-	 179, 3968, 3976, 3988, 3994, 0, 4270, 4270, 226, 0, 65, 0, 1, 6,
+	{{3502, 3518, 3534, 3544, 3557, 3564, 3571, 3581, 3594, 3613, 3629, 3645},
+	 {3502, 3518, 3534, 3544, 3557, 3564, 3571, 3581, 3594, 3613, 3629, 3645},
+	 {3661, 3671, 3678, 3691, 3701, 3711, 3721},
+	 {3731, 3735, 3739, 3743, 3747, 3751, 3755},
+	 179, 3759, 3767, 3779, 3785, 0, 4061, 4061, 226, 0, 65, 0, 1, 6,
 	 {20, 2, 13, 2, 21, 21, 0, 15, 16, 22, 22, 22, 22, 20, 18, 20}},
-	{{4786, 4797, 4810, 4819, 4830, 4839, 4850, 4861, 4872, 4885, 4898, 4911},
-	 {4786, 4797, 4810, 4819, 4830, 4839, 4850, 4861, 4872, 4885, 4898, 4911},
-	 {4924, 4935, 4950, 4967, 4984, 4997, 5010},
-	 {5021, 5028, 5039, 5052, 5065, 5074, 5083},
-	 179, 5090, 5102, 3988, 5118, 0, 5190, 5190, 5205, 6, 96, 1, 1, 6,
+	{{4577, 4588, 4601, 4610, 4621, 4630, 4641, 4652, 4663, 4676, 4689, 4702},
+	 {4577, 4588, 4601, 4610, 4621, 4630, 4641, 4652, 4663, 4676, 4689, 4702},
+	 {4715, 4726, 4741, 4758, 4775, 4788, 4801},
+	 {4812, 4819, 4830, 4843, 4856, 4865, 4874},
+	 179, 4881, 4893, 3779, 4909, 0, 4981, 4981, 4996, 6, 96, 1, 1, 6,
 	 {23, 2, 24, 2, 25, 26, 0, 27, 7, 28, 28, 28, 28, 29, 30, 31}},
-	{{4786, 4797, 4810, 4819, 4830, 4839, 4850, 4861, 4872, 4885, 4898, 4911},
-	 {4786, 4797, 4810, 4819, 4830, 4839, 4850, 4861, 4872, 4885, 4898, 4911},
-	 {4924, 4935, 4950, 4967, 4984, 4997, 5010},
-	 {5021, 5028, 5039, 5052, 5065, 5074, 5083},
-	 179, 5090, 5102, 3988, 5118, 0, 5190, 5190, 5205, 1, 65, 1, 1, 6,
+	{{4577, 4588, 4601, 4610, 4621, 4630, 4641, 4652, 4663, 4676, 4689, 4702},
+	 {4577, 4588, 4601, 4610, 4621, 4630, 4641, 4652, 4663, 4676, 4689, 4702},
+	 {4715, 4726, 4741, 4758, 4775, 4788, 4801},
+	 {4812, 4819, 4830, 4843, 4856, 4865, 4874},
+	 179, 4881, 4893, 3779, 4909, 0, 4981, 4981, 4996, 1, 65, 1, 1, 6,
 	 {23, 2, 24, 2, 25, 26, 0, 27, 7, 28, 28, 28, 28, 29, 30, 31}},
-	{{4786, 4797, 4810, 4819, 4830, 4839, 4850, 4861, 4872, 4885, 4898, 4911},
-	 {4786, 4797, 4810, 4819, 4830, 4839, 4850, 4861, 4872, 4885, 4898, 4911},
-	 {4924, 4935, 4950, 4967, 4984, 4997, 5010},
-	 {5021, 5028, 5039, 5052, 5065, 5074, 5083},
-	 179, 5090, 5102, 3988, 5118, 0, 5190, 5190, 226, 6, 65, 1, 1, 6,
+	{{4577, 4588, 4601, 4610, 4621, 4630, 4641, 4652, 4663, 4676, 4689, 4702},
+	 {4577, 4588, 4601, 4610, 4621, 4630, 4641, 4652, 4663, 4676, 4689, 4702},
+	 {4715, 4726, 4741, 4758, 4775, 4788, 4801},
+	 {4812, 4819, 4830, 4843, 4856, 4865, 4874},
+	 179, 4881, 4893, 3779, 4909, 0, 4981, 4981, 226, 6, 65, 1, 1, 6,
 	 {23, 2, 24, 2, 25, 26, 0, 27, 7, 28, 28, 28, 28, 29, 30, 31}},
-	{{4786, 4797, 4810, 4819, 4830, 4839, 4850, 4861, 4872, 4885, 4898, 4911},
-	 {4786, 4797, 4810, 4819, 4830, 4839, 4850, 4861, 4872, 4885, 4898, 4911},
-	 {4924, 4935, 4950, 4967, 4984, 4997, 5010},
-	 {5021, 5028, 5039, 5052, 5065, 5074, 5083},
-	 179, 5090, 5102, 3988, 5118, 0, 5190, 5190, 5205, 6, 65, 1, 1, 6,
+	{{4577, 4588, 4601, 4610, 4621, 4630, 4641, 4652, 4663, 4676, 4689, 4702},
+	 {4577, 4588, 4601, 4610, 4621, 4630, 4641, 4652, 4663, 4676, 4689, 4702},
+	 {4715, 4726, 4741, 4758, 4775, 4788, 4801},
+	 {4812, 4819, 4830, 4843, 4856, 4865, 4874},
+	 179, 4881, 4893, 3779, 4909, 0, 4981, 4981, 4996, 6, 65, 1, 1, 6,
 	 {23, 2, 24, 2, 25, 26, 0, 27, 7, 28, 28, 28, 28, 29, 30, 31}},
-	{{6675, 6686, 4810, 6697, 6708, 6715, 6724, 6737, 4872, 4885, 4898, 4911},
-	 {6675, 6686, 4810, 6697, 6708, 6715, 6724, 6737, 4872, 4885, 4898, 4911},
-	 {4924, 4935, 4950, 4967, 4984, 4997, 5010},
-	 {5021, 5028, 5039, 5052, 5065, 5074, 5083},
-	 179, 5090, 5102, 3988, 5118, 0, 5190, 5190, 226, 6, 96, 1, 1, 6,
+	{{6258, 6269, 4601, 6280, 6291, 6298, 6307, 6320, 4663, 4676, 4689, 4702},
+	 {6258, 6269, 4601, 6280, 6291, 6298, 6307, 6320, 4663, 4676, 4689, 4702},
+	 {4715, 4726, 4741, 4758, 4775, 4788, 4801},
+	 {4812, 4819, 4830, 4843, 4856, 4865, 4874},
+	 179, 4881, 4893, 3779, 4909, 0, 4981, 4981, 226, 6, 96, 1, 1, 6,
 	 {32, 2, 24, 2, 25, 26, 0, 27, 7, 28, 28, 28, 28, 33, 30, 34}},
-	{{4786, 4797, 4810, 4819, 4830, 4839, 4850, 4861, 4872, 4885, 4898, 4911},
-	 {4786, 4797, 4810, 4819, 4830, 4839, 4850, 4861, 4872, 4885, 4898, 4911},
-	 {4924, 4935, 4950, 4967, 4984, 4997, 5010},
-	 {5021, 5028, 5039, 5052, 5065, 5074, 5083},
-	 179, 5090, 5102, 3988, 5118, 0, 5190, 5190, 226, 1, 65, 1, 1, 6,
+	{{4577, 4588, 4601, 4610, 4621, 4630, 4641, 4652, 4663, 4676, 4689, 4702},
+	 {4577, 4588, 4601, 4610, 4621, 4630, 4641, 4652, 4663, 4676, 4689, 4702},
+	 {4715, 4726, 4741, 4758, 4775, 4788, 4801},
+	 {4812, 4819, 4830, 4843, 4856, 4865, 4874},
+	 179, 4881, 4893, 3779, 4909, 0, 4981, 4981, 226, 1, 65, 1, 1, 6,
 	 {23, 2, 24, 2, 25, 26, 0, 27, 7, 28, 28, 28, 28, 29, 30, 31}},
-	{{4786, 4797, 4810, 4819, 4830, 4839, 4850, 4861, 4872, 4885, 4898, 4911},
-	 {4786, 4797, 4810, 4819, 4830, 4839, 4850, 4861, 4872, 4885, 4898, 4911},
-	 {4924, 4935, 4950, 4967, 4984, 4997, 5010},
-	 {5021, 5028, 5039, 5052, 5065, 5074, 5083},
-	 179, 5090, 5102, 6874, 0, 0, 5190, 5190, 5205, 0, 96, 1, 1, 6,
+	{{4577, 4588, 4601, 4610, 4621, 4630, 4641, 4652, 4663, 4676, 4689, 4702},
+	 {4577, 4588, 4601, 4610, 4621, 4630, 4641, 4652, 4663, 4676, 4689, 4702},
+	 {4715, 4726, 4741, 4758, 4775, 4788, 4801},
+	 {4812, 4819, 4830, 4843, 4856, 4865, 4874},
+	 179, 4881, 4893, 6457, 0, 0, 4981, 4981, 4996, 0, 96, 1, 1, 6,
 	 {23, 2, 24, 2, 25, 26, 0, 27, 7, 28, 28, 28, 28, 29, 30, 31}},
-	{{6878, 6902, 6911, 6920, 6931, 6940, 6953, 6962, 6967, 6978, 7000, 7024},
-	 {6878, 6902, 6911, 6920, 6931, 6940, 6953, 6962, 6967, 6978, 7000, 7024},
-	 {4924, 4935, 4950, 4967, 4984, 4997, 5010},
-	 {5021, 5028, 5039, 5052, 5065, 5074, 5083},
-	 179, 5090, 5102, 3988, 5118, 0, 5190, 5190, 5205, 6, 96, 1, 1, 6,
+	{{6461, 6485, 6494, 6503, 6514, 6523, 6536, 6545, 6550, 6561, 6583, 6607},
+	 {6461, 6485, 6494, 6503, 6514, 6523, 6536, 6545, 6550, 6561, 6583, 6607},
+	 {4715, 4726, 4741, 4758, 4775, 4788, 4801},
+	 {4812, 4819, 4830, 4843, 4856, 4865, 4874},
+	 179, 4881, 4893, 3779, 4909, 0, 4981, 4981, 4996, 6, 96, 1, 1, 6,
 	 {35, 2, 24, 2, 25, 26, 0, 27, 7, 28, 28, 28, 28, 36, 30, 37}},
-	{{4786, 4797, 4810, 4819, 4830, 4839, 4850, 4861, 4872, 4885, 4898, 4911},
-	 {4786, 4797, 4810, 4819, 4830, 4839, 4850, 4861, 4872, 4885, 4898, 4911},
-	 {4924, 4935, 4950, 4967, 4984, 4997, 5010},
-	 {5021, 5028, 5039, 5052, 5065, 5074, 5083},
-	 179, 5090, 5102, 213, 0, 0, 5190, 5190, 5205, 1, 65, 1, 1, 6,
+	{{4577, 4588, 4601, 4610, 4621, 4630, 4641, 4652, 4663, 4676, 4689, 4702},
+	 {4577, 4588, 4601, 4610, 4621, 4630, 4641, 4652, 4663, 4676, 4689, 4702},
+	 {4715, 4726, 4741, 4758, 4775, 4788, 4801},
+	 {4812, 4819, 4830, 4843, 4856, 4865, 4874},
+	 179, 4881, 4893, 213, 0, 0, 4981, 4981, 4996, 1, 65, 1, 1, 6,
 	 {23, 2, 24, 2, 25, 26, 0, 27, 7, 28, 28, 28, 28, 29, 30, 31}},
-	{{6878, 6902, 6911, 6920, 6931, 6940, 6953, 6962, 6967, 6978, 7000, 7024},
-	 {6878, 6902, 6911, 6920, 6931, 6940, 6953, 6962, 6967, 6978, 7000, 7024},
-	 {4924, 4935, 4950, 4967, 4984, 4997, 5010},
-	 {5021, 5028, 5039, 5052, 5065, 5074, 5083},
-	 179, 5090, 5102, 3988, 5118, 0, 5190, 5190, 5205, 1, 65, 1, 1, 6,
+	{{6461, 6485, 6494, 6503, 6514, 6523, 6536, 6545, 6550, 6561, 6583, 6607},
+	 {6461, 6485, 6494, 6503, 6514, 6523, 6536, 6545, 6550, 6561, 6583, 6607},
+	 {4715, 4726, 4741, 4758, 4775, 4788, 4801},
+	 {4812, 4819, 4830, 4843, 4856, 4865, 4874},
+	 179, 4881, 4893, 3779, 4909, 0, 4981, 4981, 4996, 1, 65, 1, 1, 6,
 	 {35, 2, 24, 2, 25, 26, 0, 27, 7, 28, 28, 28, 28, 36, 30, 37}},
-	{{4786, 4797, 4810, 4819, 4830, 4839, 4850, 4861, 4872, 4885, 4898, 4911},
-	 {4786, 4797, 4810, 4819, 4830, 4839, 4850, 4861, 4872, 4885, 4898, 4911},
-	 {4924, 4935, 4950, 4967, 4984, 4997, 5010},
-	 {5021, 5028, 5039, 5052, 5065, 5074, 5083},
-	 179, 5090, 5102, 3988, 5118, 0, 5190, 5190, 226, 6, 96, 1, 1, 6,
+	{{4577, 4588, 4601, 4610, 4621, 4630, 4641, 4652, 4663, 4676, 4689, 4702},
+	 {4577, 4588, 4601, 4610, 4621, 4630, 4641, 4652, 4663, 4676, 4689, 4702},
+	 {4715, 4726, 4741, 4758, 4775, 4788, 4801},
+	 {4812, 4819, 4830, 4843, 4856, 4865, 4874},
+	 179, 4881, 4893, 3779, 4909, 0, 4981, 4981, 226, 6, 96, 1, 1, 6,
 	 {23, 2, 24, 2, 25, 26, 0, 27, 7, 28, 28, 28, 28, 29, 30, 31}},
-	{{4786, 4797, 4810, 4819, 6708, 4839, 7214, 7227, 7234, 4885, 7245, 7256},
-	 {4786, 4797, 4810, 4819, 6708, 4839, 7214, 7227, 7234, 4885, 7245, 7256},
-	 {4924, 4935, 4950, 4967, 4984, 4997, 5010},
-	 {5021, 5028, 5039, 5052, 5065, 5074, 5083},
-	 179, 5090, 5102, 213, 0, 0, 5190, 5190, 226, 1, 65, 1, 1, 6,
+	{{4577, 4588, 4601, 4610, 6291, 4630, 6797, 6810, 6817, 4676, 6828, 6839},
+	 {4577, 4588, 4601, 4610, 6291, 4630, 6797, 6810, 6817, 4676, 6828, 6839},
+	 {4715, 4726, 4741, 4758, 4775, 4788, 4801},
+	 {4812, 4819, 4830, 4843, 4856, 4865, 4874},
+	 179, 4881, 4893, 213, 0, 0, 4981, 4981, 226, 1, 65, 1, 1, 6,
 	 {38, 2, 24, 2, 25, 26, 0, 27, 7, 28, 28, 28, 28, 39, 30, 40}},
-	{{4786, 4797, 4810, 7395, 4830, 4839, 4850, 7406, 7415, 4885, 4898, 7426},
-	 {4786, 4797, 4810, 7395, 4830, 4839, 4850, 7406, 7415, 4885, 4898, 7426},
-	 {4924, 4935, 4950, 4967, 4984, 4997, 5010},
-	 {5021, 5028, 5039, 5052, 5065, 5074, 5083},
-	 179, 5090, 5102, 3988, 5118, 0, 5190, 5190, 5205, 1, 65, 1, 1, 6,
+	{{4577, 4588, 4601, 6978, 4621, 4630, 4641, 6989, 6998, 4676, 4689, 7009},
+	 {4577, 4588, 4601, 6978, 4621, 4630, 4641, 6989, 6998, 4676, 4689, 7009},
+	 {4715, 4726, 4741, 4758, 4775, 4788, 4801},
+	 {4812, 4819, 4830, 4843, 4856, 4865, 4874},
+	 179, 4881, 4893, 3779, 4909, 0, 4981, 4981, 4996, 1, 65, 1, 1, 6,
 	 {41, 2, 24, 2, 25, 26, 0, 27, 7, 28, 28, 28, 28, 42, 30, 43}},
-	{{4786, 4797, 4810, 4819, 4830, 4839, 4850, 4861, 4872, 4885, 4898, 4911},
-	 {4786, 4797, 4810, 4819, 4830, 4839, 4850, 4861, 4872, 4885, 4898, 4911},
-	 {4924, 4935, 4950, 4967, 4984, 4997, 5010},
-	 {5021, 5028, 5039, 5052, 5065, 5074, 5083},
-	 179, 5090, 5102, 3988, 5118, 0, 5190, 5190, 5205, 0, 96, 1, 1, 6,
+	{{4577, 4588, 4601, 4610, 4621, 4630, 4641, 4652, 4663, 4676, 4689, 4702},
+	 {4577, 4588, 4601, 4610, 4621, 4630, 4641, 4652, 4663, 4676, 4689, 4702},
+	 {4715, 4726, 4741, 4758, 4775, 4788, 4801},
+	 {4812, 4819, 4830, 4843, 4856, 4865, 4874},
+	 179, 4881, 4893, 3779, 4909, 0, 4981, 4981, 4996, 0, 96, 1, 1, 6,
 	 {23, 2, 24, 2, 25, 26, 0, 27, 7, 28, 28, 28, 28, 29, 30, 31}},
-	{{6675, 6686, 4810, 6697, 6708, 6715, 6724, 6737, 4872, 4885, 4898, 4911},
-	 {6675, 6686, 4810, 6697, 6708, 6715, 6724, 6737, 4872, 4885, 4898, 4911},
-	 {4924, 4935, 4950, 4967, 4984, 4997, 5010},
-	 {5021, 5028, 5039, 5052, 5065, 5074, 5083},
-	 179, 5090, 5102, 3988, 5118, 0, 5190, 5190, 226, 1, 65, 1, 1, 6,
+	{{6258, 6269, 4601, 6280, 6291, 6298, 6307, 6320, 4663, 4676, 4689, 4702},
+	 {6258, 6269, 4601, 6280, 6291, 6298, 6307, 6320, 4663, 4676, 4689, 4702},
+	 {4715, 4726, 4741, 4758, 4775, 4788, 4801},
+	 {4812, 4819, 4830, 4843, 4856, 4865, 4874},
+	 179, 4881, 4893, 3779, 4909, 0, 4981, 4981, 226, 1, 65, 1, 1, 6,
 	 {32, 2, 24, 2, 25, 26, 0, 27, 7, 28, 28, 28, 28, 33, 30, 34}},
-	{{7569, 7594, 7625, 7641, 7660, 7670, 7680, 7696, 7712, 7743, 7765, 7787},
-	 {7569, 7594, 7625, 7641, 7660, 7670, 7680, 7696, 7712, 7743, 7765, 7787},
-	 {7812, 7831, 7850, 7875, 7894, 7928, 7953},
-	 {7972, 7982, 7992, 8008, 8018, 8028, 8044},
-	 179, 3968, 3976, 8054, 8060, 0, 8660, 8660, 8679, 0, 1, 0, 1, 6,
+	{{7152, 7177, 7208, 7224, 7243, 7253, 7263, 7279, 7295, 7326, 7348, 7370},
+	 {7152, 7177, 7208, 7224, 7243, 7253, 7263, 7279, 7295, 7326, 7348, 7370},
+	 {7395, 7414, 7433, 7458, 7477, 7511, 7536},
+	 {7555, 7565, 7575, 7591, 7601, 7611, 7627},
+	 179, 3759, 3767, 7637, 7643, 0, 8243, 8243, 8262, 0, 1, 0, 1, 6,
 	 {44, 2, 3, 2, 4, 5, 0, 6, 45, 8, 8, 8, 8, 46, 10, 47}},
-	{{9176, 9184, 9193, 9199, 32, 9206, 9211, 9217, 9224, 9233, 9240, 9248},
-	 {9176, 9184, 9193, 9199, 32, 9206, 9211, 9217, 9224, 9233, 9240, 9248},
-	 {9256, 9265, 9274, 9282, 9291, 9300, 9307},
-	 {9316, 9320, 9324, 9328, 9332, 9336, 9340},
-	 179, 2815, 2823, 213, 0, 0, 9344, 9344, 226, 1, 65, 0, 1, 6,
+	{{8759, 8767, 8776, 8782, 32, 8789, 8794, 8800, 8807, 8816, 8823, 8831},
+	 {8759, 8767, 8776, 8782, 32, 8789, 8794, 8800, 8807, 8816, 8823, 8831},
+	 {8839, 8848, 8857, 8865, 8874, 8883, 8890},
+	 {8899, 8903, 8907, 8911, 8915, 8919, 8923},
+	 179, 2606, 2614, 213, 0, 0, 8927, 8927, 226, 1, 65, 0, 1, 6,
 	 {48, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 48, 18, 48}},
-	{{9435, 9442, 9450, 9456, 9462, 9467, 9472, 9479, 9486, 9496, 9504, 9512},
-	 {9435, 9442, 9450, 9456, 9462, 9467, 9472, 9479, 9486, 9496, 9504, 9512},
-	 {9520, 9528, 9535, 9542, 9553, 9560, 9568},
-	 {9576, 9579, 9582, 9585, 9588, 9591, 9594},
-	 9598, 9605, 9622, 213, 0, 0, 9644, 9652, 226, 1, 65, 0, 4, 6,
+	{{9018, 9025, 9033, 9039, 9045, 9050, 9055, 9062, 9069, 9079, 9087, 9095},
+	 {9018, 9025, 9033, 9039, 9045, 9050, 9055, 9062, 9069, 9079, 9087, 9095},
+	 {9103, 9111, 9118, 9125, 9136, 9143, 9151},
+	 {9159, 9162, 9165, 9168, 9171, 9174, 9177},
+	 9181, 9188, 9205, 213, 0, 0, 9227, 9235, 226, 1, 65, 0, 4, 6,
 	 {49, 50, 13, 50, 51, 51, 0, 15, 52, 53, 53, 53, 53, 49, 18, 49}},
-	{{10454, 10461, 10468, 10473, 10479, 10483, 10488, 10493, 10500, 10509, 10517, 10524},
-	 {10454, 10461, 10468, 10473, 10479, 10483, 10488, 10493, 10500, 10509, 10517, 10524},
-	 {10531, 10537, 10551, 10574, 10588, 10604, 10611},
-	 {10620, 10623, 10628, 10634, 10638, 10643, 10646},
-	 179, 3968, 197, 213, 0, 0, 10650, 10658, 226, 1, 65, 0, 1, 6,
+	{{10037, 10044, 10051, 10056, 10062, 10066, 10071, 10076, 10083, 10092, 10100, 10107},
+	 {10037, 10044, 10051, 10056, 10062, 10066, 10071, 10076, 10083, 10092, 10100, 10107},
+	 {10114, 10120, 10134, 10157, 10171, 10187, 10194},
+	 {10203, 10206, 10211, 10217, 10221, 10226, 10229},
+	 179, 3759, 197, 213, 0, 0, 10233, 10241, 226, 1, 65, 0, 1, 6,
 	 {54, 2, 55, 2, 56, 57, 0, 58, 59, 60, 60, 60, 60, 61, 62, 63}},
-	{{10887, 10900, 10913, 10922, 10933, 10940, 10949, 10958, 10971, 10988, 11003, 11016},
-	 {11029, 11042, 11055, 11064, 11075, 11082, 11091, 11100, 11113, 11130, 11145, 11158},
-	 {11171, 11182, 11206, 11236, 11253, 11275, 11284},
-	 {11295, 11299, 11306, 11313, 11317, 11324, 11328},
-	 2811, 11332, 3976, 213, 0, 0, 11342, 11342, 226, 1, 65, 0, 1, 6,
+	{{10470, 10483, 10496, 10505, 10516, 10523, 10532, 10541, 10554, 10571, 10586, 10599},
+	 {10612, 10625, 10638, 10647, 10658, 10665, 10674, 10683, 10696, 10713, 10728, 10741},
+	 {10754, 10765, 10789, 10819, 10836, 10858, 10867},
+	 {10878, 10882, 10889, 10896, 10900, 10907, 10911},
+	 2602, 10915, 3767, 213, 0, 0, 10925, 10925, 226, 1, 65, 0, 1, 6,
 	 {64, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 71, 72, 73}},
-	{{11495, 11505, 11515, 11524, 11531, 11540, 11553, 11561, 11569, 11579, 11588, 11599},
-	 {11495, 11505, 11515, 11524, 11531, 11540, 11553, 11561, 11569, 11579, 11588, 11599},
-	 {11616, 11630, 11648, 11659, 11672, 11685, 11698},
-	 {11710, 11715, 11719, 11723, 11728, 11733, 11739},
-	 2811, 2815, 2823, 213, 0, 0, 11743, 11743, 226, 1, 65, 0, 1, 6,
+	{{11078, 11088, 11098, 11107, 11114, 11123, 11136, 11144, 11152, 11162, 11171, 11182},
+	 {11078, 11088, 11098, 11107, 11114, 11123, 11136, 11144, 11152, 11162, 11171, 11182},
+	 {11199, 11213, 11231, 11242, 11255, 11268, 11281},
+	 {11293, 11298, 11302, 11306, 11311, 11316, 11322},
+	 2602, 2606, 2614, 213, 0, 0, 11326, 11326, 226, 1, 65, 0, 1, 6,
 	 {74, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 74, 18, 74}},
-	{{11874, 11891, 11900, 11915, 11075, 11932, 11947, 11960, 11975, 11992, 12013, 12030},
-	 {11874, 11891, 11900, 11915, 11075, 11932, 11947, 11960, 11975, 11992, 12013, 12030},
-	 {12045, 12060, 12081, 12096, 12109, 12122, 12137},
-	 {12150, 12155, 12160, 12165, 12170, 12175, 12180},
-	 179, 3968, 3976, 213, 0, 0, 12185, 12185, 226, 1, 65, 0, 1, 6,
+	{{11457, 11474, 11483, 11498, 10658, 11515, 11530, 11543, 11558, 11575, 11596, 11613},
+	 {11457, 11474, 11483, 11498, 10658, 11515, 11530, 11543, 11558, 11575, 11596, 11613},
+	 {11628, 11643, 11664, 11679, 11692, 11705, 11720},
+	 {11733, 11738, 11743, 11748, 11753, 11758, 11763},
+	 179, 3759, 3767, 213, 0, 0, 11768, 11768, 226, 1, 65, 0, 1, 6,
 	 {75, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 76, 10, 77}},
-	{{9176, 9184, 9193, 12561, 32, 9206, 9211, 12567, 9224, 9233, 9240, 12574},
-	 {9176, 9184, 9193, 12561, 32, 9206, 9211, 12567, 9224, 9233, 9240, 12574},
-	 {12582, 12593, 12603, 12615, 12627, 12637, 12649},
-	 {12582, 12593, 12603, 12615, 12627, 12637, 12649},
-	 179, 2815, 2823, 2298, 12662, 0, 12866, 12866, 226, 1, 65, 0, 1, 6,
+	{{8759, 8767, 8776, 12144, 32, 8789, 8794, 12150, 8807, 8816, 8823, 12157},
+	 {8759, 8767, 8776, 12144, 32, 8789, 8794, 12150, 8807, 8816, 8823, 12157},
+	 {12165, 12176, 12186, 12198, 12210, 12220, 12232},
+	 {12165, 12176, 12186, 12198, 12210, 12220, 12232},
+	 179, 2606, 2614, 2089, 12245, 0, 12449, 12449, 226, 1, 65, 0, 1, 6,
 	 {78, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 78, 18, 78}},
-	{{12958, 12979, 13000, 13021, 13041, 13062, 13081, 13100, 13119, 13138, 13157, 13184},
-	 {12958, 12979, 13000, 13021, 13041, 13062, 13081, 13100, 13119, 13138, 13157, 13184},
-	 {13212, 13223, 13238, 13248, 13258, 13268, 13278},
-	 {13294, 13298, 13302, 13306, 13310, 13314, 13318},
-	 179, 2815, 2823, 213, 0, 0, 13322, 13322, 226, 1, 65, 0, 1, 6,
+	{{12541, 12562, 12583, 12604, 12624, 12645, 12664, 12683, 12702, 12721, 12740, 12767},
+	 {12541, 12562, 12583, 12604, 12624, 12645, 12664, 12683, 12702, 12721, 12740, 12767},
+	 {12795, 12806, 12821, 12831, 12841, 12851, 12861},
+	 {12877, 12881, 12885, 12889, 12893, 12897, 12901},
+	 179, 2606, 2614, 213, 0, 0, 12905, 12905, 226, 1, 65, 0, 1, 6,
 	 {79, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 79, 18, 79}},
-	{{13591, 13604, 11055, 13621, 11075, 13632, 13639, 11100, 13646, 13665, 13682, 13697},
-	 {13591, 13604, 11055, 13621, 11075, 13632, 13639, 11100, 13646, 13665, 13682, 13697},
-	 {13714, 13727, 13748, 13763, 13774, 13793, 13804},
-	 {12150, 12155, 13817, 12165, 13822, 12175, 12180},
-	 13827, 13837, 13853, 13877, 0, 0, 13885, 13900, 226, 1, 65, 0, 4, 6,
+	{{13174, 13187, 10638, 13204, 10658, 13215, 13222, 10683, 13229, 13248, 13265, 13280},
+	 {13174, 13187, 10638, 13204, 10658, 13215, 13222, 10683, 13229, 13248, 13265, 13280},
+	 {13297, 13310, 13331, 13346, 13357, 13376, 13387},
+	 {11733, 11738, 13400, 11748, 13405, 11758, 11763},
+	 13410, 13420, 13436, 13460, 0, 0, 13468, 13483, 226, 1, 65, 0, 4, 6,
 	 {80, 2, 81, 2, 82, 83, 0, 84, 85, 86, 86, 86, 86, 87, 88, 89}},
-	{{14565, 14581, 14597, 14613, 14632, 14639, 14649, 14665, 14681, 14703, 14725, 14744},
-	 {14565, 14581, 14597, 14613, 14632, 14639, 14649, 14665, 14681, 14703, 14725, 14744},
-	 {14763, 14779, 14798, 14820, 14839, 14870, 14895},
-	 {14763, 14779, 14798, 14820, 14839, 14870, 14895},
-	 2811, 2815, 2823, 3988, 14914, 0, 11342, 11342, 15226, 0, 1, 0, 1, 6,
+	{{14148, 14164, 14180, 14196, 14215, 14222, 14232, 14248, 14264, 14286, 14308, 14327},
+	 {14148, 14164, 14180, 14196, 14215, 14222, 14232, 14248, 14264, 14286, 14308, 14327},
+	 {14346, 14362, 14381, 14403, 14422, 14453, 14478},
+	 {14346, 14362, 14381, 14403, 14422, 14453, 14478},
+	 2602, 2606, 2614, 3779, 14497, 0, 10925, 10925, 14809, 0, 1, 0, 1, 6,
 	 {90, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 91, 72, 92}},
-	{{14565, 14581, 14597, 14613, 14632, 14639, 14649, 14665, 14681, 14703, 15455, 14744},
-	 {14565, 14581, 14597, 14613, 14632, 14639, 14649, 14665, 14681, 14703, 15455, 14744},
-	 {15471, 15490, 15509, 15531, 15550, 15584, 15609},
-	 {15471, 15490, 15509, 15531, 15550, 15584, 15609},
-	 2811, 2815, 2823, 3988, 15625, 0, 11342, 11342, 15226, 0, 1, 0, 1, 6,
+	{{14148, 14164, 14180, 14196, 14215, 14222, 14232, 14248, 14264, 14286, 15038, 14327},
+	 {14148, 14164, 14180, 14196, 14215, 14222, 14232, 14248, 14264, 14286, 15038, 14327},
+	 {15054, 15073, 15092, 15114, 15133, 15167, 15192},
+	 {15054, 15073, 15092, 15114, 15133, 15167, 15192},
+	 2602, 2606, 2614, 3779, 15208, 0, 10925, 10925, 14809, 0, 1, 0, 1, 6,
 	 {93, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 94, 72, 95}},
-	{{16096, 16104, 16113, 16120, 16128, 16132, 16139, 16146, 16150, 16161, 16173, 16183},
-	 {16096, 16104, 16113, 16120, 16128, 16132, 16139, 16146, 16150, 16161, 16173, 16183},
-	 {16193, 16198, 16206, 16213, 16219, 16227, 16232},
-	 {16239, 16243, 16248, 16252, 16256, 16260, 16264},
-	 179, 2815, 2823, 213, 0, 0, 16268, 16268, 226, 1, 65, 0, 1, 6,
+	{{15679, 15687, 15696, 15703, 15711, 15715, 15722, 15729, 15733, 15744, 15756, 15766},
+	 {15679, 15687, 15696, 15703, 15711, 15715, 15722, 15729, 15733, 15744, 15756, 15766},
+	 {15776, 15781, 15789, 15796, 15802, 15810, 15815},
+	 {15822, 15826, 15831, 15835, 15839, 15843, 15847},
+	 179, 2606, 2614, 213, 0, 0, 15851, 15851, 226, 1, 65, 0, 1, 6,
 	 {96, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 96, 18, 96}},
-	{{16375, 16403, 16437, 16453, 16472, 7670, 7680, 16479, 16495, 16526, 16548, 16570},
-	 {16375, 16403, 16437, 16453, 16472, 7670, 7680, 16479, 16495, 16526, 16548, 16570},
-	 {16595, 16614, 16633, 16658, 16677, 16711, 16736},
-	 {16755, 16762, 16772, 16779, 16789, 16799, 8044},
-	 179, 3968, 3976, 3988, 16809, 0, 8660, 8660, 8679, 0, 65, 0, 1, 6,
+	{{15958, 15986, 16020, 16036, 16055, 7253, 7263, 16062, 16078, 16109, 16131, 16153},
+	 {15958, 15986, 16020, 16036, 16055, 7253, 7263, 16062, 16078, 16109, 16131, 16153},
+	 {16178, 16197, 16216, 16241, 16260, 16294, 16319},
+	 {16338, 16345, 16355, 16362, 16372, 16382, 7627},
+	 179, 3759, 3767, 3779, 16392, 0, 8243, 8243, 8262, 0, 65, 0, 1, 6,
 	 {97, 2, 98, 2, 99, 100, 0, 101, 102, 103, 103, 103, 103, 104, 105, 106}},
-	{{16375, 16403, 16437, 16453, 16472, 7670, 7680, 16479, 16495, 16526, 16548, 16570},
-	 {16375, 16403, 16437, 16453, 16472, 7670, 7680, 16479, 16495, 16526, 16548, 16570},
-	 {16595, 16614, 16633, 16658, 16677, 16711, 16736},
-	 {16755, 16762, 16772, 16779, 16789, 16799, 8044},
-	 179, 3968, 3976, 3988, 16809, 0, 8660, 8660, 8679, 0, 1, 0, 1, 6,
+	{{15958, 15986, 16020, 16036, 16055, 7253, 7263, 16062, 16078, 16109, 16131, 16153},
+	 {15958, 15986, 16020, 16036, 16055, 7253, 7263, 16062, 16078, 16109, 16131, 16153},
+	 {16178, 16197, 16216, 16241, 16260, 16294, 16319},
+	 {16338, 16345, 16355, 16362, 16372, 16382, 7627},
+	 179, 3759, 3767, 3779, 16392, 0, 8243, 8243, 8262, 0, 1, 0, 1, 6,
 	 {97, 2, 98, 2, 99, 100, 0, 101, 102, 103, 103, 103, 103, 104, 105, 106}},
-	{{18657, 18691, 18728, 18765, 18799, 18830, 18867, 18904, 18944, 18978, 19012, 19061},
-	 {19110, 19141, 19175, 19209, 19240, 19268, 19302, 19336, 19373, 19404, 19435, 19481},
-	 {19527, 19555, 19583, 19620, 19651, 19685, 19716},
-	 {19750, 19766, 19782, 19807, 19826, 19848, 19867},
-	 2811, 2815, 2823, 213, 0, 0, 11342, 11342, 226, 1, 65, 0, 1, 6,
+	{{18239, 18273, 18310, 18347, 18381, 18412, 18449, 18486, 18526, 18560, 18594, 18643},
+	 {18692, 18723, 18757, 18791, 18822, 18850, 18884, 18918, 18955, 18986, 19017, 19063},
+	 {19109, 19137, 19165, 19202, 19233, 19267, 19298},
+	 {19332, 19348, 19364, 19389, 19408, 19430, 19449},
+	 2602, 2606, 2614, 213, 0, 0, 10925, 10925, 226, 1, 65, 0, 1, 6,
 	 {107, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 108, 72, 109}},
-	{{18657, 18691, 18728, 18765, 18799, 18830, 18867, 18904, 18944, 18978, 19012, 19061},
-	 {19110, 19141, 19175, 19209, 19240, 19268, 19302, 19336, 19373, 19404, 19435, 19481},
-	 {19527, 19555, 19583, 19620, 19651, 19685, 19716},
-	 {19750, 19766, 19782, 19807, 19826, 19848, 19867},
-	 2811, 2815, 2823, 3988, 20306, 0, 11342, 11342, 226, 0, 1, 0, 1, 6,
+	{{18239, 18273, 18310, 18347, 18381, 18412, 18449, 18486, 18526, 18560, 18594, 18643},
+	 {18692, 18723, 18757, 18791, 18822, 18850, 18884, 18918, 18955, 18986, 19017, 19063},
+	 {19109, 19137, 19165, 19202, 19233, 19267, 19298},
+	 {19332, 19348, 19364, 19389, 19408, 19430, 19449},
+	 2602, 2606, 2614, 3779, 19888, 0, 10925, 10925, 226, 0, 1, 0, 1, 6,
 	 {107, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 108, 72, 109}},
-	{{20870, 20877, 20888, 20895, 20901, 20905, 20914, 20921, 20926, 20935, 20940, 20943},
-	 {20870, 20877, 20888, 20895, 20901, 20905, 20914, 20921, 20926, 20935, 20940, 20943},
-	 {20949, 20953, 20888, 20957, 20967, 20972, 20979},
-	 {20949, 20953, 20986, 20991, 20967, 20996, 21001},
-	 179, 183, 197, 213, 0, 0, 21006, 21013, 226, 1, 65, 0, 4, 6,
+	{{20452, 20459, 20470, 20477, 20483, 20487, 20496, 20503, 20508, 20517, 20522, 20525},
+	 {20452, 20459, 20470, 20477, 20483, 20487, 20496, 20503, 20508, 20517, 20522, 20525},
+	 {20531, 20535, 20470, 20539, 20549, 20554, 20561},
+	 {20531, 20535, 20568, 20573, 20549, 20578, 20583},
+	 179, 183, 197, 213, 0, 0, 20588, 20595, 226, 1, 65, 0, 4, 6,
 	 {110, 111, 3, 112, 4, 5, 0, 6, 7, 8, 8, 8, 8, 113, 10, 114}},
-	{{21454, 21479, 14597, 21510, 21529, 21536, 14649, 21546, 21562, 21593, 21615, 21637},
-	 {21454, 21479, 14597, 21510, 21529, 21536, 14649, 21546, 21562, 21593, 21615, 21637},
-	 {21662, 21681, 15509, 15531, 21697, 21725, 21753},
-	 {21772, 21782, 21789, 21802, 21812, 21831, 21847},
-	 179, 2815, 2823, 21857, 21870, 0, 22218, 22218, 226, 0, 1, 0, 1, 6,
+	{{21036, 21061, 14180, 21092, 21111, 21118, 14232, 21128, 21144, 21175, 21197, 21219},
+	 {21036, 21061, 14180, 21092, 21111, 21118, 14232, 21128, 21144, 21175, 21197, 21219},
+	 {21244, 21263, 15092, 15114, 21279, 21307, 21335},
+	 {21354, 21364, 21371, 21384, 21394, 21413, 21429},
+	 179, 2606, 2614, 21439, 21452, 0, 21800, 21800, 226, 0, 1, 0, 1, 6,
 	 {115, 2, 13, 2, 14, 14, 0, 15, 116, 17, 17, 17, 17, 115, 18, 115}},
-	{{22648, 22655, 10468, 22663, 22669, 22673, 22678, 22683, 22690, 22700, 22708, 22717},
-	 {22648, 22655, 10468, 22663, 22669, 22673, 22678, 22683, 22690, 22700, 22708, 22717},
-	 {22726, 22735, 22747, 22754, 22762, 22772, 22778},
-	 {22785, 22789, 22793, 22797, 22801, 22806, 22810},
-	 22814, 22819, 22834, 213, 0, 0, 22848, 22856, 226, 1, 65, 0, 1, 6,
+	{{22230, 22237, 10051, 22245, 22251, 22255, 22260, 22265, 22272, 22282, 22290, 22299},
+	 {22230, 22237, 10051, 22245, 22251, 22255, 22260, 22265, 22272, 22282, 22290, 22299},
+	 {22308, 22317, 22329, 22336, 22344, 22354, 22360},
+	 {22367, 22371, 22375, 22379, 22383, 22388, 22392},
+	 22396, 22401, 22416, 213, 0, 0, 22430, 22438, 226, 1, 65, 0, 1, 6,
 	 {117, 118, 119, 118, 120, 121, 0, 122, 123, 124, 124, 124, 124, 125, 126, 127}},
-	{{24177, 24190, 11055, 13621, 24205, 24212, 24221, 24230, 24243, 24262, 24277, 24294},
-	 {24177, 24190, 11055, 13621, 24205, 24212, 24221, 24230, 24243, 24262, 24277, 24294},
-	 {24311, 24326, 24347, 24360, 24375, 24392, 12137},
-	 {24403, 24410, 24417, 24424, 24431, 24438, 24445},
-	 22814, 24452, 22834, 213, 0, 0, 13885, 13900, 226, 1, 65, 0, 1, 6,
+	{{23551, 23564, 10638, 13204, 23579, 23586, 23595, 23604, 23617, 23636, 23651, 23668},
+	 {23551, 23564, 10638, 13204, 23579, 23586, 23595, 23604, 23617, 23636, 23651, 23668},
+	 {23685, 23700, 23721, 23734, 23749, 23766, 11720},
+	 {23777, 23784, 23791, 23798, 23805, 23812, 23819},
+	 22396, 23826, 22416, 213, 0, 0, 13468, 13483, 226, 1, 65, 0, 1, 6,
 	 {128, 2, 129, 2, 130, 131, 0, 132, 133, 134, 134, 134, 134, 135, 136, 137}},
-	{{26464, 26470, 26477, 9456, 26483, 26488, 26493, 26500, 26506, 26515, 26523, 26532},
-	 {26464, 26470, 26477, 9456, 26483, 26488, 26493, 26500, 26506, 26515, 26523, 26532},
-	 {26541, 26550, 26558, 26566, 26575, 26582, 26592},
-	 {26601, 26605, 26609, 26613, 26617, 26621, 26625},
-	 9598, 26629, 9622, 6874, 0, 0, 26640, 26648, 226, 1, 65, 0, 4, 6,
+	{{25630, 25636, 25643, 9039, 25649, 25654, 25659, 25666, 25672, 25681, 25689, 25698},
+	 {25630, 25636, 25643, 9039, 25649, 25654, 25659, 25666, 25672, 25681, 25689, 25698},
+	 {25707, 25716, 25724, 25732, 25741, 25748, 25758},
+	 {25767, 25771, 25775, 25779, 25783, 25787, 25791},
+	 9181, 25795, 9205, 6457, 0, 0, 25806, 25814, 226, 1, 65, 0, 4, 6,
 	 {138, 139, 140, 139, 141, 142, 0, 143, 144, 145, 145, 145, 145, 146, 147, 148}},
-	{{26839, 26864, 26909, 26930, 26963, 26972, 26989, 27006, 27035, 27084, 27125, 27166},
-	 {26839, 26864, 26909, 26930, 26963, 26972, 26989, 27006, 27035, 27207, 27125, 27166},
-	 {27248, 27277, 27306, 27347, 27376, 27421, 27466},
-	 {27495, 27512, 27529, 27558, 27575, 27608, 27641},
-	 179, 3968, 3976, 3988, 16809, 0, 27658, 27658, 27675, 0, 65, 0, 1, 6,
+	{{26005, 26030, 26075, 26096, 26129, 26138, 26155, 26172, 26201, 26250, 26291, 26332},
+	 {26005, 26030, 26075, 26096, 26129, 26138, 26155, 26172, 26201, 26373, 26291, 26332},
+	 {26414, 26443, 26472, 26513, 26542, 26587, 26632},
+	 {26661, 26678, 26695, 26724, 26741, 26774, 26807},
+	 179, 3759, 3767, 3779, 16392, 0, 26824, 26824, 26841, 0, 65, 0, 1, 6,
 	 {149, 2, 3, 2, 4, 5, 0, 6, 150, 151, 151, 151, 151, 152, 10, 153}},
-	{{26839, 26864, 26909, 26930, 26963, 26972, 26989, 27006, 27035, 27084, 27125, 27166},
-	 {26839, 26864, 26909, 26930, 26963, 26972, 26989, 27006, 27035, 27207, 27125, 27166},
-	 {27248, 27277, 27306, 27347, 27376, 27421, 27466},
-	 {27495, 27512, 27529, 27558, 27575, 27608, 27641},
-	 179, 3968, 3976, 3988, 16809, 0, 27658, 27658, 27675, 0, 1, 0, 1, 6,
+	{{26005, 26030, 26075, 26096, 26129, 26138, 26155, 26172, 26201, 26250, 26291, 26332},
+	 {26005, 26030, 26075, 26096, 26129, 26138, 26155, 26172, 26201, 26373, 26291, 26332},
+	 {26414, 26443, 26472, 26513, 26542, 26587, 26632},
+	 {26661, 26678, 26695, 26724, 26741, 26774, 26807},
+	 179, 3759, 3767, 3779, 16392, 0, 26824, 26824, 26841, 0, 1, 0, 1, 6,
 	 {149, 2, 3, 2, 4, 5, 0, 6, 150, 151, 151, 151, 151, 152, 10, 153}},
-	{{28766, 28779, 11055, 28794, 11075, 28807, 28816, 11100, 28825, 28842, 28857, 28870},
-	 {28766, 28779, 11055, 28794, 11075, 28807, 28816, 11100, 28825, 28842, 28857, 28870},
-	 {28885, 28896, 28907, 28920, 28933, 28942, 28959},
-	 {28968, 28975, 28980, 28985, 28992, 28997, 29004},
-	 2811, 2815, 2823, 213, 0, 0, 28885, 29011, 226, 1, 65, 0, 4, 6,
+	{{27932, 27945, 10638, 27960, 10658, 27973, 27982, 10683, 27991, 28008, 28023, 28036},
+	 {27932, 27945, 10638, 27960, 10658, 27973, 27982, 10683, 27991, 28008, 28023, 28036},
+	 {28051, 28062, 28073, 28086, 28099, 28108, 28125},
+	 {28134, 28141, 28146, 28151, 28158, 28163, 28170},
+	 2602, 2606, 2614, 213, 0, 0, 28051, 28177, 226, 1, 65, 0, 4, 6,
 	 {154, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 155, 72, 156}},
-	{{29169, 29175, 29183, 29189, 29195, 29200, 29206, 29212, 29219, 29229, 29237, 29247},
-	 {29169, 29175, 29183, 29189, 29195, 29200, 29206, 29212, 29219, 29229, 29237, 29247},
-	 {29257, 29265, 29271, 29278, 29289, 29297, 29306},
-	 {29313, 20953, 29317, 29321, 29325, 29329, 29333},
-	 179, 183, 197, 2298, 16809, 0, 29337, 29337, 226, 0, 65, 0, 1, 6,
+	{{28335, 28341, 28349, 28355, 28361, 28366, 28372, 28378, 28385, 28395, 28403, 28413},
+	 {28335, 28341, 28349, 28355, 28361, 28366, 28372, 28378, 28385, 28395, 28403, 28413},
+	 {28423, 28431, 28437, 28444, 28455, 28463, 28472},
+	 {28479, 20535, 28483, 28487, 28491, 28495, 28499},
+	 179, 183, 197, 2089, 16392, 0, 28503, 28503, 226, 0, 65, 0, 1, 6,
 	 {157, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 158, 10, 159}},
-	{{29432, 29444, 29455, 29467, 29476, 29488, 29500, 29513, 29525, 29536, 29546, 29565},
-	 {29432, 29444, 29455, 29467, 29476, 29488, 29500, 29513, 29525, 29536, 29546, 29565},
-	 {29584, 29590, 29602, 29613, 29625, 29634, 29646},
-	 {29658, 29662, 29666, 29670, 29674, 29678, 29682},
-	 179, 2815, 2823, 213, 0, 0, 29686, 29686, 226, 1, 1, 0, 1, 6,
+	{{28598, 28610, 28621, 28633, 28642, 28654, 28666, 28679, 28691, 28702, 28712, 28731},
+	 {28598, 28610, 28621, 28633, 28642, 28654, 28666, 28679, 28691, 28702, 28712, 28731},
+	 {28750, 28756, 28768, 28779, 28791, 28800, 28812},
+	 {28824, 28828, 28832, 28836, 28840, 28844, 28848},
+	 179, 2606, 2614, 213, 0, 0, 28852, 28852, 226, 1, 1, 0, 1, 6,
 	 {160, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 160, 18, 160}},
-	{{29845, 29861, 29871, 29881, 29891, 29907, 29920, 29933, 29943, 29956, 29969, 29982},
-	 {29845, 29861, 29871, 29881, 29891, 29907, 29920, 29933, 29943, 29956, 29969, 29982},
-	 {29995, 30017, 30039, 30055, 30071, 30087, 30106},
-	 {30128, 30135, 30142, 30149, 30156, 30163, 30170},
-	 179, 11332, 3976, 3988, 30177, 0, 30525, 30547, 226, 0, 65, 0, 1, 6,
+	{{29011, 29027, 29037, 29047, 29057, 29073, 29086, 29099, 29109, 29122, 29135, 29148},
+	 {29011, 29027, 29037, 29047, 29057, 29073, 29086, 29099, 29109, 29122, 29135, 29148},
+	 {29161, 29183, 29205, 29221, 29237, 29253, 29272},
+	 {29294, 29301, 29308, 29315, 29322, 29329, 29336},
+	 179, 10915, 3767, 3779, 29343, 0, 29691, 29713, 226, 0, 65, 0, 1, 6,
 	 {161, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 162, 10, 163}},
-	{{30705, 30731, 30742, 30753, 30764, 30775, 30792, 30805, 30812, 30827, 30851, 30875},
-	 {30705, 30731, 30742, 30753, 30764, 30775, 30792, 30805, 30812, 30827, 30851, 30875},
-	 {30899, 30916, 30933, 30948, 30967, 30986, 30997},
-	 {31008, 31013, 31018, 31023, 31028, 31033, 31036},
-	 2811, 2815, 2823, 3988, 31039, 0, 11342, 11342, 5205, 6, 96, 1, 1, 6,
+	{{29871, 29897, 29908, 29919, 29930, 29941, 29958, 29971, 29978, 29993, 30017, 30041},
+	 {29871, 29897, 29908, 29919, 29930, 29941, 29958, 29971, 29978, 29993, 30017, 30041},
+	 {30065, 30082, 30099, 30114, 30133, 30152, 30163},
+	 {30174, 30179, 30184, 30189, 30194, 30199, 30202},
+	 2602, 2606, 2614, 3779, 30205, 0, 10925, 10925, 4996, 6, 96, 1, 1, 6,
 	 {164, 2, 165, 2, 166, 166, 0, 167, 168, 169, 169, 169, 169, 164, 170, 164}},
-	{{30705, 30731, 30742, 30753, 30764, 30775, 30792, 30805, 30812, 30827, 30851, 30875},
-	 {30705, 30731, 30742, 30753, 30764, 30775, 30792, 30805, 30812, 30827, 30851, 30875},
-	 {30899, 30916, 30933, 30948, 30967, 30986, 30997},
-	 {31008, 31013, 31018, 31023, 31028, 31033, 31036},
-	 2811, 2815, 2823, 213, 0, 0, 11342, 11342, 5205, 6, 32, 1, 1, 14,
+	{{29871, 29897, 29908, 29919, 29930, 29941, 29958, 29971, 29978, 29993, 30017, 30041},
+	 {29871, 29897, 29908, 29919, 29930, 29941, 29958, 29971, 29978, 29993, 30017, 30041},
+	 {30065, 30082, 30099, 30114, 30133, 30152, 30163},
+	 {30174, 30179, 30184, 30189, 30194, 30199, 30202},
+	 2602, 2606, 2614, 213, 0, 0, 10925, 10925, 4996, 6, 32, 1, 1, 14,
 	 {164, 2, 165, 2, 166, 166, 0, 167, 168, 169, 169, 169, 169, 164, 171, 164}},
-	{{31573, 31579, 31585, 31593, 31599, 31607, 31615, 31625, 31631, 31639, 31647, 31656},
-	 {31573, 31579, 31585, 31593, 31599, 31607, 31615, 31625, 31631, 31639, 31647, 31656},
-	 {31665, 31673, 31683, 31691, 31699, 31708, 31715},
-	 {31722, 31725, 31728, 31732, 31735, 31739, 31743},
-	 179, 3968, 197, 6874, 0, 0, 31746, 31753, 226, 1, 65, 0, 4, 6,
+	{{30739, 30745, 30751, 30759, 30765, 30773, 30781, 30791, 30797, 30805, 30813, 30822},
+	 {30739, 30745, 30751, 30759, 30765, 30773, 30781, 30791, 30797, 30805, 30813, 30822},
+	 {30831, 30839, 30849, 30857, 30865, 30874, 30881},
+	 {30888, 30891, 30894, 30898, 30901, 30905, 30909},
+	 179, 3759, 197, 6457, 0, 0, 30912, 30919, 226, 1, 65, 0, 4, 6,
 	 {172, 2, 173, 174, 175, 176, 0, 177, 178, 179, 179, 179, 179, 180, 181, 182}},
-	{{32924, 32937, 32948, 32955, 32962, 32967, 32980, 32987, 32998, 33007, 33014, 33021},
-	 {32924, 32937, 32948, 32955, 32962, 32967, 32980, 32987, 32998, 33007, 33014, 33021},
-	 {33034, 33057, 33074, 33093, 33104, 33127, 33142},
-	 {33159, 33167, 33175, 33183, 33189, 33197, 33203},
-	 33211, 33221, 33241, 213, 0, 0, 33265, 33197, 226, 1, 65, 0, 4, 6,
+	{{32090, 32103, 32114, 32121, 32128, 32133, 32146, 32153, 32164, 32173, 32180, 32187},
+	 {32090, 32103, 32114, 32121, 32128, 32133, 32146, 32153, 32164, 32173, 32180, 32187},
+	 {32200, 32223, 32240, 32259, 32270, 32293, 32308},
+	 {32325, 32333, 32341, 32349, 32355, 32363, 32369},
+	 32377, 32387, 32407, 213, 0, 0, 32431, 32363, 226, 1, 65, 0, 4, 6,
 	 {183, 2, 184, 2, 185, 186, 0, 187, 188, 189, 189, 189, 189, 190, 191, 192}},
-	{{33396, 33403, 33412, 33419, 33426, 33430, 33438, 33449, 33454, 33459, 33466, 33475},
-	 {33396, 33403, 33412, 33419, 33426, 33430, 33438, 33449, 33454, 33459, 33466, 33475},
-	 {33483, 33492, 33502, 33514, 33527, 33536, 33548},
-	 {33560, 33563, 33566, 33569, 33572, 33575, 33578},
-	 179, 183, 197, 213, 0, 0, 33581, 33581, 226, 1, 65, 0, 4, 6,
+	{{32562, 32569, 32578, 32585, 32592, 32596, 32604, 32615, 32620, 32625, 32632, 32641},
+	 {32562, 32569, 32578, 32585, 32592, 32596, 32604, 32615, 32620, 32625, 32632, 32641},
+	 {32649, 32658, 32668, 32680, 32693, 32702, 32714},
+	 {32726, 32729, 32732, 32735, 32738, 32741, 32744},
+	 179, 183, 197, 213, 0, 0, 32747, 32747, 226, 1, 65, 0, 4, 6,
 	 {193, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 194, 72, 195}},
-	{{22648, 22655, 33676, 22663, 22669, 22673, 22678, 22683, 33682, 33692, 33700, 33709},
-	 {22648, 22655, 33676, 22663, 22669, 22673, 22678, 22683, 33682, 33692, 33700, 33709},
-	 {33718, 33726, 33733, 33741, 33748, 33756, 33763},
-	 {33771, 33776, 33780, 33784, 33788, 33792, 33796},
-	 179, 3968, 33801, 33811, 0, 0, 33815, 33815, 226, 1, 65, 0, 4, 6,
+	{{22230, 22237, 32842, 22245, 22251, 22255, 22260, 22265, 32848, 32858, 32866, 32875},
+	 {22230, 22237, 32842, 22245, 22251, 22255, 22260, 22265, 32848, 32858, 32866, 32875},
+	 {32884, 32892, 32899, 32907, 32914, 32922, 32929},
+	 {32937, 32942, 32946, 32950, 32954, 32958, 32962},
+	 179, 3759, 32967, 32977, 0, 0, 32981, 32981, 226, 1, 65, 0, 4, 6,
 	 {196, 2, 197, 2, 198, 199, 0, 200, 201, 202, 202, 202, 202, 203, 204, 205}},
-	{{22648, 22655, 33676, 22663, 22669, 22673, 22678, 22683, 33682, 33692, 33700, 33709},
-	 {22648, 22655, 33676, 22663, 22669, 22673, 22678, 22683, 33682, 33692, 33700, 33709},
-	 {33718, 33726, 33733, 33741, 33748, 33756, 33763},
-	 {33771, 33776, 33780, 33784, 33788, 33792, 33796},
-	 179, 3968, 33801, 33811, 0, 0, 33815, 33815, 226, 1, 65, 0, 1, 6,
+	{{22230, 22237, 32842, 22245, 22251, 22255, 22260, 22265, 32848, 32858, 32866, 32875},
+	 {22230, 22237, 32842, 22245, 22251, 22255, 22260, 22265, 32848, 32858, 32866, 32875},
+	 {32884, 32892, 32899, 32907, 32914, 32922, 32929},
+	 {32937, 32942, 32946, 32950, 32954, 32958, 32962},
+	 179, 3759, 32967, 32977, 0, 0, 32981, 32981, 226, 1, 65, 0, 1, 6,
 	 {196, 2, 197, 2, 198, 199, 0, 200, 201, 202, 202, 202, 202, 203, 204, 205}},
-	{{34491, 34508, 34523, 34540, 34555, 34572, 34592, 34611, 34630, 34647, 34663, 34689},
-	 {34491, 34508, 34523, 34540, 34555, 34572, 34592, 34611, 34630, 34647, 34663, 34689},
-	 {34712, 34727, 34744, 34758, 34774, 34788, 34804},
-	 {34817, 34821, 34825, 34829, 34833, 34837, 34841},
-	 179, 2815, 2823, 213, 0, 0, 34845, 34845, 226, 0, 65, 0, 1, 6,
+	{{33656, 33673, 33688, 33705, 33720, 33737, 33757, 33776, 33795, 33812, 33828, 33854},
+	 {33656, 33673, 33688, 33705, 33720, 33737, 33757, 33776, 33795, 33812, 33828, 33854},
+	 {33877, 33892, 33909, 33923, 33939, 33953, 33969},
+	 {33982, 33986, 33990, 33994, 33998, 34002, 34006},
+	 179, 2606, 2614, 213, 0, 0, 34010, 34010, 226, 0, 65, 0, 1, 6,
 	 {206, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 206, 18, 206}},
-	{{35071, 35078, 35086, 26, 33426, 9206, 35092, 35097, 57, 67, 75, 35104},
-	 {35071, 35078, 35086, 26, 33426, 9206, 35092, 35097, 57, 67, 75, 35104},
-	 {35113, 35121, 35128, 35137, 35146, 35157, 35165},
-	 {151, 35173, 159, 35177, 167, 35181, 175},
-	 179, 3968, 197, 213, 0, 0, 35185, 35185, 226, 1, 65, 0, 4, 6,
+	{{34236, 34243, 34251, 26, 32592, 8789, 34257, 34262, 57, 67, 75, 34269},
+	 {34236, 34243, 34251, 26, 32592, 8789, 34257, 34262, 57, 67, 75, 34269},
+	 {34278, 34286, 34293, 34302, 34311, 34322, 34330},
+	 {151, 34338, 159, 34342, 167, 34346, 175},
+	 179, 3759, 197, 213, 0, 0, 34350, 34350, 226, 1, 65, 0, 4, 6,
 	 {207, 208, 209, 208, 210, 211, 0, 212, 213, 214, 214, 214, 214, 215, 216, 217}},
-	{{35917, 35078, 35086, 26, 33426, 9206, 35092, 35097, 57, 67, 75, 35104},
-	 {35917, 35078, 35086, 26, 33426, 9206, 35092, 35097, 57, 67, 75, 35104},
-	 {35113, 35121, 35128, 35137, 35146, 35157, 35165},
-	 {151, 35173, 159, 35177, 167, 35181, 175},
-	 179, 3968, 197, 213, 0, 0, 35185, 35185, 226, 1, 65, 0, 4, 6,
+	{{35082, 34243, 34251, 26, 32592, 8789, 34257, 34262, 57, 67, 75, 34269},
+	 {35082, 34243, 34251, 26, 32592, 8789, 34257, 34262, 57, 67, 75, 34269},
+	 {34278, 34286, 34293, 34302, 34311, 34322, 34330},
+	 {151, 34338, 159, 34342, 167, 34346, 175},
+	 179, 3759, 197, 213, 0, 0, 34350, 34350, 226, 1, 65, 0, 4, 6,
 	 {218, 208, 209, 208, 210, 211, 0, 212, 213, 214, 214, 214, 214, 219, 216, 220}},
-	{{36010, 36019, 36029, 36035, 33569, 36042, 36050, 36057, 36060, 36070, 36079, 36089},
-	 {36010, 36019, 36029, 36035, 33569, 36042, 36050, 36057, 36060, 36070, 36079, 36089},
-	 {36099, 36106, 36113, 36122, 9291, 36129, 36136},
-	 {9332, 36143, 36147, 36151, 36155, 36159, 36163},
-	 2811, 2815, 2823, 213, 0, 0, 36167, 36167, 226, 1, 65, 0, 1, 6,
+	{{35175, 35184, 35194, 35200, 32735, 35207, 35215, 35222, 35225, 35235, 35244, 35254},
+	 {35175, 35184, 35194, 35200, 32735, 35207, 35215, 35222, 35225, 35235, 35244, 35254},
+	 {35264, 35271, 35278, 35287, 8874, 35294, 35301},
+	 {8915, 35308, 35312, 35316, 35320, 35324, 35328},
+	 2602, 2606, 2614, 213, 0, 0, 35332, 35332, 226, 1, 65, 0, 1, 6,
 	 {221, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 221, 18, 221}},
-	{{14565, 14581, 14597, 14613, 36264, 14639, 14649, 14665, 36274, 36293, 15455, 14744},
-	 {14565, 14581, 14597, 14613, 36264, 14639, 14649, 14665, 36274, 36293, 15455, 14744},
-	 {36315, 15490, 15509, 15531, 36331, 15584, 36350},
-	 {36369, 36376, 21789, 21802, 36386, 36396, 36412},
-	 179, 11332, 3976, 3988, 36422, 0, 36890, 36906, 226, 0, 1, 0, 1, 6,
+	{{14148, 14164, 14180, 14196, 35429, 14222, 14232, 14248, 35439, 35458, 15038, 14327},
+	 {14148, 14164, 14180, 14196, 35429, 14222, 14232, 14248, 35439, 35458, 15038, 14327},
+	 {35480, 15073, 15092, 15114, 35496, 15167, 35515},
+	 {35534, 35541, 21371, 21384, 35551, 35561, 35577},
+	 179, 10915, 3767, 3779, 35587, 0, 36055, 36071, 226, 0, 1, 0, 1, 6,
 	 {222, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 223, 72, 224}},
-	{{22648, 22655, 37106, 37112, 22669, 37118, 37124, 37130, 33682, 33692, 37137, 33709},
-	 {22648, 22655, 37106, 37112, 22669, 37118, 37124, 37130, 33682, 33692, 37137, 33709},
-	 {37146, 37155, 37167, 37176, 37183, 37192, 31715},
-	 {37198, 37201, 37205, 37208, 31732, 37211, 31743},
-	 179, 183, 197, 6874, 0, 0, 37215, 37223, 226, 1, 65, 0, 4, 6,
+	{{22230, 22237, 36271, 36277, 22251, 36283, 36289, 36295, 32848, 32858, 36302, 32875},
+	 {22230, 22237, 36271, 36277, 22251, 36283, 36289, 36295, 32848, 32858, 36302, 32875},
+	 {36311, 36320, 36332, 36341, 36348, 36357, 30881},
+	 {36363, 36366, 36370, 36373, 30898, 36376, 30909},
+	 179, 183, 197, 6457, 0, 0, 36380, 36388, 226, 1, 65, 0, 4, 6,
 	 {225, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 226, 10, 227}},
-	{{37315, 37325, 37335, 37343, 37354, 37363, 37377, 37397, 37407, 37417, 37428, 37437},
-	 {37315, 37325, 37335, 37343, 37354, 37363, 37377, 37397, 37407, 37417, 37428, 37437},
-	 {37449, 37454, 37463, 37470, 37481, 37489, 37500},
-	 {37510, 37514, 37521, 37525, 37529, 37534, 37540},
-	 2811, 2815, 2823, 213, 0, 0, 37544, 37544, 226, 1, 65, 0, 1, 6,
+	{{36480, 36490, 36500, 36508, 36519, 36528, 36542, 36562, 36572, 36582, 36593, 36602},
+	 {36480, 36490, 36500, 36508, 36519, 36528, 36542, 36562, 36572, 36582, 36593, 36602},
+	 {36614, 36619, 36628, 36635, 36646, 36654, 36665},
+	 {36675, 36679, 36686, 36690, 36694, 36699, 36705},
+	 2602, 2606, 2614, 213, 0, 0, 36709, 36709, 226, 1, 65, 0, 1, 6,
 	 {228, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 228, 18, 228}},
-	{{37685, 37692, 37701, 37706, 37713, 37717, 37723, 36057, 37731, 37741, 37749, 37758},
-	 {37685, 37692, 37701, 37706, 37713, 37717, 37723, 36057, 37731, 37741, 37749, 37758},
-	 {37767, 37773, 37780, 37787, 37795, 37804, 37811},
-	 {37818, 37822, 37826, 36151, 37830, 37834, 37838},
-	 2811, 2815, 2823, 213, 0, 0, 37842, 37842, 226, 1, 65, 0, 1, 6,
+	{{36850, 36857, 36866, 36871, 36878, 36882, 36888, 35222, 36896, 36906, 36914, 36923},
+	 {36850, 36857, 36866, 36871, 36878, 36882, 36888, 35222, 36896, 36906, 36914, 36923},
+	 {36932, 36938, 36945, 36952, 36960, 36969, 36976},
+	 {36983, 36987, 36991, 35316, 36995, 36999, 37003},
+	 2602, 2606, 2614, 213, 0, 0, 37007, 37007, 226, 1, 65, 0, 1, 6,
 	 {229, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 229, 18, 229}},
-	{{37936, 37988, 38049, 38110, 38165, 38220, 38278, 38339, 38403, 38461, 38519, 38592},
-	 {38665, 38687, 38718, 38749, 38777, 38802, 38830, 38861, 38895, 38923, 38951, 38994},
-	 {19555, 19583, 19620, 19651, 19685, 19716, 19527},
-	 {39037, 39047, 39060, 39073, 39086, 39099, 39115},
-	 2811, 39125, 39159, 39171, 39218, 0, 39638, 39638, 39663, 0, 65, 0, 1, 6,
+	{{37101, 37153, 37214, 37275, 37330, 37385, 37443, 37504, 37568, 37626, 37684, 37757},
+	 {37830, 37852, 37883, 37914, 37942, 37967, 37995, 38026, 38060, 38088, 38116, 38159},
+	 {19137, 19165, 19202, 19233, 19267, 19298, 19109},
+	 {38202, 38212, 38225, 38238, 38251, 38264, 38280},
+	 2602, 38290, 38324, 38336, 38383, 0, 38803, 38803, 38828, 0, 65, 0, 1, 6,
 	 {230, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 231, 72, 232}},
-	{{40066, 40081, 40097, 40115, 40129, 40145, 40165, 40184, 40200, 40215, 40231, 40256},
-	 {40066, 40081, 40097, 40115, 40129, 40145, 40165, 40184, 40200, 40215, 40231, 40256},
-	 {40283, 40290, 40300, 40309, 40319, 40328, 40335},
-	 {40347, 40351, 40355, 40359, 40363, 40367, 40371},
-	 179, 2815, 2823, 213, 0, 0, 40283, 40283, 226, 0, 65, 0, 1, 6,
+	{{39231, 39246, 39262, 39280, 39294, 39310, 39330, 39349, 39365, 39380, 39396, 39421},
+	 {39231, 39246, 39262, 39280, 39294, 39310, 39330, 39349, 39365, 39380, 39396, 39421},
+	 {39448, 39455, 39465, 39474, 39484, 39493, 39500},
+	 {39512, 39516, 39520, 39524, 39528, 39532, 39536},
+	 179, 2606, 2614, 213, 0, 0, 39448, 39448, 226, 0, 65, 0, 1, 6,
 	 {233, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 233, 18, 233}},
-	{{40592, 40598, 40605, 40612, 40621, 40626, 40631, 40640, 40651, 40661, 40666, 40680},
-	 {40592, 40598, 40605, 40612, 40621, 40626, 40631, 40640, 40651, 40661, 40666, 40680},
-	 {40686, 40695, 40702, 40709, 40715, 40723, 40729},
-	 {40738, 40743, 40747, 40751, 40756, 40760, 40765},
-	 179, 3968, 197, 40769, 40778, 0, 40934, 40934, 226, 1, 65, 0, 1, 6,
+	{{39757, 39763, 39770, 39777, 39786, 39791, 39796, 39805, 39816, 39826, 39831, 39845},
+	 {39757, 39763, 39770, 39777, 39786, 39791, 39796, 39805, 39816, 39826, 39831, 39845},
+	 {39851, 39860, 39867, 39874, 39880, 39888, 39894},
+	 {39903, 39908, 39912, 39916, 39921, 39925, 39930},
+	 179, 3759, 197, 39934, 39943, 0, 40099, 40099, 226, 1, 65, 0, 1, 6,
 	 {234, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 235, 10, 236}},
-	{{40592, 40598, 40605, 40612, 40621, 40626, 40631, 40640, 40651, 40661, 40666, 40680},
-	 {40592, 40598, 40605, 40612, 40621, 40626, 40631, 40640, 40651, 40661, 40666, 40680},
-	 {40686, 40695, 40702, 40709, 40715, 40723, 40729},
-	 {40738, 40743, 40747, 40751, 40756, 40760, 40765},
-	 179, 3968, 197, 213, 0, 0, 40934, 40934, 226, 1, 65, 0, 1, 6,
+	{{39757, 39763, 39770, 39777, 39786, 39791, 39796, 39805, 39816, 39826, 39831, 39845},
+	 {39757, 39763, 39770, 39777, 39786, 39791, 39796, 39805, 39816, 39826, 39831, 39845},
+	 {39851, 39860, 39867, 39874, 39880, 39888, 39894},
+	 {39903, 39908, 39912, 39916, 39921, 39925, 39930},
+	 179, 3759, 197, 213, 0, 0, 40099, 40099, 226, 1, 65, 0, 1, 6,
 	 {234, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 235, 10, 236}},
-	{{41043, 41064, 41087, 41102, 41119, 41130, 41145, 41160, 41179, 41202, 41221, 41240},
-	 {41261, 41282, 41305, 41320, 41337, 41348, 41363, 41378, 41397, 41420, 41439, 41458},
-	 {41479, 41494, 41509, 41520, 41535, 41548, 41567},
-	 {41582, 41587, 41592, 41597, 41602, 41607, 41612},
-	 179, 3968, 3976, 2298, 41617, 0, 41785, 41802, 226, 1, 65, 0, 4, 6,
+	{{40208, 40229, 40252, 40267, 40284, 40295, 40310, 40325, 40344, 40367, 40386, 40405},
+	 {40426, 40447, 40470, 40485, 40502, 40513, 40528, 40543, 40562, 40585, 40604, 40623},
+	 {40644, 40659, 40674, 40685, 40700, 40713, 40732},
+	 {40747, 40752, 40757, 40762, 40767, 40772, 40777},
+	 179, 3759, 3767, 2089, 40782, 0, 40950, 40967, 226, 1, 65, 0, 4, 6,
 	 {237, 2, 238, 2, 4, 5, 0, 239, 240, 241, 241, 241, 241, 242, 10, 243}},
-	{{41043, 41064, 41087, 41102, 41119, 41130, 41145, 41160, 41179, 41202, 41221, 41240},
-	 {41261, 41282, 41305, 41320, 41337, 41348, 41363, 41378, 41397, 41420, 41439, 41458},
-	 {41479, 41494, 41509, 41520, 41535, 41548, 41567},
-	 {41582, 41587, 41592, 41597, 41602, 41607, 41612},
-	 179, 3968, 3976, 2298, 41617, 0, 41785, 41802, 226, 1, 65, 0, 1, 6,
+	{{40208, 40229, 40252, 40267, 40284, 40295, 40310, 40325, 40344, 40367, 40386, 40405},
+	 {40426, 40447, 40470, 40485, 40502, 40513, 40528, 40543, 40562, 40585, 40604, 40623},
+	 {40644, 40659, 40674, 40685, 40700, 40713, 40732},
+	 {40747, 40752, 40757, 40762, 40767, 40772, 40777},
+	 179, 3759, 3767, 2089, 40782, 0, 40950, 40967, 226, 1, 65, 0, 1, 6,
 	 {237, 2, 238, 2, 4, 5, 0, 239, 240, 241, 241, 241, 241, 242, 10, 243}},
-	{{42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42669, 42676, 42683, 42691, 42701, 42710, 42717},
-	 {33560, 42726, 42729, 42732, 42735, 42738, 33578},
-	 179, 183, 197, 2298, 16809, 0, 217, 222, 226, 0, 65, 0, 1, 6,
+	{{41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41834, 41841, 41848, 41856, 41866, 41875, 41882},
+	 {32726, 41891, 41894, 41897, 41900, 41903, 32744},
+	 179, 183, 197, 2089, 16392, 0, 217, 222, 226, 0, 65, 0, 1, 6,
 	 {244, 245, 3, 245, 4, 5, 0, 15, 7, 8, 8, 8, 8, 246, 10, 247}},
-	{{42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42669, 42676, 42683, 42691, 42701, 42710, 42717},
-	 {33560, 42726, 42729, 42732, 42735, 42738, 33578},
-	 179, 183, 197, 2298, 43194, 0, 217, 43266, 226, 1, 65, 0, 1, 6,
+	{{41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41834, 41841, 41848, 41856, 41866, 41875, 41882},
+	 {32726, 41891, 41894, 41897, 41900, 41903, 32744},
+	 179, 183, 197, 2089, 42359, 0, 217, 42431, 226, 1, 65, 0, 1, 6,
 	 {244, 245, 3, 245, 4, 5, 0, 15, 7, 8, 8, 8, 8, 246, 10, 247}},
-	{{42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42669, 42676, 42683, 42691, 42701, 42710, 42717},
-	 {33560, 42726, 42729, 42732, 42735, 42738, 33578},
-	 179, 183, 197, 213, 0, 0, 217, 43266, 226, 1, 65, 0, 1, 6,
+	{{41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41834, 41841, 41848, 41856, 41866, 41875, 41882},
+	 {32726, 41891, 41894, 41897, 41900, 41903, 32744},
+	 179, 183, 197, 213, 0, 0, 217, 42431, 226, 1, 65, 0, 1, 6,
 	 {244, 245, 3, 245, 4, 5, 0, 15, 7, 8, 8, 8, 8, 246, 10, 247}},
-	{{42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42669, 42676, 42683, 42691, 42701, 42710, 42717},
-	 {33560, 42726, 42729, 42732, 42735, 42738, 33578},
-	 179, 183, 197, 2298, 16809, 0, 217, 222, 226, 6, 65, 0, 1, 6,
+	{{41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41834, 41841, 41848, 41856, 41866, 41875, 41882},
+	 {32726, 41891, 41894, 41897, 41900, 41903, 32744},
+	 179, 183, 197, 2089, 16392, 0, 217, 222, 226, 6, 65, 0, 1, 6,
 	 {244, 245, 3, 245, 4, 5, 0, 15, 7, 8, 8, 8, 8, 246, 10, 247}},
-	{{42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42669, 42676, 42683, 42691, 42701, 42710, 42717},
-	 {33560, 42726, 42729, 42732, 42735, 42738, 33578},
-	 179, 183, 197, 2298, 43194, 0, 217, 43266, 226, 0, 65, 0, 1, 6,
+	{{41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41834, 41841, 41848, 41856, 41866, 41875, 41882},
+	 {32726, 41891, 41894, 41897, 41900, 41903, 32744},
+	 179, 183, 197, 2089, 42359, 0, 217, 42431, 226, 0, 65, 0, 1, 6,
 	 {244, 245, 3, 245, 4, 5, 0, 15, 7, 8, 8, 8, 8, 246, 10, 247}},
-	{{42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42669, 42676, 42683, 42691, 42701, 42710, 42717},
-	 {33560, 42726, 42729, 42732, 42735, 42738, 33578},
-	 179, 183, 197, 213, 0, 0, 217, 43266, 226, 1, 65, 0, 4, 6,
+	{{41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41834, 41841, 41848, 41856, 41866, 41875, 41882},
+	 {32726, 41891, 41894, 41897, 41900, 41903, 32744},
+	 179, 183, 197, 213, 0, 0, 217, 42431, 226, 1, 65, 0, 4, 6,
 	 {244, 245, 3, 245, 4, 5, 0, 15, 7, 8, 8, 8, 8, 246, 10, 247}},
-	{{42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42669, 42676, 42683, 42691, 42701, 42710, 42717},
-	 {43269, 43273, 42729, 43277, 43281, 43285, 43289},
-	 179, 183, 197, 2298, 43194, 0, 217, 43266, 226, 1, 65, 0, 1, 6,
+	{{41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41834, 41841, 41848, 41856, 41866, 41875, 41882},
+	 {42434, 42438, 41894, 42442, 42446, 42450, 42454},
+	 179, 183, 197, 2089, 42359, 0, 217, 42431, 226, 1, 65, 0, 1, 6,
 	 {244, 245, 3, 245, 4, 5, 0, 15, 7, 8, 8, 8, 8, 246, 10, 247}},
-	{{42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42669, 42676, 42683, 42691, 42701, 42710, 42717},
-	 {33560, 42726, 42729, 42732, 42735, 42738, 33578},
+	{{41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41834, 41841, 41848, 41856, 41866, 41875, 41882},
+	 {32726, 41891, 41894, 41897, 41900, 41903, 32744},
 	 179, 183, 197, 213, 0, 0, 217, 222, 226, 1, 65, 0, 1, 6,
 	 {244, 245, 3, 245, 4, 5, 0, 15, 7, 8, 8, 8, 8, 246, 10, 247}},
-	{{42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42669, 42676, 42683, 42691, 42701, 42710, 42717},
-	 {33560, 42726, 42729, 42732, 42735, 42738, 33578},
-	 179, 183, 197, 213, 0, 0, 217, 43266, 226, 0, 65, 0, 1, 6,
+	{{41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41834, 41841, 41848, 41856, 41866, 41875, 41882},
+	 {32726, 41891, 41894, 41897, 41900, 41903, 32744},
+	 179, 183, 197, 213, 0, 0, 217, 42431, 226, 0, 65, 0, 1, 6,
 	 {244, 245, 3, 245, 4, 5, 0, 15, 7, 8, 8, 8, 8, 246, 10, 247}},
-	{{42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42669, 42676, 42683, 42691, 42701, 42710, 42717},
-	 {33560, 42726, 42729, 42732, 42735, 42738, 33578},
-	 179, 3968, 33801, 2298, 43293, 0, 217, 43266, 226, 0, 65, 0, 1, 6,
+	{{41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41834, 41841, 41848, 41856, 41866, 41875, 41882},
+	 {32726, 41891, 41894, 41897, 41900, 41903, 32744},
+	 179, 3759, 32967, 2089, 42458, 0, 217, 42431, 226, 0, 65, 0, 1, 6,
 	 {244, 248, 3, 248, 4, 5, 0, 15, 7, 8, 8, 8, 8, 246, 10, 247}},
-	{{42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42669, 42676, 42683, 42691, 42701, 42710, 42717},
-	 {33560, 42726, 42729, 42732, 42735, 42738, 33578},
-	 179, 183, 197, 33811, 0, 0, 217, 43266, 226, 1, 65, 0, 4, 6,
+	{{41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41834, 41841, 41848, 41856, 41866, 41875, 41882},
+	 {32726, 41891, 41894, 41897, 41900, 41903, 32744},
+	 179, 183, 197, 32977, 0, 0, 217, 42431, 226, 1, 65, 0, 4, 6,
 	 {244, 245, 3, 245, 4, 5, 0, 15, 7, 8, 8, 8, 8, 246, 10, 247}},
-	{{42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42669, 42676, 42683, 42691, 42701, 42710, 42717},
-	 {33560, 42726, 42729, 42732, 42735, 42738, 33578},
-	 179, 183, 197, 43757, 0, 0, 217, 43266, 226, 1, 65, 0, 4, 6,
+	{{41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41834, 41841, 41848, 41856, 41866, 41875, 41882},
+	 {32726, 41891, 41894, 41897, 41900, 41903, 32744},
+	 179, 183, 197, 42922, 0, 0, 217, 42431, 226, 1, 65, 0, 4, 6,
 	 {244, 245, 3, 245, 4, 5, 0, 15, 7, 8, 8, 8, 8, 246, 10, 247}},
-	{{42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42669, 42676, 42683, 42691, 42701, 42710, 42717},
-	 {33560, 42726, 42729, 42732, 42735, 42738, 33578},
-	 179, 183, 197, 2298, 43194, 0, 217, 43266, 226, 1, 65, 0, 4, 6,
+	{{41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41834, 41841, 41848, 41856, 41866, 41875, 41882},
+	 {32726, 41891, 41894, 41897, 41900, 41903, 32744},
+	 179, 183, 197, 2089, 42359, 0, 217, 42431, 226, 1, 65, 0, 4, 6,
 	 {244, 245, 3, 245, 4, 5, 0, 15, 7, 8, 8, 8, 8, 246, 10, 247}},
-	{{42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42669, 42676, 42683, 42691, 42701, 42710, 42717},
-	 {33560, 42726, 42729, 42732, 42735, 42738, 33578},
-	 179, 183, 197, 6874, 0, 0, 217, 43266, 226, 0, 96, 0, 1, 6,
+	{{41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41834, 41841, 41848, 41856, 41866, 41875, 41882},
+	 {32726, 41891, 41894, 41897, 41900, 41903, 32744},
+	 179, 183, 197, 6457, 0, 0, 217, 42431, 226, 0, 96, 0, 1, 6,
 	 {244, 245, 3, 245, 4, 5, 0, 15, 7, 8, 8, 8, 8, 246, 10, 247}},
-	{{42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42669, 42676, 42683, 42691, 42701, 42710, 42717},
-	 {33560, 42726, 42729, 42732, 42735, 42738, 33578},
-	 179, 183, 197, 2298, 43194, 0, 217, 43266, 226, 0, 1, 0, 1, 6,
+	{{41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41834, 41841, 41848, 41856, 41866, 41875, 41882},
+	 {32726, 41891, 41894, 41897, 41900, 41903, 32744},
+	 179, 183, 197, 2089, 42359, 0, 217, 42431, 226, 0, 1, 0, 1, 6,
 	 {249, 245, 250, 245, 251, 252, 0, 15, 253, 254, 254, 254, 254, 255, 256, 257}},
-	{{42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42669, 42676, 42683, 42691, 42701, 42710, 42717},
-	 {33560, 42726, 42729, 42732, 42735, 42738, 33578},
-	 179, 183, 197, 2298, 16809, 0, 217, 222, 226, 1, 65, 0, 1, 6,
+	{{41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41834, 41841, 41848, 41856, 41866, 41875, 41882},
+	 {32726, 41891, 41894, 41897, 41900, 41903, 32744},
+	 179, 183, 197, 2089, 16392, 0, 217, 222, 226, 1, 65, 0, 1, 6,
 	 {244, 245, 3, 245, 4, 5, 0, 15, 7, 8, 8, 8, 8, 246, 10, 247}},
-	{{42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42669, 42676, 42683, 42691, 42701, 42710, 42717},
-	 {33560, 42726, 42729, 42732, 42735, 42738, 33578},
-	 179, 183, 197, 213, 0, 0, 217, 43266, 226, 5, 65, 0, 1, 6,
+	{{41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41834, 41841, 41848, 41856, 41866, 41875, 41882},
+	 {32726, 41891, 41894, 41897, 41900, 41903, 32744},
+	 179, 183, 197, 213, 0, 0, 217, 42431, 226, 5, 65, 0, 1, 6,
 	 {244, 245, 3, 245, 4, 5, 0, 15, 7, 8, 8, 8, 8, 246, 10, 247}},
-	{{42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42669, 42676, 42683, 42691, 42701, 42710, 42717},
-	 {33560, 42726, 42729, 42732, 42735, 42738, 33578},
-	 179, 183, 197, 2298, 43194, 0, 217, 43266, 226, 6, 96, 0, 1, 6,
+	{{41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41834, 41841, 41848, 41856, 41866, 41875, 41882},
+	 {32726, 41891, 41894, 41897, 41900, 41903, 32744},
+	 179, 183, 197, 2089, 42359, 0, 217, 42431, 226, 6, 96, 0, 1, 6,
 	 {244, 245, 3, 245, 4, 5, 0, 15, 7, 8, 8, 8, 8, 246, 10, 247}},
-	{{42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42669, 42676, 42683, 42691, 42701, 42710, 42717},
-	 {33560, 42726, 42729, 42732, 42735, 42738, 33578},
-	 179, 183, 197, 213, 0, 0, 217, 43266, 226, 1, 1, 0, 1, 6,
+	{{41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41834, 41841, 41848, 41856, 41866, 41875, 41882},
+	 {32726, 41891, 41894, 41897, 41900, 41903, 32744},
+	 179, 183, 197, 213, 0, 0, 217, 42431, 226, 1, 1, 0, 1, 6,
 	 {244, 245, 3, 245, 4, 5, 0, 15, 7, 8, 8, 8, 8, 246, 10, 247}},
-	{{43768, 43776, 43785, 43791, 43798, 43803, 43809, 43815, 43824, 43834, 43842, 43851},
-	 {43768, 43776, 43785, 43791, 43798, 43803, 43809, 43815, 43824, 43834, 43842, 43851},
-	 {43860, 43869, 43875, 43881, 43890, 43898, 43907},
-	 {43914, 43917, 9582, 43920, 43923, 43927, 43930},
-	 2811, 2815, 2823, 213, 0, 0, 11342, 11342, 226, 1, 65, 0, 1, 6,
+	{{42933, 42941, 42950, 42956, 42963, 42968, 42974, 42980, 42989, 42999, 43007, 43016},
+	 {42933, 42941, 42950, 42956, 42963, 42968, 42974, 42980, 42989, 42999, 43007, 43016},
+	 {43025, 43034, 43040, 43046, 43055, 43063, 43072},
+	 {43079, 43082, 9165, 43085, 43088, 43092, 43095},
+	 2602, 2606, 2614, 213, 0, 0, 10925, 10925, 226, 1, 65, 0, 1, 6,
 	 {258, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 259, 72, 260}},
-	{{44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44088, 44096, 9535, 9542, 44102, 44109, 44117},
-	 {44125, 44128, 44131, 44134, 44137, 44140, 44143},
-	 9598, 26629, 9622, 6874, 0, 0, 29337, 44146, 226, 1, 65, 0, 4, 6,
+	{{43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43253, 43261, 9118, 9125, 43267, 43274, 43282},
+	 {43290, 43293, 43296, 43299, 43302, 43305, 43308},
+	 9181, 25795, 9205, 6457, 0, 0, 28503, 43311, 226, 1, 65, 0, 4, 6,
 	 {261, 262, 263, 262, 264, 265, 0, 266, 267, 268, 268, 268, 268, 269, 270, 271}},
-	{{44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44088, 44096, 9535, 9542, 44102, 44109, 44117},
-	 {44125, 44128, 44131, 44134, 44137, 44140, 44143},
-	 9598, 26629, 44467, 213, 0, 0, 29337, 44146, 226, 1, 65, 0, 1, 6,
+	{{43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43253, 43261, 9118, 9125, 43267, 43274, 43282},
+	 {43290, 43293, 43296, 43299, 43302, 43305, 43308},
+	 9181, 25795, 43632, 213, 0, 0, 28503, 43311, 226, 1, 65, 0, 1, 6,
 	 {261, 262, 140, 262, 264, 265, 0, 143, 144, 145, 145, 145, 145, 269, 270, 272}},
-	{{44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44088, 44096, 9535, 9542, 44102, 44109, 44117},
-	 {44125, 44128, 44131, 44134, 44137, 44140, 44143},
-	 9598, 44506, 44518, 213, 0, 0, 29337, 44146, 226, 1, 65, 0, 1, 6,
+	{{43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43253, 43261, 9118, 9125, 43267, 43274, 43282},
+	 {43290, 43293, 43296, 43299, 43302, 43305, 43308},
+	 9181, 43671, 43683, 213, 0, 0, 28503, 43311, 226, 1, 65, 0, 1, 6,
 	 {261, 262, 140, 262, 264, 265, 0, 143, 144, 145, 145, 145, 145, 269, 270, 272}},
-	{{44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44088, 44096, 9535, 9542, 44102, 44109, 44117},
-	 {44125, 44128, 44131, 44134, 44137, 44140, 44143},
-	 9598, 26629, 44467, 213, 0, 0, 29337, 44146, 226, 0, 65, 0, 1, 6,
+	{{43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43253, 43261, 9118, 9125, 43267, 43274, 43282},
+	 {43290, 43293, 43296, 43299, 43302, 43305, 43308},
+	 9181, 25795, 43632, 213, 0, 0, 28503, 43311, 226, 0, 65, 0, 1, 6,
 	 {261, 262, 140, 262, 264, 265, 0, 143, 144, 145, 145, 145, 145, 269, 270, 272}},
-	{{44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44088, 44096, 9535, 9542, 44102, 44109, 44117},
-	 {44125, 44128, 44131, 44134, 44137, 44140, 44143},
-	 9598, 44535, 44546, 2298, 44562, 0, 29337, 44146, 226, 0, 65, 0, 1, 6,
+	{{43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43253, 43261, 9118, 9125, 43267, 43274, 43282},
+	 {43290, 43293, 43296, 43299, 43302, 43305, 43308},
+	 9181, 43700, 43711, 2089, 43727, 0, 28503, 43311, 226, 0, 65, 0, 1, 6,
 	 {261, 262, 140, 262, 264, 265, 0, 143, 144, 145, 145, 145, 145, 269, 270, 272}},
-	{{44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44088, 44096, 9535, 9542, 44102, 44109, 44117},
-	 {44125, 44128, 44131, 44134, 44137, 44140, 44143},
-	 9598, 26629, 44467, 2298, 44562, 0, 44730, 44146, 226, 0, 65, 0, 1, 6,
+	{{43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43253, 43261, 9118, 9125, 43267, 43274, 43282},
+	 {43290, 43293, 43296, 43299, 43302, 43305, 43308},
+	 9181, 25795, 43632, 2089, 43727, 0, 43895, 43311, 226, 0, 65, 0, 1, 6,
 	 {261, 262, 140, 262, 264, 265, 0, 143, 144, 145, 145, 145, 145, 269, 270, 272}},
-	{{44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44088, 44096, 9535, 9542, 44102, 44109, 44117},
-	 {44125, 44128, 44131, 44134, 44137, 44140, 44143},
-	 9598, 26629, 9622, 6874, 0, 0, 29337, 44146, 226, 1, 65, 0, 1, 6,
+	{{43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43253, 43261, 9118, 9125, 43267, 43274, 43282},
+	 {43290, 43293, 43296, 43299, 43302, 43305, 43308},
+	 9181, 25795, 9205, 6457, 0, 0, 28503, 43311, 226, 1, 65, 0, 1, 6,
 	 {261, 262, 263, 262, 264, 265, 0, 266, 267, 268, 268, 268, 268, 269, 270, 271}},
-	{{44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44088, 44096, 9535, 9542, 44102, 44109, 44117},
-	 {44125, 44128, 44131, 44134, 44137, 44140, 44143},
-	 9598, 26629, 9622, 213, 0, 0, 29337, 44146, 226, 0, 65, 0, 1, 6,
+	{{43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43253, 43261, 9118, 9125, 43267, 43274, 43282},
+	 {43290, 43293, 43296, 43299, 43302, 43305, 43308},
+	 9181, 25795, 9205, 213, 0, 0, 28503, 43311, 226, 0, 65, 0, 1, 6,
 	 {261, 262, 140, 262, 264, 265, 0, 143, 144, 145, 145, 145, 145, 269, 270, 272}},
-	{{44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44088, 44096, 9535, 9542, 44102, 44109, 44117},
-	 {44125, 44128, 44131, 44134, 44137, 44140, 44143},
-	 9598, 26629, 44467, 2298, 44562, 0, 29337, 44146, 226, 0, 65, 0, 1, 6,
+	{{43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43253, 43261, 9118, 9125, 43267, 43274, 43282},
+	 {43290, 43293, 43296, 43299, 43302, 43305, 43308},
+	 9181, 25795, 43632, 2089, 43727, 0, 28503, 43311, 226, 0, 65, 0, 1, 6,
 	 {261, 262, 140, 262, 264, 265, 0, 143, 144, 145, 145, 145, 145, 269, 270, 272}},
-	{{29169, 44737, 44745, 29189, 29195, 44751, 44757, 29212, 44763, 44773, 44781, 44791},
-	 {44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 9486, 26515, 44068, 44078},
-	 {44088, 44096, 9535, 9542, 44102, 44109, 44117},
-	 {44125, 44128, 44131, 44134, 44137, 44140, 44143},
-	 9598, 26629, 44467, 213, 0, 0, 29337, 44146, 226, 0, 65, 0, 1, 6,
+	{{28335, 43902, 43910, 28355, 28361, 43916, 43922, 28378, 43928, 43938, 43946, 43956},
+	 {43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 9069, 25681, 43233, 43243},
+	 {43253, 43261, 9118, 9125, 43267, 43274, 43282},
+	 {43290, 43293, 43296, 43299, 43302, 43305, 43308},
+	 9181, 25795, 43632, 213, 0, 0, 28503, 43311, 226, 0, 65, 0, 1, 6,
 	 {273, 262, 140, 262, 264, 265, 0, 143, 144, 145, 145, 145, 145, 274, 270, 275}},
-	{{44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44088, 44096, 9535, 9542, 44102, 44109, 44117},
-	 {44125, 44128, 44131, 44134, 44137, 44140, 44143},
-	 9598, 26629, 9622, 2298, 44562, 0, 29337, 44146, 226, 0, 65, 0, 1, 6,
+	{{43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43253, 43261, 9118, 9125, 43267, 43274, 43282},
+	 {43290, 43293, 43296, 43299, 43302, 43305, 43308},
+	 9181, 25795, 9205, 2089, 43727, 0, 28503, 43311, 226, 0, 65, 0, 1, 6,
 	 {261, 262, 263, 262, 264, 265, 0, 266, 267, 268, 268, 268, 268, 269, 270, 271}},
-	{{44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44088, 44096, 9535, 9542, 44102, 44109, 44117},
-	 {44889, 44892, 33566, 44895, 44898, 44901, 33578},
-	 9598, 44535, 44546, 213, 0, 0, 29337, 44146, 226, 0, 65, 0, 1, 6,
+	{{43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43253, 43261, 9118, 9125, 43267, 43274, 43282},
+	 {44054, 44057, 32732, 44060, 44063, 44066, 32744},
+	 9181, 43700, 43711, 213, 0, 0, 28503, 43311, 226, 0, 65, 0, 1, 6,
 	 {261, 262, 140, 262, 264, 265, 0, 143, 144, 145, 145, 145, 145, 269, 270, 272}},
-	{{44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44088, 44096, 9535, 9542, 44102, 44109, 44117},
-	 {44125, 44128, 44131, 44134, 44137, 44140, 44143},
-	 9598, 26629, 9622, 2298, 44562, 0, 29337, 44146, 226, 0, 65, 0, 1, 6,
+	{{43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43253, 43261, 9118, 9125, 43267, 43274, 43282},
+	 {43290, 43293, 43296, 43299, 43302, 43305, 43308},
+	 9181, 25795, 9205, 2089, 43727, 0, 28503, 43311, 226, 0, 65, 0, 1, 6,
 	 {261, 262, 140, 262, 264, 265, 0, 143, 144, 145, 145, 145, 145, 269, 270, 272}},
-	{{29169, 44737, 44745, 29189, 29195, 44751, 44757, 29212, 44763, 44773, 44781, 44791},
-	 {44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 9486, 26515, 44068, 44078},
-	 {44088, 44096, 9535, 9542, 44102, 44109, 44117},
-	 {44125, 44128, 44131, 44134, 44137, 44140, 44143},
-	 9598, 26629, 44467, 213, 0, 0, 29337, 44146, 226, 1, 65, 0, 1, 6,
+	{{28335, 43902, 43910, 28355, 28361, 43916, 43922, 28378, 43928, 43938, 43946, 43956},
+	 {43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 9069, 25681, 43233, 43243},
+	 {43253, 43261, 9118, 9125, 43267, 43274, 43282},
+	 {43290, 43293, 43296, 43299, 43302, 43305, 43308},
+	 9181, 25795, 43632, 213, 0, 0, 28503, 43311, 226, 1, 65, 0, 1, 6,
 	 {273, 262, 140, 262, 264, 265, 0, 143, 144, 145, 145, 145, 145, 274, 270, 275}},
-	{{44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44025, 44031, 44039, 9456, 44045, 43803, 43809, 44050, 44057, 26515, 44068, 44078},
-	 {44088, 44096, 9535, 9542, 44102, 44109, 44117},
-	 {44889, 44892, 33566, 44895, 44898, 44901, 33578},
-	 9598, 26629, 44467, 2298, 44562, 0, 29337, 44146, 226, 0, 65, 0, 1, 6,
+	{{43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43190, 43196, 43204, 9039, 43210, 42968, 42974, 43215, 43222, 25681, 43233, 43243},
+	 {43253, 43261, 9118, 9125, 43267, 43274, 43282},
+	 {44054, 44057, 32732, 44060, 44063, 44066, 32744},
+	 9181, 25795, 43632, 2089, 43727, 0, 28503, 43311, 226, 0, 65, 0, 1, 6,
 	 {261, 262, 140, 262, 264, 265, 0, 143, 144, 145, 145, 145, 145, 269, 270, 272}},
-	{{44904, 44912, 44921, 44928, 44935, 44939, 44945, 22683, 33682, 44951, 33700, 44960},
-	 {44904, 44912, 44921, 44928, 44935, 44939, 44945, 22683, 33682, 44951, 33700, 44960},
-	 {44970, 44981, 44992, 45003, 45014, 45025, 45031},
-	 {45040, 45042, 45044, 45046, 45048, 45050, 45052},
-	 179, 3968, 197, 213, 0, 0, 45054, 45061, 226, 1, 65, 0, 4, 6,
+	{{44069, 44077, 44086, 44093, 44100, 44104, 44110, 22265, 32848, 44116, 32866, 44125},
+	 {44069, 44077, 44086, 44093, 44100, 44104, 44110, 22265, 32848, 44116, 32866, 44125},
+	 {44135, 44146, 44157, 44168, 44179, 44190, 44196},
+	 {44205, 44207, 44209, 44211, 44213, 44215, 44217},
+	 179, 3759, 197, 213, 0, 0, 44219, 44226, 226, 1, 65, 0, 4, 6,
 	 {276, 277, 3, 277, 4, 5, 0, 6, 7, 8, 8, 8, 8, 278, 10, 279}},
-	{{45511, 45521, 45529, 45537, 45545, 45553, 45560, 45568, 45576, 45583, 45589, 45596},
-	 {45511, 45521, 45529, 45537, 45545, 45553, 45560, 45568, 45576, 45583, 45589, 45596},
-	 {45604, 45612, 45623, 45633, 45644, 45653, 45662},
-	 {45672, 45676, 45680, 45684, 45688, 45692, 45696},
-	 45700, 45709, 45722, 213, 0, 0, 45748, 45754, 226, 1, 65, 0, 4, 6,
+	{{44676, 44686, 44694, 44702, 44710, 44718, 44725, 44733, 44741, 44748, 44754, 44761},
+	 {44676, 44686, 44694, 44702, 44710, 44718, 44725, 44733, 44741, 44748, 44754, 44761},
+	 {44769, 44777, 44788, 44798, 44809, 44818, 44827},
+	 {44837, 44841, 44845, 44849, 44853, 44857, 44861},
+	 44865, 44874, 44887, 213, 0, 0, 44913, 44919, 226, 1, 65, 0, 4, 6,
 	 {280, 2, 281, 2, 282, 282, 0, 283, 284, 285, 285, 285, 285, 280, 286, 280}},
-	{{45852, 45863, 45875, 45887, 45899, 45911, 45925, 45941, 45952, 45965, 45977, 45998},
-	 {45852, 45863, 45875, 45887, 45899, 45911, 45925, 45941, 45952, 45965, 45977, 45998},
-	 {46019, 46029, 46038, 46066, 46094, 46120, 46129},
-	 {46138, 46145, 46152, 46156, 46160, 46164, 46169},
-	 2811, 2815, 2823, 213, 0, 0, 46174, 46174, 226, 1, 65, 0, 1, 6,
+	{{45017, 45028, 45040, 45052, 45064, 45076, 45090, 45106, 45117, 45130, 45142, 45163},
+	 {45017, 45028, 45040, 45052, 45064, 45076, 45090, 45106, 45117, 45130, 45142, 45163},
+	 {45184, 45194, 45203, 45231, 45259, 45285, 45294},
+	 {45303, 45310, 45317, 45321, 45325, 45329, 45334},
+	 2602, 2606, 2614, 213, 0, 0, 45339, 45339, 226, 1, 65, 0, 1, 6,
 	 {287, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 287, 18, 287}},
-	{{46351, 46364, 4810, 46375, 46386, 46391, 46400, 46411, 46418, 46433, 46444, 46457},
-	 {46470, 46485, 4810, 46375, 46498, 46391, 46505, 46411, 46418, 46433, 46444, 46457},
-	 {46518, 46531, 46544, 46560, 46577, 46592, 46601},
-	 {46610, 46615, 46620, 46625, 46630, 46635, 31036},
-	 179, 46638, 46638, 6874, 0, 0, 46651, 46651, 46660, 6, 32, 1, 1, 14,
+	{{45516, 45529, 4601, 45540, 45551, 45556, 45565, 45576, 45583, 45598, 45609, 45622},
+	 {45635, 45650, 4601, 45540, 45663, 45556, 45670, 45576, 45583, 45598, 45609, 45622},
+	 {45683, 45696, 45709, 45725, 45742, 45757, 45766},
+	 {45775, 45780, 45785, 45790, 45795, 45800, 30202},
+	 179, 45803, 45803, 6457, 0, 0, 45816, 45816, 45825, 6, 32, 1, 1, 14,
 	 {288, 2, 289, 2, 290, 291, 0, 292, 293, 294, 294, 294, 294, 295, 296, 297}},
-	{{48593, 48604, 48617, 48626, 48637, 48642, 48649, 48660, 48669, 48682, 48695, 48706},
-	 {48593, 48604, 48617, 48626, 48637, 48642, 48649, 48660, 48669, 48682, 48695, 48706},
-	 {46518, 46531, 46544, 46560, 46577, 46592, 46601},
-	 {46610, 46615, 46620, 46625, 46630, 46635, 31036},
-	 179, 46638, 46638, 6874, 0, 0, 46651, 46651, 46660, 6, 48, 1, 1, 14,
+	{{47549, 47560, 47573, 47582, 47593, 47598, 47605, 47616, 47625, 47638, 47651, 47662},
+	 {47549, 47560, 47573, 47582, 47593, 47598, 47605, 47616, 47625, 47638, 47651, 47662},
+	 {45683, 45696, 45709, 45725, 45742, 45757, 45766},
+	 {45775, 45780, 45785, 45790, 45795, 45800, 30202},
+	 179, 45803, 45803, 6457, 0, 0, 45816, 45816, 45825, 6, 48, 1, 1, 14,
 	 {298, 2, 289, 2, 290, 291, 0, 292, 293, 294, 294, 294, 294, 299, 300, 301}},
-	{{48943, 48949, 48955, 48961, 48969, 48976, 48982, 48988, 48993, 49000, 49009, 49015},
-	 {48943, 48949, 48955, 48961, 48969, 48976, 48982, 48988, 48993, 49000, 49009, 49015},
-	 {49021, 49026, 49034, 49043, 49053, 49063, 49070},
-	 {49081, 49085, 49090, 49094, 49098, 49102, 49106},
-	 179, 2815, 2823, 213, 0, 0, 49110, 49110, 226, 1, 65, 0, 1, 6,
+	{{47899, 47905, 47911, 47917, 47925, 47932, 47938, 47944, 47949, 47956, 47965, 47971},
+	 {47899, 47905, 47911, 47917, 47925, 47932, 47938, 47944, 47949, 47956, 47965, 47971},
+	 {47977, 47982, 47990, 47999, 48009, 48019, 48026},
+	 {48037, 48041, 48046, 48050, 48054, 48058, 48062},
+	 179, 2606, 2614, 213, 0, 0, 48066, 48066, 226, 1, 65, 0, 1, 6,
 	 {302, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 302, 18, 302}},
-	{{49196, 49217, 49238, 49263, 49284, 49305, 49326, 49347, 49364, 49385, 49406, 49423},
-	 {49196, 49217, 49238, 49263, 49284, 49305, 49326, 49347, 49364, 49385, 49406, 49423},
-	 {49444, 49477, 49510, 49543, 49580, 49617, 49642},
-	 {49675, 49688, 49705, 49718, 49731, 49748, 49761},
-	 179, 11332, 3976, 213, 0, 0, 49774, 49803, 49813, 1, 65, 1, 1, 6,
+	{{48152, 48173, 48194, 48219, 48240, 48261, 48282, 48303, 48320, 48341, 48362, 48379},
+	 {48152, 48173, 48194, 48219, 48240, 48261, 48282, 48303, 48320, 48341, 48362, 48379},
+	 {48400, 48433, 48466, 48499, 48536, 48573, 48598},
+	 {48631, 48644, 48661, 48674, 48687, 48704, 48717},
+	 179, 10915, 3767, 213, 0, 0, 48730, 48759, 48769, 1, 65, 1, 1, 6,
 	 {303, 304, 305, 304, 306, 307, 0, 308, 309, 310, 310, 310, 310, 311, 312, 313}},
-	{{49196, 49217, 49238, 49263, 49284, 49305, 49326, 49347, 49364, 49385, 49406, 49423},
-	 {49196, 49217, 49238, 49263, 49284, 49305, 49326, 49347, 49364, 49385, 49406, 49423},
-	 {49444, 49477, 49510, 49543, 49580, 49617, 49642},
-	 {49675, 49688, 49705, 49718, 49731, 49748, 49761},
-	 179, 11332, 3976, 3988, 54971, 0, 49774, 49803, 49813, 1, 65, 1, 1, 6,
+	{{48152, 48173, 48194, 48219, 48240, 48261, 48282, 48303, 48320, 48341, 48362, 48379},
+	 {48152, 48173, 48194, 48219, 48240, 48261, 48282, 48303, 48320, 48341, 48362, 48379},
+	 {48400, 48433, 48466, 48499, 48536, 48573, 48598},
+	 {48631, 48644, 48661, 48674, 48687, 48704, 48717},
+	 179, 10915, 3767, 3779, 53718, 0, 48730, 48759, 48769, 1, 65, 1, 1, 6,
 	 {303, 304, 305, 304, 306, 307, 0, 308, 309, 310, 310, 310, 310, 311, 312, 313}},
-	{{48943, 48949, 48955, 48961, 48969, 48976, 48982, 48988, 48993, 49000, 49009, 49015},
-	 {48943, 48949, 48955, 48961, 48969, 48976, 48982, 48988, 48993, 49000, 49009, 49015},
-	 {49021, 49026, 49034, 49043, 49053, 49063, 49070},
-	 {49081, 49085, 49090, 49094, 49098, 49102, 49106},
-	 179, 2815, 2823, 2298, 55187, 0, 49110, 49110, 226, 1, 65, 0, 1, 6,
+	{{47899, 47905, 47911, 47917, 47925, 47932, 47938, 47944, 47949, 47956, 47965, 47971},
+	 {47899, 47905, 47911, 47917, 47925, 47932, 47938, 47944, 47949, 47956, 47965, 47971},
+	 {47977, 47982, 47990, 47999, 48009, 48019, 48026},
+	 {48037, 48041, 48046, 48050, 48054, 48058, 48062},
+	 179, 2606, 2614, 2089, 53934, 0, 48066, 48066, 226, 1, 65, 0, 1, 6,
 	 {302, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 302, 18, 302}},
-	{{55379, 55388, 55397, 55407, 55416, 55425, 55434, 55444, 55451, 55459, 55467, 55477},
-	 {55379, 55388, 55397, 55407, 55416, 55425, 55434, 55444, 55451, 55459, 55467, 55477},
-	 {55486, 55496, 55506, 55514, 55526, 55534, 55544},
-	 {55553, 9582, 55556, 55559, 55562, 55565, 55568},
-	 179, 55571, 197, 43757, 0, 55579, 55645, 55652, 226, 1, 65, 0, 4, 6,
+	{{54126, 54135, 54144, 54154, 54163, 54172, 54181, 54191, 54198, 54206, 54214, 54224},
+	 {54126, 54135, 54144, 54154, 54163, 54172, 54181, 54191, 54198, 54206, 54214, 54224},
+	 {54233, 54243, 54253, 54261, 54273, 54281, 54291},
+	 {54300, 9165, 54303, 54306, 54309, 54312, 54315},
+	 179, 54318, 197, 42922, 0, 54326, 54392, 54399, 226, 1, 65, 0, 4, 6,
 	 {314, 2, 315, 2, 316, 317, 0, 318, 319, 320, 320, 320, 320, 321, 322, 323}},
-	{{29169, 29175, 29183, 29189, 29195, 29200, 29206, 29212, 29219, 29229, 29237, 29247},
-	 {29169, 29175, 29183, 29189, 29195, 29200, 29206, 29212, 29219, 29229, 29237, 29247},
-	 {56616, 29265, 29271, 29278, 29289, 29297, 29306},
-	 {56623, 44892, 33566, 44895, 56626, 56629, 33578},
-	 179, 3968, 197, 2298, 16809, 0, 56632, 56632, 226, 0, 65, 0, 1, 6,
+	{{28335, 28341, 28349, 28355, 28361, 28366, 28372, 28378, 28385, 28395, 28403, 28413},
+	 {28335, 28341, 28349, 28355, 28361, 28366, 28372, 28378, 28385, 28395, 28403, 28413},
+	 {55363, 28431, 28437, 28444, 28455, 28463, 28472},
+	 {55370, 44057, 32732, 44060, 55373, 55376, 32744},
+	 179, 3759, 197, 2089, 16392, 0, 55379, 55379, 226, 0, 65, 0, 1, 6,
 	 {157, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 158, 10, 324}},
-	{{22648, 22655, 56662, 56667, 44935, 22673, 22678, 22683, 33682, 33692, 33700, 56674},
-	 {22648, 22655, 56662, 56667, 44935, 22673, 22678, 22683, 33682, 33692, 33700, 56674},
-	 {56683, 56694, 56705, 56715, 56725, 56735, 56749},
-	 {55553, 56761, 56765, 9585, 56769, 56773, 56776},
-	 179, 3968, 33801, 213, 0, 0, 56779, 56784, 226, 1, 65, 0, 4, 6,
+	{{22230, 22237, 55409, 55414, 44100, 22255, 22260, 22265, 32848, 32858, 32866, 55421},
+	 {22230, 22237, 55409, 55414, 44100, 22255, 22260, 22265, 32848, 32858, 32866, 55421},
+	 {55430, 55441, 55452, 55462, 55472, 55482, 55496},
+	 {54300, 55508, 55512, 9168, 55516, 55520, 55523},
+	 179, 3759, 32967, 213, 0, 0, 55526, 55531, 226, 1, 65, 0, 4, 6,
 	 {325, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 325, 18, 325}},
-	{{56872, 56880, 56662, 56889, 44935, 56895, 56900, 56908, 56914, 56924, 26523, 56932},
-	 {56872, 56880, 56662, 56889, 44935, 56895, 56900, 56908, 56914, 56924, 26523, 56932},
-	 {56942, 56951, 56957, 56963, 56972, 56978, 56987},
-	 {43914, 43917, 9582, 43920, 56994, 43927, 43930},
-	 179, 183, 197, 213, 0, 0, 56997, 44146, 226, 1, 65, 0, 4, 6,
+	{{55619, 55627, 55409, 55636, 44100, 55642, 55647, 55655, 55661, 55671, 25689, 55679},
+	 {55619, 55627, 55409, 55636, 44100, 55642, 55647, 55655, 55661, 55671, 25689, 55679},
+	 {55689, 55698, 55704, 55710, 55719, 55725, 55734},
+	 {43079, 43082, 9165, 43085, 55741, 43092, 43095},
+	 179, 183, 197, 213, 0, 0, 55744, 43311, 226, 1, 65, 0, 4, 6,
 	 {326, 327, 328, 327, 329, 330, 0, 331, 332, 333, 333, 333, 333, 334, 335, 336}},
-	{{56872, 56880, 56662, 56889, 44935, 56895, 56900, 56908, 56914, 56924, 26523, 56932},
-	 {56872, 56880, 56662, 56889, 44935, 56895, 56900, 56908, 56914, 56924, 26523, 56932},
-	 {56942, 56951, 56957, 56963, 56972, 56978, 56987},
-	 {43914, 43917, 9582, 43920, 56994, 43927, 43930},
-	 179, 183, 197, 213, 0, 0, 56997, 44146, 226, 1, 65, 0, 1, 6,
+	{{55619, 55627, 55409, 55636, 44100, 55642, 55647, 55655, 55661, 55671, 25689, 55679},
+	 {55619, 55627, 55409, 55636, 44100, 55642, 55647, 55655, 55661, 55671, 25689, 55679},
+	 {55689, 55698, 55704, 55710, 55719, 55725, 55734},
+	 {43079, 43082, 9165, 43085, 55741, 43092, 43095},
+	 179, 183, 197, 213, 0, 0, 55744, 43311, 226, 1, 65, 0, 1, 6,
 	 {326, 327, 328, 327, 329, 330, 0, 331, 332, 333, 333, 333, 333, 334, 335, 336}},
-	{{56872, 56880, 56662, 56889, 44935, 56895, 56900, 56908, 56914, 56924, 26523, 56932},
-	 {56872, 56880, 56662, 56889, 44935, 56895, 56900, 56908, 56914, 56924, 26523, 56932},
-	 {56942, 56951, 56957, 56963, 56972, 56978, 56987},
-	 {43914, 43917, 9582, 43920, 56994, 43927, 43930},
-	 179, 183, 197, 58041, 0, 0, 56997, 44146, 226, 0, 65, 0, 1, 6,
+	{{55619, 55627, 55409, 55636, 44100, 55642, 55647, 55655, 55661, 55671, 25689, 55679},
+	 {55619, 55627, 55409, 55636, 44100, 55642, 55647, 55655, 55661, 55671, 25689, 55679},
+	 {55689, 55698, 55704, 55710, 55719, 55725, 55734},
+	 {43079, 43082, 9165, 43085, 55741, 43092, 43095},
+	 179, 183, 197, 56786, 0, 0, 55744, 43311, 226, 0, 65, 0, 1, 6,
 	 {326, 327, 337, 327, 329, 330, 0, 338, 332, 333, 333, 333, 333, 334, 339, 336}},
-	{{56872, 56880, 56662, 56889, 44935, 56895, 56900, 56908, 56914, 56924, 26523, 56932},
-	 {56872, 56880, 56662, 56889, 44935, 56895, 56900, 56908, 56914, 56924, 26523, 56932},
-	 {56942, 56951, 56957, 56963, 56972, 56978, 56987},
-	 {43914, 43917, 9582, 43920, 56994, 43927, 43930},
-	 179, 183, 197, 2298, 16809, 0, 56997, 44146, 226, 6, 65, 0, 1, 6,
+	{{55619, 55627, 55409, 55636, 44100, 55642, 55647, 55655, 55661, 55671, 25689, 55679},
+	 {55619, 55627, 55409, 55636, 44100, 55642, 55647, 55655, 55661, 55671, 25689, 55679},
+	 {55689, 55698, 55704, 55710, 55719, 55725, 55734},
+	 {43079, 43082, 9165, 43085, 55741, 43092, 43095},
+	 179, 183, 197, 2089, 16392, 0, 55744, 43311, 226, 6, 65, 0, 1, 6,
 	 {326, 327, 328, 327, 329, 330, 0, 331, 332, 333, 333, 333, 333, 334, 335, 336}},
-	{{56872, 56880, 56662, 56889, 44935, 56895, 56900, 56908, 56914, 56924, 26523, 56932},
-	 {56872, 56880, 56662, 56889, 44935, 56895, 56900, 56908, 56914, 56924, 26523, 56932},
-	 {56942, 56951, 56957, 56963, 56972, 56978, 56987},
-	 {43914, 43917, 9582, 43920, 56994, 43927, 43930},
-	 179, 183, 197, 2298, 16809, 0, 56997, 44146, 226, 6, 96, 0, 1, 6,
+	{{55619, 55627, 55409, 55636, 44100, 55642, 55647, 55655, 55661, 55671, 25689, 55679},
+	 {55619, 55627, 55409, 55636, 44100, 55642, 55647, 55655, 55661, 55671, 25689, 55679},
+	 {55689, 55698, 55704, 55710, 55719, 55725, 55734},
+	 {43079, 43082, 9165, 43085, 55741, 43092, 43095},
+	 179, 183, 197, 2089, 16392, 0, 55744, 43311, 226, 6, 96, 0, 1, 6,
 	 {326, 327, 328, 327, 329, 330, 0, 331, 332, 333, 333, 333, 333, 334, 335, 336}},
-	{{56872, 56880, 56662, 56889, 44935, 56895, 56900, 56908, 56914, 56924, 26523, 56932},
-	 {56872, 56880, 56662, 56889, 44935, 56895, 56900, 56908, 56914, 56924, 26523, 56932},
-	 {56942, 56951, 56957, 56963, 56972, 56978, 56987},
-	 {43914, 43917, 9582, 43920, 56994, 43927, 43930},
-	 179, 183, 197, 2298, 16809, 0, 56997, 44146, 226, 1, 65, 0, 1, 6,
+	{{55619, 55627, 55409, 55636, 44100, 55642, 55647, 55655, 55661, 55671, 25689, 55679},
+	 {55619, 55627, 55409, 55636, 44100, 55642, 55647, 55655, 55661, 55671, 25689, 55679},
+	 {55689, 55698, 55704, 55710, 55719, 55725, 55734},
+	 {43079, 43082, 9165, 43085, 55741, 43092, 43095},
+	 179, 183, 197, 2089, 16392, 0, 55744, 43311, 226, 1, 65, 0, 1, 6,
 	 {326, 327, 328, 327, 329, 330, 0, 331, 332, 333, 333, 333, 333, 334, 335, 336}},
-	{{58236, 58243, 58251, 58257, 33426, 58264, 58269, 58273, 58279, 58288, 37749, 58295},
-	 {58236, 58243, 58251, 58257, 33426, 58264, 58269, 58273, 58279, 58288, 37749, 58295},
-	 {58304, 58312, 58318, 58326, 58334, 58340, 58347},
-	 {58354, 58358, 58362, 58366, 58370, 58374, 58378},
-	 58382, 58390, 58404, 213, 0, 0, 58420, 58420, 226, 1, 65, 0, 4, 6,
+	{{56981, 56988, 56996, 57002, 32592, 57009, 57014, 57018, 57024, 57033, 36914, 57040},
+	 {56981, 56988, 56996, 57002, 32592, 57009, 57014, 57018, 57024, 57033, 36914, 57040},
+	 {57049, 57057, 57063, 57071, 57079, 57085, 57092},
+	 {57099, 57103, 57107, 57111, 57115, 57119, 57123},
+	 57127, 57135, 57149, 213, 0, 0, 57165, 57165, 226, 1, 65, 0, 4, 6,
 	 {340, 2, 341, 2, 342, 342, 0, 343, 344, 345, 345, 345, 345, 340, 346, 340}},
-	{{58510, 58521, 20, 26, 58532, 58538, 42647, 48, 58543, 67, 58553, 58562},
-	 {58510, 58521, 20, 26, 58532, 58538, 42647, 48, 58543, 67, 58553, 58562},
-	 {58571, 58577, 58585, 58593, 58602, 58613, 58619},
-	 {58625, 58628, 55556, 58631, 55562, 56773, 31743},
-	 179, 3968, 197, 213, 0, 0, 58634, 58634, 226, 1, 65, 0, 4, 6,
+	{{57255, 57266, 20, 26, 57277, 57283, 41812, 48, 57288, 67, 57298, 57307},
+	 {57255, 57266, 20, 26, 57277, 57283, 41812, 48, 57288, 67, 57298, 57307},
+	 {57316, 57322, 57330, 57338, 57347, 57358, 57364},
+	 {57370, 57373, 54303, 57376, 54309, 55520, 30909},
+	 179, 3759, 197, 213, 0, 0, 57379, 57379, 226, 1, 65, 0, 4, 6,
 	 {347, 208, 348, 208, 349, 350, 0, 351, 352, 353, 353, 353, 353, 354, 10, 355}},
-	{{59288, 59296, 59304, 59311, 59320, 59330, 59340, 59346, 59354, 59369, 59387, 59395},
-	 {59288, 59296, 59304, 59311, 59320, 59330, 59340, 59346, 59354, 59369, 59387, 59395},
-	 {59403, 59417, 59427, 59438, 59452, 59463, 59474},
-	 {44889, 44892, 59487, 59491, 59495, 59499, 33578},
-	 179, 183, 197, 213, 0, 0, 59502, 59512, 226, 1, 65, 0, 4, 6,
+	{{58033, 58041, 58049, 58056, 58065, 58075, 58085, 58091, 58099, 58114, 58132, 58140},
+	 {58033, 58041, 58049, 58056, 58065, 58075, 58085, 58091, 58099, 58114, 58132, 58140},
+	 {58148, 58162, 58172, 58183, 58197, 58208, 58219},
+	 {44054, 44057, 58232, 58236, 58240, 58244, 32744},
+	 179, 183, 197, 213, 0, 0, 58247, 58257, 226, 1, 65, 0, 4, 6,
 	 {356, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 357, 10, 358}},
-	{{59636, 59650, 59661, 59670, 59681, 59693, 59707, 59719, 59732, 59745, 59757, 59770},
-	 {59636, 59650, 59661, 59670, 59681, 59693, 59707, 59719, 59732, 59745, 59757, 59770},
-	 {59784, 59797, 59805, 59814, 59824, 59834, 59843},
-	 {59855, 44892, 59859, 59863, 59866, 59869, 33578},
-	 179, 183, 197, 213, 0, 0, 59872, 59882, 226, 1, 65, 0, 4, 6,
+	{{58381, 58395, 58406, 58415, 58426, 58438, 58452, 58464, 58477, 58490, 58502, 58515},
+	 {58381, 58395, 58406, 58415, 58426, 58438, 58452, 58464, 58477, 58490, 58502, 58515},
+	 {58529, 58542, 58550, 58559, 58569, 58579, 58588},
+	 {58600, 44057, 58604, 58608, 58611, 58614, 32744},
+	 179, 183, 197, 213, 0, 0, 58617, 58627, 226, 1, 65, 0, 4, 6,
 	 {359, 360, 13, 360, 14, 14, 0, 15, 16, 17, 17, 17, 17, 359, 18, 359}},
-	{{60526, 60534, 44745, 29189, 60543, 60548, 60554, 29212, 60560, 60569, 60577, 60586},
-	 {60595, 60603, 44039, 9456, 60612, 60617, 60623, 44050, 60629, 60638, 43842, 43851},
-	 {29257, 60646, 29271, 60651, 60661, 60667, 60674},
-	 {44889, 44892, 33566, 60682, 60686, 60689, 60692},
-	 9598, 26629, 9622, 213, 0, 0, 29337, 44146, 226, 1, 65, 0, 4, 6,
+	{{59271, 59279, 43910, 28355, 59288, 59293, 59299, 28378, 59305, 59314, 59322, 59331},
+	 {59340, 59348, 43204, 9039, 59357, 59362, 59368, 43215, 59374, 59383, 43007, 43016},
+	 {28423, 59391, 28437, 59396, 59406, 59412, 59419},
+	 {44054, 44057, 32732, 59427, 59431, 59434, 59437},
+	 9181, 25795, 9205, 213, 0, 0, 28503, 43311, 226, 1, 65, 0, 4, 6,
 	 {361, 2, 362, 2, 363, 363, 0, 364, 365, 366, 366, 366, 366, 361, 367, 361}},
-	{{35071, 35078, 35086, 26, 33426, 9206, 35092, 60784, 60793, 60804, 60813, 60823},
-	 {35071, 35078, 35086, 26, 33426, 9206, 35092, 60784, 60793, 60804, 60813, 60823},
-	 {60833, 60841, 60851, 60861, 60870, 60880, 60888},
-	 {60898, 60902, 60907, 35177, 60911, 35181, 175},
-	 179, 60915, 60929, 213, 0, 0, 60945, 60945, 226, 1, 65, 0, 4, 6,
+	{{34236, 34243, 34251, 26, 32592, 8789, 34257, 59529, 59538, 59549, 59558, 59568},
+	 {34236, 34243, 34251, 26, 32592, 8789, 34257, 59529, 59538, 59549, 59558, 59568},
+	 {59578, 59586, 59596, 59606, 59615, 59625, 59633},
+	 {59643, 59647, 59652, 34342, 59656, 34346, 175},
+	 179, 59660, 59674, 213, 0, 0, 59690, 59690, 226, 1, 65, 0, 4, 6,
 	 {368, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 368, 18, 368}},
-	{{61041, 61069, 61097, 61113, 61132, 61139, 61149, 61165, 61181, 61209, 61231, 61253},
-	 {61041, 61069, 61097, 61113, 61132, 61139, 61149, 61165, 61181, 61209, 61231, 61253},
-	 {61278, 61297, 61316, 61338, 61357, 61379, 61404},
-	 {61423, 61427, 61434, 61441, 61448, 61455, 61462},
-	 179, 11332, 3976, 61466, 16809, 0, 61472, 61500, 226, 0, 1, 0, 1, 6,
+	{{59786, 59814, 59842, 59858, 59877, 59884, 59894, 59910, 59926, 59954, 59976, 59998},
+	 {59786, 59814, 59842, 59858, 59877, 59884, 59894, 59910, 59926, 59954, 59976, 59998},
+	 {60023, 60042, 60061, 60083, 60102, 60124, 60149},
+	 {60168, 60172, 60179, 60186, 60193, 60200, 60207},
+	 179, 10915, 3767, 60211, 16392, 0, 60217, 60245, 226, 0, 1, 0, 1, 6,
 	 {369, 2, 370, 2, 371, 372, 0, 373, 374, 375, 375, 375, 375, 376, 377, 378}},
-	{{63207, 63216, 9193, 63225, 32, 9206, 63233, 9217, 9224, 63240, 63248, 12574},
-	 {63207, 63216, 9193, 63225, 32, 9206, 63233, 9217, 9224, 63240, 63248, 12574},
-	 {63256, 63266, 63276, 63285, 63295, 63303, 63310},
-	 {63318, 63322, 63326, 63330, 63334, 63338, 63342},
-	 179, 2815, 2823, 213, 0, 0, 63346, 63346, 226, 0, 65, 0, 1, 6,
+	{{61951, 61960, 8776, 61969, 32, 8789, 61977, 8800, 8807, 61984, 61992, 12157},
+	 {61951, 61960, 8776, 61969, 32, 8789, 61977, 8800, 8807, 61984, 61992, 12157},
+	 {62000, 62010, 62020, 62029, 62039, 62047, 62054},
+	 {62062, 62066, 62070, 62074, 62078, 62082, 62086},
+	 179, 2606, 2614, 213, 0, 0, 62090, 62090, 226, 0, 65, 0, 1, 6,
 	 {379, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 379, 18, 379}},
-	{{63443, 63457, 63473, 63480, 63487, 63495, 63507, 63521, 63531, 63543, 63557, 63568},
-	 {63443, 63457, 63473, 63480, 63487, 63495, 63507, 63521, 63531, 63543, 63557, 63568},
-	 {63583, 63592, 63600, 63608, 63616, 63624, 63633},
-	 {63640, 63644, 63648, 63652, 63657, 63662, 63666},
-	 2811, 2815, 2823, 213, 0, 0, 11342, 11342, 226, 1, 65, 0, 4, 6,
+	{{62187, 62201, 62217, 62224, 62231, 62239, 62251, 62265, 62275, 62287, 62301, 62312},
+	 {62187, 62201, 62217, 62224, 62231, 62239, 62251, 62265, 62275, 62287, 62301, 62312},
+	 {62327, 62336, 62344, 62352, 62360, 62368, 62377},
+	 {62384, 62388, 62392, 62396, 62401, 62406, 62410},
+	 2602, 2606, 2614, 213, 0, 0, 10925, 10925, 226, 1, 65, 0, 4, 6,
 	 {380, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 381, 72, 382}},
-	{{63810, 63818, 63828, 63834, 63842, 63847, 63852, 63857, 63864, 9233, 63872, 63880},
-	 {63810, 63818, 63828, 63834, 63842, 63847, 63852, 63857, 63864, 9233, 63872, 63880},
-	 {63888, 63895, 37780, 63903, 63910, 63918, 63927},
-	 {63934, 56623, 63937, 63940, 63943, 44898, 63946},
-	 179, 2815, 63949, 213, 0, 0, 63965, 63965, 226, 1, 65, 0, 1, 6,
+	{{62554, 62562, 62572, 62578, 62586, 62591, 62596, 62601, 62608, 8816, 62616, 62624},
+	 {62554, 62562, 62572, 62578, 62586, 62591, 62596, 62601, 62608, 8816, 62616, 62624},
+	 {62632, 62639, 36945, 62647, 62654, 62662, 62671},
+	 {62678, 55370, 62681, 62684, 62687, 44063, 62690},
+	 179, 2606, 62693, 213, 0, 0, 62709, 62709, 226, 1, 65, 0, 1, 6,
 	 {383, 2, 13, 2, 14, 14, 0, 15, 16, 384, 384, 384, 384, 383, 18, 383}},
-	{{63810, 63818, 63828, 63834, 63842, 63847, 63852, 63857, 63864, 9233, 63872, 63880},
-	 {63810, 63818, 63828, 63834, 63842, 63847, 63852, 63857, 63864, 9233, 63872, 63880},
-	 {63888, 63895, 37780, 63903, 63910, 63918, 63927},
-	 {63934, 56623, 63937, 63940, 63943, 44898, 63946},
-	 179, 2815, 63949, 2298, 64169, 0, 63965, 63965, 226, 1, 65, 0, 1, 6,
+	{{62554, 62562, 62572, 62578, 62586, 62591, 62596, 62601, 62608, 8816, 62616, 62624},
+	 {62554, 62562, 62572, 62578, 62586, 62591, 62596, 62601, 62608, 8816, 62616, 62624},
+	 {62632, 62639, 36945, 62647, 62654, 62662, 62671},
+	 {62678, 55370, 62681, 62684, 62687, 44063, 62690},
+	 179, 2606, 62693, 2089, 62913, 0, 62709, 62709, 226, 1, 65, 0, 1, 6,
 	 {383, 2, 13, 2, 14, 14, 0, 15, 16, 384, 384, 384, 384, 383, 18, 383}},
-	{{64325, 64333, 64343, 64350, 32, 64360, 64365, 64371, 64380, 64391, 64401, 64410},
-	 {64325, 64333, 64343, 64350, 32, 64360, 64365, 64371, 64380, 64391, 64401, 64410},
-	 {64419, 64427, 64437, 64446, 64456, 64465, 64475},
-	 {64484, 64487, 64490, 64493, 64496, 64499, 64502},
-	 2811, 2815, 63949, 2298, 16809, 0, 11342, 11342, 226, 0, 65, 0, 1, 6,
+	{{63069, 63077, 63087, 63094, 32, 63104, 63109, 63115, 63124, 63135, 63145, 63154},
+	 {63069, 63077, 63087, 63094, 32, 63104, 63109, 63115, 63124, 63135, 63145, 63154},
+	 {63163, 63171, 63181, 63190, 63200, 63209, 63219},
+	 {63228, 63231, 63234, 63237, 63240, 63243, 63246},
+	 2602, 2606, 62693, 2089, 16392, 0, 10925, 10925, 226, 0, 65, 0, 1, 6,
 	 {385, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 386, 72, 387}},
-	{{64603, 64614, 64627, 64634, 64645, 64652, 64661, 64670, 64683, 64696, 64711, 64724},
-	 {64603, 64614, 64627, 64634, 64645, 64652, 64661, 64670, 64683, 64696, 64711, 64724},
-	 {64735, 64753, 64767, 64785, 64803, 64821, 64837},
-	 {64851, 64856, 64861, 64866, 64871, 64876, 64881},
-	 179, 3968, 33801, 6874, 0, 0, 64886, 64895, 226, 0, 96, 1, 1, 6,
+	{{63347, 63358, 63371, 63378, 63389, 63396, 63405, 63414, 63427, 63440, 63455, 63468},
+	 {63347, 63358, 63371, 63378, 63389, 63396, 63405, 63414, 63427, 63440, 63455, 63468},
+	 {63479, 63497, 63511, 63529, 63547, 63565, 63581},
+	 {63595, 63600, 63605, 63610, 63615, 63620, 63625},
+	 179, 3759, 32967, 6457, 0, 0, 63630, 63639, 226, 0, 96, 1, 1, 6,
 	 {388, 2, 389, 2, 390, 391, 0, 392, 393, 394, 394, 394, 394, 395, 396, 397}},
-	{{14565, 65960, 14597, 14613, 14632, 14639, 14649, 14665, 36274, 36293, 15455, 14744},
-	 {14565, 65960, 14597, 14613, 14632, 14639, 14649, 14665, 36274, 36293, 15455, 14744},
-	 {65979, 14779, 14798, 14820, 65998, 14870, 14895},
-	 {66020, 66024, 66031, 66038, 66045, 66052, 66059},
-	 179, 11332, 3976, 3988, 43194, 0, 66063, 66063, 226, 0, 1, 0, 1, 6,
+	{{14148, 64704, 14180, 14196, 14215, 14222, 14232, 14248, 35439, 35458, 15038, 14327},
+	 {14148, 64704, 14180, 14196, 14215, 14222, 14232, 14248, 35439, 35458, 15038, 14327},
+	 {64723, 14362, 14381, 14403, 64742, 14453, 14478},
+	 {64764, 64768, 64775, 64782, 64789, 64796, 64803},
+	 179, 10915, 3767, 3779, 42359, 0, 64807, 64807, 226, 0, 1, 0, 1, 6,
 	 {398, 2, 65, 2, 399, 400, 0, 68, 401, 402, 402, 402, 402, 403, 404, 405}},
-	{{42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {42615, 42623, 42632, 26, 42638, 42642, 42647, 35097, 57, 42652, 75, 42660},
-	 {68318, 68327, 68335, 68346, 68355, 68364, 68375},
-	 {68385, 68388, 33566, 68391, 68394, 68397, 68401},
-	 179, 183, 197, 2298, 16809, 0, 68405, 43266, 226, 0, 1, 0, 1, 6,
+	{{41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {41780, 41788, 41797, 26, 41803, 41807, 41812, 34262, 57, 41817, 75, 41825},
+	 {66854, 66863, 66871, 66882, 66891, 66900, 66911},
+	 {66921, 66924, 32732, 66927, 66930, 66933, 66937},
+	 179, 183, 197, 2089, 16392, 0, 66941, 42431, 226, 0, 1, 0, 1, 6,
 	 {249, 245, 250, 245, 251, 252, 0, 15, 253, 406, 406, 406, 406, 255, 256, 257}},
-	{{68552, 68562, 68571, 68579, 68587, 68595, 68602, 68609, 68617, 31647, 68623, 68631},
-	 {68552, 68562, 68571, 68579, 68587, 68595, 68602, 68609, 68617, 31647, 68623, 68631},
-	 {22726, 22735, 22747, 22754, 22762, 22772, 22778},
-	 {22785, 22789, 22793, 22797, 22801, 22806, 22810},
-	 22814, 22819, 22834, 213, 0, 0, 68640, 68647, 226, 1, 65, 0, 1, 6,
+	{{67088, 67098, 67107, 67115, 67123, 67131, 67138, 67145, 67153, 30813, 67159, 67167},
+	 {67088, 67098, 67107, 67115, 67123, 67131, 67138, 67145, 67153, 30813, 67159, 67167},
+	 {22308, 22317, 22329, 22336, 22344, 22354, 22360},
+	 {22367, 22371, 22375, 22379, 22383, 22388, 22392},
+	 22396, 22401, 22416, 213, 0, 0, 67176, 67183, 226, 1, 65, 0, 1, 6,
 	 {407, 2, 119, 2, 120, 121, 0, 122, 123, 408, 408, 408, 408, 409, 126, 410}},
-	{{22648, 22655, 37106, 37112, 68748, 37118, 37124, 37130, 33682, 33692, 37137, 33709},
-	 {22648, 22655, 37106, 37112, 68748, 37118, 37124, 37130, 33682, 33692, 37137, 33709},
-	 {68753, 68763, 68774, 68781, 68788, 68798, 31715},
-	 {37198, 37201, 68804, 37208, 68807, 68811, 31743},
-	 179, 183, 197, 68814, 0, 0, 68825, 68834, 226, 1, 65, 0, 4, 6,
+	{{22230, 22237, 36271, 36277, 67284, 36283, 36289, 36295, 32848, 32858, 36302, 32875},
+	 {22230, 22237, 36271, 36277, 67284, 36283, 36289, 36295, 32848, 32858, 36302, 32875},
+	 {67289, 67299, 67310, 67317, 67324, 67334, 30881},
+	 {36363, 36366, 67340, 36373, 67343, 67347, 30909},
+	 179, 183, 197, 67350, 0, 0, 67361, 67370, 226, 1, 65, 0, 4, 6,
 	 {411, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 412, 10, 413}},
-	{{68928, 68936, 68945, 68954, 68963, 68970, 68978, 68986, 68996, 69007, 33700, 33709},
-	 {68928, 68936, 68945, 68954, 68963, 68970, 68978, 68986, 68996, 69007, 33700, 33709},
-	 {69016, 69026, 69034, 69039, 69046, 69059, 69067},
-	 {69075, 69077, 45046, 69079, 69083, 45040, 69086},
-	 69090, 69095, 69104, 6874, 0, 0, 69122, 69122, 226, 1, 65, 0, 4, 6,
+	{{67464, 67472, 67481, 67490, 67499, 67506, 67514, 67522, 67532, 67543, 32866, 32875},
+	 {67464, 67472, 67481, 67490, 67499, 67506, 67514, 67522, 67532, 67543, 32866, 32875},
+	 {67552, 67562, 67570, 67575, 67582, 67595, 67603},
+	 {67611, 67613, 44211, 67615, 67619, 44205, 67622},
+	 67626, 67631, 67640, 6457, 0, 0, 67658, 67658, 226, 1, 65, 0, 4, 6,
 	 {414, 2, 415, 2, 416, 417, 0, 418, 419, 420, 420, 420, 420, 421, 422, 423}},
-	{{69609, 69624, 69639, 69648, 69659, 69670, 69683, 69696, 69711, 69730, 69749, 69766},
-	 {69609, 69624, 69639, 69648, 69659, 69670, 69683, 69696, 69711, 69730, 69749, 69766},
-	 {69785, 69798, 69819, 69838, 69859, 69878, 69891},
-	 {69902, 69907, 69912, 69917, 69922, 69927, 69932},
-	 69937, 69947, 69963, 213, 0, 0, 69891, 69987, 226, 1, 65, 0, 1, 6,
+	{{68145, 68160, 68175, 68184, 68195, 68206, 68219, 68232, 68247, 68266, 68285, 68302},
+	 {68145, 68160, 68175, 68184, 68195, 68206, 68219, 68232, 68247, 68266, 68285, 68302},
+	 {68321, 68334, 68355, 68374, 68395, 68414, 68427},
+	 {68438, 68443, 68448, 68453, 68458, 68463, 68468},
+	 68473, 68483, 68499, 213, 0, 0, 68427, 68523, 226, 1, 65, 0, 1, 6,
 	 {424, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 425, 72, 426}},
-	{{70194, 70203, 70213, 22663, 60612, 43803, 43809, 70220, 56914, 56924, 26523, 70228},
-	 {70194, 70203, 70213, 22663, 60612, 43803, 43809, 70220, 56914, 56924, 26523, 70228},
-	 {70237, 70246, 70253, 70261, 70271, 70278, 70286},
-	 {9576, 43917, 9582, 43920, 70294, 43927, 43930},
-	 179, 183, 197, 213, 0, 0, 70297, 70307, 226, 1, 65, 0, 1, 6,
+	{{68730, 68739, 68749, 22245, 59357, 42968, 42974, 68756, 55661, 55671, 25689, 68764},
+	 {68730, 68739, 68749, 22245, 59357, 42968, 42974, 68756, 55661, 55671, 25689, 68764},
+	 {68773, 68782, 68789, 68797, 68807, 68814, 68822},
+	 {9159, 43082, 9165, 43085, 68830, 43092, 43095},
+	 179, 183, 197, 213, 0, 0, 68833, 68843, 226, 1, 65, 0, 1, 6,
 	 {427, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 428, 10, 429}},
-	{{9176, 9184, 70406, 26, 32, 9206, 35092, 70412, 57, 67, 75, 84},
-	 {9176, 9184, 70406, 26, 32, 9206, 35092, 70412, 57, 67, 75, 84},
-	 {70420, 70427, 70433, 70440, 70445, 70451, 70457},
-	 {70463, 70467, 70471, 70475, 70479, 34817, 29333},
-	 179, 3968, 197, 33811, 0, 0, 70483, 70490, 226, 0, 65, 0, 1, 6,
+	{{8759, 8767, 68942, 26, 32, 8789, 34257, 68948, 57, 67, 75, 84},
+	 {8759, 8767, 68942, 26, 32, 8789, 34257, 68948, 57, 67, 75, 84},
+	 {68956, 68963, 68969, 68976, 68981, 68987, 68993},
+	 {68999, 69003, 69007, 69011, 69015, 33982, 28499},
+	 179, 3759, 197, 32977, 0, 0, 69019, 69026, 226, 0, 65, 0, 1, 6,
 	 {430, 139, 3, 139, 4, 5, 0, 6, 431, 432, 432, 432, 432, 433, 10, 434}},
-	{{71454, 71467, 71481, 71490, 37713, 71497, 71502, 71510, 9224, 71523, 9240, 12574},
-	 {71454, 71467, 71481, 71490, 37713, 71497, 71502, 71510, 9224, 71523, 9240, 12574},
-	 {71532, 71541, 71549, 71557, 71566, 71578, 71588},
-	 {71598, 71604, 71610, 71614, 71618, 71626, 43289},
-	 179, 2815, 63949, 213, 0, 0, 71633, 71633, 226, 1, 65, 0, 1, 6,
+	{{69782, 69795, 69809, 69818, 36878, 69825, 69830, 69838, 8807, 69851, 8823, 12157},
+	 {69782, 69795, 69809, 69818, 36878, 69825, 69830, 69838, 8807, 69851, 8823, 12157},
+	 {69860, 69869, 69877, 69885, 69894, 69906, 69916},
+	 {69926, 69932, 69938, 69942, 69946, 69954, 42454},
+	 179, 2606, 62693, 213, 0, 0, 69961, 69961, 226, 1, 65, 0, 1, 6,
 	 {435, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 435, 18, 435}},
-	{{71744, 71751, 71758, 71765, 71772, 71779, 71786, 71793, 71800, 71807, 71814, 71824},
-	 {71744, 71751, 71758, 71765, 71772, 71779, 71786, 71793, 71800, 71807, 71814, 71824},
-	 {71834, 71844, 71854, 71864, 71874, 71884, 71894},
-	 {71904, 71911, 71918, 71925, 71932, 71939, 71946},
-	 2811, 2815, 2823, 213, 0, 0, 71904, 71904, 226, 1, 65, 0, 1, 6,
+	{{70072, 70079, 70086, 70093, 70100, 70107, 70114, 70121, 70128, 70135, 70142, 70152},
+	 {70072, 70079, 70086, 70093, 70100, 70107, 70114, 70121, 70128, 70135, 70142, 70152},
+	 {70162, 70172, 70182, 70192, 70202, 70212, 70222},
+	 {70232, 70239, 70246, 70253, 70260, 70267, 70274},
+	 2602, 2606, 2614, 213, 0, 0, 70232, 70232, 226, 1, 65, 0, 1, 6,
 	 {436, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 437, 72, 438}},
-	{{72043, 72051, 56662, 56667, 72060, 72065, 72072, 72079, 33682, 69007, 72087, 56674},
-	 {72043, 72051, 56662, 56667, 72060, 72065, 72072, 72079, 33682, 69007, 72087, 56674},
-	 {56683, 72097, 72108, 72122, 72136, 72148, 72160},
-	 {72172, 72176, 72181, 72186, 72190, 72194, 72199},
-	 179, 3968, 197, 213, 0, 0, 56779, 56779, 226, 1, 65, 0, 4, 6,
+	{{70371, 70379, 55409, 55414, 70388, 70393, 70400, 70407, 32848, 67543, 70415, 55421},
+	 {70371, 70379, 55409, 55414, 70388, 70393, 70400, 70407, 32848, 67543, 70415, 55421},
+	 {55430, 70425, 70436, 70450, 70464, 70476, 70488},
+	 {70500, 70504, 70509, 70514, 70518, 70522, 70527},
+	 179, 3759, 197, 213, 0, 0, 55526, 55526, 226, 1, 65, 0, 4, 6,
 	 {439, 2, 440, 2, 198, 441, 0, 200, 201, 442, 442, 442, 442, 443, 204, 444}},
-	{{72341, 72349, 44039, 72358, 72365, 72372, 72379, 44050, 72386, 72396, 26523, 72404},
-	 {72341, 72349, 44039, 72358, 72365, 72372, 72379, 44050, 72386, 72396, 26523, 72404},
-	 {72413, 72422, 72430, 72439, 72450, 72459, 43907},
-	 {58354, 58358, 58362, 72468, 72472, 72476, 58378},
-	 179, 3968, 197, 213, 0, 0, 72480, 72490, 226, 1, 65, 0, 4, 6,
+	{{70668, 70676, 43204, 70685, 70692, 70699, 70706, 43215, 70713, 70723, 25689, 70731},
+	 {70668, 70676, 43204, 70685, 70692, 70699, 70706, 43215, 70713, 70723, 25689, 70731},
+	 {70740, 70749, 70757, 70766, 70777, 70786, 43072},
+	 {57099, 57103, 57107, 70795, 70799, 70803, 57123},
+	 179, 3759, 197, 213, 0, 0, 70807, 70817, 226, 1, 65, 0, 4, 6,
 	 {445, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 446, 10, 447}},
-	{{72613, 72618, 72623, 72628, 72633, 72638, 72643, 72648, 72653, 72658, 72664, 72670},
+	{{70940, 70945, 70950, 70955, 70960, 70965, 70970, 70975, 70980, 70985, 70991, 70997},
 	 {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-	 {72676, 72686, 72696, 72706, 72716, 72726, 72736},
-	 {72746, 72750, 72754, 72758, 72762, 72766, 72770},
-	 72774, 72783, 72799, 6874, 0, 0, 72819, 72819, 226, 0, 65, 0, 1, 6,
+	 {71003, 71013, 71023, 71033, 71043, 71053, 71063},
+	 {71073, 71077, 71081, 71085, 71089, 71093, 71097},
+	 71101, 71110, 71126, 6457, 0, 0, 71146, 71146, 226, 0, 65, 0, 1, 6,
 	 {448, 449, 450, 449, 451, 450, 0, 452, 453, 454, 454, 454, 454, 455, 456, 457}},
-	{{73921, 73935, 73952, 73970, 73992, 74006, 74032, 74048, 74071, 74099, 74117, 74139},
-	 {73921, 73935, 73952, 73970, 73992, 74006, 74032, 74048, 74071, 74099, 74117, 74139},
-	 {74159, 74168, 74177, 74192, 74207, 74219, 74232},
-	 {74159, 74168, 74177, 74192, 74207, 74219, 74232},
-	 2811, 2815, 2823, 213, 0, 0, 11342, 11342, 226, 1, 65, 0, 1, 6,
+	{{72040, 72054, 72071, 72089, 72111, 72125, 72151, 72167, 72190, 72218, 72236, 72258},
+	 {72040, 72054, 72071, 72089, 72111, 72125, 72151, 72167, 72190, 72218, 72236, 72258},
+	 {72278, 72287, 72296, 72311, 72326, 72338, 72351},
+	 {72278, 72287, 72296, 72311, 72326, 72338, 72351},
+	 2602, 2606, 2614, 213, 0, 0, 10925, 10925, 226, 1, 65, 0, 1, 6,
 	 {458, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 459, 72, 460}},
-	{{9176, 9184, 9193, 74479, 32, 74487, 74493, 74500, 9224, 9233, 9240, 9248},
-	 {9176, 9184, 9193, 74479, 32, 74487, 74493, 74500, 9224, 9233, 9240, 9248},
-	 {74507, 74517, 9274, 74527, 9291, 9300, 9307},
-	 {9316, 9320, 9324, 9328, 9332, 74536, 9340},
-	 179, 2815, 2823, 213, 0, 0, 74540, 74540, 226, 1, 65, 0, 1, 6,
+	{{8759, 8767, 8776, 72598, 32, 72606, 72612, 72619, 8807, 8816, 8823, 8831},
+	 {8759, 8767, 8776, 72598, 32, 72606, 72612, 72619, 8807, 8816, 8823, 8831},
+	 {72626, 72636, 8857, 72646, 8874, 8883, 8890},
+	 {8899, 8903, 8907, 8911, 8915, 72655, 8923},
+	 179, 2606, 2614, 213, 0, 0, 72659, 72659, 226, 1, 65, 0, 1, 6,
 	 {461, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 461, 18, 461}},
-	{{9176, 9184, 70406, 26, 32, 9206, 35092, 70412, 57, 67, 75, 84},
-	 {9176, 9184, 70406, 26, 32, 9206, 35092, 70412, 57, 67, 75, 84},
-	 {74634, 70427, 70433, 70440, 70445, 70451, 70457},
-	 {74634, 70467, 70471, 70475, 70479, 34817, 29333},
-	 179, 183, 197, 213, 0, 0, 74639, 74639, 226, 0, 65, 0, 1, 6,
+	{{8759, 8767, 68942, 26, 32, 8789, 34257, 68948, 57, 67, 75, 84},
+	 {8759, 8767, 68942, 26, 32, 8789, 34257, 68948, 57, 67, 75, 84},
+	 {72753, 68963, 68969, 68976, 68981, 68987, 68993},
+	 {72753, 69003, 69007, 69011, 69015, 33982, 28499},
+	 179, 183, 197, 213, 0, 0, 72758, 72758, 226, 0, 65, 0, 1, 6,
 	 {462, 2, 3, 2, 4, 5, 0, 6, 7, 463, 463, 463, 463, 464, 10, 465}},
-	{{74732, 74754, 74782, 74798, 74817, 74833, 74852, 74871, 74893, 74924, 74952, 74977},
-	 {74732, 74754, 74782, 74798, 74817, 74833, 74852, 74871, 74893, 74924, 74952, 74977},
-	 {75005, 75021, 75046, 75074, 75102, 75130, 75158},
-	 {75177, 75184, 75191, 75198, 75205, 75212, 75219},
-	 75226, 75231, 3976, 213, 0, 0, 75005, 75242, 226, 1, 65, 0, 1, 6,
+	{{72851, 72873, 72901, 72917, 72936, 72952, 72971, 72990, 73012, 73043, 73071, 73096},
+	 {72851, 72873, 72901, 72917, 72936, 72952, 72971, 72990, 73012, 73043, 73071, 73096},
+	 {73124, 73140, 73165, 73193, 73221, 73249, 73277},
+	 {73296, 73303, 73310, 73317, 73324, 73331, 73338},
+	 73345, 73350, 3767, 213, 0, 0, 73124, 73361, 226, 1, 65, 0, 1, 6,
 	 {466, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 467, 10, 468}},
-	{{75523, 75532, 75540, 75548, 75555, 75561, 75567, 75573, 75579, 75589, 75597, 75608},
-	 {75523, 75532, 75540, 75548, 75555, 75561, 75567, 75573, 75579, 75589, 75597, 75608},
-	 {75620, 75627, 75634, 75644, 75653, 75660, 75670},
-	 {75677, 75681, 75685, 75692, 75698, 75702, 75709},
-	 179, 2815, 2823, 2298, 75713, 0, 75929, 75929, 226, 6, 96, 0, 1, 6,
+	{{73642, 73651, 73659, 73667, 73674, 73680, 73686, 73692, 73698, 73708, 73716, 73727},
+	 {73642, 73651, 73659, 73667, 73674, 73680, 73686, 73692, 73698, 73708, 73716, 73727},
+	 {73739, 73746, 73753, 73763, 73772, 73779, 73789},
+	 {73796, 73800, 73804, 73811, 73817, 73821, 73828},
+	 179, 2606, 2614, 2089, 73832, 0, 74048, 74048, 226, 6, 96, 0, 1, 6,
 	 {469, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 469, 18, 469}},
-	{{76032, 76045, 76059, 76075, 76088, 76103, 76122, 76137, 76153, 76167, 76182, 76206},
-	 {76032, 76045, 76059, 76075, 76088, 76103, 76122, 76137, 76153, 76167, 76182, 76206},
-	 {76229, 76239, 76256, 76265, 76276, 76284, 76294},
-	 {76308, 76312, 76316, 76320, 76325, 76329, 76333},
-	 179, 2815, 2823, 213, 0, 0, 76337, 76337, 226, 0, 65, 0, 1, 6,
+	{{74151, 74164, 74178, 74194, 74207, 74222, 74241, 74256, 74272, 74286, 74301, 74325},
+	 {74151, 74164, 74178, 74194, 74207, 74222, 74241, 74256, 74272, 74286, 74301, 74325},
+	 {74348, 74358, 74375, 74384, 74395, 74403, 74413},
+	 {74427, 74431, 74435, 74439, 74444, 74448, 74452},
+	 179, 2606, 2614, 213, 0, 0, 74456, 74456, 226, 0, 65, 0, 1, 6,
 	 {470, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 470, 18, 470}},
-	{{76541, 76554, 76568, 76582, 76599, 76615, 76638, 76664, 76690, 76717, 76743, 76774},
-	 {76541, 76554, 76568, 76582, 76599, 76615, 76638, 76664, 76690, 76717, 76743, 76774},
-	 {76805, 76820, 76835, 76853, 76870, 76896, 76923},
-	 {76938, 76942, 76946, 76950, 76954, 76958, 76962},
-	 179, 2815, 2823, 213, 0, 0, 76966, 76966, 226, 1, 65, 0, 1, 6,
+	{{74660, 74673, 74687, 74701, 74718, 74734, 74757, 74783, 74809, 74836, 74862, 74893},
+	 {74660, 74673, 74687, 74701, 74718, 74734, 74757, 74783, 74809, 74836, 74862, 74893},
+	 {74924, 74939, 74954, 74972, 74989, 75015, 75042},
+	 {75057, 75061, 75065, 75069, 75073, 75077, 75081},
+	 179, 2606, 2614, 213, 0, 0, 75085, 75085, 226, 1, 65, 0, 1, 6,
 	 {471, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 471, 18, 471}},
-	{{77237, 77244, 77252, 29189, 77258, 77263, 77269, 77275, 77282, 77291, 77298, 77307},
-	 {77237, 77244, 77252, 29189, 77258, 77263, 77269, 77275, 77282, 77291, 77298, 77307},
-	 {77316, 77324, 77337, 77348, 77360, 77371, 9568},
-	 {77382, 58625, 77385, 77388, 77391, 77394, 43930},
-	 77397, 77404, 197, 213, 0, 0, 77421, 77428, 226, 1, 65, 0, 1, 6,
+	{{75356, 75363, 75371, 28355, 75377, 75382, 75388, 75394, 75401, 75410, 75417, 75426},
+	 {75356, 75363, 75371, 28355, 75377, 75382, 75388, 75394, 75401, 75410, 75417, 75426},
+	 {75435, 75443, 75456, 75467, 75479, 75490, 9151},
+	 {75501, 57370, 75504, 75507, 75510, 75513, 43095},
+	 75516, 75523, 197, 213, 0, 0, 75540, 75547, 226, 1, 65, 0, 1, 6,
 	 {472, 2, 473, 2, 474, 474, 0, 475, 476, 477, 477, 477, 477, 472, 478, 472}},
-	{{77518, 77526, 77534, 77542, 77550, 77558, 77566, 77574, 77582, 77590, 77599, 77608},
-	 {77518, 77526, 77534, 77542, 77550, 77558, 77566, 77574, 77582, 77590, 77599, 77608},
-	 {77617, 77626, 77640, 77657, 77676, 77699, 77717},
-	 {77723, 77726, 77731, 77736, 77741, 77746, 77751},
-	 75226, 77754, 77769, 213, 0, 0, 77787, 77428, 226, 0, 65, 0, 1, 6,
+	{{75637, 75645, 75653, 75661, 75669, 75677, 75685, 75693, 75701, 75709, 75718, 75727},
+	 {75637, 75645, 75653, 75661, 75669, 75677, 75685, 75693, 75701, 75709, 75718, 75727},
+	 {75736, 75745, 75759, 75776, 75795, 75818, 75836},
+	 {75842, 75845, 75850, 75855, 75860, 75865, 75870},
+	 73345, 75873, 75888, 213, 0, 0, 75906, 75547, 226, 0, 65, 0, 1, 6,
 	 {479, 480, 250, 480, 251, 252, 0, 481, 253, 254, 254, 254, 254, 482, 256, 483}},
-	{{36010, 36019, 36029, 36035, 33569, 36042, 36050, 36057, 36060, 36070, 36079, 36089},
-	 {36010, 36019, 36029, 36035, 33569, 36042, 36050, 36057, 36060, 36070, 36079, 36089},
-	 {36099, 78131, 78137, 36122, 78145, 78155, 78162},
-	 {9332, 36143, 36147, 36151, 36155, 78170, 78174},
-	 179, 2815, 2823, 213, 0, 0, 36167, 36167, 226, 1, 65, 0, 1, 6,
+	{{35175, 35184, 35194, 35200, 32735, 35207, 35215, 35222, 35225, 35235, 35244, 35254},
+	 {35175, 35184, 35194, 35200, 32735, 35207, 35215, 35222, 35225, 35235, 35244, 35254},
+	 {35264, 76250, 76256, 35287, 76264, 76274, 76281},
+	 {8915, 35308, 35312, 35316, 35320, 76289, 76293},
+	 179, 2606, 2614, 213, 0, 0, 35332, 35332, 226, 1, 65, 0, 1, 6,
 	 {221, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 221, 18, 221}},
-	{{78178, 78188, 78203, 78220, 78234, 78250, 78270, 78289, 78305, 78320, 78336, 78361},
-	 {78178, 78188, 78203, 78220, 78234, 78250, 78270, 78289, 78305, 78320, 78336, 78361},
-	 {40283, 78371, 40300, 78382, 40319, 40328, 78392},
-	 {78403, 78407, 78411, 78415, 78419, 78423, 40371},
-	 179, 2815, 2823, 213, 0, 0, 40283, 40283, 226, 0, 65, 0, 1, 6,
+	{{76297, 76307, 76322, 76339, 76353, 76369, 76389, 76408, 76424, 76439, 76455, 76480},
+	 {76297, 76307, 76322, 76339, 76353, 76369, 76389, 76408, 76424, 76439, 76455, 76480},
+	 {39448, 76490, 39465, 76501, 39484, 39493, 76511},
+	 {76522, 76526, 76530, 76534, 76538, 76542, 39536},
+	 179, 2606, 2614, 213, 0, 0, 39448, 39448, 226, 0, 65, 0, 1, 6,
 	 {484, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 484, 18, 484}},
-	{{78620, 78633, 78644, 78657, 78668, 78679, 78692, 78703, 78714, 78731, 78742, 78755},
-	 {78774, 78787, 78798, 78811, 78822, 78833, 78846, 78857, 78868, 78885, 78896, 78909},
-	 {78928, 78945, 78962, 78979, 78996, 79013, 79022},
-	 {79033, 79038, 79043, 12165, 79048, 79053, 12180},
-	 79058, 79068, 79084, 213, 0, 0, 79108, 79117, 226, 1, 65, 0, 1, 6,
+	{{76739, 76752, 76763, 76776, 76787, 76798, 76811, 76822, 76833, 76850, 76861, 76874},
+	 {76893, 76906, 76917, 76930, 76941, 76952, 76965, 76976, 76987, 77004, 77015, 77028},
+	 {77047, 77064, 77081, 77098, 77115, 77132, 77141},
+	 {77152, 77157, 77162, 11748, 77167, 77172, 11763},
+	 77177, 77187, 77203, 213, 0, 0, 77227, 77236, 226, 1, 65, 0, 1, 6,
 	 {485, 2, 486, 2, 487, 488, 0, 489, 490, 491, 491, 491, 491, 492, 493, 494}},
-	{{80150, 80156, 80162, 80181, 80198, 80214, 80233, 80242, 80246, 80252, 80259, 80263},
-	 {80150, 80156, 80162, 80181, 80198, 80214, 80233, 80242, 80246, 80252, 80259, 80263},
-	 {80274, 56951, 56957, 80281, 80294, 80299, 80312},
-	 {80274, 56951, 56957, 80281, 80294, 80299, 80312},
-	 2811, 2815, 2823, 213, 0, 0, 11342, 11342, 226, 1, 65, 0, 1, 6,
+	{{78269, 78275, 78281, 78300, 78317, 78333, 78352, 78361, 78365, 78371, 78378, 78382},
+	 {78269, 78275, 78281, 78300, 78317, 78333, 78352, 78361, 78365, 78371, 78378, 78382},
+	 {78393, 55698, 55704, 78400, 78413, 78418, 78431},
+	 {78393, 55698, 55704, 78400, 78413, 78418, 78431},
+	 2602, 2606, 2614, 213, 0, 0, 10925, 10925, 226, 1, 65, 0, 1, 6,
 	 {495, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 496, 72, 497}},
-	{{80450, 80459, 80469, 80475, 80483, 44939, 44945, 80489, 80497, 80508, 80517, 80527},
-	 {80537, 80547, 80558, 80565, 80574, 80581, 80588, 80595, 80604, 80616, 80626, 80637},
-	 {80648, 80655, 80670, 80684, 80700, 80715, 80731},
-	 {80746, 80750, 58362, 80754, 80758, 80762, 80766},
-	 2811, 2815, 2823, 33811, 0, 0, 11342, 11342, 226, 1, 65, 0, 1, 6,
+	{{78569, 78578, 78588, 78594, 78602, 44104, 44110, 78608, 78616, 78627, 78636, 78646},
+	 {78656, 78666, 78677, 78684, 78693, 78700, 78707, 78714, 78723, 78735, 78745, 78756},
+	 {78767, 78774, 78789, 78803, 78819, 78834, 78850},
+	 {78865, 78869, 57107, 78873, 78877, 78881, 78885},
+	 2602, 2606, 2614, 32977, 0, 0, 10925, 10925, 226, 1, 65, 0, 1, 6,
 	 {498, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 499, 72, 500}},
-	{{80881, 80888, 80901, 80910, 80920, 80927, 80933, 80945, 80953, 80960, 80967, 80985},
-	 {80881, 80888, 80901, 80910, 80920, 80927, 80933, 80945, 80953, 80960, 80967, 80985},
-	 {81008, 81016, 81023, 81033, 81041, 81053, 81060},
-	 {81065, 81069, 81073, 81077, 81081, 81085, 81089},
-	 179, 2815, 2823, 213, 0, 0, 81093, 81093, 226, 0, 65, 0, 1, 6,
+	{{79000, 79007, 79020, 79029, 79039, 79046, 79052, 79064, 79072, 79079, 79086, 79104},
+	 {79000, 79007, 79020, 79029, 79039, 79046, 79052, 79064, 79072, 79079, 79086, 79104},
+	 {79127, 79135, 79142, 79152, 79160, 79172, 79179},
+	 {79184, 79188, 79192, 79196, 79200, 79204, 79208},
+	 179, 2606, 2614, 213, 0, 0, 79212, 79212, 226, 0, 65, 0, 1, 6,
 	 {501, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 501, 18, 501}},
-	{{81226, 81239, 81258, 81271, 81284, 81297, 81316, 81335, 81348, 81364, 81377, 81402},
-	 {81226, 81239, 81258, 81271, 81284, 81297, 81316, 81335, 81348, 81364, 81377, 81402},
-	 {81415, 81437, 81450, 81469, 81479, 81510, 81526},
-	 {81539, 81546, 81550, 81554, 81561, 81571, 81578},
-	 179, 11332, 3976, 3988, 16809, 0, 81582, 81582, 226, 0, 65, 0, 1, 6,
+	{{79345, 79358, 79377, 79390, 79403, 79416, 79435, 79454, 79467, 79483, 79496, 79521},
+	 {79345, 79358, 79377, 79390, 79403, 79416, 79435, 79454, 79467, 79483, 79496, 79521},
+	 {79534, 79556, 79569, 79588, 79598, 79629, 79645},
+	 {79658, 79665, 79669, 79673, 79680, 79690, 79697},
+	 179, 10915, 3767, 3779, 16392, 0, 79701, 79701, 226, 0, 65, 0, 1, 6,
 	 {502, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 503, 72, 504}},
-	{{81793, 81809, 81834, 81853, 81875, 81882, 81895, 81908, 81927, 81958, 81983, 82005},
-	 {81793, 81809, 81834, 81853, 81875, 81882, 81895, 81908, 81927, 81958, 81983, 82005},
-	 {82030, 82052, 82071, 82093, 82112, 82134, 82159},
-	 {82178, 82191, 82201, 82214, 82224, 82237, 82253},
-	 179, 11332, 3976, 61466, 82263, 0, 82863, 82863, 226, 0, 1, 0, 1, 6,
+	{{79912, 79928, 79953, 79972, 79994, 80001, 80014, 80027, 80046, 80077, 80102, 80124},
+	 {79912, 79928, 79953, 79972, 79994, 80001, 80014, 80027, 80046, 80077, 80102, 80124},
+	 {80149, 80171, 80190, 80212, 80231, 80253, 80278},
+	 {80297, 80310, 80320, 80333, 80343, 80356, 80372},
+	 179, 10915, 3767, 60211, 80382, 0, 80982, 80982, 226, 0, 1, 0, 1, 6,
 	 {505, 2, 506, 2, 507, 508, 0, 509, 510, 511, 511, 511, 511, 512, 513, 514}},
-	{{84692, 84697, 84702, 84707, 84712, 84717, 84722, 84727, 84732, 84737, 84743, 84749},
-	 {84692, 84697, 84702, 84707, 84712, 84717, 84722, 84727, 84732, 84737, 84743, 84749},
-	 {84755, 84765, 84775, 84785, 84795, 84805, 84815},
-	 {84825, 84829, 84833, 84837, 84841, 84845, 84849},
-	 84853, 84860, 84871, 84887, 84893, 0, 85061, 85061, 226, 0, 65, 0, 1, 6,
+	{{82811, 82816, 82821, 82826, 82831, 82836, 82841, 82846, 82851, 82856, 82862, 82868},
+	 {82811, 82816, 82821, 82826, 82831, 82836, 82841, 82846, 82851, 82856, 82862, 82868},
+	 {82874, 82884, 82894, 82904, 82914, 82924, 82934},
+	 {82944, 82948, 82952, 82956, 82960, 82964, 82968},
+	 82972, 82979, 82990, 83006, 83012, 0, 83180, 83180, 226, 0, 65, 0, 1, 6,
 	 {515, 516, 517, 516, 518, 517, 0, 519, 520, 521, 521, 521, 521, 522, 523, 524}},
-	{{84692, 84697, 84702, 84707, 84712, 84717, 84722, 84727, 84732, 84737, 84743, 84749},
-	 {84692, 84697, 84702, 84707, 84712, 84717, 84722, 84727, 84732, 84737, 84743, 84749},
-	 {84755, 84765, 84775, 84785, 84795, 84805, 84815},
-	 {84825, 84829, 84833, 84837, 84841, 84845, 84849},
-	 84853, 84860, 84871, 84887, 84893, 0, 85061, 85061, 226, 1, 65, 0, 1, 6,
+	{{82811, 82816, 82821, 82826, 82831, 82836, 82841, 82846, 82851, 82856, 82862, 82868},
+	 {82811, 82816, 82821, 82826, 82831, 82836, 82841, 82846, 82851, 82856, 82862, 82868},
+	 {82874, 82884, 82894, 82904, 82914, 82924, 82934},
+	 {82944, 82948, 82952, 82956, 82960, 82964, 82968},
+	 82972, 82979, 82990, 83006, 83012, 0, 83180, 83180, 226, 1, 65, 0, 1, 6,
 	 {515, 516, 517, 516, 518, 517, 0, 519, 520, 521, 521, 521, 521, 522, 523, 524}},
-	{{86740, 86765, 14597, 86796, 21529, 14639, 86815, 86828, 86844, 86869, 86891, 86919},
-	 {86740, 86765, 14597, 86796, 21529, 14639, 86815, 86828, 86844, 86869, 86891, 86919},
-	 {86941, 86957, 86973, 14820, 86992, 87020, 87042},
-	 {87061, 36376, 87068, 21802, 87081, 36396, 87094},
-	 75226, 11332, 3976, 3988, 87104, 0, 87416, 87416, 226, 0, 1, 0, 1, 6,
+	{{84651, 84676, 14180, 84707, 21111, 14222, 84726, 84739, 84755, 84780, 84802, 84830},
+	 {84651, 84676, 14180, 84707, 21111, 14222, 84726, 84739, 84755, 84780, 84802, 84830},
+	 {84852, 84868, 84884, 14403, 84903, 84931, 84953},
+	 {84972, 35541, 84979, 21384, 84992, 35561, 85005},
+	 73345, 10915, 3767, 3779, 85015, 0, 85327, 85327, 226, 0, 1, 0, 1, 6,
 	 {525, 2, 3, 2, 4, 5, 0, 6, 526, 8, 8, 8, 8, 527, 10, 528}},
-	{{87888, 87899, 87910, 48626, 87921, 87928, 87937, 48660, 87952, 87963, 48695, 48706},
-	 {87888, 87899, 87910, 48626, 87921, 87928, 87937, 48660, 87952, 87963, 48695, 48706},
-	 {87978, 87993, 88014, 88027, 88040, 88055, 88064},
-	 {88075, 88088, 88014, 88027, 88040, 88055, 88064},
-	 179, 183, 197, 3988, 88107, 0, 88395, 88395, 46660, 0, 1, 1, 1, 6,
+	{{85799, 85810, 85821, 47582, 85832, 85839, 85848, 47616, 85863, 85874, 47651, 47662},
+	 {85799, 85810, 85821, 47582, 85832, 85839, 85848, 47616, 85863, 85874, 47651, 47662},
+	 {85889, 85904, 85925, 85938, 85951, 85966, 85975},
+	 {85986, 85999, 85925, 85938, 85951, 85966, 85975},
+	 179, 183, 197, 3779, 86018, 0, 86306, 86306, 45825, 0, 1, 1, 1, 6,
 	 {529, 2, 3, 2, 4, 5, 0, 6, 530, 8, 8, 8, 8, 531, 10, 532}},
-	{{14565, 65960, 14597, 14613, 21529, 14639, 14649, 14665, 88729, 88748, 88773, 88792},
-	 {14565, 65960, 14597, 14613, 21529, 14639, 14649, 14665, 88729, 88748, 88773, 88792},
-	 {88811, 88827, 88852, 88868, 88887, 88912, 88931},
-	 {88811, 88827, 88852, 88868, 88887, 88912, 88931},
-	 2811, 2815, 2823, 84887, 88947, 0, 89283, 89283, 226, 0, 1, 0, 1, 6,
+	{{14148, 64704, 14180, 14196, 21111, 14222, 14232, 14248, 86640, 86659, 86684, 86703},
+	 {14148, 64704, 14180, 14196, 21111, 14222, 14232, 14248, 86640, 86659, 86684, 86703},
+	 {86722, 86738, 86763, 86779, 86798, 86823, 86842},
+	 {86722, 86738, 86763, 86779, 86798, 86823, 86842},
+	 2602, 2606, 2614, 83006, 86858, 0, 87194, 87194, 226, 0, 1, 0, 1, 6,
 	 {533, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 534, 72, 535}},
-	{{89500, 89508, 9193, 89517, 32, 9206, 9211, 9217, 9224, 9233, 9240, 9248},
-	 {89500, 89508, 9193, 89517, 32, 9206, 9211, 9217, 9224, 9233, 9240, 9248},
-	 {89524, 89533, 89543, 89551, 9291, 9300, 89561},
-	 {9316, 9320, 89571, 9328, 9332, 74536, 9340},
-	 179, 2815, 2823, 213, 0, 0, 89575, 89575, 226, 1, 65, 0, 1, 6,
+	{{87411, 87419, 8776, 87428, 32, 8789, 8794, 8800, 8807, 8816, 8823, 8831},
+	 {87411, 87419, 8776, 87428, 32, 8789, 8794, 8800, 8807, 8816, 8823, 8831},
+	 {87435, 87444, 87454, 87462, 8874, 8883, 87472},
+	 {8899, 8903, 87482, 8911, 8915, 72655, 8923},
+	 179, 2606, 2614, 213, 0, 0, 87486, 87486, 226, 1, 65, 0, 1, 6,
 	 {536, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 536, 18, 536}},
-	{{89664, 89685, 89706, 89725, 89742, 89761, 89783, 89806, 89827, 89848, 89867, 89896},
-	 {89664, 89685, 89706, 89725, 89742, 89761, 89783, 89806, 89827, 89848, 89867, 89896},
-	 {89926, 89936, 89944, 89951, 89962, 89971, 89979},
-	 {46138, 89986, 89991, 89995, 90000, 90006, 90011},
-	 2811, 2815, 2823, 213, 0, 0, 90015, 90015, 226, 1, 65, 0, 1, 6,
+	{{87575, 87596, 87617, 87636, 87653, 87672, 87694, 87717, 87738, 87759, 87778, 87807},
+	 {87575, 87596, 87617, 87636, 87653, 87672, 87694, 87717, 87738, 87759, 87778, 87807},
+	 {87837, 87847, 87855, 87862, 87873, 87882, 87890},
+	 {45303, 87897, 87902, 87906, 87911, 87917, 87922},
+	 2602, 2606, 2614, 213, 0, 0, 87926, 87926, 226, 1, 65, 0, 1, 6,
 	 {537, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 537, 18, 537}},
-	{{90287, 90295, 90304, 90311, 33426, 90318, 90324, 90330, 60793, 90337, 60813, 60823},
-	 {90287, 90295, 90304, 90311, 33426, 90318, 90324, 90330, 60793, 90337, 60813, 60823},
-	 {90346, 90356, 90366, 90377, 90385, 90398, 90408},
-	 {33560, 42726, 90418, 33569, 20940, 42738, 33578},
-	 179, 3968, 197, 213, 0, 0, 90421, 90426, 226, 1, 65, 0, 4, 6,
+	{{88198, 88206, 88215, 88222, 32592, 88229, 88235, 88241, 59538, 88248, 59558, 59568},
+	 {88198, 88206, 88215, 88222, 32592, 88229, 88235, 88241, 59538, 88248, 59558, 59568},
+	 {88257, 88267, 88277, 88288, 88296, 88309, 88319},
+	 {32726, 41891, 88329, 32735, 20522, 41903, 32744},
+	 179, 3759, 197, 213, 0, 0, 88332, 88337, 226, 1, 65, 0, 4, 6,
 	 {538, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 538, 18, 538}},
-	{{90523, 90533, 90542, 90547, 90554, 90560, 90569, 90577, 90586, 90593, 90602, 90611},
-	 {90621, 90633, 90644, 90651, 90660, 90668, 90679, 90689, 90700, 90709, 90720, 90731},
-	 {90743, 90751, 90758, 90766, 90775, 90785, 90789},
-	 {90796, 90800, 90804, 90808, 90813, 90785, 90817},
-	 2811, 2815, 2823, 213, 0, 0, 90820, 90826, 226, 1, 65, 0, 1, 6,
+	{{88434, 88444, 88453, 88458, 88465, 88471, 88480, 88488, 88497, 88504, 88513, 88522},
+	 {88532, 88544, 88555, 88562, 88571, 88579, 88590, 88600, 88611, 88620, 88631, 88642},
+	 {88654, 88662, 88669, 88677, 88686, 88696, 88700},
+	 {88707, 88711, 88715, 88719, 88724, 88696, 88728},
+	 2602, 2606, 2614, 213, 0, 0, 88731, 88737, 226, 1, 65, 0, 1, 6,
 	 {539, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 540, 72, 541}},
-	{{90952, 90963, 90975, 90986, 90996, 91003, 91016, 91030, 91038, 91052, 91062, 91069},
-	 {90952, 90963, 90975, 90986, 90996, 91003, 91016, 91030, 91038, 91052, 91062, 91069},
-	 {91082, 91089, 91096, 91106, 91116, 91123, 91133},
-	 {20949, 20953, 91143, 91147, 91151, 91155, 91159},
-	 2811, 2815, 2823, 213, 0, 0, 11342, 11342, 226, 1, 65, 0, 4, 6,
+	{{88863, 88874, 88886, 88897, 88907, 88914, 88927, 88941, 88949, 88963, 88973, 88980},
+	 {88863, 88874, 88886, 88897, 88907, 88914, 88927, 88941, 88949, 88963, 88973, 88980},
+	 {88993, 89000, 89007, 89017, 89027, 89034, 89044},
+	 {20531, 20535, 89054, 89058, 89062, 89066, 89070},
+	 2602, 2606, 2614, 213, 0, 0, 10925, 10925, 226, 1, 65, 0, 4, 6,
 	 {542, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 543, 72, 544}},
-	{{91293, 91306, 10913, 91321, 10933, 91334, 91343, 10958, 91352, 91369, 91384, 91397},
-	 {28766, 28779, 11055, 28794, 11075, 28807, 28816, 11100, 28825, 28842, 28857, 28870},
-	 {91412, 91429, 91446, 91463, 91480, 91497, 91506},
-	 {91519, 91525, 91531, 91537, 91543, 91549, 91555},
-	 91561, 91570, 91585, 213, 0, 0, 79108, 91607, 226, 1, 65, 0, 1, 6,
+	{{89204, 89217, 10496, 89232, 10516, 89245, 89254, 10541, 89263, 89280, 89295, 89308},
+	 {27932, 27945, 10638, 27960, 10658, 27973, 27982, 10683, 27991, 28008, 28023, 28036},
+	 {89323, 89340, 89357, 89374, 89391, 89408, 89417},
+	 {89430, 89436, 89442, 89448, 89454, 89460, 89466},
+	 89472, 89481, 89496, 213, 0, 0, 77227, 89518, 226, 1, 65, 0, 1, 6,
 	 {545, 2, 546, 2, 547, 548, 0, 549, 550, 551, 551, 551, 551, 552, 553, 554}},
-	{{91625, 91638, 91648, 91658, 91667, 91681, 91692, 91706, 91718, 91728, 91736, 91745},
-	 {91625, 91638, 91648, 91658, 91667, 91681, 91692, 91706, 91718, 91728, 91736, 91745},
-	 {91756, 91767, 91777, 91786, 91797, 91807, 91815},
-	 {91826, 91833, 91840, 91845, 9332, 9336, 91852},
-	 179, 2815, 2823, 213, 0, 0, 91859, 91859, 226, 1, 65, 0, 1, 6,
+	{{89536, 89549, 89559, 89569, 89578, 89592, 89603, 89617, 89629, 89639, 89647, 89656},
+	 {89536, 89549, 89559, 89569, 89578, 89592, 89603, 89617, 89629, 89639, 89647, 89656},
+	 {89667, 89678, 89688, 89697, 89708, 89718, 89726},
+	 {89737, 89744, 89751, 89756, 8915, 8919, 89763},
+	 179, 2606, 2614, 213, 0, 0, 89770, 89770, 226, 1, 65, 0, 1, 6,
 	 {555, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 555, 18, 555}},
-	{{35071, 35078, 91997, 92004, 37713, 9206, 35092, 35097, 57, 67, 75, 35104},
-	 {35071, 35078, 91997, 92004, 37713, 9206, 35092, 35097, 57, 67, 75, 35104},
-	 {92012, 92020, 92029, 92040, 92050, 92062, 92070},
-	 {151, 92080, 92085, 92090, 167, 35181, 175},
-	 179, 3968, 197, 213, 0, 0, 90421, 90426, 226, 1, 65, 0, 4, 6,
+	{{34236, 34243, 89908, 89915, 36878, 8789, 34257, 34262, 57, 67, 75, 34269},
+	 {34236, 34243, 89908, 89915, 36878, 8789, 34257, 34262, 57, 67, 75, 34269},
+	 {89923, 89931, 89940, 89951, 89961, 89973, 89981},
+	 {151, 89991, 89996, 90001, 167, 34346, 175},
+	 179, 3759, 197, 213, 0, 0, 88332, 88337, 226, 1, 65, 0, 4, 6,
 	 {556, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 557, 10, 558}},
-	{{92182, 92192, 92202, 92209, 92215, 90318, 92221, 92229, 92237, 92248, 9240, 9248},
-	 {92182, 92192, 92202, 92209, 92215, 90318, 92221, 92229, 92237, 92248, 9240, 9248},
-	 {92257, 92266, 92273, 92283, 92293, 92301, 92312},
-	 {29333, 92323, 92327, 92331, 92335, 92339, 92343},
-	 179, 2815, 2823, 213, 0, 0, 92257, 92257, 226, 1, 1, 0, 1, 6,
+	{{90093, 90103, 90113, 90120, 90126, 88229, 90132, 90140, 90148, 90159, 8823, 8831},
+	 {90093, 90103, 90113, 90120, 90126, 88229, 90132, 90140, 90148, 90159, 8823, 8831},
+	 {90168, 90177, 90184, 90194, 90204, 90212, 90223},
+	 {28499, 90234, 90238, 90242, 90246, 90250, 90254},
+	 179, 2606, 2614, 213, 0, 0, 90168, 90168, 226, 1, 1, 0, 1, 6,
 	 {559, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 559, 18, 559}},
-	{{92444, 92461, 92481, 92504, 92521, 92541, 92565, 92585, 92601, 92620, 92643, 92657},
-	 {92444, 92461, 92481, 92504, 92521, 92541, 92565, 92585, 92601, 92620, 92643, 92657},
-	 {92677, 92694, 92710, 92725, 92739, 92752, 92768},
-	 {92677, 92694, 92710, 92725, 92739, 92752, 92768},
-	 2811, 2815, 2823, 2298, 16809, 0, 92786, 92786, 226, 0, 65, 0, 1, 6,
+	{{90355, 90372, 90392, 90415, 90432, 90452, 90476, 90496, 90512, 90531, 90554, 90568},
+	 {90355, 90372, 90392, 90415, 90432, 90452, 90476, 90496, 90512, 90531, 90554, 90568},
+	 {90588, 90605, 90621, 90636, 90650, 90663, 90679},
+	 {90588, 90605, 90621, 90636, 90650, 90663, 90679},
+	 2602, 2606, 2614, 2089, 16392, 0, 90697, 90697, 226, 0, 65, 0, 1, 6,
 	 {560, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 561, 72, 562}},
-	{{93024, 93041, 93061, 93081, 93099, 93119, 93139, 93157, 93175, 93192, 93209, 93240},
-	 {93024, 93041, 93061, 93081, 93099, 93119, 93139, 93157, 93175, 93192, 93209, 93240},
-	 {93269, 93276, 93295, 93317, 93339, 93359, 93380},
-	 {93390, 93394, 93398, 93402, 93406, 93410, 93414},
-	 2811, 2815, 2823, 213, 0, 0, 93418, 93418, 226, 1, 65, 0, 1, 6,
+	{{90935, 90952, 90972, 90992, 91010, 91030, 91050, 91068, 91086, 91103, 91120, 91151},
+	 {90935, 90952, 90972, 90992, 91010, 91030, 91050, 91068, 91086, 91103, 91120, 91151},
+	 {91180, 91187, 91206, 91228, 91250, 91270, 91291},
+	 {91301, 91305, 91309, 91313, 91317, 91321, 91325},
+	 2602, 2606, 2614, 213, 0, 0, 91329, 91329, 226, 1, 65, 0, 1, 6,
 	 {563, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 563, 18, 563}},
-	{{93672, 93691, 93707, 93720, 93733, 93755, 93774, 93796, 93812, 93828, 93841, 93857},
-	 {93672, 93691, 93707, 93720, 93733, 93755, 93774, 93796, 93812, 93828, 93841, 93857},
-	 {93873, 93898, 93917, 93945, 93964, 93989, 94008},
-	 {94030, 94038, 94043, 94048, 94053, 94061, 94069},
-	 179, 94074, 94084, 6874, 0, 0, 94096, 94043, 226, 0, 65, 0, 1, 6,
+	{{91583, 91602, 91618, 91631, 91644, 91666, 91685, 91707, 91723, 91739, 91752, 91768},
+	 {91583, 91602, 91618, 91631, 91644, 91666, 91685, 91707, 91723, 91739, 91752, 91768},
+	 {91784, 91809, 91828, 91856, 91875, 91900, 91919},
+	 {91941, 91949, 91954, 91959, 91964, 91972, 91980},
+	 179, 91985, 91995, 6457, 0, 0, 92007, 91954, 226, 0, 65, 0, 1, 6,
 	 {564, 565, 566, 565, 567, 568, 0, 569, 570, 571, 571, 571, 571, 572, 573, 574}},
-	{{97858, 97871, 4810, 97884, 87921, 97895, 97906, 97917, 97928, 97943, 97958, 97971},
-	 {97858, 97871, 4810, 97884, 87921, 97895, 97906, 97917, 97928, 97943, 97958, 97971},
-	 {43269, 43273, 97984, 43277, 43281, 43285, 43289},
-	 {43269, 43273, 97984, 43277, 43281, 43285, 43289},
-	 2811, 2815, 2823, 213, 0, 0, 97988, 97988, 46660, 6, 32, 1, 1, 14,
+	{{95561, 95574, 4601, 95587, 85832, 95598, 95609, 95620, 95631, 95646, 95661, 95674},
+	 {95561, 95574, 4601, 95587, 85832, 95598, 95609, 95620, 95631, 95646, 95661, 95674},
+	 {42434, 42438, 95687, 42442, 42446, 42450, 42454},
+	 {42434, 42438, 95687, 42442, 42446, 42450, 42454},
+	 2602, 2606, 2614, 213, 0, 0, 95691, 95691, 45825, 6, 32, 1, 1, 14,
 	 {575, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 576, 72, 577}},
-	{{97858, 97871, 4810, 97884, 87921, 97895, 97906, 97917, 97928, 97943, 97958, 97971},
-	 {97858, 97871, 4810, 97884, 87921, 97895, 97906, 97917, 97928, 97943, 97958, 97971},
-	 {43269, 43273, 97984, 43277, 43281, 43285, 43289},
-	 {43269, 43273, 97984, 43277, 43281, 43285, 43289},
-	 2811, 2815, 2823, 3988, 16809, 0, 97988, 97988, 46660, 6, 96, 1, 1, 6,
+	{{95561, 95574, 4601, 95587, 85832, 95598, 95609, 95620, 95631, 95646, 95661, 95674},
+	 {95561, 95574, 4601, 95587, 85832, 95598, 95609, 95620, 95631, 95646, 95661, 95674},
+	 {42434, 42438, 95687, 42442, 42446, 42450, 42454},
+	 {42434, 42438, 95687, 42442, 42446, 42450, 42454},
+	 2602, 2606, 2614, 3779, 16392, 0, 95691, 95691, 45825, 6, 96, 1, 1, 6,
 	 {575, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 576, 72, 577}},
-	{{98141, 98148, 98156, 98162, 98171, 98180, 98190, 98196, 98207, 98217, 98224, 98234},
-	 {98141, 98148, 98156, 98162, 98171, 98180, 98190, 98196, 98207, 98217, 98224, 98234},
-	 {98242, 98254, 98266, 98278, 98292, 98307, 98320},
-	 {98334, 98337, 98340, 98343, 98346, 98349, 98352},
-	 98356, 2815, 63949, 213, 0, 0, 98363, 98372, 226, 1, 65, 0, 4, 6,
+	{{95844, 95851, 95859, 95865, 95874, 95883, 95893, 95899, 95910, 95920, 95927, 95937},
+	 {95844, 95851, 95859, 95865, 95874, 95883, 95893, 95899, 95910, 95920, 95927, 95937},
+	 {95945, 95957, 95969, 95981, 95995, 96010, 96023},
+	 {96037, 96040, 96043, 96046, 96049, 96052, 96055},
+	 96059, 2606, 62693, 213, 0, 0, 96066, 96075, 226, 1, 65, 0, 4, 6,
 	 {578, 139, 65, 139, 66, 67, 0, 68, 69, 70, 70, 70, 70, 579, 72, 580}},
-	{{99239, 99246, 99254, 99262, 99270, 99283, 99291, 99307, 99318, 99328, 99337, 99350},
-	 {99239, 99246, 99254, 99262, 99270, 99283, 99291, 99307, 99318, 99328, 99337, 99350},
-	 {99357, 99365, 99372, 99381, 99389, 99396, 99404},
-	 {99412, 99416, 99420, 99424, 99428, 99432, 99436},
-	 2811, 2815, 2823, 213, 0, 0, 99404, 99404, 226, 1, 65, 0, 1, 6,
+	{{96734, 96741, 96749, 96757, 96765, 96778, 96786, 96802, 96813, 96823, 96832, 96845},
+	 {96734, 96741, 96749, 96757, 96765, 96778, 96786, 96802, 96813, 96823, 96832, 96845},
+	 {96852, 96860, 96867, 96876, 96884, 96891, 96899},
+	 {96907, 96911, 96915, 96919, 96923, 96927, 96931},
+	 2602, 2606, 2614, 213, 0, 0, 96899, 96899, 226, 1, 65, 0, 1, 6,
 	 {581, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 581, 18, 581}},
-	{{99558, 99573, 99587, 99600, 99618, 99632, 99648, 99664, 99678, 99693, 99706, 99724},
-	 {99558, 99573, 99587, 99600, 99618, 99632, 99648, 99664, 99678, 99693, 99706, 99724},
-	 {99746, 99754, 99764, 99775, 99785, 99800, 99811},
-	 {99817, 99821, 99825, 99829, 99833, 99837, 99841},
-	 179, 2815, 2823, 213, 0, 0, 16227, 16227, 226, 0, 65, 0, 1, 6,
+	{{97053, 97068, 97082, 97095, 97113, 97127, 97143, 97159, 97173, 97188, 97201, 97219},
+	 {97053, 97068, 97082, 97095, 97113, 97127, 97143, 97159, 97173, 97188, 97201, 97219},
+	 {97241, 97249, 97259, 97270, 97280, 97295, 97306},
+	 {97312, 97316, 97320, 97324, 97328, 97332, 97336},
+	 179, 2606, 2614, 213, 0, 0, 15810, 15810, 226, 0, 65, 0, 1, 6,
 	 {582, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 582, 18, 582}},
-	{{9176, 9184, 9193, 9199, 32, 9206, 9211, 9217, 9224, 9233, 9240, 9248},
-	 {9176, 9184, 9193, 9199, 32, 9206, 9211, 9217, 9224, 9233, 9240, 9248},
-	 {100033, 9265, 9274, 9282, 100042, 100057, 9307},
-	 {100073, 100076, 100079, 100082, 63943, 100085, 100088},
-	 179, 2815, 2823, 213, 0, 0, 100091, 100091, 226, 0, 65, 0, 1, 6,
+	{{8759, 8767, 8776, 8782, 32, 8789, 8794, 8800, 8807, 8816, 8823, 8831},
+	 {8759, 8767, 8776, 8782, 32, 8789, 8794, 8800, 8807, 8816, 8823, 8831},
+	 {97528, 8848, 8857, 8865, 97537, 97552, 8890},
+	 {97568, 97571, 97574, 97577, 62687, 97580, 97583},
+	 179, 2606, 2614, 213, 0, 0, 97586, 97586, 226, 0, 65, 0, 1, 6,
 	 {48, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 48, 18, 48}},
-	{{100098, 100108, 33676, 100119, 100128, 100134, 100142, 100150, 100158, 100169, 100178, 100188},
-	 {100098, 100108, 33676, 100119, 100128, 100134, 100142, 100150, 100158, 100169, 100178, 100188},
-	 {100198, 100209, 100219, 100228, 100239, 100251, 100262},
-	 {100272, 98337, 100275, 98343, 100278, 100281, 100284},
-	 100287, 100295, 100315, 213, 0, 0, 100340, 100349, 226, 1, 65, 0, 1, 6,
+	{{97593, 97603, 32842, 97614, 97623, 97629, 97637, 97645, 97653, 97664, 97673, 97683},
+	 {97593, 97603, 32842, 97614, 97623, 97629, 97637, 97645, 97653, 97664, 97673, 97683},
+	 {97693, 97704, 97714, 97723, 97734, 97746, 97757},
+	 {97767, 96040, 97770, 96046, 97773, 97776, 97779},
+	 97782, 97790, 97810, 213, 0, 0, 97835, 97844, 226, 1, 65, 0, 1, 6,
 	 {583, 2, 584, 2, 585, 586, 0, 587, 588, 589, 589, 589, 589, 590, 591, 592}},
-	{{14565, 14581, 14597, 14613, 14632, 14639, 14649, 14665, 36274, 14703, 15455, 14744},
-	 {14565, 14581, 14597, 14613, 14632, 14639, 14649, 14665, 36274, 36293, 15455, 14744},
-	 {101171, 101191, 101211, 101234, 101254, 101289, 101315},
-	 {101335, 36376, 21789, 21802, 101345, 36396, 36412},
-	 179, 2815, 2823, 3988, 15625, 0, 66063, 66063, 226, 0, 1, 0, 1, 6,
+	{{14148, 14164, 14180, 14196, 14215, 14222, 14232, 14248, 35439, 14286, 15038, 14327},
+	 {14148, 14164, 14180, 14196, 14215, 14222, 14232, 14248, 35439, 35458, 15038, 14327},
+	 {98664, 98684, 98704, 98727, 98747, 98782, 98808},
+	 {98828, 35541, 21371, 21384, 98838, 35561, 35577},
+	 179, 2606, 2614, 3779, 15208, 0, 64807, 64807, 226, 0, 1, 0, 1, 6,
 	 {593, 2, 65, 2, 66, 67, 0, 68, 594, 70, 70, 70, 70, 595, 72, 596}},
-	{{101715, 101726, 101732, 101751, 101778, 101806, 101819, 101831, 101854, 101863, 101872, 101884},
-	 {101715, 101726, 101732, 101751, 101778, 101806, 101819, 101831, 101854, 101863, 101872, 101884},
-	 {101898, 91767, 101909, 101916, 101927, 101937, 101944},
-	 {9316, 9320, 9324, 9328, 9332, 74536, 9340},
-	 179, 2815, 2823, 213, 0, 0, 101954, 101954, 226, 0, 65, 0, 1, 6,
+	{{99208, 99219, 99225, 99244, 99271, 99299, 99312, 99324, 99347, 99356, 99365, 99377},
+	 {99208, 99219, 99225, 99244, 99271, 99299, 99312, 99324, 99347, 99356, 99365, 99377},
+	 {99391, 89678, 99402, 99409, 99420, 99430, 99437},
+	 {8899, 8903, 8907, 8911, 8915, 72655, 8923},
+	 179, 2606, 2614, 213, 0, 0, 99447, 99447, 226, 0, 65, 0, 1, 6,
 	 {597, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 597, 18, 597}},
-	{{101715, 101726, 101732, 101751, 101778, 101806, 101819, 101831, 101854, 101863, 101872, 101884},
-	 {101715, 101726, 101732, 101751, 101778, 101806, 101819, 101831, 101854, 101863, 101872, 101884},
-	 {101898, 91767, 101909, 101916, 101927, 101937, 101944},
-	 {9316, 9320, 9324, 9328, 9332, 74536, 9340},
-	 179, 2815, 2823, 213, 0, 0, 101954, 101954, 226, 1, 65, 0, 1, 6,
+	{{99208, 99219, 99225, 99244, 99271, 99299, 99312, 99324, 99347, 99356, 99365, 99377},
+	 {99208, 99219, 99225, 99244, 99271, 99299, 99312, 99324, 99347, 99356, 99365, 99377},
+	 {99391, 89678, 99402, 99409, 99420, 99430, 99437},
+	 {8899, 8903, 8907, 8911, 8915, 72655, 8923},
+	 179, 2606, 2614, 213, 0, 0, 99447, 99447, 226, 1, 65, 0, 1, 6,
 	 {597, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 597, 18, 597}},
-	{{102145, 102154, 9193, 102165, 102173, 102179, 102185, 102193, 9224, 102200, 9240, 102208},
-	 {102145, 102154, 9193, 102165, 102173, 102179, 102185, 102193, 9224, 102200, 9240, 102208},
-	 {40283, 102216, 102225, 102231, 102239, 102244, 9307},
-	 {102251, 102255, 102259, 102263, 102267, 102271, 102275},
-	 179, 2815, 2823, 213, 0, 0, 40283, 40283, 226, 0, 65, 0, 1, 6,
+	{{99638, 99647, 8776, 99658, 99666, 99672, 99678, 99686, 8807, 99693, 8823, 99701},
+	 {99638, 99647, 8776, 99658, 99666, 99672, 99678, 99686, 8807, 99693, 8823, 99701},
+	 {39448, 99709, 99718, 99724, 99732, 99737, 8890},
+	 {99744, 99748, 99752, 99756, 99760, 99764, 99768},
+	 179, 2606, 2614, 213, 0, 0, 39448, 39448, 226, 0, 65, 0, 1, 6,
 	 {598, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 598, 18, 598}},
-	{{102373, 102380, 56662, 56889, 43920, 102388, 102392, 102398, 102402, 102409, 102415, 102421},
-	 {102373, 102380, 56662, 56889, 43920, 102388, 102392, 102398, 102402, 102409, 102415, 102421},
-	 {102427, 102434, 56957, 102440, 102449, 102454, 102463},
-	 {102469, 102473, 58362, 72468, 102477, 102480, 90011},
-	 179, 2815, 2823, 213, 0, 0, 102484, 102484, 226, 1, 65, 0, 1, 6,
+	{{99866, 99873, 55409, 55636, 43085, 99881, 99885, 99891, 99895, 99902, 99908, 99914},
+	 {99866, 99873, 55409, 55636, 43085, 99881, 99885, 99891, 99895, 99902, 99908, 99914},
+	 {99920, 99927, 55704, 99933, 99942, 99947, 99956},
+	 {99962, 99966, 57107, 70795, 99970, 99973, 87922},
+	 179, 2606, 2614, 213, 0, 0, 99977, 99977, 226, 1, 65, 0, 1, 6,
 	 {599, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 599, 18, 599}},
-	{{102559, 102567, 102576, 102583, 102590, 102594, 102599, 102605, 102615, 102625, 102633, 102642},
-	 {102559, 102567, 102576, 102583, 102590, 102594, 102599, 102605, 102615, 102625, 102633, 102642},
-	 {102651, 102659, 37780, 102671, 102680, 102690, 102695},
-	 {102704, 102709, 37826, 102715, 102720, 102725, 102729},
-	 179, 2815, 63949, 213, 0, 0, 102734, 102734, 226, 1, 65, 0, 1, 6,
+	{{100052, 100060, 100069, 100076, 100083, 100087, 100092, 100098, 100108, 100118, 100126, 100135},
+	 {100052, 100060, 100069, 100076, 100083, 100087, 100092, 100098, 100108, 100118, 100126, 100135},
+	 {100144, 100152, 36945, 100164, 100173, 100183, 100188},
+	 {100197, 100202, 36991, 100208, 100213, 100218, 100222},
+	 179, 2606, 62693, 213, 0, 0, 100227, 100227, 226, 1, 65, 0, 1, 6,
 	 {600, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 600, 18, 600}},
-	{{102837, 102853, 102870, 102887, 102906, 102924, 102948, 102962, 102976, 102990, 103004, 103026},
-	 {102837, 102853, 102870, 102887, 102906, 102924, 102948, 102962, 102976, 102990, 103004, 103026},
-	 {103052, 9265, 9274, 9282, 103059, 9300, 9307},
-	 {29333, 9320, 9324, 9328, 37830, 74536, 9340},
-	 2811, 2815, 2823, 213, 0, 0, 103069, 103069, 226, 0, 65, 0, 1, 6,
+	{{100330, 100346, 100363, 100380, 100399, 100417, 100441, 100455, 100469, 100483, 100497, 100519},
+	 {100330, 100346, 100363, 100380, 100399, 100417, 100441, 100455, 100469, 100483, 100497, 100519},
+	 {100545, 8848, 8857, 8865, 100552, 8883, 8890},
+	 {28499, 8903, 8907, 8911, 36995, 72655, 8923},
+	 2602, 2606, 2614, 213, 0, 0, 100562, 100562, 226, 0, 65, 0, 1, 6,
 	 {601, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 601, 18, 601}},
-	{{103296, 103310, 103324, 103341, 103356, 103366, 103382, 103402, 103415, 103425, 103440, 103450},
-	 {103296, 103310, 103324, 103341, 103356, 103366, 103382, 103402, 103415, 103425, 103440, 103450},
-	 {103464, 103471, 103478, 103485, 103492, 103499, 103506},
-	 {103513, 103515, 103517, 103519, 103521, 103523, 103525},
-	 2811, 2815, 2823, 213, 0, 0, 103527, 103527, 226, 1, 65, 0, 1, 6,
+	{{100789, 100803, 100817, 100834, 100849, 100859, 100875, 100895, 100908, 100918, 100933, 100943},
+	 {100789, 100803, 100817, 100834, 100849, 100859, 100875, 100895, 100908, 100918, 100933, 100943},
+	 {100957, 100964, 100971, 100978, 100985, 100992, 100999},
+	 {101006, 101008, 101010, 101012, 101014, 101016, 101018},
+	 2602, 2606, 2614, 213, 0, 0, 101020, 101020, 226, 1, 65, 0, 1, 6,
 	 {602, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 603, 72, 604}},
-	{{103700, 103709, 103718, 103725, 32, 103735, 103740, 103747, 103756, 103765, 103773, 103779},
-	 {103700, 103709, 103718, 103725, 32, 103735, 103740, 103747, 103756, 103765, 103773, 103779},
-	 {103787, 103795, 103800, 103807, 103815, 103822, 103830},
-	 {103839, 103844, 103848, 71614, 103852, 103857, 103861},
-	 179, 2815, 2823, 2298, 16809, 0, 103866, 103871, 226, 1, 65, 0, 1, 6,
+	{{101193, 101202, 101211, 101218, 32, 101228, 101233, 101240, 101249, 101258, 101266, 101272},
+	 {101193, 101202, 101211, 101218, 32, 101228, 101233, 101240, 101249, 101258, 101266, 101272},
+	 {101280, 101288, 101293, 101300, 101308, 101315, 101323},
+	 {101332, 101337, 101341, 69942, 101345, 101350, 101354},
+	 179, 2606, 2614, 2089, 16392, 0, 101359, 101364, 226, 1, 65, 0, 1, 6,
 	 {605, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 606, 72, 607}},
-	{{103965, 13604, 11055, 13621, 24205, 24212, 24221, 11100, 13646, 13665, 13682, 13697},
-	 {103965, 13604, 11055, 13621, 24205, 24212, 24221, 11100, 13646, 13665, 13682, 13697},
-	 {103980, 13727, 13748, 103993, 104004, 104021, 104032},
-	 {104045, 104053, 104061, 104069, 104077, 104085, 104093},
-	 13827, 11332, 3976, 213, 0, 0, 13885, 104101, 226, 1, 65, 0, 1, 6,
+	{{101458, 13187, 10638, 13204, 23579, 23586, 23595, 10683, 13229, 13248, 13265, 13280},
+	 {101458, 13187, 10638, 13204, 23579, 23586, 23595, 10683, 13229, 13248, 13265, 13280},
+	 {101473, 13310, 13331, 101486, 101497, 101514, 101525},
+	 {101538, 101546, 101554, 101562, 101570, 101578, 101586},
+	 13410, 10915, 3767, 213, 0, 0, 13468, 101594, 226, 1, 65, 0, 1, 6,
 	 {608, 2, 609, 2, 610, 611, 0, 612, 613, 614, 614, 614, 614, 615, 616, 617}},
-	{{105241, 105260, 105288, 105310, 105329, 105342, 105352, 105365, 105390, 105421, 105446, 105462},
-	 {105241, 105260, 105288, 105310, 105329, 105342, 105352, 105365, 105390, 105421, 105446, 105462},
-	 {105481, 105509, 105543, 105574, 105602, 105633, 105670},
-	 {105698, 105705, 105712, 105719, 105726, 105739, 105746},
-	 2811, 2815, 2823, 3988, 16809, 0, 105750, 105763, 226, 0, 1, 0, 1, 6,
+	{{102733, 102752, 102780, 102802, 102821, 102834, 102844, 102857, 102882, 102913, 102938, 102954},
+	 {102733, 102752, 102780, 102802, 102821, 102834, 102844, 102857, 102882, 102913, 102938, 102954},
+	 {102973, 103001, 103035, 103066, 103094, 103125, 103162},
+	 {103190, 103197, 103204, 103211, 103218, 103231, 103238},
+	 2602, 2606, 2614, 3779, 16392, 0, 103242, 103255, 226, 0, 1, 0, 1, 6,
 	 {618, 2, 619, 2, 620, 621, 0, 622, 623, 624, 624, 624, 624, 625, 626, 627}},
-	{{107670, 107696, 107724, 107754, 107784, 107810, 107842, 107872, 107900, 107924, 107952, 107989},
-	 {108028, 108054, 108082, 108112, 108142, 108168, 108200, 108230, 108258, 108282, 108310, 108347},
-	 {108386, 108393, 108404, 108417, 108430, 108441, 108454},
-	 {108465, 108470, 108475, 108480, 108485, 108490, 108495},
-	 108500, 108513, 108539, 213, 0, 108583, 108621, 108643, 226, 1, 65, 0, 1, 6,
+	{{105161, 105187, 105215, 105245, 105275, 105301, 105333, 105363, 105391, 105415, 105443, 105480},
+	 {105519, 105545, 105573, 105603, 105633, 105659, 105691, 105721, 105749, 105773, 105801, 105838},
+	 {105877, 105884, 105895, 105908, 105921, 105932, 105945},
+	 {105956, 105961, 105966, 105971, 105976, 105981, 105986},
+	 105991, 106004, 106030, 213, 0, 106074, 106112, 106134, 226, 1, 65, 0, 1, 6,
 	 {628, 2, 629, 2, 630, 631, 0, 632, 633, 634, 634, 634, 634, 635, 636, 637}},
-	{{109029, 109054, 16437, 16453, 16472, 7670, 7680, 109085, 16495, 109101, 109123, 16570},
-	 {109029, 109054, 16437, 16453, 16472, 7670, 7680, 16479, 16495, 109101, 16548, 16570},
-	 {109145, 109173, 109201, 109232, 109260, 109282, 109295},
-	 {109145, 109173, 109201, 109232, 109260, 109282, 109295},
-	 179, 2815, 2823, 3988, 109308, 0, 109608, 109608, 8679, 0, 1, 0, 1, 6,
+	{{106520, 106545, 16020, 16036, 16055, 7253, 7263, 106576, 16078, 106592, 106614, 16153},
+	 {106520, 106545, 16020, 16036, 16055, 7253, 7263, 16062, 16078, 106592, 16131, 16153},
+	 {106636, 106664, 106692, 106723, 106751, 106773, 106786},
+	 {106636, 106664, 106692, 106723, 106751, 106773, 106786},
+	 179, 2606, 2614, 3779, 106799, 0, 107099, 107099, 8262, 0, 1, 0, 1, 6,
 	 {638, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 639, 72, 640}},
-	{{86740, 86765, 14597, 21510, 21529, 14639, 109864, 86828, 86844, 86869, 86891, 86919},
-	 {86740, 86765, 14597, 21510, 21529, 14639, 109864, 86828, 86844, 86869, 86891, 86919},
-	 {65979, 14779, 109877, 14820, 65998, 14870, 14895},
-	 {66020, 66024, 66031, 66038, 66045, 66052, 66059},
-	 179, 11332, 3976, 3988, 16809, 0, 109899, 109899, 15226, 0, 1, 0, 1, 6,
+	{{84651, 84676, 14180, 21092, 21111, 14222, 107355, 84739, 84755, 84780, 84802, 84830},
+	 {84651, 84676, 14180, 21092, 21111, 14222, 107355, 84739, 84755, 84780, 84802, 84830},
+	 {64723, 14362, 107368, 14403, 64742, 14453, 14478},
+	 {64764, 64768, 64775, 64782, 64789, 64796, 64803},
+	 179, 10915, 3767, 3779, 16392, 0, 107390, 107390, 14809, 0, 1, 0, 1, 6,
 	 {641, 2, 642, 2, 643, 644, 0, 645, 646, 647, 647, 647, 647, 648, 649, 650}},
-	{{9176, 9184, 111567, 26, 32, 111571, 9211, 111575, 57, 67, 75, 111580},
-	 {9176, 9184, 111567, 26, 32, 111571, 9211, 111575, 57, 67, 75, 111580},
-	 {74634, 111589, 70433, 70440, 111595, 111602, 70457},
-	 {111609, 111612, 100284, 68385, 111615, 44898, 33578},
-	 179, 3968, 197, 2298, 111618, 0, 70483, 111702, 226, 1, 65, 0, 1, 6,
+	{{8759, 8767, 109057, 26, 32, 109061, 8794, 109065, 57, 67, 75, 109070},
+	 {8759, 8767, 109057, 26, 32, 109061, 8794, 109065, 57, 67, 75, 109070},
+	 {72753, 109079, 68969, 68976, 109085, 109092, 68993},
+	 {109099, 109102, 97779, 66921, 109105, 44063, 32744},
+	 179, 3759, 197, 2089, 109108, 0, 69019, 109192, 226, 1, 65, 0, 1, 6,
 	 {651, 652, 3, 652, 4, 5, 0, 6, 7, 653, 653, 653, 653, 654, 10, 655}},
-	{{9176, 9184, 111567, 26, 32, 111571, 9211, 111575, 57, 67, 75, 111580},
-	 {9176, 9184, 111567, 26, 32, 111571, 9211, 111575, 57, 67, 75, 111580},
-	 {74634, 111589, 70433, 70440, 111595, 111602, 70457},
-	 {111609, 111612, 100284, 68385, 111615, 44898, 33578},
-	 179, 3968, 197, 33811, 0, 0, 70483, 111702, 226, 0, 65, 0, 1, 6,
+	{{8759, 8767, 109057, 26, 32, 109061, 8794, 109065, 57, 67, 75, 109070},
+	 {8759, 8767, 109057, 26, 32, 109061, 8794, 109065, 57, 67, 75, 109070},
+	 {72753, 109079, 68969, 68976, 109085, 109092, 68993},
+	 {109099, 109102, 97779, 66921, 109105, 44063, 32744},
+	 179, 3759, 197, 32977, 0, 0, 69019, 109192, 226, 0, 65, 0, 1, 6,
 	 {651, 652, 3, 652, 4, 5, 0, 6, 7, 653, 653, 653, 653, 654, 10, 655}},
-	{{9176, 9184, 111567, 26, 32, 111571, 9211, 111575, 57, 67, 75, 111580},
-	 {9176, 9184, 111567, 26, 32, 111571, 9211, 111575, 57, 67, 75, 111580},
-	 {74634, 111589, 70433, 70440, 111595, 111602, 70457},
-	 {111609, 111612, 100284, 68385, 111615, 44898, 33578},
-	 179, 3968, 197, 2298, 111618, 0, 70483, 111702, 226, 0, 65, 0, 1, 6,
+	{{8759, 8767, 109057, 26, 32, 109061, 8794, 109065, 57, 67, 75, 109070},
+	 {8759, 8767, 109057, 26, 32, 109061, 8794, 109065, 57, 67, 75, 109070},
+	 {72753, 109079, 68969, 68976, 109085, 109092, 68993},
+	 {109099, 109102, 97779, 66921, 109105, 44063, 32744},
+	 179, 3759, 197, 2089, 109108, 0, 69019, 109192, 226, 0, 65, 0, 1, 6,
 	 {651, 652, 3, 652, 4, 5, 0, 6, 7, 653, 653, 653, 653, 654, 10, 655}},
-	{{112098, 112105, 112110, 26, 112116, 112122, 112129, 112135, 112143, 112153, 112161, 112170},
-	 {112098, 112105, 112110, 26, 112116, 112122, 112129, 112135, 112143, 112153, 112161, 112170},
-	 {112180, 112189, 112198, 112208, 112218, 112228, 112240},
-	 {112248, 112253, 112257, 112261, 112265, 112270, 37838},
-	 179, 183, 197, 213, 0, 0, 112275, 112284, 226, 0, 65, 0, 1, 6,
+	{{109588, 109595, 109600, 26, 109606, 109612, 109619, 109625, 109633, 109643, 109651, 109660},
+	 {109588, 109595, 109600, 26, 109606, 109612, 109619, 109625, 109633, 109643, 109651, 109660},
+	 {109670, 109679, 109688, 109698, 109708, 109718, 109730},
+	 {109738, 109743, 109747, 109751, 109755, 109760, 37003},
+	 179, 183, 197, 213, 0, 0, 109765, 109774, 226, 0, 65, 0, 1, 6,
 	 {656, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 656, 18, 656}},
-	{{112376, 112385, 112399, 112410, 112422, 112441, 112460, 112476, 112486, 112500, 112513, 112526},
-	 {112376, 112385, 112399, 112410, 112422, 112441, 112460, 112476, 112486, 112500, 112513, 112526},
-	 {112536, 112548, 112559, 112571, 112580, 112595, 112605},
-	 {112617, 112621, 112625, 112629, 112633, 112637, 112641},
-	 2811, 2815, 2823, 213, 0, 0, 112645, 112645, 226, 1, 65, 0, 1, 6,
+	{{109866, 109875, 109889, 109900, 109912, 109931, 109950, 109966, 109976, 109990, 110003, 110016},
+	 {109866, 109875, 109889, 109900, 109912, 109931, 109950, 109966, 109976, 109990, 110003, 110016},
+	 {110026, 110038, 110049, 110061, 110070, 110085, 110095},
+	 {110107, 110111, 110115, 110119, 110123, 110127, 110131},
+	 2602, 2606, 2614, 213, 0, 0, 110135, 110135, 226, 1, 65, 0, 1, 6,
 	 {657, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 657, 18, 657}},
-	{{112810, 112835, 112866, 112876, 112889, 112896, 112909, 112931, 112947, 112972, 113003, 113028},
-	 {112810, 112835, 112866, 112876, 112889, 112896, 112909, 112931, 112947, 112972, 113003, 113028},
-	 {113050, 113078, 113100, 113119, 113144, 113169, 113188},
-	 {113198, 113208, 113215, 113222, 113232, 113242, 113252},
-	 2811, 113259, 2823, 6874, 0, 0, 113269, 113269, 113279, 0, 65, 0, 1, 6,
+	{{110300, 110325, 110356, 110366, 110379, 110386, 110399, 110421, 110437, 110462, 110493, 110518},
+	 {110300, 110325, 110356, 110366, 110379, 110386, 110399, 110421, 110437, 110462, 110493, 110518},
+	 {110540, 110568, 110590, 110609, 110634, 110659, 110678},
+	 {110688, 110698, 110705, 110712, 110722, 110732, 110742},
+	 2602, 110749, 2614, 6457, 0, 0, 110759, 110759, 110769, 0, 65, 0, 1, 6,
 	 {658, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 659, 72, 660}},
-	{{46351, 46364, 4810, 46375, 46386, 46391, 46400, 46411, 46418, 46433, 46444, 46457},
-	 {46351, 46364, 4810, 46375, 46386, 46391, 46400, 46411, 46418, 46433, 46444, 46457},
-	 {43269, 43273, 97984, 43277, 43281, 43285, 43289},
-	 {43269, 43273, 97984, 43277, 43281, 43285, 43289},
-	 2811, 2815, 2823, 213, 0, 0, 46651, 46651, 46660, 6, 32, 1, 1, 14,
+	{{45516, 45529, 4601, 45540, 45551, 45556, 45565, 45576, 45583, 45598, 45609, 45622},
+	 {45516, 45529, 4601, 45540, 45551, 45556, 45565, 45576, 45583, 45598, 45609, 45622},
+	 {42434, 42438, 95687, 42442, 42446, 42450, 42454},
+	 {42434, 42438, 95687, 42442, 42446, 42450, 42454},
+	 2602, 2606, 2614, 213, 0, 0, 45816, 45816, 45825, 6, 32, 1, 1, 14,
 	 {661, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 662, 72, 663}},
-	{{113678, 113687, 113701, 113715, 113729, 113741, 113751, 113762, 113781, 113802, 113817, 113829},
-	 {113678, 113687, 113701, 113715, 113729, 113741, 113751, 113762, 113781, 113802, 113817, 113829},
-	 {113845, 113857, 113869, 113882, 113895, 113910, 113923},
-	 {113937, 33566, 113941, 113944, 44889, 42738, 43289},
-	 179, 2815, 2823, 2298, 113947, 0, 114139, 114139, 226, 1, 65, 0, 1, 6,
+	{{111168, 111177, 111191, 111205, 111219, 111231, 111241, 111252, 111271, 111292, 111307, 111319},
+	 {111168, 111177, 111191, 111205, 111219, 111231, 111241, 111252, 111271, 111292, 111307, 111319},
+	 {111335, 111347, 111359, 111372, 111385, 111400, 111413},
+	 {111427, 32732, 111431, 111434, 44054, 41903, 42454},
+	 179, 2606, 2614, 2089, 111437, 0, 111629, 111629, 226, 1, 65, 0, 1, 6,
 	 {664, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 664, 18, 664}},
-	{{22648, 22655, 56662, 22663, 44935, 22673, 22678, 22683, 33682, 33692, 33700, 56674},
-	 {22648, 22655, 56662, 22663, 44935, 22673, 22678, 22683, 33682, 33692, 33700, 56674},
-	 {33718, 33726, 33733, 33741, 33748, 33756, 33763},
-	 {33771, 33776, 33780, 33784, 33788, 33792, 33796},
-	 179, 3968, 33801, 213, 0, 0, 114313, 114313, 226, 1, 65, 0, 4, 6,
+	{{22230, 22237, 55409, 22245, 44100, 22255, 22260, 22265, 32848, 32858, 32866, 55421},
+	 {22230, 22237, 55409, 22245, 44100, 22255, 22260, 22265, 32848, 32858, 32866, 55421},
+	 {32884, 32892, 32899, 32907, 32914, 32922, 32929},
+	 {32937, 32942, 32946, 32950, 32954, 32958, 32962},
+	 179, 3759, 32967, 213, 0, 0, 111803, 111803, 226, 1, 65, 0, 4, 6,
 	 {665, 666, 667, 666, 668, 669, 0, 200, 670, 671, 671, 671, 671, 672, 204, 673}},
-	{{114546, 114557, 114567, 114577, 114584, 114595, 114605, 114615, 114626, 114635, 114642, 114648},
-	 {114546, 114557, 114567, 114577, 114584, 114595, 114605, 114615, 114626, 114635, 114642, 114648},
-	 {114658, 114664, 114670, 114677, 114686, 114691, 114699},
-	 {113937, 114708, 37838, 114712, 114716, 114720, 114724},
-	 179, 2815, 2823, 213, 0, 0, 114728, 114728, 226, 0, 65, 0, 1, 6,
+	{{112035, 112046, 112056, 112066, 112073, 112084, 112094, 112104, 112115, 112124, 112131, 112137},
+	 {112035, 112046, 112056, 112066, 112073, 112084, 112094, 112104, 112115, 112124, 112131, 112137},
+	 {112147, 112153, 112159, 112166, 112175, 112180, 112188},
+	 {111427, 112197, 37003, 112201, 112205, 112209, 112213},
+	 179, 2606, 2614, 213, 0, 0, 112217, 112217, 226, 0, 65, 0, 1, 6,
 	 {674, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 674, 18, 674}},
-	{{14565, 114846, 14597, 114874, 21529, 21536, 14649, 114893, 114909, 114940, 114962, 21637},
-	 {14565, 114846, 14597, 114874, 21529, 21536, 14649, 114893, 114909, 114940, 114962, 21637},
-	 {114987, 15490, 115006, 15531, 115031, 15584, 36350},
-	 {115053, 36376, 115063, 21802, 115079, 36396, 36412},
-	 2811, 2815, 2823, 213, 0, 0, 115092, 115092, 15226, 0, 65, 0, 1, 6,
+	{{14148, 112335, 14180, 112363, 21111, 21118, 14232, 112382, 112398, 112429, 112451, 21219},
+	 {14148, 112335, 14180, 112363, 21111, 21118, 14232, 112382, 112398, 112429, 112451, 21219},
+	 {112476, 15073, 112495, 15114, 112520, 15167, 35515},
+	 {112542, 35541, 112552, 21384, 112568, 35561, 35577},
+	 2602, 2606, 2614, 213, 0, 0, 112581, 112581, 14809, 0, 65, 0, 1, 6,
 	 {675, 2, 65, 2, 66, 67, 0, 68, 676, 70, 70, 70, 70, 677, 72, 678}},
-	{{14565, 114846, 14597, 114874, 21529, 21536, 14649, 114893, 114909, 114940, 114962, 21637},
-	 {14565, 114846, 14597, 114874, 21529, 21536, 14649, 114893, 114909, 114940, 114962, 21637},
-	 {114987, 15490, 115006, 15531, 115031, 15584, 36350},
-	 {115053, 36376, 115063, 21802, 115079, 36396, 36412},
-	 2811, 2815, 2823, 3988, 115508, 0, 115092, 115092, 15226, 0, 1, 0, 1, 6,
+	{{14148, 112335, 14180, 112363, 21111, 21118, 14232, 112382, 112398, 112429, 112451, 21219},
+	 {14148, 112335, 14180, 112363, 21111, 21118, 14232, 112382, 112398, 112429, 112451, 21219},
+	 {112476, 15073, 112495, 15114, 112520, 15167, 35515},
+	 {112542, 35541, 112552, 21384, 112568, 35561, 35577},
+	 2602, 2606, 2614, 3779, 112997, 0, 112581, 112581, 14809, 0, 1, 0, 1, 6,
 	 {675, 2, 65, 2, 66, 67, 0, 68, 676, 70, 70, 70, 70, 677, 72, 678}},
-	{{116108, 116116, 116125, 22663, 116131, 22673, 22678, 116135, 33682, 33692, 33700, 33709},
-	 {116108, 116116, 116125, 22663, 116131, 22673, 22678, 116135, 33682, 33692, 33700, 33709},
-	 {116144, 116151, 116159, 116167, 116176, 116186, 116194},
-	 {116203, 9582, 43914, 58631, 9576, 116206, 116209},
-	 179, 3968, 197, 213, 0, 0, 217, 43266, 226, 1, 65, 0, 4, 6,
+	{{113597, 113605, 113614, 22245, 113620, 22255, 22260, 113624, 32848, 32858, 32866, 32875},
+	 {113597, 113605, 113614, 22245, 113620, 22255, 22260, 113624, 32848, 32858, 32866, 32875},
+	 {113633, 113640, 113648, 113656, 113665, 113675, 113683},
+	 {113692, 9165, 43079, 57376, 9159, 113695, 113698},
+	 179, 3759, 197, 213, 0, 0, 217, 42431, 226, 1, 65, 0, 4, 6,
 	 {679, 680, 348, 681, 682, 683, 0, 351, 684, 685, 685, 685, 685, 686, 10, 687}},
-	{{116108, 116116, 116125, 22663, 116131, 22673, 22678, 116135, 33682, 33692, 33700, 33709},
-	 {116108, 116116, 116125, 22663, 116131, 22673, 22678, 116135, 33682, 33692, 33700, 33709},
-	 {116144, 116151, 116159, 116167, 116176, 116186, 116194},
-	 {116203, 9582, 43914, 58631, 9576, 116206, 116209},
-	 179, 3968, 197, 213, 0, 0, 217, 43266, 226, 1, 65, 0, 1, 6,
+	{{113597, 113605, 113614, 22245, 113620, 22255, 22260, 113624, 32848, 32858, 32866, 32875},
+	 {113597, 113605, 113614, 22245, 113620, 22255, 22260, 113624, 32848, 32858, 32866, 32875},
+	 {113633, 113640, 113648, 113656, 113665, 113675, 113683},
+	 {113692, 9165, 43079, 57376, 9159, 113695, 113698},
+	 179, 3759, 197, 213, 0, 0, 217, 42431, 226, 1, 65, 0, 1, 6,
 	 {679, 680, 348, 681, 682, 683, 0, 351, 684, 685, 685, 685, 685, 686, 10, 687}},
-	{{116566, 116582, 116595, 116608, 116620, 116633, 116647, 116666, 116680, 116696, 116707, 116725},
-	 {116566, 116582, 116595, 116608, 116620, 116633, 116647, 116666, 116680, 116696, 116707, 116725},
-	 {46019, 116735, 116745, 116767, 116790, 116812, 116831},
-	 {46138, 46145, 46152, 46156, 46160, 116839, 116843},
-	 2811, 2815, 2823, 213, 0, 0, 46174, 46174, 226, 1, 65, 0, 1, 6,
+	{{114054, 114070, 114083, 114096, 114108, 114121, 114135, 114154, 114168, 114184, 114195, 114213},
+	 {114054, 114070, 114083, 114096, 114108, 114121, 114135, 114154, 114168, 114184, 114195, 114213},
+	 {45184, 114223, 114233, 114255, 114278, 114300, 114319},
+	 {45303, 45310, 45317, 45321, 45325, 114327, 114331},
+	 2602, 2606, 2614, 213, 0, 0, 45339, 45339, 226, 1, 65, 0, 1, 6,
 	 {688, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 688, 18, 688}},
-	{{22648, 22655, 56662, 22663, 44935, 22673, 22678, 22683, 33682, 33692, 33700, 56674},
-	 {22648, 22655, 56662, 22663, 44935, 22673, 22678, 22683, 33682, 33692, 33700, 56674},
-	 {33718, 117016, 117024, 33741, 33748, 33756, 117031},
-	 {33771, 117039, 117044, 33784, 33788, 33792, 72199},
-	 179, 3968, 33801, 213, 0, 0, 117048, 117048, 226, 1, 65, 0, 4, 6,
+	{{22230, 22237, 55409, 22245, 44100, 22255, 22260, 22265, 32848, 32858, 32866, 55421},
+	 {22230, 22237, 55409, 22245, 44100, 22255, 22260, 22265, 32848, 32858, 32866, 55421},
+	 {32884, 114504, 114512, 32907, 32914, 32922, 114519},
+	 {32937, 114527, 114532, 32950, 32954, 32958, 70527},
+	 179, 3759, 32967, 213, 0, 0, 114536, 114536, 226, 1, 65, 0, 4, 6,
 	 {665, 666, 667, 666, 668, 669, 0, 200, 670, 671, 671, 671, 671, 672, 204, 673}},
-	{{117053, 117075, 117093, 117111, 117122, 117142, 117158, 117188, 117202, 117224, 117246, 117261},
-	 {117053, 117075, 117093, 117111, 117122, 117142, 117158, 117188, 117202, 117224, 117246, 117261},
-	 {117271, 117294, 117309, 117337, 117359, 117393, 117414},
-	 {117271, 117294, 117309, 117337, 117359, 117393, 117414},
-	 2811, 2815, 2823, 213, 0, 0, 11342, 11342, 226, 1, 65, 0, 1, 6,
+	{{114541, 114563, 114581, 114599, 114610, 114630, 114646, 114676, 114690, 114712, 114734, 114749},
+	 {114541, 114563, 114581, 114599, 114610, 114630, 114646, 114676, 114690, 114712, 114734, 114749},
+	 {114759, 114782, 114797, 114825, 114847, 114881, 114902},
+	 {114759, 114782, 114797, 114825, 114847, 114881, 114902},
+	 2602, 2606, 2614, 213, 0, 0, 10925, 10925, 226, 1, 65, 0, 1, 6,
 	 {689, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 689, 18, 689}},
-	{{117647, 117662, 117667, 117680, 117685, 117691, 117700, 117713, 117723, 117730, 117736, 117740},
-	 {117647, 117662, 117667, 117680, 117685, 117691, 117700, 117713, 117723, 117730, 117736, 117740},
-	 {117759, 117772, 117783, 117795, 117810, 117824, 117838},
-	 {117853, 117859, 117864, 117869, 117877, 117884, 117891},
-	 2811, 2815, 2823, 2298, 117899, 0, 117983, 117983, 226, 1, 65, 0, 1, 6,
+	{{115135, 115150, 115155, 115168, 115173, 115179, 115188, 115201, 115211, 115218, 115224, 115228},
+	 {115135, 115150, 115155, 115168, 115173, 115179, 115188, 115201, 115211, 115218, 115224, 115228},
+	 {115247, 115260, 115271, 115283, 115298, 115312, 115326},
+	 {115341, 115347, 115352, 115357, 115365, 115372, 115379},
+	 2602, 2606, 2614, 2089, 115387, 0, 115471, 115471, 226, 1, 65, 0, 1, 6,
 	 {690, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 690, 18, 690}},
-	{{118101, 118109, 118121, 118133, 118138, 118145, 118156, 118167, 118175, 118184, 118197, 118205},
-	 {118101, 118109, 118121, 118133, 118138, 118145, 118156, 118167, 118175, 118184, 118197, 118205},
-	 {118212, 118220, 118228, 118236, 118243, 118251, 118259},
-	 {118267, 118271, 118275, 118279, 70479, 34821, 75681},
-	 179, 2815, 63949, 2298, 118283, 0, 11342, 11342, 226, 0, 65, 0, 1, 6,
+	{{115589, 115597, 115609, 115621, 115626, 115633, 115644, 115655, 115663, 115672, 115685, 115693},
+	 {115589, 115597, 115609, 115621, 115626, 115633, 115644, 115655, 115663, 115672, 115685, 115693},
+	 {115700, 115708, 115716, 115724, 115731, 115739, 115747},
+	 {115755, 115759, 115763, 115767, 69015, 33986, 73800},
+	 179, 2606, 62693, 2089, 115771, 0, 10925, 10925, 226, 0, 65, 0, 1, 6,
 	 {691, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 691, 18, 691}},
-	{{118101, 118109, 118121, 118133, 118138, 118145, 118156, 118167, 118175, 118184, 118197, 118205},
-	 {118101, 118109, 118121, 118133, 118138, 118145, 118156, 118167, 118175, 118184, 118197, 118205},
-	 {118212, 118220, 118228, 118236, 118243, 118251, 118259},
-	 {118267, 118271, 118275, 118279, 70479, 34821, 75681},
-	 179, 2815, 63949, 213, 0, 0, 11342, 11342, 226, 0, 65, 0, 1, 6,
+	{{115589, 115597, 115609, 115621, 115626, 115633, 115644, 115655, 115663, 115672, 115685, 115693},
+	 {115589, 115597, 115609, 115621, 115626, 115633, 115644, 115655, 115663, 115672, 115685, 115693},
+	 {115700, 115708, 115716, 115724, 115731, 115739, 115747},
+	 {115755, 115759, 115763, 115767, 69015, 33986, 73800},
+	 179, 2606, 62693, 213, 0, 0, 10925, 10925, 226, 0, 65, 0, 1, 6,
 	 {691, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 691, 18, 691}},
-	{{118466, 118488, 118510, 118532, 118551, 118558, 118568, 118584, 118600, 118631, 118653, 118675},
-	 {118466, 118488, 118510, 118532, 118551, 118558, 118568, 118584, 118600, 118631, 118653, 118675},
-	 {118700, 118719, 118738, 118763, 118782, 118804, 118829},
-	 {118848, 118858, 118868, 118884, 118894, 118907, 118923},
-	 179, 2815, 2823, 3988, 16809, 0, 118933, 118952, 226, 0, 1, 0, 1, 6,
+	{{115954, 115976, 115998, 116020, 116039, 116046, 116056, 116072, 116088, 116119, 116141, 116163},
+	 {115954, 115976, 115998, 116020, 116039, 116046, 116056, 116072, 116088, 116119, 116141, 116163},
+	 {116188, 116207, 116226, 116251, 116270, 116292, 116317},
+	 {116336, 116346, 116356, 116372, 116382, 116395, 116411},
+	 179, 2606, 2614, 3779, 16392, 0, 116421, 116440, 226, 0, 1, 0, 1, 6,
 	 {692, 2, 3, 2, 4, 5, 0, 6, 693, 8, 8, 8, 8, 694, 10, 695}},
-	{{91293, 91306, 119423, 91321, 10933, 91334, 91343, 10958, 91352, 91369, 91384, 91397},
-	 {119436, 119449, 119464, 119481, 119494, 119503, 119512, 119521, 119536, 119553, 119568, 119581},
-	 {119596, 119615, 119634, 119647, 119664, 119681, 119700},
-	 {119711, 119718, 119725, 119732, 119739, 119746, 119753},
-	 2811, 2815, 2823, 213, 0, 0, 119760, 119760, 226, 1, 65, 0, 1, 6,
+	{{89204, 89217, 116911, 89232, 10516, 89245, 89254, 10541, 89263, 89280, 89295, 89308},
+	 {116924, 116937, 116952, 116969, 116982, 116991, 117000, 117009, 117024, 117041, 117056, 117069},
+	 {117084, 117103, 117122, 117135, 117152, 117169, 117188},
+	 {117199, 117206, 117213, 117220, 117227, 117234, 117241},
+	 2602, 2606, 2614, 213, 0, 0, 117248, 117248, 226, 1, 65, 0, 1, 6,
 	 {696, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 696, 18, 696}},
-	{{91293, 91306, 119423, 91321, 10933, 91334, 91343, 10958, 91352, 91369, 91384, 91397},
-	 {119436, 119449, 119464, 119481, 119494, 119503, 119512, 119521, 119536, 119553, 119568, 119581},
-	 {119596, 119615, 119634, 119647, 119664, 119681, 119700},
-	 {119711, 119718, 119725, 119732, 119739, 119746, 119753},
-	 2811, 2815, 2823, 213, 0, 0, 119760, 119760, 226, 1, 65, 0, 4, 6,
+	{{89204, 89217, 116911, 89232, 10516, 89245, 89254, 10541, 89263, 89280, 89295, 89308},
+	 {116924, 116937, 116952, 116969, 116982, 116991, 117000, 117009, 117024, 117041, 117056, 117069},
+	 {117084, 117103, 117122, 117135, 117152, 117169, 117188},
+	 {117199, 117206, 117213, 117220, 117227, 117234, 117241},
+	 2602, 2606, 2614, 213, 0, 0, 117248, 117248, 226, 1, 65, 0, 4, 6,
 	 {696, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 696, 18, 696}},
-	{{119925, 119941, 119960, 119973, 119992, 119999, 120009, 120025, 120038, 120054, 120073, 120089},
-	 {119925, 119941, 119960, 119973, 119992, 119999, 120009, 120025, 120038, 120054, 120073, 120089},
-	 {120105, 120121, 120140, 120162, 120184, 120203, 120231},
-	 {120262, 120269, 120279, 120289, 120302, 120312, 120328},
-	 179, 3968, 3976, 3988, 120344, 0, 120704, 120704, 226, 0, 1, 0, 1, 6,
+	{{117413, 117429, 117448, 117461, 117480, 117487, 117497, 117513, 117526, 117542, 117561, 117577},
+	 {117413, 117429, 117448, 117461, 117480, 117487, 117497, 117513, 117526, 117542, 117561, 117577},
+	 {117593, 117609, 117628, 117650, 117672, 117691, 117719},
+	 {117750, 117757, 117767, 117777, 117790, 117800, 117816},
+	 179, 3759, 3767, 3779, 117832, 0, 118192, 118192, 226, 0, 1, 0, 1, 6,
 	 {697, 2, 698, 2, 699, 700, 0, 701, 702, 703, 703, 703, 703, 704, 705, 706}},
-	{{48593, 122234, 48617, 48626, 122245, 48642, 122250, 48660, 87952, 48682, 48695, 48706},
-	 {48593, 122234, 48617, 48626, 122245, 48642, 122250, 48660, 87952, 48682, 48695, 48706},
-	 {122263, 122274, 122281, 122290, 122299, 122312, 122321},
-	 {122263, 122274, 122281, 122290, 122299, 122312, 122321},
-	 2811, 2815, 2823, 3988, 16809, 0, 122321, 122321, 46660, 0, 65, 1, 1, 6,
+	{{47549, 119721, 47573, 47582, 119732, 47598, 119737, 47616, 85863, 47638, 47651, 47662},
+	 {47549, 119721, 47573, 47582, 119732, 47598, 119737, 47616, 85863, 47638, 47651, 47662},
+	 {119750, 119761, 119768, 119777, 119786, 119799, 119808},
+	 {119750, 119761, 119768, 119777, 119786, 119799, 119808},
+	 2602, 2606, 2614, 3779, 16392, 0, 119808, 119808, 45825, 0, 65, 1, 1, 6,
 	 {707, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 707, 18, 707}},
-	{{122452, 122463, 122477, 122482, 37713, 111571, 9211, 122489, 122499, 122514, 122524, 122538},
-	 {122452, 122463, 122477, 122482, 37713, 111571, 9211, 122489, 122499, 122514, 122524, 122538},
-	 {122550, 122561, 122572, 122581, 122598, 122609, 122618},
-	 {122629, 122637, 122645, 122650, 122658, 122666, 122672},
-	 179, 183, 197, 213, 0, 0, 122677, 122677, 226, 1, 65, 0, 1, 6,
+	{{119939, 119950, 119964, 119969, 36878, 109061, 8794, 119976, 119986, 120001, 120011, 120025},
+	 {119939, 119950, 119964, 119969, 36878, 109061, 8794, 119976, 119986, 120001, 120011, 120025},
+	 {120037, 120048, 120059, 120068, 120085, 120096, 120105},
+	 {120116, 120124, 120132, 120137, 120145, 120153, 120159},
+	 179, 183, 197, 213, 0, 0, 120164, 120164, 226, 1, 65, 0, 1, 6,
 	 {708, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 709, 72, 710}},
-	{{122793, 122802, 122807, 122814, 22669, 122824, 122833, 122840, 122850, 122860, 31647, 122873},
-	 {122793, 122802, 122807, 122814, 22669, 122824, 122833, 122840, 122850, 122860, 31647, 122873},
-	 {122883, 122893, 122907, 122914, 122921, 122930, 31715},
-	 {122938, 22789, 122942, 122946, 122951, 122955, 122960},
-	 179, 3968, 33801, 213, 0, 0, 122964, 122973, 226, 1, 65, 0, 4, 6,
+	{{120280, 120289, 120294, 120301, 22251, 120311, 120320, 120327, 120337, 120347, 30813, 120360},
+	 {120280, 120289, 120294, 120301, 22251, 120311, 120320, 120327, 120337, 120347, 30813, 120360},
+	 {120370, 120380, 120394, 120401, 120408, 120417, 30881},
+	 {120425, 22371, 120429, 120433, 120438, 120442, 120447},
+	 179, 3759, 32967, 213, 0, 0, 120451, 120460, 226, 1, 65, 0, 4, 6,
 	 {711, 2, 3, 2, 4, 5, 0, 712, 713, 714, 714, 714, 714, 715, 716, 717}},
-	{{123512, 123523, 48617, 48626, 123538, 48642, 48649, 123543, 48669, 48682, 48695, 48706},
-	 {123512, 123552, 48617, 48626, 123538, 48642, 48649, 123543, 123565, 48682, 48695, 48706},
-	 {123580, 123589, 123598, 123609, 123620, 46592, 123633},
-	 {123580, 123589, 123598, 123609, 123620, 46592, 123633},
-	 2811, 2815, 2823, 6874, 0, 0, 123633, 123633, 46660, 6, 48, 1, 1, 14,
+	{{120999, 121010, 47573, 47582, 121025, 47598, 47605, 121030, 47625, 47638, 47651, 47662},
+	 {120999, 121039, 47573, 47582, 121025, 47598, 47605, 121030, 121052, 47638, 47651, 47662},
+	 {121067, 121076, 121085, 121096, 121107, 45757, 121120},
+	 {121067, 121076, 121085, 121096, 121107, 45757, 121120},
+	 2602, 2606, 2614, 6457, 0, 0, 121120, 121120, 45825, 6, 48, 1, 1, 14,
 	 {718, 2, 719, 2, 720, 721, 0, 722, 723, 724, 724, 724, 724, 725, 726, 727}},
-	{{123512, 123523, 48617, 48626, 123538, 48642, 48649, 123543, 48669, 48682, 48695, 48706},
-	 {123512, 123552, 48617, 48626, 123538, 48642, 48649, 123543, 123565, 48682, 48695, 48706},
-	 {123580, 123589, 123598, 123609, 123620, 46592, 123633},
-	 {123580, 123589, 123598, 123609, 123620, 46592, 123633},
-	 2811, 2815, 2823, 3988, 124190, 0, 123633, 123633, 46660, 0, 65, 1, 1, 6,
+	{{120999, 121010, 47573, 47582, 121025, 47598, 47605, 121030, 47625, 47638, 47651, 47662},
+	 {120999, 121039, 47573, 47582, 121025, 47598, 47605, 121030, 121052, 47638, 47651, 47662},
+	 {121067, 121076, 121085, 121096, 121107, 45757, 121120},
+	 {121067, 121076, 121085, 121096, 121107, 45757, 121120},
+	 2602, 2606, 2614, 3779, 121677, 0, 121120, 121120, 45825, 0, 65, 1, 1, 6,
 	 {718, 2, 719, 2, 720, 721, 0, 722, 723, 728, 728, 728, 728, 725, 726, 727}},
-	{{124498, 124506, 124516, 9456, 60612, 124523, 124529, 44050, 60629, 60638, 43842, 124535},
-	 {124498, 124506, 124516, 9456, 60612, 124523, 124529, 44050, 60629, 60638, 43842, 124535},
-	 {44088, 124544, 124558, 124571, 124584, 124597, 44117},
-	 {124609, 124614, 124619, 124624, 124629, 124634, 124639},
-	 9598, 9605, 9622, 213, 0, 0, 29337, 44146, 226, 0, 65, 0, 1, 6,
+	{{121985, 121993, 122003, 9039, 59357, 122010, 122016, 43215, 59374, 59383, 43007, 122022},
+	 {121985, 121993, 122003, 9039, 59357, 122010, 122016, 43215, 59374, 59383, 43007, 122022},
+	 {43253, 122031, 122045, 122058, 122071, 122084, 43282},
+	 {122096, 122101, 122106, 122111, 122116, 122121, 122126},
+	 9181, 9188, 9205, 213, 0, 0, 28503, 43311, 226, 0, 65, 0, 1, 6,
 	 {729, 730, 140, 730, 141, 142, 0, 143, 144, 145, 145, 145, 145, 731, 147, 732}},
-	{{124498, 124506, 124516, 9456, 60612, 124523, 124529, 44050, 60629, 60638, 43842, 124535},
-	 {124498, 124506, 124516, 9456, 60612, 124523, 124529, 44050, 60629, 60638, 43842, 124535},
-	 {44088, 124544, 124558, 124571, 124584, 124597, 44117},
-	 {124609, 124614, 124619, 124624, 124629, 124634, 124639},
-	 9598, 9605, 9622, 213, 0, 0, 29337, 44146, 226, 1, 65, 0, 1, 6,
+	{{121985, 121993, 122003, 9039, 59357, 122010, 122016, 43215, 59374, 59383, 43007, 122022},
+	 {121985, 121993, 122003, 9039, 59357, 122010, 122016, 43215, 59374, 59383, 43007, 122022},
+	 {43253, 122031, 122045, 122058, 122071, 122084, 43282},
+	 {122096, 122101, 122106, 122111, 122116, 122121, 122126},
+	 9181, 9188, 9205, 213, 0, 0, 28503, 43311, 226, 1, 65, 0, 1, 6,
 	 {729, 730, 140, 730, 141, 142, 0, 143, 144, 145, 145, 145, 145, 731, 147, 732}},
-	{{124498, 124506, 124516, 9456, 60612, 124523, 124529, 44050, 60629, 60638, 43842, 124535},
-	 {124498, 124506, 124516, 9456, 60612, 124523, 124529, 44050, 60629, 60638, 43842, 124535},
-	 {44088, 124544, 124558, 124571, 124584, 124597, 44117},
-	 {124609, 124614, 124619, 124624, 124629, 124634, 124639},
-	 9598, 9605, 9622, 213, 0, 0, 29337, 44146, 226, 1, 65, 0, 4, 6,
+	{{121985, 121993, 122003, 9039, 59357, 122010, 122016, 43215, 59374, 59383, 43007, 122022},
+	 {121985, 121993, 122003, 9039, 59357, 122010, 122016, 43215, 59374, 59383, 43007, 122022},
+	 {43253, 122031, 122045, 122058, 122071, 122084, 43282},
+	 {122096, 122101, 122106, 122111, 122116, 122121, 122126},
+	 9181, 9188, 9205, 213, 0, 0, 28503, 43311, 226, 1, 65, 0, 4, 6,
 	 {729, 730, 140, 730, 141, 142, 0, 143, 144, 145, 145, 145, 145, 731, 147, 732}},
-	{{124498, 124506, 124516, 9456, 60612, 124523, 124529, 44050, 60629, 60638, 43842, 124535},
-	 {124498, 124506, 124516, 9456, 60612, 124523, 124529, 44050, 60629, 60638, 43842, 124535},
-	 {44088, 124544, 124558, 124571, 124584, 124597, 44117},
-	 {124609, 124614, 124619, 124624, 124629, 124634, 124639},
-	 9598, 9605, 9622, 2298, 124973, 0, 29337, 44146, 226, 0, 65, 0, 1, 6,
+	{{121985, 121993, 122003, 9039, 59357, 122010, 122016, 43215, 59374, 59383, 43007, 122022},
+	 {121985, 121993, 122003, 9039, 59357, 122010, 122016, 43215, 59374, 59383, 43007, 122022},
+	 {43253, 122031, 122045, 122058, 122071, 122084, 43282},
+	 {122096, 122101, 122106, 122111, 122116, 122121, 122126},
+	 9181, 9188, 9205, 2089, 122460, 0, 28503, 43311, 226, 0, 65, 0, 1, 6,
 	 {729, 730, 140, 730, 141, 142, 0, 143, 144, 145, 145, 145, 145, 731, 147, 732}},
-	{{124498, 124506, 124516, 9456, 60612, 124523, 124529, 44050, 60629, 60638, 43842, 124535},
-	 {124498, 124506, 124516, 9456, 60612, 124523, 124529, 44050, 60629, 60638, 43842, 124535},
-	 {44088, 124544, 124558, 124571, 124584, 124597, 44117},
-	 {124609, 124614, 124619, 124624, 124629, 124634, 124639},
-	 9598, 9605, 9622, 213, 0, 0, 29337, 44146, 226, 0, 65, 0, 4, 6,
+	{{121985, 121993, 122003, 9039, 59357, 122010, 122016, 43215, 59374, 59383, 43007, 122022},
+	 {121985, 121993, 122003, 9039, 59357, 122010, 122016, 43215, 59374, 59383, 43007, 122022},
+	 {43253, 122031, 122045, 122058, 122071, 122084, 43282},
+	 {122096, 122101, 122106, 122111, 122116, 122121, 122126},
+	 9181, 9188, 9205, 213, 0, 0, 28503, 43311, 226, 0, 65, 0, 4, 6,
 	 {729, 730, 140, 730, 141, 142, 0, 143, 144, 145, 145, 145, 145, 731, 147, 732}},
-	{{29169, 44737, 44745, 29189, 29195, 44751, 44757, 29212, 44763, 44773, 44781, 44791},
-	 {29169, 44737, 44745, 29189, 29195, 44751, 44757, 29212, 44763, 44773, 44781, 44791},
-	 {29257, 29265, 29271, 125201, 125212, 125219, 60674},
-	 {29313, 20953, 29317, 125227, 125232, 125236, 29333},
-	 179, 183, 197, 213, 0, 0, 11342, 11342, 226, 0, 65, 0, 1, 6,
+	{{28335, 43902, 43910, 28355, 28361, 43916, 43922, 28378, 43928, 43938, 43946, 43956},
+	 {28335, 43902, 43910, 28355, 28361, 43916, 43922, 28378, 43928, 43938, 43946, 43956},
+	 {28423, 28431, 28437, 122688, 122699, 122706, 59419},
+	 {28479, 20535, 28483, 122714, 122719, 122723, 28499},
+	 179, 183, 197, 213, 0, 0, 10925, 10925, 226, 0, 65, 0, 1, 6,
 	 {733, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 734, 10, 735}},
-	{{29169, 44737, 44745, 29189, 29195, 44751, 44757, 29212, 44763, 44773, 44781, 44791},
-	 {29169, 44737, 44745, 29189, 29195, 44751, 44757, 29212, 44763, 44773, 44781, 44791},
-	 {29257, 29265, 29271, 125201, 125212, 125219, 60674},
-	 {29313, 20953, 29317, 125227, 125232, 125236, 29333},
-	 179, 183, 197, 213, 0, 0, 11342, 11342, 226, 1, 65, 0, 1, 6,
+	{{28335, 43902, 43910, 28355, 28361, 43916, 43922, 28378, 43928, 43938, 43946, 43956},
+	 {28335, 43902, 43910, 28355, 28361, 43916, 43922, 28378, 43928, 43938, 43946, 43956},
+	 {28423, 28431, 28437, 122688, 122699, 122706, 59419},
+	 {28479, 20535, 28483, 122714, 122719, 122723, 28499},
+	 179, 183, 197, 213, 0, 0, 10925, 10925, 226, 1, 65, 0, 1, 6,
 	 {733, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 734, 10, 735}},
-	{{14565, 14581, 14597, 14613, 14632, 14639, 14649, 14665, 14681, 14703, 15455, 14744},
-	 {14565, 14581, 14597, 14613, 14632, 14639, 14649, 14665, 14681, 14703, 15455, 14744},
-	 {65979, 14779, 14798, 14820, 65998, 14870, 14895},
-	 {65979, 14779, 14798, 14820, 65998, 14870, 14895},
-	 2811, 2815, 2823, 3988, 125328, 0, 11342, 11342, 15226, 0, 1, 0, 1, 6,
+	{{14148, 14164, 14180, 14196, 14215, 14222, 14232, 14248, 14264, 14286, 15038, 14327},
+	 {14148, 14164, 14180, 14196, 14215, 14222, 14232, 14248, 14264, 14286, 15038, 14327},
+	 {64723, 14362, 14381, 14403, 64742, 14453, 14478},
+	 {64723, 14362, 14381, 14403, 64742, 14453, 14478},
+	 2602, 2606, 2614, 3779, 122815, 0, 10925, 10925, 14809, 0, 1, 0, 1, 6,
 	 {93, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 94, 72, 95}},
-	{{125676, 125684, 56662, 125691, 125698, 125703, 125713, 125721, 125727, 125737, 33700, 33709},
-	 {125676, 125684, 56662, 125691, 125698, 125703, 125713, 125721, 125727, 125737, 33700, 33709},
-	 {125745, 125754, 56957, 125764, 125772, 125780, 125789},
-	 {77382, 125795, 9582, 43920, 125799, 43927, 31743},
-	 179, 3968, 197, 213, 0, 0, 125803, 125803, 226, 1, 65, 0, 4, 6,
+	{{123163, 123171, 55409, 123178, 123185, 123190, 123200, 123208, 123214, 123224, 32866, 32875},
+	 {123163, 123171, 55409, 123178, 123185, 123190, 123200, 123208, 123214, 123224, 32866, 32875},
+	 {123232, 123241, 55704, 123251, 123259, 123267, 123276},
+	 {75501, 123282, 9165, 43085, 123286, 43092, 30909},
+	 179, 3759, 197, 213, 0, 0, 123290, 123290, 226, 1, 65, 0, 4, 6,
 	 {736, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 737, 10, 738}},
-	{{125900, 125906, 125915, 125925, 125935, 125942, 125950, 125959, 125970, 125979, 125988, 125997},
-	 {125900, 125906, 125915, 125925, 125935, 125942, 125950, 125959, 125970, 125979, 125988, 125997},
-	 {126006, 126019, 126031, 126044, 126057, 126068, 126081},
-	 {126097, 126101, 126106, 126111, 126116, 126121, 126126},
-	 2811, 2815, 2823, 213, 0, 0, 126131, 126131, 226, 1, 65, 0, 1, 6,
+	{{123387, 123393, 123402, 123412, 123422, 123429, 123437, 123446, 123457, 123466, 123475, 123484},
+	 {123387, 123393, 123402, 123412, 123422, 123429, 123437, 123446, 123457, 123466, 123475, 123484},
+	 {123493, 123506, 123518, 123531, 123544, 123555, 123568},
+	 {123584, 123588, 123593, 123598, 123603, 123608, 123613},
+	 2602, 2606, 2614, 213, 0, 0, 123618, 123618, 226, 1, 65, 0, 1, 6,
 	 {739, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 739, 18, 739}},
-	{{126251, 126260, 126270, 126277, 44935, 126285, 126291, 22683, 126297, 126308, 126318, 126328},
-	 {126251, 126260, 126270, 126277, 44935, 126285, 126291, 22683, 126297, 126308, 126318, 126328},
-	 {126338, 126348, 126353, 126360, 58370, 126369, 126376},
-	 {126387, 126391, 33776, 72186, 58370, 56784, 126395},
-	 179, 183, 197, 213, 0, 0, 126400, 126414, 226, 1, 65, 0, 1, 6,
+	{{123738, 123747, 123757, 123764, 44100, 123772, 123778, 22265, 123784, 123795, 123805, 123815},
+	 {123738, 123747, 123757, 123764, 44100, 123772, 123778, 22265, 123784, 123795, 123805, 123815},
+	 {123825, 123835, 123840, 123847, 57115, 123856, 123863},
+	 {123874, 123878, 32942, 70514, 57115, 55531, 123882},
+	 179, 183, 197, 213, 0, 0, 123887, 123901, 226, 1, 65, 0, 1, 6,
 	 {740, 2, 741, 2, 742, 743, 0, 744, 745, 8, 8, 8, 8, 746, 747, 748}},
-	{{126251, 126260, 126270, 126277, 44935, 126285, 126291, 22683, 126297, 126308, 126318, 126328},
-	 {126251, 126260, 126270, 126277, 44935, 126285, 126291, 22683, 126297, 126308, 126318, 126328},
-	 {126338, 126348, 126353, 126360, 58370, 126369, 126376},
-	 {20940, 44892, 33566, 44895, 127022, 44901, 127025},
-	 179, 183, 197, 213, 0, 0, 126400, 126414, 226, 1, 65, 0, 1, 6,
+	{{123738, 123747, 123757, 123764, 44100, 123772, 123778, 22265, 123784, 123795, 123805, 123815},
+	 {123738, 123747, 123757, 123764, 44100, 123772, 123778, 22265, 123784, 123795, 123805, 123815},
+	 {123825, 123835, 123840, 123847, 57115, 123856, 123863},
+	 {20522, 44057, 32732, 44060, 124502, 44066, 124505},
+	 179, 183, 197, 213, 0, 0, 123887, 123901, 226, 1, 65, 0, 1, 6,
 	 {740, 2, 741, 2, 742, 743, 0, 744, 745, 8, 8, 8, 8, 746, 747, 748}},
-	{{127029, 127045, 127060, 127076, 127091, 127105, 127119, 127133, 127147, 127161, 127176, 127199},
-	 {127029, 127045, 127060, 127076, 127091, 127105, 127119, 127133, 127147, 127161, 127176, 127199},
-	 {127223, 127233, 127243, 127252, 9291, 9300, 127262},
-	 {127272, 127276, 127280, 127284, 9332, 74536, 9336},
-	 179, 2815, 2823, 213, 0, 0, 127289, 127289, 226, 1, 65, 0, 1, 6,
+	{{124509, 124525, 124540, 124556, 124571, 124585, 124599, 124613, 124627, 124641, 124656, 124679},
+	 {124509, 124525, 124540, 124556, 124571, 124585, 124599, 124613, 124627, 124641, 124656, 124679},
+	 {124703, 124713, 124723, 124732, 8874, 8883, 124742},
+	 {124752, 124756, 124760, 124764, 8915, 72655, 8919},
+	 179, 2606, 2614, 213, 0, 0, 124769, 124769, 226, 1, 65, 0, 1, 6,
 	 {749, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 749, 18, 749}},
-	{{28766, 28779, 11055, 28794, 11075, 28807, 28816, 11100, 28825, 28842, 28857, 28870},
-	 {28766, 28779, 11055, 28794, 11075, 28807, 28816, 11100, 28825, 28842, 28857, 28870},
-	 {127489, 127512, 13748, 103993, 127535, 127550, 127565},
-	 {127580, 12155, 13817, 12165, 13822, 12175, 12180},
-	 13827, 13837, 13853, 213, 0, 0, 13714, 104045, 226, 1, 65, 0, 4, 6,
+	{{27932, 27945, 10638, 27960, 10658, 27973, 27982, 10683, 27991, 28008, 28023, 28036},
+	 {27932, 27945, 10638, 27960, 10658, 27973, 27982, 10683, 27991, 28008, 28023, 28036},
+	 {124969, 124992, 13331, 101486, 125015, 125030, 125045},
+	 {125060, 11738, 13400, 11748, 13405, 11758, 11763},
+	 13410, 13420, 13436, 213, 0, 0, 13297, 101538, 226, 1, 65, 0, 4, 6,
 	 {750, 751, 752, 751, 753, 754, 0, 755, 756, 757, 757, 757, 757, 758, 759, 760}},
-	{{28766, 28779, 11055, 28794, 11075, 28807, 28816, 11100, 28825, 28842, 28857, 28870},
-	 {28766, 28779, 11055, 28794, 11075, 28807, 28816, 11100, 28825, 28842, 28857, 28870},
-	 {127489, 127512, 13748, 103993, 127535, 127550, 127565},
-	 {127580, 12155, 13817, 12165, 13822, 12175, 12180},
-	 13827, 13837, 13853, 213, 0, 0, 13714, 104045, 226, 1, 65, 0, 1, 6,
+	{{27932, 27945, 10638, 27960, 10658, 27973, 27982, 10683, 27991, 28008, 28023, 28036},
+	 {27932, 27945, 10638, 27960, 10658, 27973, 27982, 10683, 27991, 28008, 28023, 28036},
+	 {124969, 124992, 13331, 101486, 125015, 125030, 125045},
+	 {125060, 11738, 13400, 11748, 13405, 11758, 11763},
+	 13410, 13420, 13436, 213, 0, 0, 13297, 101538, 226, 1, 65, 0, 1, 6,
 	 {750, 751, 752, 751, 753, 754, 0, 755, 756, 757, 757, 757, 757, 758, 759, 760}},
-	{{28766, 28779, 11055, 28794, 11075, 28807, 28816, 11100, 28825, 28842, 28857, 28870},
-	 {28766, 28779, 11055, 28794, 11075, 28807, 28816, 11100, 28825, 28842, 28857, 28870},
-	 {127489, 127512, 13748, 103993, 127535, 127550, 127565},
-	 {127580, 12155, 13817, 12165, 13822, 12175, 12180},
-	 13827, 13837, 3976, 213, 0, 0, 13714, 104045, 226, 1, 65, 0, 1, 6,
+	{{27932, 27945, 10638, 27960, 10658, 27973, 27982, 10683, 27991, 28008, 28023, 28036},
+	 {27932, 27945, 10638, 27960, 10658, 27973, 27982, 10683, 27991, 28008, 28023, 28036},
+	 {124969, 124992, 13331, 101486, 125015, 125030, 125045},
+	 {125060, 11738, 13400, 11748, 13405, 11758, 11763},
+	 13410, 13420, 3767, 213, 0, 0, 13297, 101538, 226, 1, 65, 0, 1, 6,
 	 {750, 751, 752, 751, 753, 754, 0, 755, 756, 757, 757, 757, 757, 758, 759, 760}},
-	{{129838, 129847, 129859, 129867, 129872, 129881, 125970, 129888, 129895, 129901, 129910, 129921},
-	 {129838, 129847, 129859, 129867, 129872, 129881, 125970, 129888, 129895, 129901, 129910, 129921},
-	 {129929, 129941, 129952, 129964, 129976, 129986, 129998},
-	 {130013, 126101, 126106, 126111, 126116, 126121, 126126},
-	 2811, 2815, 63949, 213, 0, 0, 11342, 11342, 226, 1, 65, 0, 1, 6,
+	{{127108, 127117, 127129, 127137, 127142, 127151, 123457, 127158, 127165, 127171, 127180, 127191},
+	 {127108, 127117, 127129, 127137, 127142, 127151, 123457, 127158, 127165, 127171, 127180, 127191},
+	 {127199, 127211, 127222, 127234, 127246, 127256, 127268},
+	 {127283, 123588, 123593, 123598, 123603, 123608, 123613},
+	 2602, 2606, 62693, 213, 0, 0, 10925, 10925, 226, 1, 65, 0, 1, 6,
 	 {761, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 762, 72, 763}},
-	{{130118, 130146, 130174, 130202, 130233, 130252, 130274, 130302, 130330, 130361, 130395, 130423},
-	 {130118, 130146, 130174, 130202, 130233, 130252, 130274, 130302, 130330, 130361, 130395, 130423},
-	 {130454, 130479, 130504, 130532, 130557, 130583, 130614},
-	 {43269, 43273, 97984, 43277, 43281, 43285, 43289},
-	 179, 2815, 2823, 3988, 115508, 0, 130639, 66063, 15226, 0, 1, 0, 1, 6,
+	{{127388, 127416, 127444, 127472, 127503, 127522, 127544, 127572, 127600, 127631, 127665, 127693},
+	 {127388, 127416, 127444, 127472, 127503, 127522, 127544, 127572, 127600, 127631, 127665, 127693},
+	 {127724, 127749, 127774, 127802, 127827, 127853, 127884},
+	 {42434, 42438, 95687, 42442, 42446, 42450, 42454},
+	 179, 2606, 2614, 3779, 112997, 0, 127909, 64807, 14809, 0, 1, 0, 1, 6,
 	 {764, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 765, 72, 766}},
-	{{130995, 131014, 131029, 131051, 131071, 131085, 131099, 131111, 131135, 131157, 131174, 131191},
-	 {131208, 131227, 131242, 131264, 131284, 131300, 131316, 131330, 131356, 131380, 131397, 131191},
-	 {131414, 131439, 131464, 131489, 131502, 131517, 131534},
-	 {79048, 131549, 131554, 131559, 131564, 131569, 12180},
-	 2811, 2815, 2823, 213, 0, 0, 131574, 131574, 226, 1, 65, 0, 4, 6,
+	{{128265, 128284, 128299, 128321, 128341, 128355, 128369, 128381, 128405, 128427, 128444, 128461},
+	 {128478, 128497, 128512, 128534, 128554, 128570, 128586, 128600, 128626, 128650, 128667, 128461},
+	 {128684, 128709, 128734, 128759, 128772, 128787, 128804},
+	 {77167, 128819, 128824, 128829, 128834, 128839, 11763},
+	 2602, 2606, 2614, 213, 0, 0, 128844, 128844, 226, 1, 65, 0, 4, 6,
 	 {767, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 768, 72, 769}},
-	{{131812, 131824, 131838, 131852, 131870, 131883, 131895, 131908, 131922, 131935, 131949, 131967},
-	 {131812, 131824, 131838, 131852, 131870, 131883, 131895, 131908, 131922, 131935, 131949, 131967},
-	 {131987, 132001, 132016, 132036, 132051, 132065, 132080},
-	 {132094, 132098, 132102, 40355, 132106, 132110, 3390},
-	 179, 2815, 2823, 213, 0, 0, 132114, 132114, 226, 0, 65, 0, 1, 6,
+	{{129082, 129094, 129108, 129122, 129140, 129153, 129165, 129178, 129192, 129205, 129219, 129237},
+	 {129082, 129094, 129108, 129122, 129140, 129153, 129165, 129178, 129192, 129205, 129219, 129237},
+	 {129257, 129271, 129286, 129306, 129321, 129335, 129350},
+	 {129364, 129368, 129372, 39520, 129376, 129380, 3181},
+	 179, 2606, 2614, 213, 0, 0, 129384, 129384, 226, 0, 65, 0, 1, 6,
 	 {770, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 770, 18, 770}},
-	{{132300, 132322, 132347, 132360, 132376, 132383, 132393, 132409, 132425, 132453, 132475, 132500},
-	 {132300, 132322, 132347, 132360, 132376, 132383, 132393, 132409, 132425, 132453, 132475, 132500},
-	 {132525, 132541, 132551, 132564, 132583, 132602, 132621},
-	 {132637, 132647, 132654, 132661, 132671, 132684, 132694},
-	 2811, 2815, 2823, 3988, 132701, 0, 133085, 133085, 133114, 0, 1, 0, 1, 6,
+	{{129570, 129592, 129617, 129630, 129646, 129653, 129663, 129679, 129695, 129723, 129745, 129770},
+	 {129570, 129592, 129617, 129630, 129646, 129653, 129663, 129679, 129695, 129723, 129745, 129770},
+	 {129795, 129811, 129821, 129834, 129853, 129872, 129891},
+	 {129907, 129917, 129924, 129931, 129941, 129954, 129964},
+	 2602, 2606, 2614, 3779, 129971, 0, 130355, 130355, 130384, 0, 1, 0, 1, 6,
 	 {771, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 772, 72, 773}},
-	{{133370, 133383, 133391, 133400, 133406, 133422, 133430, 133440, 133449, 133458, 133464, 133479},
-	 {133370, 133383, 133391, 133400, 133406, 133422, 133430, 133440, 133449, 133458, 133464, 133479},
-	 {133487, 9265, 9274, 9282, 133495, 9300, 9307},
-	 {13294, 9320, 9324, 9328, 9332, 74536, 9340},
-	 2811, 2815, 2823, 213, 0, 0, 133505, 133505, 226, 1, 65, 0, 1, 6,
+	{{130640, 130653, 130661, 130670, 130676, 130692, 130700, 130710, 130719, 130728, 130734, 130749},
+	 {130640, 130653, 130661, 130670, 130676, 130692, 130700, 130710, 130719, 130728, 130734, 130749},
+	 {130757, 8848, 8857, 8865, 130765, 8883, 8890},
+	 {12877, 8903, 8907, 8911, 8915, 72655, 8923},
+	 2602, 2606, 2614, 213, 0, 0, 130775, 130775, 226, 1, 65, 0, 1, 6,
 	 {774, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 774, 18, 774}},
-	{{133630, 133642, 133652, 133659, 133666, 133671, 133681, 133690, 133696, 133706, 133717, 133728},
-	 {133630, 133642, 133652, 133659, 133666, 133671, 133681, 133690, 133696, 133706, 133717, 133728},
-	 {133735, 58312, 133745, 133752, 133762, 133770, 133781},
-	 {58354, 58358, 58362, 133789, 133794, 133799, 133803},
-	 133808, 133818, 133832, 213, 0, 0, 133860, 133866, 226, 1, 65, 0, 4, 6,
+	{{130900, 130912, 130922, 130929, 130936, 130941, 130951, 130960, 130966, 130976, 130987, 130998},
+	 {130900, 130912, 130922, 130929, 130936, 130941, 130951, 130960, 130966, 130976, 130987, 130998},
+	 {131005, 57057, 131015, 131022, 131032, 131040, 131051},
+	 {57099, 57103, 57107, 131059, 131064, 131069, 131073},
+	 131078, 131088, 131102, 213, 0, 0, 131130, 131136, 226, 1, 65, 0, 4, 6,
 	 {775, 776, 777, 776, 778, 779, 0, 780, 781, 782, 782, 782, 782, 783, 784, 785}},
-	{{123512, 134631, 48617, 134646, 134657, 48642, 134664, 134677, 134686, 134701, 48695, 134714},
-	 {123512, 134631, 48617, 134646, 134657, 48642, 134664, 134677, 134686, 134701, 48695, 134714},
-	 {134725, 134732, 134741, 134752, 5065, 134761, 134770},
-	 {134725, 134732, 134741, 134752, 5065, 134761, 134770},
-	 2811, 2815, 2823, 3988, 134779, 0, 135307, 135307, 5205, 0, 65, 1, 1, 6,
+	{{120999, 131899, 47573, 131914, 131925, 47598, 131932, 131945, 131954, 131969, 47651, 131982},
+	 {120999, 131899, 47573, 131914, 131925, 47598, 131932, 131945, 131954, 131969, 47651, 131982},
+	 {131993, 132000, 132009, 132020, 4856, 132029, 132038},
+	 {131993, 132000, 132009, 132020, 4856, 132029, 132038},
+	 2602, 2606, 2614, 3779, 132047, 0, 132575, 132575, 4996, 0, 65, 1, 1, 6,
 	 {786, 2, 65, 2, 66, 67, 0, 68, 787, 788, 788, 788, 788, 789, 72, 790}},
-	{{14565, 14581, 135771, 14613, 14632, 14639, 14649, 114893, 86844, 86869, 15455, 135790},
-	 {14565, 14581, 135771, 14613, 14632, 14639, 14649, 114893, 86844, 135809, 15455, 135790},
-	 {135831, 135853, 135866, 135882, 135898, 135917, 135930},
-	 {135943, 135956, 135963, 135973, 135986, 135996, 136006},
-	 179, 2815, 2823, 3988, 136016, 0, 136496, 136496, 226, 0, 1, 0, 1, 6,
+	{{14148, 14164, 133039, 14196, 14215, 14222, 14232, 112382, 84755, 84780, 15038, 133058},
+	 {14148, 14164, 133039, 14196, 14215, 14222, 14232, 112382, 84755, 133077, 15038, 133058},
+	 {133099, 133121, 133134, 133150, 133166, 133185, 133198},
+	 {133211, 133224, 133231, 133241, 133254, 133264, 133274},
+	 179, 2606, 2614, 3779, 133284, 0, 133764, 133764, 226, 0, 1, 0, 1, 6,
 	 {791, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 792, 72, 793}},
-	{{136713, 136730, 136743, 136757, 136770, 136783, 136796, 136810, 136822, 136836, 136850, 136864},
-	 {136713, 136730, 136743, 136757, 136770, 136783, 136796, 136810, 136822, 136836, 136850, 136864},
-	 {136877, 136889, 136900, 136914, 136926, 136936, 136946},
-	 {136957, 136962, 136967, 136972, 136977, 136982, 136987},
-	 2811, 2815, 63949, 213, 0, 0, 136992, 136992, 226, 1, 65, 0, 4, 6,
+	{{133981, 133998, 134011, 134025, 134038, 134051, 134064, 134078, 134090, 134104, 134118, 134132},
+	 {133981, 133998, 134011, 134025, 134038, 134051, 134064, 134078, 134090, 134104, 134118, 134132},
+	 {134145, 134157, 134168, 134182, 134194, 134204, 134214},
+	 {134225, 134230, 134235, 134240, 134245, 134250, 134255},
+	 2602, 2606, 62693, 213, 0, 0, 134260, 134260, 226, 1, 65, 0, 4, 6,
 	 {794, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 795, 72, 796}},
-	{{136713, 136730, 136743, 136757, 136770, 136783, 136796, 136810, 136822, 136836, 136850, 136864},
-	 {136713, 136730, 136743, 136757, 136770, 136783, 136796, 136810, 136822, 136836, 136850, 136864},
-	 {136877, 137164, 137174, 136914, 137181, 136936, 137191},
-	 {31743, 56761, 43914, 137202, 77382, 137205, 137208},
-	 179, 183, 197, 213, 0, 0, 137212, 137219, 226, 1, 65, 0, 4, 6,
+	{{133981, 133998, 134011, 134025, 134038, 134051, 134064, 134078, 134090, 134104, 134118, 134132},
+	 {133981, 133998, 134011, 134025, 134038, 134051, 134064, 134078, 134090, 134104, 134118, 134132},
+	 {134145, 134432, 134442, 134182, 134449, 134204, 134459},
+	 {30909, 55508, 43079, 134470, 75501, 134473, 134476},
+	 179, 183, 197, 213, 0, 0, 134480, 134487, 226, 1, 65, 0, 4, 6,
 	 {797, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 798, 10, 799}},
-	{{137224, 137232, 137241, 29189, 60543, 137247, 137253, 137259, 60560, 137267, 60577, 60586},
-	 {137224, 137232, 137241, 29189, 60543, 137247, 137253, 137259, 60560, 137267, 60577, 60586},
-	 {137274, 137282, 137290, 137298, 137306, 137313, 137322},
-	 {37818, 137329, 137333, 40351, 137337, 68401, 29333},
-	 9598, 2815, 2823, 213, 0, 0, 11342, 11342, 226, 0, 65, 0, 1, 6,
+	{{134492, 134500, 134509, 28355, 59288, 134515, 134521, 134527, 59305, 134535, 59322, 59331},
+	 {134492, 134500, 134509, 28355, 59288, 134515, 134521, 134527, 59305, 134535, 59322, 59331},
+	 {134542, 134550, 134558, 134566, 134574, 134581, 134590},
+	 {36983, 134597, 134601, 39516, 134605, 66937, 28499},
+	 9181, 2606, 2614, 213, 0, 0, 10925, 10925, 226, 0, 65, 0, 1, 6,
 	 {800, 2, 362, 2, 363, 363, 0, 364, 365, 366, 366, 366, 366, 800, 367, 800}},
-	{{36010, 36019, 36029, 36035, 33569, 36042, 36050, 36057, 36060, 36070, 36079, 36089},
-	 {36010, 36019, 36029, 36035, 33569, 36042, 36050, 36057, 36060, 36070, 36079, 36089},
-	 {36099, 36106, 36113, 36122, 78145, 36129, 36136},
-	 {9332, 36143, 36147, 36151, 36155, 36159, 36163},
-	 179, 2815, 2823, 213, 0, 0, 36167, 36167, 226, 1, 65, 0, 1, 6,
+	{{35175, 35184, 35194, 35200, 32735, 35207, 35215, 35222, 35225, 35235, 35244, 35254},
+	 {35175, 35184, 35194, 35200, 32735, 35207, 35215, 35222, 35225, 35235, 35244, 35254},
+	 {35264, 35271, 35278, 35287, 76264, 35294, 35301},
+	 {8915, 35308, 35312, 35316, 35320, 35324, 35328},
+	 179, 2606, 2614, 213, 0, 0, 35332, 35332, 226, 1, 65, 0, 1, 6,
 	 {221, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 221, 18, 221}},
-	{{137429, 137436, 137447, 137456, 137464, 137474, 137481, 137488, 137498, 137504, 137513, 137525},
-	 {137429, 137436, 137447, 137456, 137464, 137474, 137481, 137488, 137498, 137504, 137513, 137525},
-	 {137533, 137544, 137556, 137568, 137582, 137594, 137604},
-	 {137613, 137617, 137621, 137625, 137629, 137633, 137638},
-	 179, 2815, 2823, 213, 0, 0, 137643, 137643, 226, 1, 65, 0, 1, 6,
+	{{134697, 134704, 134715, 134724, 134732, 134742, 134749, 134756, 134766, 134772, 134781, 134793},
+	 {134697, 134704, 134715, 134724, 134732, 134742, 134749, 134756, 134766, 134772, 134781, 134793},
+	 {134801, 134812, 134824, 134836, 134850, 134862, 134872},
+	 {134881, 134885, 134889, 134893, 134897, 134901, 134906},
+	 179, 2606, 2614, 213, 0, 0, 134911, 134911, 226, 1, 65, 0, 1, 6,
 	 {801, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 801, 18, 801}},
-	{{137755, 137774, 137790, 137803, 137819, 137835, 137851, 137870, 137883, 137908, 137924, 137949},
-	 {137755, 137774, 137790, 137803, 137819, 137835, 137851, 137870, 137883, 137908, 137924, 137949},
-	 {137974, 137993, 138009, 138028, 138044, 138060, 138079},
-	 {138101, 138111, 138121, 138131, 138141, 138151, 138164},
-	 179, 2815, 2823, 213, 0, 0, 138177, 138177, 226, 1, 65, 0, 1, 6,
+	{{135023, 135042, 135058, 135071, 135087, 135103, 135119, 135138, 135151, 135176, 135192, 135217},
+	 {135023, 135042, 135058, 135071, 135087, 135103, 135119, 135138, 135151, 135176, 135192, 135217},
+	 {135242, 135261, 135277, 135296, 135312, 135328, 135347},
+	 {135369, 135379, 135389, 135399, 135409, 135419, 135432},
+	 179, 2606, 2614, 213, 0, 0, 135445, 135445, 226, 1, 65, 0, 1, 6,
 	 {802, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 802, 18, 802}},
-	{{138418, 138425, 138435, 138444, 138450, 138456, 138462, 138469, 138475, 138484, 138490, 138499},
-	 {138418, 138425, 138435, 138444, 138450, 138456, 138462, 138469, 138475, 138484, 138490, 138499},
-	 {138508, 138515, 138521, 138528, 138536, 138542, 138550},
-	 {138560, 138564, 138568, 138572, 138578, 138582, 138587},
-	 179, 2815, 2823, 213, 0, 0, 138594, 138594, 226, 1, 65, 0, 1, 6,
+	{{135686, 135693, 135703, 135712, 135718, 135724, 135730, 135737, 135743, 135752, 135758, 135767},
+	 {135686, 135693, 135703, 135712, 135718, 135724, 135730, 135737, 135743, 135752, 135758, 135767},
+	 {135776, 135783, 135789, 135796, 135804, 135810, 135818},
+	 {135828, 135832, 135836, 135840, 135846, 135850, 135855},
+	 179, 2606, 2614, 213, 0, 0, 135862, 135862, 226, 1, 65, 0, 1, 6,
 	 {803, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 803, 18, 803}},
-	{{138692, 138711, 138736, 138755, 138780, 138793, 138806, 138819, 138841, 138875, 138900, 138928},
-	 {138692, 138711, 138736, 138755, 138780, 138793, 138806, 138819, 138841, 138875, 138900, 138928},
-	 {138956, 138972, 138988, 139016, 139032, 139075, 139100},
-	 {139128, 139138, 139148, 139155, 139165, 139181, 139194},
-	 2811, 113259, 2823, 33811, 0, 0, 139204, 139217, 226, 1, 65, 0, 1, 6,
+	{{135960, 135979, 136004, 136023, 136048, 136061, 136074, 136087, 136109, 136143, 136168, 136196},
+	 {135960, 135979, 136004, 136023, 136048, 136061, 136074, 136087, 136109, 136143, 136168, 136196},
+	 {136224, 136240, 136256, 136284, 136300, 136343, 136368},
+	 {136396, 136406, 136416, 136423, 136433, 136449, 136462},
+	 2602, 110749, 2614, 32977, 0, 0, 136472, 136485, 226, 1, 65, 0, 1, 6,
 	 {804, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 805, 72, 806}},
-	{{68928, 68936, 139492, 56667, 139498, 139503, 139508, 22683, 33682, 69007, 33700, 33709},
-	 {68928, 68936, 139492, 56667, 139498, 139503, 139508, 22683, 33682, 69007, 33700, 33709},
-	 {139513, 139521, 139530, 139537, 139544, 139553, 31715},
-	 {31722, 31725, 139560, 31732, 68807, 139563, 31743},
-	 179, 183, 197, 6874, 0, 0, 139566, 139576, 226, 1, 65, 0, 4, 6,
+	{{67464, 67472, 136760, 55414, 136766, 136771, 136776, 22265, 32848, 67543, 32866, 32875},
+	 {67464, 67472, 136760, 55414, 136766, 136771, 136776, 22265, 32848, 67543, 32866, 32875},
+	 {136781, 136789, 136798, 136805, 136812, 136821, 30881},
+	 {30888, 30891, 136828, 30898, 67343, 136831, 30909},
+	 179, 183, 197, 6457, 0, 0, 136834, 136844, 226, 1, 65, 0, 4, 6,
 	 {807, 2, 808, 2, 175, 176, 0, 177, 178, 809, 809, 809, 809, 810, 181, 811}},
-	{{22648, 22655, 139492, 22663, 22669, 37118, 37124, 139936, 33682, 33692, 33700, 33709},
-	 {22648, 22655, 139492, 22663, 22669, 37118, 37124, 139936, 33682, 33692, 33700, 33709},
-	 {139943, 139951, 139962, 139968, 139974, 139983, 31715},
-	 {100349, 139989, 139994, 139999, 140004, 140010, 140015},
-	 179, 3968, 33801, 213, 0, 0, 140020, 140026, 226, 1, 65, 0, 1, 6,
+	{{22230, 22237, 136760, 22245, 22251, 36283, 36289, 137204, 32848, 32858, 32866, 32875},
+	 {22230, 22237, 136760, 22245, 22251, 36283, 36289, 137204, 32848, 32858, 32866, 32875},
+	 {137211, 137219, 137230, 137236, 137242, 137251, 30881},
+	 {97844, 137257, 137262, 137267, 137272, 137278, 137283},
+	 179, 3759, 32967, 213, 0, 0, 137288, 137294, 226, 1, 65, 0, 1, 6,
 	 {812, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 813, 10, 814}},
-	{{140150, 140168, 140182, 140198, 140214, 140227, 140239, 140253, 140266, 140282, 140298, 140313},
-	 {140150, 140168, 140182, 140198, 140214, 140227, 140239, 140253, 140266, 140282, 140298, 140313},
-	 {140328, 140338, 140349, 140360, 140369, 140381, 140394},
-	 {140405, 140408, 9582, 140411, 140414, 140417, 137208},
-	 179, 55571, 197, 43757, 0, 140421, 11342, 11342, 226, 1, 65, 0, 4, 6,
+	{{137418, 137436, 137450, 137466, 137482, 137495, 137507, 137521, 137534, 137550, 137566, 137581},
+	 {137418, 137436, 137450, 137466, 137482, 137495, 137507, 137521, 137534, 137550, 137566, 137581},
+	 {137596, 137606, 137617, 137628, 137637, 137649, 137662},
+	 {137673, 137676, 9165, 137679, 137682, 137685, 134476},
+	 179, 54318, 197, 42922, 0, 137689, 10925, 10925, 226, 1, 65, 0, 4, 6,
 	 {815, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 816, 10, 817}},
-	{{140681, 140687, 140695, 140702, 140711, 140720, 140728, 140739, 140751, 140759, 140768, 140775},
-	 {140681, 140687, 140695, 140702, 140711, 140720, 140728, 140739, 140751, 140759, 140768, 140775},
-	 {140781, 140788, 137290, 137298, 140796, 137313, 140802},
-	 {100272, 140811, 140814, 140817, 140820, 69083, 140823},
-	 2811, 2815, 63949, 213, 0, 0, 140826, 140826, 226, 0, 65, 0, 1, 6,
+	{{137949, 137955, 137963, 137970, 137979, 137988, 137996, 138007, 138019, 138027, 138036, 138043},
+	 {137949, 137955, 137963, 137970, 137979, 137988, 137996, 138007, 138019, 138027, 138036, 138043},
+	 {138049, 138056, 134558, 134566, 138064, 134581, 138070},
+	 {97767, 138079, 138082, 138085, 138088, 67619, 138091},
+	 2602, 2606, 62693, 213, 0, 0, 138094, 138094, 226, 0, 65, 0, 1, 6,
 	 {818, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 818, 18, 818}},
-	{{140932, 140941, 140950, 140957, 42638, 71497, 140964, 140972, 140979, 140990, 140999, 141010},
-	 {141020, 141034, 141047, 141063, 141076, 141090, 141103, 141118, 141134, 141150, 141164, 141186},
-	 {141209, 141214, 141221, 141229, 141236, 141244, 141250},
-	 {141256, 141260, 141264, 141269, 141274, 141279, 141283},
-	 179, 183, 197, 2298, 141288, 0, 141360, 141370, 226, 1, 65, 0, 1, 6,
+	{{138200, 138209, 138218, 138225, 41803, 69825, 138232, 138240, 138247, 138258, 138267, 138278},
+	 {138288, 138302, 138315, 138331, 138344, 138358, 138371, 138386, 138402, 138418, 138432, 138454},
+	 {138477, 138482, 138489, 138497, 138504, 138512, 138518},
+	 {138524, 138528, 138532, 138537, 138542, 138547, 138551},
+	 179, 183, 197, 2089, 138556, 0, 138628, 138638, 226, 1, 65, 0, 1, 6,
 	 {819, 820, 13, 820, 14, 14, 0, 15, 16, 821, 821, 821, 821, 819, 822, 819}},
-	{{140932, 140941, 140950, 140957, 42638, 71497, 140964, 140972, 140979, 140990, 140999, 141010},
-	 {141020, 141034, 141047, 141063, 141076, 141090, 141103, 141118, 141134, 141150, 141164, 141186},
-	 {141209, 141214, 141221, 141229, 141236, 141244, 141250},
-	 {141256, 141260, 141264, 141269, 141274, 141279, 141283},
-	 179, 183, 197, 2298, 141288, 0, 141360, 141370, 226, 6, 65, 0, 1, 6,
+	{{138200, 138209, 138218, 138225, 41803, 69825, 138232, 138240, 138247, 138258, 138267, 138278},
+	 {138288, 138302, 138315, 138331, 138344, 138358, 138371, 138386, 138402, 138418, 138432, 138454},
+	 {138477, 138482, 138489, 138497, 138504, 138512, 138518},
+	 {138524, 138528, 138532, 138537, 138542, 138547, 138551},
+	 179, 183, 197, 2089, 138556, 0, 138628, 138638, 226, 6, 65, 0, 1, 6,
 	 {819, 820, 13, 820, 14, 14, 0, 15, 16, 821, 821, 821, 821, 819, 822, 819}},
-	{{140932, 140941, 140950, 140957, 42638, 71497, 140964, 140972, 140979, 140990, 140999, 141010},
-	 {141020, 141034, 141047, 141063, 141076, 141090, 141103, 141118, 141134, 141150, 141164, 141186},
-	 {141209, 141214, 141221, 141229, 141236, 141244, 141250},
-	 {141256, 141260, 141264, 141269, 141274, 141279, 141283},
-	 179, 183, 197, 2298, 141288, 0, 141360, 141370, 226, 0, 65, 0, 1, 6,
+	{{138200, 138209, 138218, 138225, 41803, 69825, 138232, 138240, 138247, 138258, 138267, 138278},
+	 {138288, 138302, 138315, 138331, 138344, 138358, 138371, 138386, 138402, 138418, 138432, 138454},
+	 {138477, 138482, 138489, 138497, 138504, 138512, 138518},
+	 {138524, 138528, 138532, 138537, 138542, 138547, 138551},
+	 179, 183, 197, 2089, 138556, 0, 138628, 138638, 226, 0, 65, 0, 1, 6,
 	 {819, 820, 13, 820, 14, 14, 0, 15, 16, 821, 821, 821, 821, 819, 822, 819}},
-	{{140932, 140941, 140950, 140957, 42638, 71497, 140964, 140972, 140979, 140990, 140999, 141010},
-	 {141020, 141034, 141047, 141063, 141076, 141090, 141103, 141118, 141134, 141150, 141164, 141186},
-	 {141209, 141214, 141221, 141229, 141236, 141244, 141250},
-	 {141256, 141260, 141264, 141269, 141274, 141279, 141283},
-	 179, 183, 197, 213, 0, 0, 141360, 141370, 226, 0, 65, 0, 1, 6,
+	{{138200, 138209, 138218, 138225, 41803, 69825, 138232, 138240, 138247, 138258, 138267, 138278},
+	 {138288, 138302, 138315, 138331, 138344, 138358, 138371, 138386, 138402, 138418, 138432, 138454},
+	 {138477, 138482, 138489, 138497, 138504, 138512, 138518},
+	 {138524, 138528, 138532, 138537, 138542, 138547, 138551},
+	 179, 183, 197, 213, 0, 0, 138628, 138638, 226, 0, 65, 0, 1, 6,
 	 {819, 820, 13, 820, 14, 14, 0, 15, 16, 821, 821, 821, 821, 819, 822, 819}},
-	{{142207, 142213, 56662, 142220, 22669, 142226, 142234, 142241, 142247, 142255, 142261, 142269},
-	 {142207, 142213, 56662, 142220, 22669, 142226, 142234, 142241, 142247, 142255, 142261, 142269},
-	 {142277, 142284, 142293, 142302, 142314, 142322, 142331},
-	 {142341, 142345, 58362, 142350, 142355, 142359, 142363},
-	 179, 183, 197, 2298, 142367, 0, 142643, 142643, 226, 1, 65, 0, 1, 6,
+	{{139475, 139481, 55409, 139488, 22251, 139494, 139502, 139509, 139515, 139523, 139529, 139537},
+	 {139475, 139481, 55409, 139488, 22251, 139494, 139502, 139509, 139515, 139523, 139529, 139537},
+	 {139545, 139552, 139561, 139570, 139582, 139590, 139599},
+	 {139609, 139613, 57107, 139618, 139623, 139627, 139631},
+	 179, 183, 197, 2089, 139635, 0, 139911, 139911, 226, 1, 65, 0, 1, 6,
 	 {823, 2, 3, 2, 4, 5, 0, 6, 7, 824, 824, 824, 824, 825, 10, 826}},
-	{{142207, 142213, 56662, 142220, 22669, 142226, 142234, 142241, 142247, 142255, 142261, 142269},
-	 {142207, 142213, 56662, 142220, 22669, 142226, 142234, 142241, 142247, 142255, 142261, 142269},
-	 {142277, 142284, 142293, 142302, 142314, 142322, 142331},
-	 {142341, 142345, 58362, 142350, 142355, 142359, 142363},
-	 179, 183, 197, 213, 0, 0, 142643, 142643, 226, 1, 65, 0, 1, 6,
+	{{139475, 139481, 55409, 139488, 22251, 139494, 139502, 139509, 139515, 139523, 139529, 139537},
+	 {139475, 139481, 55409, 139488, 22251, 139494, 139502, 139509, 139515, 139523, 139529, 139537},
+	 {139545, 139552, 139561, 139570, 139582, 139590, 139599},
+	 {139609, 139613, 57107, 139618, 139623, 139627, 139631},
+	 179, 183, 197, 213, 0, 0, 139911, 139911, 226, 1, 65, 0, 1, 6,
 	 {823, 2, 3, 2, 4, 5, 0, 6, 7, 824, 824, 824, 824, 825, 10, 826}},
-	{{24177, 24190, 11055, 13621, 24205, 142847, 142854, 11100, 24243, 24262, 24277, 24294},
-	 {24177, 24190, 11055, 13621, 24205, 142847, 142854, 11100, 24243, 24262, 24277, 24294},
-	 {142861, 142874, 24347, 103993, 24375, 24392, 12137},
-	 {142893, 142898, 142903, 12165, 142908, 142913, 142918},
-	 22814, 142923, 22834, 213, 0, 0, 142861, 104045, 226, 1, 65, 0, 1, 6,
+	{{23551, 23564, 10638, 13204, 23579, 140115, 140122, 10683, 23617, 23636, 23651, 23668},
+	 {23551, 23564, 10638, 13204, 23579, 140115, 140122, 10683, 23617, 23636, 23651, 23668},
+	 {140129, 140142, 23721, 101486, 23749, 23766, 11720},
+	 {140161, 140166, 140171, 11748, 140176, 140181, 140186},
+	 22396, 140191, 22416, 213, 0, 0, 140129, 101538, 226, 1, 65, 0, 1, 6,
 	 {827, 2, 828, 2, 829, 830, 0, 831, 832, 833, 833, 833, 833, 834, 835, 836}},
-	{{24177, 24190, 11055, 13621, 24205, 142847, 142854, 11100, 24243, 24262, 24277, 24294},
-	 {24177, 24190, 11055, 13621, 24205, 142847, 142854, 11100, 24243, 24262, 24277, 24294},
-	 {24311, 24326, 24347, 24360, 24375, 24392, 12137},
-	 {142893, 142898, 142903, 12165, 142908, 142913, 142918},
-	 22814, 142923, 22834, 213, 0, 0, 13885, 13900, 226, 1, 65, 0, 1, 6,
+	{{23551, 23564, 10638, 13204, 23579, 140115, 140122, 10683, 23617, 23636, 23651, 23668},
+	 {23551, 23564, 10638, 13204, 23579, 140115, 140122, 10683, 23617, 23636, 23651, 23668},
+	 {23685, 23700, 23721, 23734, 23749, 23766, 11720},
+	 {140161, 140166, 140171, 11748, 140176, 140181, 140186},
+	 22396, 140191, 22416, 213, 0, 0, 13468, 13483, 226, 1, 65, 0, 1, 6,
 	 {827, 2, 828, 2, 829, 830, 0, 831, 832, 833, 833, 833, 833, 834, 835, 836}},
-	{{24177, 24190, 11055, 13621, 24205, 142847, 142854, 11100, 24243, 24262, 24277, 24294},
-	 {24177, 24190, 11055, 13621, 24205, 142847, 142854, 11100, 24243, 24262, 24277, 24294},
-	 {24311, 142874, 24347, 24360, 24375, 24392, 12137},
-	 {142893, 142898, 142903, 12165, 142908, 142913, 142918},
-	 22814, 142923, 22834, 213, 0, 0, 142861, 104045, 226, 1, 65, 0, 1, 6,
+	{{23551, 23564, 10638, 13204, 23579, 140115, 140122, 10683, 23617, 23636, 23651, 23668},
+	 {23551, 23564, 10638, 13204, 23579, 140115, 140122, 10683, 23617, 23636, 23651, 23668},
+	 {23685, 140142, 23721, 23734, 23749, 23766, 11720},
+	 {140161, 140166, 140171, 11748, 140176, 140181, 140186},
+	 22396, 140191, 22416, 213, 0, 0, 140129, 101538, 226, 1, 65, 0, 1, 6,
 	 {827, 2, 828, 2, 829, 830, 0, 831, 832, 833, 833, 833, 833, 834, 835, 836}},
-	{{22648, 22655, 10468, 22663, 22669, 143256, 143260, 139936, 22690, 22700, 22708, 22717},
-	 {22648, 22655, 10468, 22663, 22669, 143256, 143260, 139936, 22690, 22700, 22708, 22717},
-	 {139943, 143264, 22747, 139968, 22762, 22772, 22778},
-	 {31722, 31725, 139560, 37208, 143275, 55565, 55553},
-	 22814, 22819, 22834, 213, 0, 0, 139943, 100349, 226, 1, 65, 0, 1, 6,
+	{{22230, 22237, 10051, 22245, 22251, 140524, 140528, 137204, 22272, 22282, 22290, 22299},
+	 {22230, 22237, 10051, 22245, 22251, 140524, 140528, 137204, 22272, 22282, 22290, 22299},
+	 {137211, 140532, 22329, 137236, 22344, 22354, 22360},
+	 {30888, 30891, 136828, 36373, 140543, 54312, 54300},
+	 22396, 22401, 22416, 213, 0, 0, 137211, 97844, 226, 1, 65, 0, 1, 6,
 	 {837, 2, 838, 2, 839, 840, 0, 841, 842, 843, 843, 843, 843, 844, 845, 846}},
-	{{22648, 22655, 10468, 22663, 22669, 143256, 143260, 139936, 22690, 22700, 22708, 22717},
-	 {22648, 22655, 10468, 22663, 22669, 143256, 143260, 139936, 22690, 22700, 22708, 22717},
-	 {22726, 22735, 22747, 22754, 22762, 22772, 22778},
-	 {31722, 31725, 139560, 37208, 143275, 55565, 55553},
-	 22814, 22819, 22834, 213, 0, 0, 22848, 144631, 226, 1, 65, 0, 1, 6,
+	{{22230, 22237, 10051, 22245, 22251, 140524, 140528, 137204, 22272, 22282, 22290, 22299},
+	 {22230, 22237, 10051, 22245, 22251, 140524, 140528, 137204, 22272, 22282, 22290, 22299},
+	 {22308, 22317, 22329, 22336, 22344, 22354, 22360},
+	 {30888, 30891, 136828, 36373, 140543, 54312, 54300},
+	 22396, 22401, 22416, 213, 0, 0, 22430, 141691, 226, 1, 65, 0, 1, 6,
 	 {837, 2, 838, 2, 839, 840, 0, 841, 842, 843, 843, 843, 843, 844, 845, 846}},
-	{{22648, 22655, 10468, 22663, 22669, 143256, 143260, 139936, 22690, 22700, 22708, 22717},
-	 {22648, 22655, 10468, 22663, 22669, 143256, 143260, 139936, 22690, 22700, 22708, 22717},
-	 {22726, 143264, 22747, 22754, 22762, 22772, 22778},
-	 {31722, 31725, 139560, 37208, 143275, 55565, 55553},
-	 22814, 22819, 22834, 213, 0, 0, 139943, 100349, 226, 1, 65, 0, 1, 6,
+	{{22230, 22237, 10051, 22245, 22251, 140524, 140528, 137204, 22272, 22282, 22290, 22299},
+	 {22230, 22237, 10051, 22245, 22251, 140524, 140528, 137204, 22272, 22282, 22290, 22299},
+	 {22308, 140532, 22329, 22336, 22344, 22354, 22360},
+	 {30888, 30891, 136828, 36373, 140543, 54312, 54300},
+	 22396, 22401, 22416, 213, 0, 0, 137211, 97844, 226, 1, 65, 0, 1, 6,
 	 {837, 2, 838, 2, 839, 840, 0, 841, 842, 843, 843, 843, 843, 844, 845, 846}},
-	{{9176, 144637, 70406, 26, 144647, 9206, 35092, 70412, 144652, 67, 144664, 144674},
-	 {9176, 144637, 70406, 26, 144647, 9206, 35092, 70412, 144652, 67, 144664, 144674},
-	 {70420, 144685, 144692, 144699, 144704, 144710, 144717},
-	 {144723, 70467, 144727, 144731, 144735, 34817, 132110},
-	 179, 2815, 2823, 43757, 0, 0, 70483, 70490, 226, 0, 65, 0, 1, 6,
+	{{8759, 141697, 68942, 26, 141707, 8789, 34257, 68948, 141712, 67, 141724, 141734},
+	 {8759, 141697, 68942, 26, 141707, 8789, 34257, 68948, 141712, 67, 141724, 141734},
+	 {68956, 141745, 141752, 141759, 141764, 141770, 141777},
+	 {141783, 69003, 141787, 141791, 141795, 33982, 129380},
+	 179, 2606, 2614, 42922, 0, 0, 69019, 69026, 226, 0, 65, 0, 1, 6,
 	 {847, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 848, 72, 849}},
-	{{116108, 116116, 56662, 22663, 22669, 22673, 22678, 144833, 33682, 33692, 33700, 33709},
-	 {116108, 116116, 56662, 22663, 22669, 22673, 22678, 144833, 33682, 33692, 33700, 33709},
-	 {144841, 117016, 144849, 33741, 33748, 33756, 144856},
-	 {144864, 144868, 55556, 144872, 55562, 56773, 144875},
-	 179, 3968, 197, 213, 0, 0, 144879, 144885, 226, 1, 65, 0, 4, 6,
+	{{113597, 113605, 55409, 22245, 22251, 22255, 22260, 141893, 32848, 32858, 32866, 32875},
+	 {113597, 113605, 55409, 22245, 22251, 22255, 22260, 141893, 32848, 32858, 32866, 32875},
+	 {141901, 114504, 141909, 32907, 32914, 32922, 141916},
+	 {141924, 141928, 54303, 141932, 54309, 55520, 141935},
+	 179, 3759, 197, 213, 0, 0, 141939, 141945, 226, 1, 65, 0, 4, 6,
 	 {850, 851, 852, 851, 329, 853, 0, 854, 855, 856, 856, 856, 856, 857, 858, 859}},
-	{{9176, 9184, 9193, 9199, 32, 9206, 9211, 9217, 9224, 9233, 9240, 9248},
-	 {9176, 9184, 9193, 9199, 32, 9206, 9211, 9217, 9224, 9233, 9240, 9248},
-	 {9256, 9265, 9274, 9282, 9291, 9300, 9307},
-	 {9256, 9265, 9274, 9282, 9291, 9300, 9307},
-	 179, 3968, 197, 213, 0, 0, 103866, 103866, 226, 1, 65, 0, 1, 6,
+	{{8759, 8767, 8776, 8782, 32, 8789, 8794, 8800, 8807, 8816, 8823, 8831},
+	 {8759, 8767, 8776, 8782, 32, 8789, 8794, 8800, 8807, 8816, 8823, 8831},
+	 {8839, 8848, 8857, 8865, 8874, 8883, 8890},
+	 {8839, 8848, 8857, 8865, 8874, 8883, 8890},
+	 179, 3759, 197, 213, 0, 0, 101359, 101359, 226, 1, 65, 0, 1, 6,
 	 {860, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 861, 10, 862}},
-	{{9176, 9184, 9193, 9199, 32, 9206, 9211, 9217, 9224, 9233, 9240, 9248},
-	 {9176, 9184, 9193, 9199, 32, 9206, 9211, 9217, 9224, 9233, 9240, 9248},
-	 {9256, 9265, 9274, 9282, 9291, 9300, 9307},
-	 {9256, 9265, 9274, 9282, 9291, 9300, 9307},
-	 179, 3968, 197, 213, 0, 0, 34845, 103866, 226, 1, 65, 0, 1, 6,
+	{{8759, 8767, 8776, 8782, 32, 8789, 8794, 8800, 8807, 8816, 8823, 8831},
+	 {8759, 8767, 8776, 8782, 32, 8789, 8794, 8800, 8807, 8816, 8823, 8831},
+	 {8839, 8848, 8857, 8865, 8874, 8883, 8890},
+	 {8839, 8848, 8857, 8865, 8874, 8883, 8890},
+	 179, 3759, 197, 213, 0, 0, 34010, 101359, 226, 1, 65, 0, 1, 6,
 	 {860, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 861, 10, 862}},
-	{{9176, 9184, 9193, 9199, 32, 9206, 9211, 9217, 9224, 9233, 9240, 9248},
-	 {9176, 9184, 9193, 9199, 32, 9206, 9211, 9217, 9224, 9233, 9240, 9248},
-	 {9256, 9265, 9274, 9282, 9291, 9300, 9307},
-	 {9256, 9265, 9274, 9282, 9291, 9300, 9307},
-	 179, 3968, 197, 213, 0, 0, 103866, 103866, 226, 0, 65, 0, 1, 6,
+	{{8759, 8767, 8776, 8782, 32, 8789, 8794, 8800, 8807, 8816, 8823, 8831},
+	 {8759, 8767, 8776, 8782, 32, 8789, 8794, 8800, 8807, 8816, 8823, 8831},
+	 {8839, 8848, 8857, 8865, 8874, 8883, 8890},
+	 {8839, 8848, 8857, 8865, 8874, 8883, 8890},
+	 179, 3759, 197, 213, 0, 0, 101359, 101359, 226, 0, 65, 0, 1, 6,
 	 {860, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 861, 10, 862}},
-	{{9176, 9184, 9193, 9199, 32, 9206, 9211, 9217, 9224, 9233, 9240, 9248},
-	 {9176, 9184, 9193, 9199, 32, 9206, 9211, 9217, 9224, 9233, 9240, 9248},
-	 {9256, 9265, 9274, 9282, 9291, 9300, 9307},
-	 {9256, 9265, 9274, 9282, 9291, 9300, 9307},
-	 179, 3968, 197, 213, 0, 0, 103866, 103866, 226, 1, 1, 0, 1, 6,
+	{{8759, 8767, 8776, 8782, 32, 8789, 8794, 8800, 8807, 8816, 8823, 8831},
+	 {8759, 8767, 8776, 8782, 32, 8789, 8794, 8800, 8807, 8816, 8823, 8831},
+	 {8839, 8848, 8857, 8865, 8874, 8883, 8890},
+	 {8839, 8848, 8857, 8865, 8874, 8883, 8890},
+	 179, 3759, 197, 213, 0, 0, 101359, 101359, 226, 1, 1, 0, 1, 6,
 	 {860, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 861, 10, 862}},
-	{{146582, 146598, 146623, 146642, 146661, 146668, 146681, 146694, 146713, 146744, 146769, 146791},
-	 {146582, 146598, 146623, 146642, 146661, 146668, 146681, 146694, 146713, 146744, 146769, 146791},
-	 {146816, 146835, 146857, 146882, 146898, 146920, 146939},
-	 {146949, 146956, 146963, 146970, 146977, 146984, 146991},
-	 179, 11332, 3976, 84887, 146995, 0, 147595, 147595, 226, 0, 1, 0, 1, 6,
+	{{143434, 143450, 143475, 143494, 143513, 143520, 143533, 143546, 143565, 143596, 143621, 143643},
+	 {143434, 143450, 143475, 143494, 143513, 143520, 143533, 143546, 143565, 143596, 143621, 143643},
+	 {143668, 143687, 143709, 143734, 143750, 143772, 143791},
+	 {143801, 143808, 143815, 143822, 143829, 143836, 143843},
+	 179, 10915, 3767, 83006, 143847, 0, 144447, 144447, 226, 0, 1, 0, 1, 6,
 	 {863, 864, 865, 864, 866, 867, 0, 868, 869, 870, 870, 870, 870, 871, 872, 873}},
-	{{146582, 146598, 146623, 146642, 146661, 146668, 146681, 146694, 146713, 146744, 146769, 146791},
-	 {146582, 146598, 146623, 146642, 146661, 146668, 146681, 146694, 146713, 146744, 146769, 146791},
-	 {146816, 146835, 146857, 146882, 146898, 146920, 146939},
-	 {146949, 146956, 146963, 146970, 146977, 146984, 146991},
-	 179, 11332, 3976, 213, 0, 0, 147595, 147595, 226, 1, 65, 0, 1, 6,
+	{{143434, 143450, 143475, 143494, 143513, 143520, 143533, 143546, 143565, 143596, 143621, 143643},
+	 {143434, 143450, 143475, 143494, 143513, 143520, 143533, 143546, 143565, 143596, 143621, 143643},
+	 {143668, 143687, 143709, 143734, 143750, 143772, 143791},
+	 {143801, 143808, 143815, 143822, 143829, 143836, 143843},
+	 179, 10915, 3767, 213, 0, 0, 144447, 144447, 226, 1, 65, 0, 1, 6,
 	 {863, 864, 865, 864, 866, 867, 0, 868, 869, 870, 870, 870, 870, 871, 872, 873}},
-	{{146582, 146598, 146623, 146642, 146661, 146668, 146681, 146694, 146713, 146744, 146769, 146791},
-	 {146582, 146598, 146623, 146642, 146661, 146668, 146681, 146694, 146713, 146744, 146769, 146791},
-	 {146816, 146835, 146857, 146882, 146898, 146920, 146939},
-	 {146949, 146956, 146963, 146970, 146977, 146984, 146991},
-	 179, 11332, 3976, 84887, 146995, 0, 147595, 147595, 226, 1, 65, 0, 1, 6,
+	{{143434, 143450, 143475, 143494, 143513, 143520, 143533, 143546, 143565, 143596, 143621, 143643},
+	 {143434, 143450, 143475, 143494, 143513, 143520, 143533, 143546, 143565, 143596, 143621, 143643},
+	 {143668, 143687, 143709, 143734, 143750, 143772, 143791},
+	 {143801, 143808, 143815, 143822, 143829, 143836, 143843},
+	 179, 10915, 3767, 83006, 143847, 0, 144447, 144447, 226, 1, 65, 0, 1, 6,
 	 {863, 864, 865, 864, 866, 867, 0, 868, 869, 870, 870, 870, 870, 871, 872, 873}},
-	{{146582, 146598, 146623, 146642, 146661, 146668, 146681, 146694, 146713, 146744, 146769, 146791},
-	 {146582, 146598, 146623, 146642, 146661, 146668, 146681, 146694, 146713, 146744, 146769, 146791},
-	 {146816, 146835, 146857, 146882, 146898, 146920, 146939},
-	 {146949, 146956, 146963, 146970, 146977, 146984, 146991},
-	 179, 11332, 3976, 84887, 146995, 0, 147595, 147595, 226, 0, 65, 0, 1, 6,
+	{{143434, 143450, 143475, 143494, 143513, 143520, 143533, 143546, 143565, 143596, 143621, 143643},
+	 {143434, 143450, 143475, 143494, 143513, 143520, 143533, 143546, 143565, 143596, 143621, 143643},
+	 {143668, 143687, 143709, 143734, 143750, 143772, 143791},
+	 {143801, 143808, 143815, 143822, 143829, 143836, 143843},
+	 179, 10915, 3767, 83006, 143847, 0, 144447, 144447, 226, 0, 65, 0, 1, 6,
 	 {863, 864, 865, 864, 866, 867, 0, 868, 869, 870, 870, 870, 870, 871, 872, 873}},
-	{{149781, 149797, 149822, 149841, 149863, 149870, 149883, 149896, 149915, 149946, 149971, 149990},
-	 {149781, 149797, 149822, 149841, 149863, 149870, 149883, 149896, 149915, 149946, 149971, 149990},
-	 {150015, 150037, 150059, 150084, 150106, 150131, 150159},
-	 {150181, 150191, 150201, 150208, 150218, 150231, 150247},
-	 179, 11332, 3976, 3988, 16809, 0, 150257, 150273, 226, 0, 1, 0, 1, 6,
+	{{146633, 146649, 146674, 146693, 146715, 146722, 146735, 146748, 146767, 146798, 146823, 146842},
+	 {146633, 146649, 146674, 146693, 146715, 146722, 146735, 146748, 146767, 146798, 146823, 146842},
+	 {146867, 146889, 146911, 146936, 146958, 146983, 147011},
+	 {147033, 147043, 147053, 147060, 147070, 147083, 147099},
+	 179, 10915, 3767, 3779, 16392, 0, 147109, 147125, 226, 0, 1, 0, 1, 6,
 	 {874, 2, 875, 2, 876, 876, 0, 877, 878, 17, 17, 17, 17, 874, 879, 874}},
-	{{151759, 151765, 151770, 151780, 151791, 151798, 151817, 151823, 151830, 151842, 151849, 151856},
-	 {151759, 151765, 151770, 151780, 151791, 151798, 151817, 151823, 151830, 151842, 151849, 151856},
-	 {151861, 151871, 151883, 151891, 151899, 151912, 151921},
-	 {34817, 151932, 151936, 151940, 151944, 34833, 29333},
-	 179, 2815, 2823, 213, 0, 0, 151948, 151948, 226, 1, 1, 0, 1, 6,
+	{{148611, 148617, 148622, 148632, 148643, 148650, 148669, 148675, 148682, 148694, 148701, 148708},
+	 {148611, 148617, 148622, 148632, 148643, 148650, 148669, 148675, 148682, 148694, 148701, 148708},
+	 {148713, 148723, 148735, 148743, 148751, 148764, 148773},
+	 {33982, 148784, 148788, 148792, 148796, 33998, 28499},
+	 179, 2606, 2614, 213, 0, 0, 148800, 148800, 226, 1, 1, 0, 1, 6,
 	 {880, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 880, 18, 880}},
-	{{151759, 151765, 151770, 151780, 151791, 151798, 151817, 151823, 151830, 151842, 151849, 151856},
-	 {151759, 151765, 151770, 151780, 151791, 151798, 151817, 151823, 151830, 151842, 151849, 151856},
-	 {151861, 151871, 151883, 151891, 151899, 151912, 151921},
-	 {34817, 151932, 151936, 151940, 151944, 34833, 29333},
-	 179, 2815, 2823, 213, 0, 0, 151948, 151948, 226, 0, 65, 0, 1, 6,
+	{{148611, 148617, 148622, 148632, 148643, 148650, 148669, 148675, 148682, 148694, 148701, 148708},
+	 {148611, 148617, 148622, 148632, 148643, 148650, 148669, 148675, 148682, 148694, 148701, 148708},
+	 {148713, 148723, 148735, 148743, 148751, 148764, 148773},
+	 {33982, 148784, 148788, 148792, 148796, 33998, 28499},
+	 179, 2606, 2614, 213, 0, 0, 148800, 148800, 226, 0, 65, 0, 1, 6,
 	 {880, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 880, 18, 880}},
-	{{152056, 10900, 10913, 10922, 10933, 152067, 152074, 10958, 152081, 152096, 152109, 11016},
-	 {152056, 10900, 10913, 10922, 10933, 152067, 152074, 10958, 152081, 152096, 152109, 11016},
-	 {152120, 152135, 152150, 152165, 152182, 152201, 152212},
-	 {152223, 152230, 152237, 152244, 152251, 152258, 152265},
-	 179, 2815, 152272, 213, 0, 0, 152288, 152299, 226, 1, 65, 0, 1, 6,
+	{{148908, 10483, 10496, 10505, 10516, 148919, 148926, 10541, 148933, 148948, 148961, 10599},
+	 {148908, 10483, 10496, 10505, 10516, 148919, 148926, 10541, 148933, 148948, 148961, 10599},
+	 {148972, 148987, 149002, 149017, 149034, 149053, 149064},
+	 {149075, 149082, 149089, 149096, 149103, 149110, 149117},
+	 179, 2606, 149124, 213, 0, 0, 149140, 149151, 226, 1, 65, 0, 1, 6,
 	 {881, 2, 3, 2, 4, 5, 0, 6, 7, 882, 882, 882, 882, 883, 884, 885}},
-	{{152791, 152810, 152841, 152860, 152879, 152901, 152926, 152948, 152970, 152992, 153011, 153039},
-	 {152791, 152810, 152841, 152860, 152879, 152901, 152926, 152948, 152970, 152992, 153011, 153039},
-	 {153061, 153092, 153120, 153148, 153167, 153201, 153226},
-	 {153251, 153259, 153264, 153269, 153274, 153282, 153287},
-	 179, 11332, 3976, 213, 0, 0, 153292, 153292, 226, 0, 65, 0, 1, 0,
+	{{149643, 149662, 149693, 149712, 149731, 149753, 149778, 149800, 149822, 149844, 149863, 149891},
+	 {149643, 149662, 149693, 149712, 149731, 149753, 149778, 149800, 149822, 149844, 149863, 149891},
+	 {149913, 149944, 149972, 150000, 150019, 150053, 150078},
+	 {150103, 150111, 150116, 150121, 150126, 150134, 150139},
+	 179, 10915, 3767, 213, 0, 0, 150144, 150144, 226, 0, 65, 0, 1, 0,
 	 {886, 887, 888, 889, 890, 891, 0, 892, 893, 894, 894, 894, 894, 895, 896, 897}},
-	{{159150, 159157, 159170, 159183, 159196, 159209, 159216, 159226, 159236, 159252, 159265, 159275},
-	 {159150, 159157, 159170, 159183, 159196, 159209, 159216, 159226, 159236, 159252, 159265, 159275},
-	 {159288, 159301, 159311, 3900, 159321, 159331, 159341},
-	 {159351, 159358, 159365, 159372, 159379, 159386, 159393},
-	 179, 3968, 3976, 3988, 159400, 0, 159616, 159616, 226, 0, 65, 0, 1, 6,
+	{{155794, 155801, 155814, 155827, 155840, 155853, 155860, 155870, 155880, 155896, 155909, 155919},
+	 {155794, 155801, 155814, 155827, 155840, 155853, 155860, 155870, 155880, 155896, 155909, 155919},
+	 {155932, 155945, 155955, 3691, 155965, 155975, 155985},
+	 {155995, 156002, 156009, 156016, 156023, 156030, 156037},
+	 179, 3759, 3767, 3779, 156044, 0, 156260, 156260, 226, 0, 65, 0, 1, 6,
 	 {898, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 898, 18, 898}},
-	{{159150, 159157, 159170, 159183, 159196, 159209, 159216, 159226, 159236, 159252, 159265, 159275},
-	 {159150, 159157, 159170, 159183, 159196, 159209, 159216, 159226, 159236, 159252, 159265, 159275},
-	 {159288, 159301, 159311, 3900, 159321, 159331, 159341},
-	 {159351, 159358, 159365, 159372, 159379, 159386, 159393},
-	 179, 3968, 3976, 3988, 159400, 0, 159616, 159616, 226, 1, 65, 0, 1, 6,
+	{{155794, 155801, 155814, 155827, 155840, 155853, 155860, 155870, 155880, 155896, 155909, 155919},
+	 {155794, 155801, 155814, 155827, 155840, 155853, 155860, 155870, 155880, 155896, 155909, 155919},
+	 {155932, 155945, 155955, 3691, 155965, 155975, 155985},
+	 {155995, 156002, 156009, 156016, 156023, 156030, 156037},
+	 179, 3759, 3767, 3779, 156044, 0, 156260, 156260, 226, 1, 65, 0, 1, 6,
 	 {898, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 898, 18, 898}},
-	{{159764, 159772, 159779, 159784, 159790, 159795, 159801, 159807, 159814, 159824, 159833, 159841},
-	 {159848, 159856, 10468, 10473, 159863, 159868, 159874, 37130, 159880, 159890, 159899, 10524},
-	 {159907, 159918, 159927, 159936, 159947, 159957, 159962},
-	 {159969, 159973, 159976, 159979, 159983, 98340, 159986},
-	 179, 3968, 197, 213, 0, 0, 159990, 159996, 226, 1, 65, 0, 1, 6,
+	{{156408, 156416, 156423, 156428, 156434, 156439, 156445, 156451, 156458, 156468, 156477, 156485},
+	 {156492, 156500, 10051, 10056, 156507, 156512, 156518, 36295, 156524, 156534, 156543, 10107},
+	 {156551, 156562, 156571, 156580, 156591, 156601, 156606},
+	 {156613, 156617, 156620, 156623, 156627, 96043, 156630},
+	 179, 3759, 197, 213, 0, 0, 156634, 156640, 226, 1, 65, 0, 1, 6,
 	 {899, 2, 13, 2, 14, 14, 0, 15, 16, 900, 900, 900, 900, 899, 18, 899}},
-	{{160211, 160220, 160229, 160237, 160247, 160251, 160256, 160263, 160272, 160281, 160291, 160299},
-	 {160211, 160220, 160229, 160237, 160247, 160251, 160256, 160263, 160272, 160281, 160291, 160299},
-	 {160307, 160315, 160323, 160331, 160340, 160354, 160362},
-	 {160371, 160376, 160381, 160386, 160390, 160396, 160400},
-	 179, 183, 197, 2298, 160404, 0, 160620, 160620, 226, 1, 65, 0, 1, 6,
+	{{156855, 156864, 156873, 156881, 156891, 156895, 156900, 156907, 156916, 156925, 156935, 156943},
+	 {156855, 156864, 156873, 156881, 156891, 156895, 156900, 156907, 156916, 156925, 156935, 156943},
+	 {156951, 156959, 156967, 156975, 156984, 156998, 157006},
+	 {157015, 157020, 157025, 157030, 157034, 157040, 157044},
+	 179, 183, 197, 2089, 157048, 0, 157264, 157264, 226, 1, 65, 0, 1, 6,
 	 {901, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 901, 18, 901}},
-	{{160721, 160726, 159779, 160733, 160739, 160746, 160754, 160761, 160770, 160777, 160782, 160789},
-	 {160721, 160726, 159779, 160733, 160739, 160746, 160754, 160761, 160770, 160777, 160782, 160789},
-	 {160797, 160803, 160813, 160819, 160830, 160840, 160845},
-	 {160855, 160858, 33578, 160861, 160865, 160868, 140817},
-	 179, 183, 197, 213, 0, 0, 68405, 90826, 226, 1, 65, 0, 1, 6,
+	{{157365, 157370, 156423, 157377, 157383, 157390, 157398, 157405, 157414, 157421, 157426, 157433},
+	 {157365, 157370, 156423, 157377, 157383, 157390, 157398, 157405, 157414, 157421, 157426, 157433},
+	 {157441, 157447, 157457, 157463, 157474, 157484, 157489},
+	 {157499, 157502, 32744, 157505, 157509, 157512, 138085},
+	 179, 183, 197, 213, 0, 0, 66941, 88737, 226, 1, 65, 0, 1, 6,
 	 {902, 2, 903, 2, 904, 905, 0, 906, 59, 907, 907, 907, 907, 908, 909, 910}},
-	{{160721, 160726, 159779, 160733, 160739, 160746, 160754, 160761, 160770, 160777, 160782, 160789},
-	 {160721, 160726, 159779, 160733, 160739, 160746, 160754, 160761, 160770, 160777, 160782, 160789},
-	 {160797, 160803, 160813, 160819, 160830, 160840, 160845},
-	 {160855, 160858, 33578, 160861, 160865, 160868, 140817},
-	 179, 183, 197, 2298, 161426, 0, 68405, 90826, 226, 1, 65, 0, 1, 6,
+	{{157365, 157370, 156423, 157377, 157383, 157390, 157398, 157405, 157414, 157421, 157426, 157433},
+	 {157365, 157370, 156423, 157377, 157383, 157390, 157398, 157405, 157414, 157421, 157426, 157433},
+	 {157441, 157447, 157457, 157463, 157474, 157484, 157489},
+	 {157499, 157502, 32744, 157505, 157509, 157512, 138085},
+	 179, 183, 197, 2089, 158070, 0, 66941, 88737, 226, 1, 65, 0, 1, 6,
 	 {902, 2, 903, 2, 904, 905, 0, 906, 59, 907, 907, 907, 907, 908, 909, 910}},
-	{{161534, 28779, 11055, 28794, 11075, 28807, 28816, 11100, 28825, 28842, 28857, 28870},
-	 {161534, 28779, 11055, 28794, 11075, 28807, 28816, 11100, 28825, 28842, 28857, 28870},
-	 {161549, 161564, 161579, 161594, 161611, 161632, 161643},
-	 {161654, 161662, 161670, 161678, 161686, 161696, 161704},
-	 161712, 161724, 161742, 6874, 0, 0, 161770, 161770, 226, 1, 65, 0, 4, 6,
+	{{158178, 27945, 10638, 27960, 10658, 27973, 27982, 10683, 27991, 28008, 28023, 28036},
+	 {158178, 27945, 10638, 27960, 10658, 27973, 27982, 10683, 27991, 28008, 28023, 28036},
+	 {158193, 158208, 158223, 158238, 158255, 158276, 158287},
+	 {158298, 158306, 158314, 158322, 158330, 158340, 158348},
+	 158356, 158368, 158386, 6457, 0, 0, 158414, 158414, 226, 1, 65, 0, 4, 6,
 	 {911, 2, 912, 2, 913, 914, 0, 915, 916, 917, 917, 917, 917, 918, 919, 920}},
-	{{36010, 36019, 36029, 36035, 33569, 36042, 36050, 36057, 36060, 36070, 36079, 36089},
-	 {36010, 36019, 36029, 36035, 33569, 36042, 36050, 36057, 36060, 36070, 36079, 36089},
-	 {36099, 36106, 36113, 36122, 78145, 36129, 36136},
-	 {9332, 36143, 36147, 36151, 36155, 36159, 36163},
-	 2811, 2815, 2823, 213, 0, 0, 36167, 36167, 226, 1, 65, 0, 1, 6,
+	{{35175, 35184, 35194, 35200, 32735, 35207, 35215, 35222, 35225, 35235, 35244, 35254},
+	 {35175, 35184, 35194, 35200, 32735, 35207, 35215, 35222, 35225, 35235, 35244, 35254},
+	 {35264, 35271, 35278, 35287, 76264, 35294, 35301},
+	 {8915, 35308, 35312, 35316, 35320, 35324, 35328},
+	 2602, 2606, 2614, 213, 0, 0, 35332, 35332, 226, 1, 65, 0, 1, 6,
 	 {221, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 221, 18, 221}},
-	{{75523, 161943, 37701, 161952, 75555, 75561, 161958, 75573, 161965, 161974, 161983, 161991},
-	 {75523, 161943, 37701, 161952, 75555, 75561, 161958, 75573, 161965, 161974, 161983, 161991},
-	 {162000, 162007, 162013, 162020, 162026, 162032, 162040},
-	 {162050, 162054, 162058, 162062, 162066, 162070, 162074},
-	 179, 2815, 2823, 213, 0, 0, 162080, 162080, 226, 1, 65, 0, 1, 6,
+	{{73642, 158587, 36866, 158596, 73674, 73680, 158602, 73692, 158609, 158618, 158627, 158635},
+	 {73642, 158587, 36866, 158596, 73674, 73680, 158602, 73692, 158609, 158618, 158627, 158635},
+	 {158644, 158651, 158657, 158664, 158670, 158676, 158684},
+	 {158694, 158698, 158702, 158706, 158710, 158714, 158718},
+	 179, 2606, 2614, 213, 0, 0, 158724, 158724, 226, 1, 65, 0, 1, 6,
 	 {921, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 921, 18, 921}},
-	{{162177, 162190, 162203, 162212, 6708, 162225, 162236, 162247, 162262, 162279, 162296, 162311},
-	 {162177, 162190, 162203, 162212, 6708, 162225, 162236, 162247, 162262, 162279, 162296, 162311},
-	 {162326, 162343, 162358, 162375, 162392, 162409, 162418},
-	 {162429, 162432, 162435, 162438, 162441, 46635, 31036},
-	 2811, 11332, 3976, 213, 0, 0, 162444, 162444, 226, 1, 65, 1, 1, 6,
+	{{158821, 158834, 158847, 158856, 6291, 158869, 158880, 158891, 158906, 158923, 158940, 158955},
+	 {158821, 158834, 158847, 158856, 6291, 158869, 158880, 158891, 158906, 158923, 158940, 158955},
+	 {158970, 158987, 159002, 159019, 159036, 159053, 159062},
+	 {159073, 159076, 159079, 159082, 159085, 45800, 30202},
+	 2602, 10915, 3767, 213, 0, 0, 159088, 159088, 226, 1, 65, 1, 1, 6,
 	 {922, 923, 65, 923, 66, 67, 0, 68, 69, 924, 924, 924, 924, 925, 72, 926}},
-	{{163087, 163100, 163111, 163128, 163143, 163158, 163173, 163186, 163201, 163218, 163233, 163250},
-	 {163087, 163100, 163111, 163128, 163143, 163158, 163173, 163186, 163201, 163218, 163233, 163250},
-	 {163265, 163278, 163297, 163314, 163327, 163340, 12137},
-	 {12150, 12155, 13817, 12165, 13822, 12175, 12180},
-	 163357, 163367, 163383, 213, 0, 0, 163403, 163418, 226, 1, 65, 0, 1, 6,
+	{{159731, 159744, 159755, 159772, 159787, 159802, 159817, 159830, 159845, 159862, 159877, 159894},
+	 {159731, 159744, 159755, 159772, 159787, 159802, 159817, 159830, 159845, 159862, 159877, 159894},
+	 {159909, 159922, 159941, 159958, 159971, 159984, 11720},
+	 {11733, 11738, 13400, 11748, 13405, 11758, 11763},
+	 160001, 160011, 160027, 213, 0, 0, 160047, 160062, 226, 1, 65, 0, 1, 6,
 	 {927, 2, 928, 2, 929, 930, 0, 931, 932, 933, 933, 933, 933, 934, 935, 936}},
-	{{48593, 122234, 48617, 48626, 87921, 48642, 122250, 48660, 87952, 48682, 48695, 48706},
-	 {48593, 122234, 48617, 48626, 87921, 48642, 122250, 48660, 87952, 48682, 48695, 48706},
-	 {122263, 122274, 122281, 165366, 122299, 122312, 122321},
-	 {122263, 122274, 122281, 165366, 122299, 122312, 122321},
-	 179, 3968, 3976, 3988, 16809, 0, 122321, 122321, 226, 0, 65, 1, 1, 6,
+	{{47549, 119721, 47573, 47582, 85832, 47598, 119737, 47616, 85863, 47638, 47651, 47662},
+	 {47549, 119721, 47573, 47582, 85832, 47598, 119737, 47616, 85863, 47638, 47651, 47662},
+	 {119750, 119761, 119768, 161802, 119786, 119799, 119808},
+	 {119750, 119761, 119768, 161802, 119786, 119799, 119808},
+	 179, 3759, 3767, 3779, 16392, 0, 119808, 119808, 226, 0, 65, 1, 1, 6,
 	 {937, 2, 938, 2, 939, 940, 0, 941, 942, 943, 943, 943, 943, 944, 945, 946}},
-	{{48593, 122234, 48617, 48626, 87921, 48642, 122250, 48660, 87952, 48682, 48695, 48706},
-	 {48593, 122234, 48617, 48626, 87921, 48642, 122250, 48660, 87952, 48682, 48695, 48706},
-	 {122263, 122274, 122281, 165366, 122299, 122312, 122321},
-	 {122263, 122274, 122281, 165366, 122299, 122312, 122321},
-	 179, 3968, 3976, 3988, 16809, 0, 122321, 122321, 46660, 0, 1, 1, 1, 6,
+	{{47549, 119721, 47573, 47582, 85832, 47598, 119737, 47616, 85863, 47638, 47651, 47662},
+	 {47549, 119721, 47573, 47582, 85832, 47598, 119737, 47616, 85863, 47638, 47651, 47662},
+	 {119750, 119761, 119768, 161802, 119786, 119799, 119808},
+	 {119750, 119761, 119768, 161802, 119786, 119799, 119808},
+	 179, 3759, 3767, 3779, 16392, 0, 119808, 119808, 45825, 0, 1, 1, 1, 6,
 	 {937, 2, 938, 2, 939, 940, 0, 941, 942, 943, 943, 943, 943, 944, 945, 946}},
-	{{166424, 166431, 159779, 159784, 42638, 166438, 166443, 166448, 166455, 166463, 166470, 159841},
-	 {10454, 10461, 10468, 10473, 10479, 10483, 10488, 139936, 166477, 166485, 10517, 10524},
-	 {166492, 166502, 166511, 166520, 166531, 16227, 166541},
-	 {166548, 20940, 100284, 166551, 160855, 44898, 166554},
-	 75226, 77754, 77769, 213, 0, 0, 68405, 68405, 226, 1, 65, 0, 1, 6,
+	{{162859, 162866, 156423, 156428, 41803, 162873, 162878, 162883, 162890, 162898, 162905, 156485},
+	 {10037, 10044, 10051, 10056, 10062, 10066, 10071, 137204, 162912, 162920, 10100, 10107},
+	 {162927, 162937, 162946, 162955, 162966, 15810, 162976},
+	 {162983, 20522, 97779, 162986, 157499, 44063, 162989},
+	 73345, 75873, 75888, 213, 0, 0, 66941, 66941, 226, 1, 65, 0, 1, 6,
 	 {947, 2, 948, 2, 949, 950, 0, 951, 952, 953, 953, 953, 953, 954, 955, 956}},
-	{{48593, 48604, 48617, 48626, 48637, 48642, 48649, 48660, 48669, 48682, 48695, 48706},
-	 {48593, 48604, 48617, 48626, 48637, 48642, 48649, 48660, 48669, 48682, 48695, 48706},
-	 {46518, 46531, 46544, 46560, 46577, 46592, 46601},
-	 {166870, 166874, 166878, 166882, 166886, 166890, 166894},
-	 2811, 2815, 2823, 213, 0, 0, 11342, 11342, 46660, 6, 48, 1, 1, 14,
+	{{47549, 47560, 47573, 47582, 47593, 47598, 47605, 47616, 47625, 47638, 47651, 47662},
+	 {47549, 47560, 47573, 47582, 47593, 47598, 47605, 47616, 47625, 47638, 47651, 47662},
+	 {45683, 45696, 45709, 45725, 45742, 45757, 45766},
+	 {163305, 163309, 163313, 163317, 163321, 163325, 163329},
+	 2602, 2606, 2614, 213, 0, 0, 10925, 10925, 45825, 6, 48, 1, 1, 14,
 	 {957, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 958, 72, 959}},
-	{{166898, 11042, 11055, 11064, 11075, 166909, 166916, 11100, 166923, 166938, 166951, 11158},
-	 {166898, 11042, 11055, 11064, 11075, 166909, 166916, 11100, 166923, 166938, 166951, 11158},
-	 {166962, 166977, 166992, 167007, 167024, 91497, 167041},
-	 {167052, 167057, 167062, 167067, 167072, 167077, 167082},
-	 75226, 75231, 167087, 213, 0, 0, 167101, 167101, 226, 1, 65, 0, 1, 6,
+	{{163333, 10625, 10638, 10647, 10658, 163344, 163351, 10683, 163358, 163373, 163386, 10741},
+	 {163333, 10625, 10638, 10647, 10658, 163344, 163351, 10683, 163358, 163373, 163386, 10741},
+	 {163397, 163412, 163427, 163442, 163459, 89408, 163476},
+	 {163487, 163492, 163497, 163502, 163507, 163512, 163517},
+	 73345, 73350, 163522, 213, 0, 0, 163536, 163536, 226, 1, 65, 0, 1, 6,
 	 {960, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 961, 72, 962}},
-	{{167242, 167269, 167282, 167289, 167296, 167303, 167310, 167320, 167327, 167334, 167341, 167364},
-	 {167242, 167269, 167282, 167289, 167296, 167303, 167310, 167320, 167327, 167334, 167341, 167364},
-	 {167391, 167401, 167411, 167421, 167431, 167444, 167457},
-	 {167391, 167401, 167411, 167421, 167431, 167444, 167457},
-	 179, 2815, 2823, 3988, 16809, 0, 167467, 167467, 226, 1, 65, 0, 1, 6,
+	{{163677, 163704, 163717, 163724, 163731, 163738, 163745, 163755, 163762, 163769, 163776, 163799},
+	 {163677, 163704, 163717, 163724, 163731, 163738, 163745, 163755, 163762, 163769, 163776, 163799},
+	 {163826, 163836, 163846, 163856, 163866, 163879, 163892},
+	 {163826, 163836, 163846, 163856, 163866, 163879, 163892},
+	 179, 2606, 2614, 3779, 16392, 0, 163902, 163902, 226, 1, 65, 0, 1, 6,
 	 {963, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 963, 18, 963}},
-	{{167626, 167630, 167634, 167638, 167642, 167646, 167650, 167654, 167658, 167662, 80259, 167666},
-	 {167626, 167630, 167634, 167638, 167642, 167646, 167650, 167654, 167658, 167662, 80259, 167666},
-	 {167670, 167677, 167688, 167695, 167701, 167708, 167715},
-	 {167670, 167677, 167688, 167695, 167701, 167708, 167715},
-	 2811, 2815, 2823, 2298, 16809, 0, 103866, 103866, 226, 1, 65, 0, 1, 6,
+	{{164061, 164065, 164069, 164073, 164077, 164081, 164085, 164089, 164093, 164097, 78378, 164101},
+	 {164061, 164065, 164069, 164073, 164077, 164081, 164085, 164089, 164093, 164097, 78378, 164101},
+	 {164105, 164112, 164123, 164130, 164136, 164143, 164150},
+	 {164105, 164112, 164123, 164130, 164136, 164143, 164150},
+	 2602, 2606, 2614, 2089, 16392, 0, 101359, 101359, 226, 1, 65, 0, 1, 6,
 	 {964, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 964, 18, 964}},
-	{{167771, 167780, 167789, 167798, 167807, 167816, 167825, 167834, 167843, 167852, 167862, 167872},
-	 {167882, 167891, 167900, 167909, 167918, 167927, 167936, 167945, 167954, 167963, 167973, 167983},
-	 {167993, 168006, 168016, 168025, 168035, 168046, 168057},
-	 {168069, 168072, 168075, 168078, 168081, 168084, 168087},
-	 168090, 168099, 77769, 213, 0, 0, 168112, 168112, 226, 1, 65, 0, 1, 6,
+	{{164206, 164215, 164224, 164233, 164242, 164251, 164260, 164269, 164278, 164287, 164297, 164307},
+	 {164317, 164326, 164335, 164344, 164353, 164362, 164371, 164380, 164389, 164398, 164408, 164418},
+	 {164428, 164441, 164451, 164460, 164470, 164481, 164492},
+	 {164504, 164507, 164510, 164513, 164516, 164519, 164522},
+	 164525, 164534, 75888, 213, 0, 0, 164547, 164547, 226, 1, 65, 0, 1, 6,
 	 {965, 966, 3, 966, 4, 5, 0, 6, 7, 8, 8, 8, 8, 967, 10, 968}},
-	{{169072, 169079, 169086, 169093, 169101, 169107, 169116, 169123, 169132, 169146, 169156, 169169},
-	 {169072, 169079, 169086, 169093, 169101, 169107, 169116, 169123, 169132, 169146, 169156, 169169},
-	 {169183, 169191, 169199, 169207, 169216, 169225, 169232},
-	 {43269, 169241, 169246, 169251, 169255, 43285, 75698},
-	 2811, 183, 197, 213, 0, 0, 169260, 169260, 226, 1, 65, 0, 4, 6,
+	{{165507, 165514, 165521, 165528, 165536, 165542, 165551, 165558, 165567, 165581, 165591, 165604},
+	 {165507, 165514, 165521, 165528, 165536, 165542, 165551, 165558, 165567, 165581, 165591, 165604},
+	 {165618, 165626, 165634, 165642, 165651, 165660, 165667},
+	 {42434, 165676, 165681, 165686, 165690, 42450, 73817},
+	 2602, 183, 197, 213, 0, 0, 165695, 165695, 226, 1, 65, 0, 4, 6,
 	 {969, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 969, 18, 969}},
-	{{169377, 169386, 37701, 169395, 37713, 169401, 169406, 36057, 169412, 140990, 169423, 169433},
-	 {169377, 169386, 37701, 169395, 37713, 169401, 169406, 36057, 169412, 140990, 169423, 169433},
-	 {169443, 169451, 169458, 169466, 169474, 169482, 169490},
-	 {169496, 169500, 37826, 169504, 169509, 169513, 169518},
-	 179, 2815, 2823, 213, 0, 0, 169522, 169530, 226, 1, 65, 0, 1, 6,
+	{{165812, 165821, 36866, 165830, 36878, 165836, 165841, 35222, 165847, 138258, 165858, 165868},
+	 {165812, 165821, 36866, 165830, 36878, 165836, 165841, 35222, 165847, 138258, 165858, 165868},
+	 {165878, 165886, 165893, 165901, 165909, 165917, 165925},
+	 {165931, 165935, 36991, 165939, 165944, 165948, 165953},
+	 179, 2606, 2614, 213, 0, 0, 165957, 165965, 226, 1, 65, 0, 1, 6,
 	 {970, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 971, 10, 972}},
-	{{169624, 169634, 169644, 169651, 169658, 9206, 169663, 102193, 9224, 169670, 9240, 12574},
-	 {169624, 169634, 169644, 169651, 169658, 9206, 169663, 102193, 9224, 169678, 9240, 12574},
-	 {169687, 114664, 169692, 169702, 169714, 169722, 114699},
-	 {169733, 114708, 169737, 169743, 114716, 169747, 114724},
-	 179, 183, 197, 213, 0, 0, 169751, 169757, 226, 0, 65, 0, 1, 6,
+	{{166059, 166069, 166079, 166086, 166093, 8789, 166098, 99686, 8807, 166105, 8823, 12157},
+	 {166059, 166069, 166079, 166086, 166093, 8789, 166098, 99686, 8807, 166113, 8823, 12157},
+	 {166122, 112153, 166127, 166137, 166149, 166157, 112188},
+	 {166168, 112197, 166172, 166178, 112205, 166182, 112213},
+	 179, 183, 197, 213, 0, 0, 166186, 166192, 226, 0, 65, 0, 1, 6,
 	 {973, 2, 3, 2, 4, 5, 0, 6, 7, 8, 8, 8, 8, 974, 10, 975}},
-	{{92182, 92192, 92202, 92209, 92215, 90318, 92221, 92229, 92237, 92248, 9240, 9248},
-	 {92182, 92192, 92202, 92209, 92215, 90318, 92221, 92229, 92237, 92248, 9240, 9248},
-	 {169854, 92266, 169862, 169872, 169882, 169890, 169901},
-	 {169912, 169917, 169922, 169927, 169932, 169937, 169942},
-	 179, 2815, 2823, 213, 0, 0, 169947, 169947, 226, 1, 1, 0, 1, 6,
+	{{90093, 90103, 90113, 90120, 90126, 88229, 90132, 90140, 90148, 90159, 8823, 8831},
+	 {90093, 90103, 90113, 90120, 90126, 88229, 90132, 90140, 90148, 90159, 8823, 8831},
+	 {166289, 90177, 166297, 166307, 166317, 166325, 166336},
+	 {166347, 166352, 166357, 166362, 166367, 166372, 166377},
+	 179, 2606, 2614, 213, 0, 0, 166382, 166382, 226, 1, 1, 0, 1, 6,
 	 {559, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 559, 18, 559}},
-	{{169956, 169990, 170020, 170054, 170078, 170105, 170112, 170118, 170126, 170141, 170175, 170186},
-	 {169956, 169990, 170020, 170054, 170078, 170105, 170112, 170118, 170126, 170141, 170175, 170186},
-	 {170198, 170209, 170217, 170235, 170250, 170271, 170279},
-	 {170288, 170291, 170294, 170297, 170300, 170303, 170306},
-	 2811, 2815, 2823, 213, 0, 0, 170198, 170198, 226, 1, 65, 0, 1, 6,
+	{{166391, 166425, 166455, 166489, 166513, 166540, 166547, 166553, 166561, 166576, 166610, 166621},
+	 {166391, 166425, 166455, 166489, 166513, 166540, 166547, 166553, 166561, 166576, 166610, 166621},
+	 {166633, 166644, 166652, 166670, 166685, 166706, 166714},
+	 {166723, 166726, 166729, 166732, 166735, 166738, 166741},
+	 2602, 2606, 2614, 213, 0, 0, 166633, 166633, 226, 1, 65, 0, 1, 6,
 	 {976, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 976, 18, 976}},
-	{{170551, 170568, 170587, 170596, 170611, 64652, 64661, 170618, 170633, 170654, 170669, 170688},
-	 {170551, 170568, 170587, 170596, 170611, 64652, 64661, 170618, 170633, 170654, 170669, 170688},
-	 {170705, 170718, 170733, 170748, 170763, 170782, 170799},
-	 {170705, 170718, 170733, 170748, 170763, 170782, 170799},
-	 2811, 3968, 33801, 213, 0, 0, 170806, 170806, 226, 1, 65, 1, 1, 6,
+	{{166986, 167003, 167022, 167031, 167046, 63396, 63405, 167053, 167068, 167089, 167104, 167123},
+	 {166986, 167003, 167022, 167031, 167046, 63396, 63405, 167053, 167068, 167089, 167104, 167123},
+	 {167140, 167153, 167168, 167183, 167198, 167217, 167234},
+	 {167140, 167153, 167168, 167183, 167198, 167217, 167234},
+	 2602, 3759, 32967, 213, 0, 0, 167241, 167241, 226, 1, 65, 1, 1, 6,
 	 {977, 2, 65, 2, 66, 67, 0, 978, 69, 70, 70, 70, 70, 979, 72, 980}},
-	{{171111, 171126, 171135, 171148, 171155, 171165, 171173, 171183, 171190, 171196, 171208, 171215},
-	 {171227, 171249, 171265, 171285, 171299, 171316, 171331, 171348, 171362, 171375, 171394, 171408},
-	 {171427, 171435, 171440, 171452, 171465, 171479, 171486},
-	 {171500, 171506, 171509, 171519, 171530, 171541, 171546},
-	 179, 3968, 171553, 213, 0, 0, 171565, 171565, 226, 1, 65, 0, 1, 6,
+	{{167546, 167561, 167570, 167583, 167590, 167600, 167608, 167618, 167625, 167631, 167643, 167650},
+	 {167662, 167684, 167700, 167720, 167734, 167751, 167766, 167783, 167797, 167810, 167829, 167843},
+	 {167862, 167870, 167875, 167887, 167900, 167914, 167921},
+	 {167935, 167941, 167944, 167954, 167965, 167976, 167981},
+	 179, 3759, 167988, 213, 0, 0, 168000, 168000, 226, 1, 65, 0, 1, 6,
 	 {981, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 981, 18, 981}},
-	{{171777, 171126, 171789, 171148, 171800, 171165, 171809, 171183, 171190, 171817, 171208, 171828},
-	 {171838, 171856, 171871, 171888, 171901, 171916, 171930, 171944, 171957, 171969, 171986, 171999},
-	 {171427, 171435, 172015, 172026, 172037, 172048, 172054},
-	 {171500, 171506, 172067, 172076, 172085, 172094, 171546},
-	 179, 3968, 171553, 213, 0, 0, 172098, 172098, 226, 1, 65, 0, 1, 6,
+	{{168212, 167561, 168224, 167583, 168235, 167600, 168244, 167618, 167625, 168252, 167643, 168263},
+	 {168273, 168291, 168306, 168323, 168336, 168351, 168365, 168379, 168392, 168404, 168421, 168434},
+	 {167862, 167870, 168450, 168461, 168472, 168483, 168489},
+	 {167935, 167941, 168502, 168511, 168520, 168529, 167981},
+	 179, 3759, 167988, 213, 0, 0, 168533, 168533, 226, 1, 65, 0, 1, 6,
 	 {982, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 982, 18, 982}},
-	{{172285, 172291, 172298, 172308, 172316, 172320, 172330, 172341, 172355, 172367, 172382, 172394},
-	 {172285, 172291, 172298, 172308, 172316, 172320, 172330, 172341, 172355, 172367, 172382, 172394},
-	 {172407, 172414, 172424, 172439, 172457, 172465, 172474},
-	 {172481, 172485, 172489, 172493, 172497, 172501, 172505},
-	 179, 183, 197, 213, 0, 0, 172509, 172519, 226, 0, 65, 0, 1, 6,
+	{{168720, 168726, 168733, 168743, 168751, 168755, 168765, 168776, 168790, 168802, 168817, 168829},
+	 {168720, 168726, 168733, 168743, 168751, 168755, 168765, 168776, 168790, 168802, 168817, 168829},
+	 {168842, 168849, 168859, 168874, 168892, 168900, 168909},
+	 {168916, 168920, 168924, 168928, 168932, 168936, 168940},
+	 179, 183, 197, 213, 0, 0, 168944, 168954, 226, 0, 65, 0, 1, 6,
 	 {983, 984, 3, 984, 4, 5, 0, 6, 7, 8, 8, 8, 8, 985, 10, 986}},
-	{{172285, 172291, 172298, 172308, 172316, 172320, 172330, 172341, 172355, 172367, 172382, 172394},
-	 {172285, 172291, 172298, 172308, 172316, 172320, 172330, 172341, 172355, 172367, 172382, 172394},
-	 {172407, 172414, 172424, 172439, 172457, 172465, 172474},
-	 {172481, 172485, 172489, 172493, 172497, 172501, 172505},
-	 179, 183, 197, 2298, 44562, 0, 172509, 172519, 226, 0, 65, 0, 1, 6,
+	{{168720, 168726, 168733, 168743, 168751, 168755, 168765, 168776, 168790, 168802, 168817, 168829},
+	 {168720, 168726, 168733, 168743, 168751, 168755, 168765, 168776, 168790, 168802, 168817, 168829},
+	 {168842, 168849, 168859, 168874, 168892, 168900, 168909},
+	 {168916, 168920, 168924, 168928, 168932, 168936, 168940},
+	 179, 183, 197, 2089, 43727, 0, 168944, 168954, 226, 0, 65, 0, 1, 6,
 	 {983, 984, 3, 984, 4, 5, 0, 6, 7, 8, 8, 8, 8, 985, 10, 986}},
-	{{72613, 72618, 72623, 72628, 72633, 72638, 72643, 72648, 72653, 72658, 72664, 72670},
+	{{70940, 70945, 70950, 70955, 70960, 70965, 70970, 70975, 70980, 70985, 70991, 70997},
 	 {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-	 {173072, 173082, 173092, 173102, 173112, 173122, 173132},
-	 {72746, 173142, 173146, 173150, 173154, 173158, 173162},
-	 72774, 173166, 173182, 173202, 173207, 0, 72819, 72819, 226, 0, 65, 0, 1, 6,
+	 {169507, 169517, 169527, 169537, 169547, 169557, 169567},
+	 {71073, 169577, 169581, 169585, 169589, 169593, 169597},
+	 71101, 169601, 169617, 169637, 169642, 0, 71146, 71146, 226, 0, 65, 0, 1, 6,
 	 {987, 988, 989, 990, 991, 989, 0, 992, 993, 994, 994, 994, 994, 995, 996, 997}},
-	{{174078, 174085, 174092, 174099, 174106, 174113, 174120, 174127, 174134, 174141, 174148, 174158},
+	{{170305, 170312, 170319, 170326, 170333, 170340, 170347, 170354, 170361, 170368, 170375, 170385},
 	 {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-	 {173072, 173082, 173092, 173102, 173112, 173122, 173132},
-	 {174168, 174175, 174182, 174189, 174196, 174203, 174210},
-	 72774, 173166, 173182, 213, 0, 0, 174217, 174217, 226, 1, 65, 0, 1, 6,
+	 {169507, 169517, 169527, 169537, 169547, 169557, 169567},
+	 {170395, 170402, 170409, 170416, 170423, 170430, 170437},
+	 71101, 169601, 169617, 213, 0, 0, 170444, 170444, 226, 1, 65, 0, 1, 6,
 	 {998, 999, 450, 1000, 451, 450, 0, 1001, 1002, 1003, 1003, 1003, 1003, 1004, 1005, 457}},
-	{{137755, 137774, 137790, 137803, 137819, 137835, 137851, 137870, 137883, 137908, 137924, 137949},
-	 {137755, 137774, 137790, 137803, 137819, 137835, 137851, 137870, 137883, 137908, 137924, 137949},
-	 {137974, 137993, 138009, 138028, 138044, 175105, 138079},
-	 {138101, 138111, 138121, 138131, 138141, 138151, 138164},
-	 2811, 2815, 2823, 213, 0, 0, 138177, 138177, 226, 1, 65, 0, 1, 6,
+	{{135023, 135042, 135058, 135071, 135087, 135103, 135119, 135138, 135151, 135176, 135192, 135217},
+	 {135023, 135042, 135058, 135071, 135087, 135103, 135119, 135138, 135151, 135176, 135192, 135217},
+	 {135242, 135261, 135277, 135296, 135312, 171124, 135347},
+	 {135369, 135379, 135389, 135399, 135409, 135419, 135432},
+	 2602, 2606, 2614, 213, 0, 0, 135445, 135445, 226, 1, 65, 0, 1, 6,
 	 {1006, 2, 65, 2, 66, 67, 0, 68, 69, 70, 70, 70, 70, 1007, 72, 1008}},
-	{{174078, 174085, 174092, 174099, 174106, 174113, 174120, 174127, 174134, 174141, 174148, 174158},
+	{{170305, 170312, 170319, 170326, 170333, 170340, 170347, 170354, 170361, 170368, 170375, 170385},
 	 {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-	 {173072, 173082, 173092, 173102, 173112, 173122, 173132},
-	 {174168, 174175, 174182, 174189, 174196, 174203, 174210},
-	 72774, 173166, 173182, 213, 0, 0, 174217, 174217, 226, 1, 65, 0, 1, 6,
+	 {169507, 169517, 169527, 169537, 169547, 169557, 169567},
+	 {170395, 170402, 170409, 170416, 170423, 170430, 170437},
+	 71101, 169601, 169617, 213, 0, 0, 170444, 170444, 226, 1, 65, 0, 1, 6,
 	 {998, 1009, 1010, 1011, 451, 1012, 0, 1013, 1002, 1003, 1003, 1003, 1003, 1014, 1005, 457}},
-	{{174078, 174085, 174092, 174099, 174106, 174113, 174120, 174127, 174134, 174141, 174148, 174158},
+	{{170305, 170312, 170319, 170326, 170333, 170340, 170347, 170354, 170361, 170368, 170375, 170385},
 	 {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-	 {173072, 173082, 173092, 173102, 173112, 173122, 173132},
-	 {174168, 174175, 174182, 174189, 174196, 174203, 174210},
-	 72774, 173166, 173182, 173202, 173207, 0, 174217, 174217, 226, 0, 65, 0, 1, 6,
+	 {169507, 169517, 169527, 169537, 169547, 169557, 169567},
+	 {170395, 170402, 170409, 170416, 170423, 170430, 170437},
+	 71101, 169601, 169617, 169637, 169642, 0, 170444, 170444, 226, 0, 65, 0, 1, 6,
 	 {998, 1009, 1010, 1011, 451, 1012, 0, 1013, 1002, 1003, 1003, 1003, 1003, 1014, 1005, 457}},
-	{{72613, 72618, 72623, 72628, 72633, 72638, 72643, 72648, 72653, 72658, 72664, 72670},
+	{{70940, 70945, 70950, 70955, 70960, 70965, 70970, 70975, 70980, 70985, 70991, 70997},
 	 {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-	 {173072, 173082, 173092, 173102, 173112, 173122, 173132},
-	 {174168, 174175, 174182, 174189, 174196, 174203, 174210},
-	 72774, 173166, 173182, 173202, 173207, 0, 174217, 174217, 226, 0, 65, 0, 1, 6,
+	 {169507, 169517, 169527, 169537, 169547, 169557, 169567},
+	 {170395, 170402, 170409, 170416, 170423, 170430, 170437},
+	 71101, 169601, 169617, 169637, 169642, 0, 170444, 170444, 226, 0, 65, 0, 1, 6,
 	 {998, 1009, 1010, 1011, 451, 1012, 0, 1013, 1002, 1003, 1003, 1003, 1003, 1014, 1005, 457}},
-	{{72613, 72618, 72623, 72628, 72633, 72638, 72643, 72648, 72653, 72658, 72664, 72670},
+	{{70940, 70945, 70950, 70955, 70960, 70965, 70970, 70975, 70980, 70985, 70991, 70997},
 	 {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-	 {173072, 173082, 173092, 173102, 173112, 173122, 173132},
-	 {72746, 173142, 173146, 173150, 173154, 173158, 173162},
-	 72774, 173166, 173182, 173202, 173207, 0, 72819, 72819, 226, 0, 65, 0, 1, 6,
+	 {169507, 169517, 169527, 169537, 169547, 169557, 169567},
+	 {71073, 169577, 169581, 169585, 169589, 169593, 169597},
+	 71101, 169601, 169617, 169637, 169642, 0, 71146, 71146, 226, 0, 65, 0, 1, 6,
 	 {987, 1015, 989, 990, 991, 989, 0, 992, 993, 994, 994, 994, 994, 995, 996, 997}},
-	{{72613, 72618, 72623, 72628, 72633, 72638, 72643, 72648, 72653, 72658, 72664, 72670},
+	{{70940, 70945, 70950, 70955, 70960, 70965, 70970, 70975, 70980, 70985, 70991, 70997},
 	 {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-	 {173072, 173082, 173092, 173102, 173112, 173122, 173132},
-	 {72746, 173142, 173146, 173150, 173154, 173158, 173162},
-	 72774, 173166, 173182, 173202, 173207, 0, 176329, 176329, 226, 0, 65, 0, 1, 6,
+	 {169507, 169517, 169527, 169537, 169547, 169557, 169567},
+	 {71073, 169577, 169581, 169585, 169589, 169593, 169597},
+	 71101, 169601, 169617, 169637, 169642, 0, 172138, 172138, 226, 0, 65, 0, 1, 6,
 	 {987, 1016, 989, 990, 991, 989, 0, 992, 993, 994, 994, 994, 994, 995, 996, 997}},
-	{{176336, 169634, 176345, 176351, 169658, 9206, 169663, 102193, 176359, 169670, 9240, 12574},
-	 {176336, 169634, 176345, 176351, 169658, 9206, 169663, 102193, 176359, 169670, 9240, 12574},
-	 {176369, 176376, 176388, 176399, 176412, 176421, 176433},
-	 {113937, 176443, 176447, 169743, 114716, 169747, 114724},
-	 179, 183, 197, 213, 0, 0, 114728, 114728, 226, 0, 65, 0, 1, 6,
+	{{172145, 166069, 172154, 172160, 166093, 8789, 166098, 99686, 172168, 166105, 8823, 12157},
+	 {172145, 166069, 172154, 172160, 166093, 8789, 166098, 99686, 172168, 166105, 8823, 12157},
+	 {172178, 172185, 172197, 172208, 172221, 172230, 172242},
+	 {111427, 172252, 172256, 166178, 112205, 166182, 112213},
+	 179, 183, 197, 213, 0, 0, 112217, 112217, 226, 0, 65, 0, 1, 6,
 	 {1017, 2, 13, 2, 14, 14, 0, 15, 16, 17, 17, 17, 17, 1017, 18, 1017}},
 };
 const std::size_t locale_record_count = 334;
 
 const locale_tag locale_tags[] = {
-	{176542, 0}, // af
-	{176545, 1}, // af-NA
-	{176551, 0}, // af-ZA
-	{176557, 2}, // agq
-	{176561, 2}, // agq-CM
-	{176568, 3}, // ak
-	{176571, 3}, // ak-GH
-	{176577, 4}, // am
-	{176580, 4}, // am-ET
-	{176586, 5}, // ar
-	{176589, 6}, // ar-001
-	{176596, 7}, // ar-AE
-	{176602, 5}, // ar-BH
-	{176608, 8}, // ar-DJ
-	{176614, 9}, // ar-DZ
-	{176620, 5}, // ar-EG
-	{176626, 10}, // ar-EH
-	{176632, 6}, // ar-ER
-	{176638, 11}, // ar-IL
-	{176644, 12}, // ar-IQ
-	{176650, 12}, // ar-JO
-	{176656, 13}, // ar-KM
-	{176662, 5}, // ar-KW
-	{176668, 14}, // ar-LB
-	{176674, 15}, // ar-LY
-	{176680, 16}, // ar-MA
-	{176686, 17}, // ar-MR
-	{176692, 5}, // ar-OM
-	{176698, 14}, // ar-PS
-	{176704, 5}, // ar-QA
-	{176710, 18}, // ar-SA
-	{176716, 5}, // ar-SD
-	{176722, 6}, // ar-SO
-	{176728, 6}, // ar-SS
-	{176734, 12}, // ar-SY
-	{176740, 6}, // ar-TD
-	{176746, 19}, // ar-TN
-	{176752, 18}, // ar-YE
-	{176758, 20}, // as
-	{176761, 20}, // as-IN
-	{138560, 21}, // asa
-	{176767, 21}, // asa-TZ
-	{176774, 22}, // ast
-	{176778, 22}, // ast-ES
-	{176785, 23}, // az
-	{176788, 23}, // az-AZ
-	{176794, 24}, // az-Cyrl
-	{176802, 24}, // az-Cyrl-AZ
-	{176813, 23}, // az-Latn
-	{176821, 23}, // az-Latn-AZ
-	{176832, 25}, // bas
-	{176836, 25}, // bas-CM
-	{137205, 26}, // be
-	{176843, 26}, // be-BY
-	{176849, 27}, // bem
-	{176853, 27}, // bem-ZM
-	{176860, 28}, // bez
-	{176864, 28}, // bez-TZ
-	{176871, 29}, // bg
-	{176874, 29}, // bg-BG
-	{176880, 30}, // bgc
-	{176884, 30}, // bgc-IN
-	{176891, 31}, // bho
-	{176895, 31}, // bho-IN
-	{176902, 32}, // bm
-	{176905, 32}, // bm-ML
-	{176911, 33}, // bn
-	{176914, 33}, // bn-BD
-	{176920, 34}, // bn-IN
-	{176926, 35}, // bo
-	{176929, 35}, // bo-CN
-	{176935, 36}, // bo-IN
-	{176941, 37}, // br
-	{176944, 37}, // br-FR
-	{176950, 38}, // brx
-	{176954, 38}, // brx-IN
-	{176961, 39}, // bs
-	{176964, 39}, // bs-BA
-	{176970, 40}, // bs-Cyrl
-	{176978, 40}, // bs-Cyrl-BA
-	{176989, 39}, // bs-Latn
-	{176997, 39}, // bs-Latn-BA
-	{177008, 41}, // ca
-	{177011, 41}, // ca-AD
-	{177017, 41}, // ca-ES
-	{177023, 41}, // ca-FR
-	{177029, 41}, // ca-IT
-	{177035, 42}, // ccp
-	{177039, 42}, // ccp-BD
-	{177046, 43}, // ccp-IN
-	{177053, 44}, // ce
-	{177056, 44}, // ce-RU
-	{177062, 45}, // ceb
-	{177066, 45}, // ceb-PH
-	{177073, 46}, // cgg
-	{177077, 46}, // cgg-UG
-	{177084, 47}, // chr
-	{177088, 47}, // chr-US
-	{177095, 48}, // ckb
-	{177099, 48}, // ckb-IQ
-	{177106, 49}, // ckb-IR
-	{177113, 50}, // cs
-	{177116, 50}, // cs-CZ
-	{177122, 51}, // cv
-	{177125, 51}, // cv-RU
-	{177131, 52}, // cy
-	{177134, 52}, // cy-GB
-	{177140, 53}, // da
-	{177143, 53}, // da-DK
-	{177149, 54}, // da-GL
-	{177155, 55}, // dav
-	{177159, 55}, // dav-KE
-	{177166, 56}, // de
-	{177169, 57}, // de-AT
-	{177175, 56}, // de-BE
-	{177181, 56}, // de-CH
-	{177187, 56}, // de-DE
-	{177193, 57}, // de-IT
-	{177199, 56}, // de-LI
-	{177205, 56}, // de-LU
-	{177211, 58}, // dje
-	{177215, 58}, // dje-NE
-	{177222, 59}, // doi
-	{177226, 59}, // doi-IN
-	{177233, 60}, // dsb
-	{177237, 60}, // dsb-DE
-	{177244, 61}, // dua
-	{177248, 61}, // dua-CM
-	{177255, 62}, // dyo
-	{177259, 62}, // dyo-SN
-	{177266, 63}, // dz
-	{177269, 63}, // dz-BT
-	{177275, 64}, // ebu
-	{177279, 64}, // ebu-KE
-	{177286, 65}, // ee
-	{177289, 65}, // ee-GH
-	{177295, 66}, // ee-TG
-	{177301, 67}, // el
-	{177304, 68}, // el-CY
-	{177310, 67}, // el-GR
-	{177316, 69}, // en
-	{177319, 70}, // en-001
-	{177326, 71}, // en-150
-	{177333, 72}, // en-AE
-	{177339, 73}, // en-AG
-	{177345, 71}, // en-AI
-	{177351, 69}, // en-AS
-	{177357, 74}, // en-AT
-	{177363, 75}, // en-AU
-	{177369, 70}, // en-BB
-	{177375, 74}, // en-BE
-	{177381, 76}, // en-BI
-	{177387, 70}, // en-BM
-	{177393, 73}, // en-BS
-	{177399, 77}, // en-BW
-	{177405, 77}, // en-BZ
-	{177411, 78}, // en-CA
-	{177417, 71}, // en-CC
-	{177423, 74}, // en-CH
-	{177429, 71}, // en-CK
-	{177435, 71}, // en-CM
-	{177441, 71}, // en-CX
-	{177447, 70}, // en-CY
-	{177453, 74}, // en-DE
-	{177459, 71}, // en-DG
-	{177465, 79}, // en-DK
-	{177471, 73}, // en-DM
-	{177477, 70}, // en-ER
-	{177483, 80}, // en-FI
-	{177489, 81}, // en-FJ
-	{177495, 71}, // en-FK
-	{177501, 70}, // en-FM
-	{177507, 74}, // en-GB
-	{177513, 70}, // en-GD
-	{177519, 74}, // en-GG
-	{177525, 70}, // en-GH
-	{177531, 74}, // en-GI
-	{177537, 70}, // en-GM
-	{177543, 69}, // en-GU
-	{177549, 70}, // en-GY
-	{177555, 73}, // en-HK
-	{177561, 74}, // en-IE
-	{177567, 82}, // en-IL
-	{177573, 74}, // en-IM
-	{177579, 83}, // en-IN
-	{177585, 71}, // en-IO
-	{177591, 74}, // en-JE
-	{177597, 73}, // en-JM
-	{177603, 77}, // en-KE
-	{177609, 70}, // en-KI
-	{177615, 70}, // en-KN
-	{177621, 70}, // en-KY
-	{177627, 70}, // en-LC
-	{177633, 70}, // en-LR
-	{177639, 70}, // en-LS
-	{177645, 71}, // en-MG
-	{177651, 69}, // en-MH
-	{177657, 73}, // en-MO
-	{177663, 84}, // en-MP
-	{177669, 71}, // en-MS
-	{177675, 77}, // en-MT
-	{177681, 71}, // en-MU
-	{177687, 85}, // en-MV
-	{177693, 70}, // en-MW
-	{177699, 70}, // en-MY
-	{177705, 70}, // en-NA
-	{177711, 71}, // en-NF
-	{177717, 71}, // en-NG
-	{177723, 74}, // en-NL
-	{177729, 71}, // en-NR
-	{177735, 71}, // en-NU
-	{177741, 70}, // en-NZ
-	{177747, 70}, // en-PG
-	{177753, 69}, // en-PH
-	{177759, 73}, // en-PK
-	{177765, 71}, // en-PN
-	{177771, 69}, // en-PR
-	{177777, 70}, // en-PW
-	{177783, 71}, // en-RW
-	{177789, 70}, // en-SB
-	{177795, 71}, // en-SC
-	{177801, 86}, // en-SD
-	{177807, 74}, // en-SE
-	{177813, 73}, // en-SG
-	{177819, 71}, // en-SH
-	{177825, 71}, // en-SI
-	{177831, 70}, // en-SL
-	{177837, 70}, // en-SS
-	{177843, 71}, // en-SX
-	{177849, 70}, // en-SZ
-	{177855, 70}, // en-TC
-	{177861, 71}, // en-TK
-	{177867, 70}, // en-TO
-	{177873, 73}, // en-TT
-	{177879, 71}, // en-TV
-	{177885, 71}, // en-TZ
-	{177891, 87}, // en-UG
-	{177897, 69}, // en-UM
-	{177903, 69}, // en-US
-	{177909, 69}, // en-US-u-va-posix
-	{177926, 70}, // en-VC
-	{177932, 70}, // en-VG
-	{177938, 69}, // en-VI
-	{177944, 70}, // en-VU
-	{177950, 73}, // en-WS
-	{177956, 77}, // en-ZA
-	{177962, 70}, // en-ZM
-	{177968, 77}, // en-ZW
-	{177974, 88}, // eo
-	{177977, 88}, // eo-001
-	{177984, 89}, // es
-	{177987, 90}, // es-419
-	{177994, 91}, // es-AR
-	{178000, 90}, // es-BO
-	{178006, 92}, // es-BR
-	{178012, 92}, // es-BZ
-	{178018, 90}, // es-CL
-	{178024, 93}, // es-CO
-	{178030, 90}, // es-CR
-	{178036, 90}, // es-CU
-	{178042, 94}, // es-DO
-	{178048, 95}, // es-EA
-	{178054, 90}, // es-EC
-	{178060, 89}, // es-ES
-	{178066, 95}, // es-GQ
-	{178072, 92}, // es-GT
-	{178078, 92}, // es-HN
-	{178084, 95}, // es-IC
-	{178090, 96}, // es-MX
-	{178096, 92}, // es-NI
-	{178102, 97}, // es-PA
-	{178108, 98}, // es-PE
-	{178114, 99}, // es-PH
-	{178120, 97}, // es-PR
-	{178126, 100}, // es-PY
-	{178132, 92}, // es-SV
-	{178138, 101}, // es-US
-	{178144, 102}, // es-UY
-	{178150, 103}, // es-VE
-	{170297, 104}, // et
-	{178156, 104}, // et-EE
-	{178162, 105}, // eu
-	{178165, 105}, // eu-ES
-	{178171, 106}, // ewo
-	{178175, 106}, // ewo-CM
-	{178182, 107}, // fa
-	{178185, 108}, // fa-AF
-	{178191, 107}, // fa-IR
-	{178197, 109}, // ff
-	{178200, 110}, // ff-Adlm
-	{178208, 110}, // ff-Adlm-BF
-	{178219, 110}, // ff-Adlm-CM
-	{178230, 111}, // ff-Adlm-GH
-	{178241, 111}, // ff-Adlm-GM
-	{178252, 110}, // ff-Adlm-GN
-	{178263, 110}, // ff-Adlm-GW
-	{178274, 111}, // ff-Adlm-LR
-	{178285, 111}, // ff-Adlm-MR
-	{178296, 110}, // ff-Adlm-NE
-	{178307, 110}, // ff-Adlm-NG
-	{178318, 111}, // ff-Adlm-SL
-	{178329, 110}, // ff-Adlm-SN
-	{178340, 109}, // ff-BF
-	{178346, 109}, // ff-CM
-	{178352, 112}, // ff-GH
-	{178358, 112}, // ff-GM
-	{178364, 109}, // ff-GN
-	{178370, 109}, // ff-GW
-	{178376, 109}, // ff-Latn
-	{178384, 109}, // ff-Latn-BF
-	{178395, 109}, // ff-Latn-CM
-	{178406, 112}, // ff-Latn-GH
-	{178417, 112}, // ff-Latn-GM
-	{178428, 109}, // ff-Latn-GN
-	{178439, 109}, // ff-Latn-GW
-	{178450, 112}, // ff-Latn-LR
-	{178461, 112}, // ff-Latn-MR
-	{178472, 109}, // ff-Latn-NE
-	{178483, 109}, // ff-Latn-NG
-	{178494, 112}, // ff-Latn-SL
-	{178505, 109}, // ff-Latn-SN
-	{178516, 112}, // ff-LR
-	{178522, 112}, // ff-MR
-	{178528, 109}, // ff-NE
-	{178534, 109}, // ff-NG
-	{178540, 112}, // ff-SL
-	{178546, 109}, // ff-SN
-	{178552, 113}, // fi
-	{178555, 113}, // fi-FI
-	{178561, 114}, // fil
-	{178565, 114}, // fil-PH
-	{178572, 115}, // fo
-	{178575, 115}, // fo-DK
-	{178581, 115}, // fo-FO
-	{56773, 116}, // fr
-	{178587, 116}, // fr-BE
-	{178593, 117}, // fr-BF
-	{178599, 117}, // fr-BI
-	{178605, 117}, // fr-BJ
-	{178611, 117}, // fr-BL
-	{178617, 118}, // fr-CA
-	{178623, 117}, // fr-CD
-	{178629, 117}, // fr-CF
-	{178635, 117}, // fr-CG
-	{178641, 116}, // fr-CH
-	{178647, 117}, // fr-CI
-	{178653, 117}, // fr-CM
-	{178659, 119}, // fr-DJ
-	{178665, 120}, // fr-DZ
-	{178671, 116}, // fr-FR
-	{178677, 117}, // fr-GA
-	{178683, 116}, // fr-GF
-	{178689, 117}, // fr-GN
-	{178695, 116}, // fr-GP
-	{178701, 117}, // fr-GQ
-	{178707, 117}, // fr-HT
-	{178713, 117}, // fr-KM
-	{178719, 116}, // fr-LU
-	{178725, 117}, // fr-MA
-	{178731, 116}, // fr-MC
-	{178737, 117}, // fr-MF
-	{178743, 117}, // fr-MG
-	{178749, 117}, // fr-ML
-	{178755, 116}, // fr-MQ
-	{178761, 121}, // fr-MR
-	{178767, 117}, // fr-MU
-	{178773, 117}, // fr-NC
-	{178779, 117}, // fr-NE
-	{178785, 117}, // fr-PF
-	{178791, 117}, // fr-PM
-	{178797, 116}, // fr-RE
-	{178803, 117}, // fr-RW
-	{178809, 117}, // fr-SC
-	{178815, 117}, // fr-SN
-	{178821, 120}, // fr-SY
-	{178827, 121}, // fr-TD
-	{178833, 117}, // fr-TG
-	{178839, 121}, // fr-TN
-	{178845, 121}, // fr-VU
-	{178851, 117}, // fr-WF
-	{178857, 117}, // fr-YT
-	{178863, 122}, // fur
-	{178867, 122}, // fur-IT
-	{178874, 123}, // fy
-	{178877, 123}, // fy-NL
-	{137202, 124}, // ga
-	{178883, 124}, // ga-GB
-	{178889, 124}, // ga-IE
-	{178895, 125}, // gd
-	{178898, 125}, // gd-GB
-	{178904, 126}, // gl
-	{178907, 126}, // gl-ES
-	{178913, 127}, // gsw
-	{178917, 127}, // gsw-CH
-	{178924, 127}, // gsw-FR
-	{178931, 127}, // gsw-LI
-	{178938, 128}, // gu
-	{178941, 128}, // gu-IN
-	{178947, 129}, // guz
-	{178951, 129}, // guz-KE
-	{178958, 130}, // gv
-	{178961, 130}, // gv-IM
-	{178967, 131}, // ha
-	{178970, 132}, // ha-GH
-	{178976, 131}, // ha-NE
-	{178982, 131}, // ha-NG
-	{178988, 133}, // haw
-	{178992, 133}, // haw-US
-	{178999, 134}, // he
-	{179002, 134}, // he-IL
-	{179008, 135}, // hi
-	{179011, 135}, // hi-IN
-	{179017, 136}, // hi-Latn
-	{179025, 136}, // hi-Latn-IN
-	{179036, 137}, // hr
-	{179039, 137}, // hr-BA
-	{179045, 137}, // hr-HR
-	{179051, 138}, // hsb
-	{179055, 138}, // hsb-DE
-	{179062, 139}, // hu
-	{179065, 139}, // hu-HU
-	{179071, 140}, // hy
-	{179074, 140}, // hy-AM
-	{179080, 141}, // ia
-	{179083, 141}, // ia-001
-	{179090, 142}, // id
-	{179093, 142}, // id-ID
-	{179099, 143}, // ig
-	{179102, 143}, // ig-NG
-	{179108, 144}, // ii
-	{179111, 144}, // ii-CN
-	{179117, 145}, // is
-	{179120, 145}, // is-IS
-	{179126, 146}, // it
-	{179129, 146}, // it-CH
-	{179135, 146}, // it-IT
-	{179141, 146}, // it-SM
-	{179147, 146}, // it-VA
-	{179153, 147}, // ja
-	{179156, 147}, // ja-JP
-	{179162, 148}, // jgo
-	{179166, 148}, // jgo-CM
-	{179173, 149}, // jmc
-	{179177, 149}, // jmc-TZ
-	{179184, 150}, // jv
-	{179187, 150}, // jv-ID
-	{179193, 151}, // ka
-	{179196, 151}, // ka-GE
-	{179202, 152}, // kab
-	{179206, 152}, // kab-DZ
-	{179213, 153}, // kam
-	{179217, 153}, // kam-KE
-	{179224, 154}, // kde
-	{179228, 154}, // kde-TZ
-	{179235, 155}, // kea
-	{179239, 155}, // kea-CV
-	{179246, 156}, // kgp
-	{179250, 156}, // kgp-BR
-	{179257, 157}, // khq
-	{179261, 157}, // khq-ML
-	{77391, 158}, // ki
-	{179268, 158}, // ki-KE
-	{179274, 159}, // kk
-	{179277, 159}, // kk-KZ
-	{179283, 160}, // kkj
-	{179287, 160}, // kkj-CM
-	{170300, 161}, // kl
-	{179294, 161}, // kl-GL
-	{179300, 162}, // kln
-	{179304, 162}, // kln-KE
-	{179311, 163}, // km
-	{179314, 163}, // km-KH
-	{179320, 164}, // kn
-	{179323, 164}, // kn-IN
-	{140411, 165}, // ko
-	{179329, 166}, // ko-KP
-	{179335, 165}, // ko-KR
-	{179341, 167}, // kok
-	{179345, 167}, // kok-IN
-	{179352, 168}, // ks
-	{179355, 168}, // ks-Arab
-	{179363, 168}, // ks-Arab-IN
-	{179374, 169}, // ks-Deva
-	{179382, 169}, // ks-Deva-IN
-	{179393, 168}, // ks-IN
-	{179399, 170}, // ksb
-	{179403, 170}, // ksb-TZ
-	{179410, 171}, // ksf
-	{179414, 171}, // ksf-CM
-	{179421, 172}, // ksh
-	{179425, 172}, // ksh-DE
-	{77388, 173}, // ku
-	{179432, 173}, // ku-TR
-	{179438, 174}, // kw
-	{179441, 174}, // kw-GB
-	{179447, 175}, // ky
-	{179450, 175}, // ky-KG
-	{179456, 176}, // lag
-	{179460, 176}, // lag-TZ
-	{179467, 177}, // lb
-	{179470, 177}, // lb-LU
-	{179476, 178}, // lg
-	{179479, 178}, // lg-UG
-	{179485, 179}, // lkt
-	{179489, 179}, // lkt-US
-	{179496, 180}, // ln
-	{179499, 180}, // ln-AO
-	{179505, 180}, // ln-CD
-	{179511, 180}, // ln-CF
-	{179517, 180}, // ln-CG
-	{179523, 181}, // lo
-	{179526, 181}, // lo-LA
-	{179532, 182}, // lrc
-	{179536, 183}, // lrc-IQ
-	{179543, 182}, // lrc-IR
-	{179550, 184}, // lt
-	{179553, 184}, // lt-LT
-	{43917, 185}, // lu
-	{179559, 185}, // lu-CD
-	{179565, 186}, // luo
-	{179569, 186}, // luo-KE
-	{179576, 187}, // luy
-	{179580, 187}, // luy-KE
-	{179587, 188}, // lv
-	{179590, 188}, // lv-LV
-	{44935, 189}, // mai
-	{179596, 189}, // mai-IN
-	{179603, 190}, // mas
-	{179607, 190}, // mas-KE
-	{179614, 191}, // mas-TZ
-	{72468, 192}, // mer
-	{179621, 192}, // mer-KE
-	{179628, 193}, // mfe
-	{179632, 193}, // mfe-MU
-	{179639, 194}, // mg
-	{179642, 194}, // mg-MG
-	{179648, 195}, // mgh
-	{179652, 195}, // mgh-MZ
-	{179659, 196}, // mgo
-	{179663, 196}, // mgo-CM
-	{9585, 197}, // mi
-	{179670, 197}, // mi-NZ
-	{179676, 198}, // mk
-	{179679, 198}, // mk-MK
-	{179685, 199}, // ml
-	{179688, 199}, // ml-IN
-	{179694, 200}, // mn
-	{179697, 200}, // mn-MN
-	{179703, 201}, // mni
-	{179707, 201}, // mni-Beng
-	{179716, 201}, // mni-Beng-IN
-	{179728, 201}, // mni-IN
-	{179735, 202}, // mr
-	{179738, 202}, // mr-IN
-	{179744, 203}, // ms
-	{179747, 203}, // ms-BN
-	{179753, 204}, // ms-ID
-	{179759, 203}, // ms-MY
-	{179765, 205}, // ms-SG
-	{179771, 206}, // mt
-	{179774, 206}, // mt-MT
-	{179780, 207}, // mua
-	{179784, 207}, // mua-CM
-	{179791, 208}, // my
-	{179794, 208}, // my-MM
-	{179800, 209}, // mzn
-	{179804, 209}, // mzn-IR
-	{179811, 210}, // naq
-	{179815, 210}, // naq-NA
-	{179822, 211}, // nb
-	{179825, 211}, // nb-NO
-	{179831, 211}, // nb-SJ
-	{179837, 212}, // nd
-	{179840, 212}, // nd-ZW
-	{31722, 213}, // ne
-	{179846, 214}, // ne-IN
-	{179852, 213}, // ne-NP
-	{179858, 215}, // nl
-	{179861, 216}, // nl-AW
-	{179867, 215}, // nl-BE
-	{179873, 216}, // nl-BQ
-	{179879, 216}, // nl-CW
-	{179885, 215}, // nl-NL
-	{179891, 216}, // nl-SR
-	{179897, 216}, // nl-SX
-	{179903, 217}, // nmg
-	{179907, 217}, // nmg-CM
-	{179914, 218}, // nn
-	{179917, 218}, // nn-NO
-	{179923, 219}, // nnh
-	{179927, 219}, // nnh-CM
-	{179934, 211}, // no
-	{179937, 220}, // nus
-	{179941, 220}, // nus-SS
-	{179948, 46}, // nyn
-	{179952, 46}, // nyn-UG
-	{179959, 221}, // om
-	{179962, 221}, // om-ET
-	{179968, 222}, // om-KE
-	{179974, 223}, // or
-	{179977, 223}, // or-IN
-	{179983, 224}, // os
-	{179986, 224}, // os-GE
-	{179992, 225}, // os-RU
-	{140405, 226}, // pa
-	{179998, 227}, // pa-Arab
-	{180006, 227}, // pa-Arab-PK
-	{180017, 226}, // pa-Guru
-	{180025, 226}, // pa-Guru-IN
-	{180036, 226}, // pa-IN
-	{180042, 227}, // pa-PK
-	{180048, 228}, // pcm
-	{180052, 228}, // pcm-NG
-	{180059, 229}, // pl
-	{180062, 229}, // pl-PL
-	{180068, 230}, // ps
-	{180071, 230}, // ps-AF
-	{180077, 231}, // ps-PK
-	{180083, 232}, // pt
-	{180086, 233}, // pt-AO
-	{180092, 232}, // pt-BR
-	{180098, 234}, // pt-CH
-	{180104, 233}, // pt-CV
-	{180110, 233}, // pt-GQ
-	{180116, 233}, // pt-GW
-	{180122, 234}, // pt-LU
-	{180128, 235}, // pt-MO
-	{180134, 232}, // pt-MZ
-	{180140, 236}, // pt-PT
-	{180146, 233}, // pt-ST
-	{180152, 233}, // pt-TL
-	{180158, 237}, // qu
-	{180161, 238}, // qu-BO
-	{180167, 238}, // qu-EC
-	{180173, 237}, // qu-PE
-	{180179, 239}, // raj
-	{180183, 239}, // raj-IN
-	{180190, 240}, // rm
-	{180193, 240}, // rm-CH
-	{180199, 241}, // rn
-	{180202, 241}, // rn-BI
-	{180208, 242}, // ro
-	{180211, 243}, // ro-MD
-	{180217, 242}, // ro-RO
-	{180223, 244}, // rof
-	{180227, 244}, // rof-TZ
-	{180234, 245}, // ru
-	{180237, 246}, // ru-BY
-	{180243, 246}, // ru-KG
-	{180249, 246}, // ru-KZ
-	{180255, 246}, // ru-MD
-	{180261, 245}, // ru-RU
-	{180267, 247}, // ru-UA
-	{180273, 248}, // rw
-	{180276, 248}, // rw-RW
-	{180282, 149}, // rwk
-	{180286, 149}, // rwk-TZ
-	{43930, 249}, // sa
-	{180293, 249}, // sa-IN
-	{180299, 250}, // sah
-	{180303, 250}, // sah-RU
-	{180310, 251}, // saq
-	{180314, 251}, // saq-KE
-	{180321, 252}, // sat
-	{180325, 252}, // sat-IN
-	{180332, 252}, // sat-Olck
-	{180341, 252}, // sat-Olck-IN
-	{180353, 253}, // sbp
-	{180357, 253}, // sbp-TZ
-	{180364, 254}, // sc
-	{180367, 254}, // sc-IT
-	{170288, 255}, // sd
-	{180373, 255}, // sd-Arab
-	{180381, 255}, // sd-Arab-PK
-	{180392, 256}, // sd-Deva
-	{180400, 256}, // sd-Deva-IN
-	{180411, 256}, // sd-IN
-	{180417, 255}, // sd-PK
-	{77394, 257}, // se
-	{180423, 258}, // se-FI
-	{180429, 257}, // se-NO
-	{180435, 257}, // se-SE
-	{180441, 259}, // seh
-	{180445, 259}, // seh-MZ
-	{180452, 260}, // ses
-	{180456, 260}, // ses-ML
-	{180463, 261}, // sg
-	{180466, 261}, // sg-CF
-	{180472, 262}, // shi
-	{180476, 263}, // shi-Latn
-	{180485, 263}, // shi-Latn-MA
-	{180497, 262}, // shi-MA
-	{180504, 262}, // shi-Tfng
-	{180513, 262}, // shi-Tfng-MA
-	{58625, 264}, // si
-	{180525, 264}, // si-LK
-	{180531, 265}, // sk
-	{180534, 265}, // sk-SK
-	{180540, 266}, // sl
-	{180543, 266}, // sl-SI
-	{46160, 267}, // smn
-	{180549, 267}, // smn-FI
-	{180556, 268}, // sn
-	{180559, 268}, // sn-ZW
-	{31743, 269}, // so
-	{180565, 270}, // so-DJ
-	{180571, 271}, // so-ET
-	{180577, 272}, // so-KE
-	{180583, 269}, // so-SO
-	{180589, 273}, // sq
-	{180592, 273}, // sq-AL
-	{180598, 274}, // sq-MK
-	{180604, 274}, // sq-XK
-	{37208, 275}, // sr
-	{180610, 276}, // sr-BA
-	{180616, 275}, // sr-Cyrl
-	{180624, 276}, // sr-Cyrl-BA
-	{180635, 277}, // sr-Cyrl-ME
-	{180646, 275}, // sr-Cyrl-RS
-	{180657, 275}, // sr-Cyrl-XK
-	{180668, 278}, // sr-Latn
-	{180676, 279}, // sr-Latn-BA
-	{180687, 280}, // sr-Latn-ME
-	{180698, 278}, // sr-Latn-RS
-	{180709, 278}, // sr-Latn-XK
-	{180720, 280}, // sr-ME
-	{180726, 275}, // sr-RS
-	{180732, 275}, // sr-XK
-	{55553, 281}, // su
-	{180738, 281}, // su-ID
-	{180744, 281}, // su-Latn
-	{180752, 281}, // su-Latn-ID
-	{180763, 282}, // sv
-	{180766, 282}, // sv-AX
-	{180772, 282}, // sv-FI
-	{180778, 282}, // sv-SE
-	{180784, 283}, // sw
-	{180787, 284}, // sw-CD
-	{180793, 285}, // sw-KE
-	{180799, 283}, // sw-TZ
-	{180805, 286}, // sw-UG
-	{180811, 287}, // ta
-	{180814, 287}, // ta-IN
-	{180820, 288}, // ta-LK
-	{180826, 289}, // ta-MY
-	{180832, 290}, // ta-SG
-	{77385, 291}, // te
-	{180838, 291}, // te-IN
-	{180844, 292}, // teo
-	{180848, 293}, // teo-KE
-	{180855, 292}, // teo-UG
-	{180862, 294}, // tg
-	{180865, 294}, // tg-TJ
-	{180871, 295}, // th
-	{180874, 295}, // th-TH
-	{55556, 296}, // ti
-	{180880, 297}, // ti-ER
-	{180886, 296}, // ti-ET
-	{180892, 298}, // tk
-	{180895, 298}, // tk-TM
-	{55562, 299}, // to
-	{180901, 299}, // to-TO
-	{180907, 300}, // tr
-	{180910, 301}, // tr-CY
-	{180916, 300}, // tr-TR
-	{180922, 302}, // tt
-	{180925, 302}, // tt-RU
-	{180931, 303}, // twq
-	{180935, 303}, // twq-NE
-	{180942, 304}, // tzm
-	{180946, 304}, // tzm-MA
-	{180953, 305}, // ug
-	{180956, 305}, // ug-CN
-	{180962, 306}, // uk
-	{180965, 306}, // uk-UA
-	{180971, 307}, // ur
-	{180974, 308}, // ur-IN
-	{180980, 307}, // ur-PK
-	{180986, 309}, // uz
-	{180989, 310}, // uz-AF
-	{180995, 310}, // uz-Arab
-	{181003, 310}, // uz-Arab-AF
-	{181014, 311}, // uz-Cyrl
-	{181022, 311}, // uz-Cyrl-UZ
-	{181033, 309}, // uz-Latn
-	{181041, 309}, // uz-Latn-UZ
-	{181052, 309}, // uz-UZ
-	{181058, 312}, // vai
-	{181062, 313}, // vai-Latn
-	{181071, 313}, // vai-Latn-LR
-	{181083, 312}, // vai-LR
-	{181090, 312}, // vai-Vaii
-	{181099, 312}, // vai-Vaii-LR
-	{9591, 314}, // vi
-	{181111, 314}, // vi-VN
-	{181117, 149}, // vun
-	{181121, 149}, // vun-TZ
-	{181128, 315}, // wae
-	{181132, 315}, // wae-CH
-	{58631, 316}, // wo
-	{181139, 316}, // wo-SN
-	{181145, 317}, // xh
-	{181148, 317}, // xh-ZA
-	{181154, 318}, // xog
-	{181158, 318}, // xog-UG
-	{181165, 319}, // yav
-	{181169, 319}, // yav-CM
-	{181176, 320}, // yi
-	{181179, 320}, // yi-001
-	{181186, 321}, // yo
-	{181189, 322}, // yo-BJ
-	{181195, 321}, // yo-NG
-	{181201, 323}, // yrl
-	{181205, 323}, // yrl-BR
-	{181212, 324}, // yrl-CO
-	{181219, 324}, // yrl-VE
-	{181226, 325}, // yue
-	{181230, 326}, // yue-CN
-	{181237, 326}, // yue-Hans
-	{181246, 326}, // yue-Hans-CN
-	{181258, 325}, // yue-Hant
-	{181267, 325}, // yue-Hant-HK
-	{181279, 325}, // yue-HK
-	{181286, 327}, // zgh
-	{181290, 327}, // zgh-MA
-	{181297, 328}, // zh
-	{181300, 328}, // zh-CN
-	{181306, 328}, // zh-Hans
-	{181314, 328}, // zh-Hans-CN
-	{181325, 329}, // zh-Hans-HK
-	{181336, 329}, // zh-Hans-MO
-	{181347, 330}, // zh-Hans-SG
-	{181358, 331}, // zh-Hant
-	{181366, 332}, // zh-Hant-HK
-	{181377, 332}, // zh-Hant-MO
-	{181388, 331}, // zh-Hant-TW
-	{181399, 332}, // zh-HK
-	{181405, 332}, // zh-MO
-	{181411, 330}, // zh-SG
-	{181417, 331}, // zh-TW
-	{181423, 333}, // zu
-	{181426, 333}, // zu-ZA
+	{172351, 0}, // af
+	{172354, 1}, // af-NA
+	{172360, 0}, // af-ZA
+	{172366, 2}, // agq
+	{172370, 2}, // agq-CM
+	{172377, 3}, // ak
+	{172380, 3}, // ak-GH
+	{172386, 4}, // am
+	{172389, 4}, // am-ET
+	{172395, 5}, // ar
+	{172398, 6}, // ar-001
+	{172405, 7}, // ar-AE
+	{172411, 5}, // ar-BH
+	{172417, 8}, // ar-DJ
+	{172423, 9}, // ar-DZ
+	{172429, 5}, // ar-EG
+	{172435, 10}, // ar-EH
+	{172441, 6}, // ar-ER
+	{172447, 11}, // ar-IL
+	{172453, 12}, // ar-IQ
+	{172459, 12}, // ar-JO
+	{172465, 13}, // ar-KM
+	{172471, 5}, // ar-KW
+	{172477, 14}, // ar-LB
+	{172483, 15}, // ar-LY
+	{172489, 16}, // ar-MA
+	{172495, 17}, // ar-MR
+	{172501, 5}, // ar-OM
+	{172507, 14}, // ar-PS
+	{172513, 5}, // ar-QA
+	{172519, 18}, // ar-SA
+	{172525, 5}, // ar-SD
+	{172531, 6}, // ar-SO
+	{172537, 6}, // ar-SS
+	{172543, 12}, // ar-SY
+	{172549, 6}, // ar-TD
+	{172555, 19}, // ar-TN
+	{172561, 18}, // ar-YE
+	{172567, 20}, // as
+	{172570, 20}, // as-IN
+	{135828, 21}, // asa
+	{172576, 21}, // asa-TZ
+	{172583, 22}, // ast
+	{172587, 22}, // ast-ES
+	{172594, 23}, // az
+	{172597, 23}, // az-AZ
+	{172603, 24}, // az-Cyrl
+	{172611, 24}, // az-Cyrl-AZ
+	{172622, 23}, // az-Latn
+	{172630, 23}, // az-Latn-AZ
+	{172641, 25}, // bas
+	{172645, 25}, // bas-CM
+	{134473, 26}, // be
+	{172652, 26}, // be-BY
+	{172658, 27}, // bem
+	{172662, 27}, // bem-ZM
+	{172669, 28}, // bez
+	{172673, 28}, // bez-TZ
+	{172680, 29}, // bg
+	{172683, 29}, // bg-BG
+	{172689, 30}, // bgc
+	{172693, 30}, // bgc-IN
+	{172700, 31}, // bho
+	{172704, 31}, // bho-IN
+	{172711, 32}, // bm
+	{172714, 32}, // bm-ML
+	{172720, 33}, // bn
+	{172723, 33}, // bn-BD
+	{172729, 34}, // bn-IN
+	{172735, 35}, // bo
+	{172738, 35}, // bo-CN
+	{172744, 36}, // bo-IN
+	{172750, 37}, // br
+	{172753, 37}, // br-FR
+	{172759, 38}, // brx
+	{172763, 38}, // brx-IN
+	{172770, 39}, // bs
+	{172773, 39}, // bs-BA
+	{172779, 40}, // bs-Cyrl
+	{172787, 40}, // bs-Cyrl-BA
+	{172798, 39}, // bs-Latn
+	{172806, 39}, // bs-Latn-BA
+	{172817, 41}, // ca
+	{172820, 41}, // ca-AD
+	{172826, 41}, // ca-ES
+	{172832, 41}, // ca-FR
+	{172838, 41}, // ca-IT
+	{172844, 42}, // ccp
+	{172848, 42}, // ccp-BD
+	{172855, 43}, // ccp-IN
+	{172862, 44}, // ce
+	{172865, 44}, // ce-RU
+	{172871, 45}, // ceb
+	{172875, 45}, // ceb-PH
+	{172882, 46}, // cgg
+	{172886, 46}, // cgg-UG
+	{172893, 47}, // chr
+	{172897, 47}, // chr-US
+	{172904, 48}, // ckb
+	{172908, 48}, // ckb-IQ
+	{172915, 49}, // ckb-IR
+	{172922, 50}, // cs
+	{172925, 50}, // cs-CZ
+	{172931, 51}, // cv
+	{172934, 51}, // cv-RU
+	{172940, 52}, // cy
+	{172943, 52}, // cy-GB
+	{172949, 53}, // da
+	{172952, 53}, // da-DK
+	{172958, 54}, // da-GL
+	{172964, 55}, // dav
+	{172968, 55}, // dav-KE
+	{172975, 56}, // de
+	{172978, 57}, // de-AT
+	{172984, 56}, // de-BE
+	{172990, 56}, // de-CH
+	{172996, 56}, // de-DE
+	{173002, 57}, // de-IT
+	{173008, 56}, // de-LI
+	{173014, 56}, // de-LU
+	{173020, 58}, // dje
+	{173024, 58}, // dje-NE
+	{173031, 59}, // doi
+	{173035, 59}, // doi-IN
+	{173042, 60}, // dsb
+	{173046, 60}, // dsb-DE
+	{173053, 61}, // dua
+	{173057, 61}, // dua-CM
+	{173064, 62}, // dyo
+	{173068, 62}, // dyo-SN
+	{173075, 63}, // dz
+	{173078, 63}, // dz-BT
+	{173084, 64}, // ebu
+	{173088, 64}, // ebu-KE
+	{173095, 65}, // ee
+	{173098, 65}, // ee-GH
+	{173104, 66}, // ee-TG
+	{173110, 67}, // el
+	{173113, 68}, // el-CY
+	{173119, 67}, // el-GR
+	{173125, 69}, // en
+	{173128, 70}, // en-001
+	{173135, 71}, // en-150
+	{173142, 72}, // en-AE
+	{173148, 73}, // en-AG
+	{173154, 71}, // en-AI
+	{173160, 69}, // en-AS
+	{173166, 74}, // en-AT
+	{173172, 75}, // en-AU
+	{173178, 70}, // en-BB
+	{173184, 74}, // en-BE
+	{173190, 76}, // en-BI
+	{173196, 70}, // en-BM
+	{173202, 73}, // en-BS
+	{173208, 77}, // en-BW
+	{173214, 77}, // en-BZ
+	{173220, 78}, // en-CA
+	{173226, 71}, // en-CC
+	{173232, 74}, // en-CH
+	{173238, 71}, // en-CK
+	{173244, 71}, // en-CM
+	{173250, 71}, // en-CX
+	{173256, 70}, // en-CY
+	{173262, 74}, // en-DE
+	{173268, 71}, // en-DG
+	{173274, 79}, // en-DK
+	{173280, 73}, // en-DM
+	{173286, 70}, // en-ER
+	{173292, 80}, // en-FI
+	{173298, 81}, // en-FJ
+	{173304, 71}, // en-FK
+	{173310, 70}, // en-FM
+	{173316, 74}, // en-GB
+	{173322, 70}, // en-GD
+	{173328, 74}, // en-GG
+	{173334, 70}, // en-GH
+	{173340, 74}, // en-GI
+	{173346, 70}, // en-GM
+	{173352, 69}, // en-GU
+	{173358, 70}, // en-GY
+	{173364, 73}, // en-HK
+	{173370, 74}, // en-IE
+	{173376, 82}, // en-IL
+	{173382, 74}, // en-IM
+	{173388, 83}, // en-IN
+	{173394, 71}, // en-IO
+	{173400, 74}, // en-JE
+	{173406, 73}, // en-JM
+	{173412, 77}, // en-KE
+	{173418, 70}, // en-KI
+	{173424, 70}, // en-KN
+	{173430, 70}, // en-KY
+	{173436, 70}, // en-LC
+	{173442, 70}, // en-LR
+	{173448, 70}, // en-LS
+	{173454, 71}, // en-MG
+	{173460, 69}, // en-MH
+	{173466, 73}, // en-MO
+	{173472, 84}, // en-MP
+	{173478, 71}, // en-MS
+	{173484, 77}, // en-MT
+	{173490, 71}, // en-MU
+	{173496, 85}, // en-MV
+	{173502, 70}, // en-MW
+	{173508, 70}, // en-MY
+	{173514, 70}, // en-NA
+	{173520, 71}, // en-NF
+	{173526, 71}, // en-NG
+	{173532, 74}, // en-NL
+	{173538, 71}, // en-NR
+	{173544, 71}, // en-NU
+	{173550, 70}, // en-NZ
+	{173556, 70}, // en-PG
+	{173562, 69}, // en-PH
+	{173568, 73}, // en-PK
+	{173574, 71}, // en-PN
+	{173580, 69}, // en-PR
+	{173586, 70}, // en-PW
+	{173592, 71}, // en-RW
+	{173598, 70}, // en-SB
+	{173604, 71}, // en-SC
+	{173610, 86}, // en-SD
+	{173616, 74}, // en-SE
+	{173622, 73}, // en-SG
+	{173628, 71}, // en-SH
+	{173634, 71}, // en-SI
+	{173640, 70}, // en-SL
+	{173646, 70}, // en-SS
+	{173652, 71}, // en-SX
+	{173658, 70}, // en-SZ
+	{173664, 70}, // en-TC
+	{173670, 71}, // en-TK
+	{173676, 70}, // en-TO
+	{173682, 73}, // en-TT
+	{173688, 71}, // en-TV
+	{173694, 71}, // en-TZ
+	{173700, 87}, // en-UG
+	{173706, 69}, // en-UM
+	{173712, 69}, // en-US
+	{173718, 69}, // en-US-u-va-posix
+	{173735, 70}, // en-VC
+	{173741, 70}, // en-VG
+	{173747, 69}, // en-VI
+	{173753, 70}, // en-VU
+	{173759, 73}, // en-WS
+	{173765, 77}, // en-ZA
+	{173771, 70}, // en-ZM
+	{173777, 77}, // en-ZW
+	{173783, 88}, // eo
+	{173786, 88}, // eo-001
+	{173793, 89}, // es
+	{173796, 90}, // es-419
+	{173803, 91}, // es-AR
+	{173809, 90}, // es-BO
+	{173815, 92}, // es-BR
+	{173821, 92}, // es-BZ
+	{173827, 90}, // es-CL
+	{173833, 93}, // es-CO
+	{173839, 90}, // es-CR
+	{173845, 90}, // es-CU
+	{173851, 94}, // es-DO
+	{173857, 95}, // es-EA
+	{173863, 90}, // es-EC
+	{173869, 89}, // es-ES
+	{173875, 95}, // es-GQ
+	{173881, 92}, // es-GT
+	{173887, 92}, // es-HN
+	{173893, 95}, // es-IC
+	{173899, 96}, // es-MX
+	{173905, 92}, // es-NI
+	{173911, 97}, // es-PA
+	{173917, 98}, // es-PE
+	{173923, 99}, // es-PH
+	{173929, 97}, // es-PR
+	{173935, 100}, // es-PY
+	{173941, 92}, // es-SV
+	{173947, 101}, // es-US
+	{173953, 102}, // es-UY
+	{173959, 103}, // es-VE
+	{166732, 104}, // et
+	{173965, 104}, // et-EE
+	{173971, 105}, // eu
+	{173974, 105}, // eu-ES
+	{173980, 106}, // ewo
+	{173984, 106}, // ewo-CM
+	{173991, 107}, // fa
+	{173994, 108}, // fa-AF
+	{174000, 107}, // fa-IR
+	{174006, 109}, // ff
+	{174009, 110}, // ff-Adlm
+	{174017, 110}, // ff-Adlm-BF
+	{174028, 110}, // ff-Adlm-CM
+	{174039, 111}, // ff-Adlm-GH
+	{174050, 111}, // ff-Adlm-GM
+	{174061, 110}, // ff-Adlm-GN
+	{174072, 110}, // ff-Adlm-GW
+	{174083, 111}, // ff-Adlm-LR
+	{174094, 111}, // ff-Adlm-MR
+	{174105, 110}, // ff-Adlm-NE
+	{174116, 110}, // ff-Adlm-NG
+	{174127, 111}, // ff-Adlm-SL
+	{174138, 110}, // ff-Adlm-SN
+	{174149, 109}, // ff-BF
+	{174155, 109}, // ff-CM
+	{174161, 112}, // ff-GH
+	{174167, 112}, // ff-GM
+	{174173, 109}, // ff-GN
+	{174179, 109}, // ff-GW
+	{174185, 109}, // ff-Latn
+	{174193, 109}, // ff-Latn-BF
+	{174204, 109}, // ff-Latn-CM
+	{174215, 112}, // ff-Latn-GH
+	{174226, 112}, // ff-Latn-GM
+	{174237, 109}, // ff-Latn-GN
+	{174248, 109}, // ff-Latn-GW
+	{174259, 112}, // ff-Latn-LR
+	{174270, 112}, // ff-Latn-MR
+	{174281, 109}, // ff-Latn-NE
+	{174292, 109}, // ff-Latn-NG
+	{174303, 112}, // ff-Latn-SL
+	{174314, 109}, // ff-Latn-SN
+	{174325, 112}, // ff-LR
+	{174331, 112}, // ff-MR
+	{174337, 109}, // ff-NE
+	{174343, 109}, // ff-NG
+	{174349, 112}, // ff-SL
+	{174355, 109}, // ff-SN
+	{174361, 113}, // fi
+	{174364, 113}, // fi-FI
+	{174370, 114}, // fil
+	{174374, 114}, // fil-PH
+	{174381, 115}, // fo
+	{174384, 115}, // fo-DK
+	{174390, 115}, // fo-FO
+	{55520, 116}, // fr
+	{174396, 116}, // fr-BE
+	{174402, 117}, // fr-BF
+	{174408, 117}, // fr-BI
+	{174414, 117}, // fr-BJ
+	{174420, 117}, // fr-BL
+	{174426, 118}, // fr-CA
+	{174432, 117}, // fr-CD
+	{174438, 117}, // fr-CF
+	{174444, 117}, // fr-CG
+	{174450, 116}, // fr-CH
+	{174456, 117}, // fr-CI
+	{174462, 117}, // fr-CM
+	{174468, 119}, // fr-DJ
+	{174474, 120}, // fr-DZ
+	{174480, 116}, // fr-FR
+	{174486, 117}, // fr-GA
+	{174492, 116}, // fr-GF
+	{174498, 117}, // fr-GN
+	{174504, 116}, // fr-GP
+	{174510, 117}, // fr-GQ
+	{174516, 117}, // fr-HT
+	{174522, 117}, // fr-KM
+	{174528, 116}, // fr-LU
+	{174534, 117}, // fr-MA
+	{174540, 116}, // fr-MC
+	{174546, 117}, // fr-MF
+	{174552, 117}, // fr-MG
+	{174558, 117}, // fr-ML
+	{174564, 116}, // fr-MQ
+	{174570, 121}, // fr-MR
+	{174576, 117}, // fr-MU
+	{174582, 117}, // fr-NC
+	{174588, 117}, // fr-NE
+	{174594, 117}, // fr-PF
+	{174600, 117}, // fr-PM
+	{174606, 116}, // fr-RE
+	{174612, 117}, // fr-RW
+	{174618, 117}, // fr-SC
+	{174624, 117}, // fr-SN
+	{174630, 120}, // fr-SY
+	{174636, 121}, // fr-TD
+	{174642, 117}, // fr-TG
+	{174648, 121}, // fr-TN
+	{174654, 121}, // fr-VU
+	{174660, 117}, // fr-WF
+	{174666, 117}, // fr-YT
+	{174672, 122}, // fur
+	{174676, 122}, // fur-IT
+	{174683, 123}, // fy
+	{174686, 123}, // fy-NL
+	{134470, 124}, // ga
+	{174692, 124}, // ga-GB
+	{174698, 124}, // ga-IE
+	{174704, 125}, // gd
+	{174707, 125}, // gd-GB
+	{174713, 126}, // gl
+	{174716, 126}, // gl-ES
+	{174722, 127}, // gsw
+	{174726, 127}, // gsw-CH
+	{174733, 127}, // gsw-FR
+	{174740, 127}, // gsw-LI
+	{174747, 128}, // gu
+	{174750, 128}, // gu-IN
+	{174756, 129}, // guz
+	{174760, 129}, // guz-KE
+	{174767, 130}, // gv
+	{174770, 130}, // gv-IM
+	{174776, 131}, // ha
+	{174779, 132}, // ha-GH
+	{174785, 131}, // ha-NE
+	{174791, 131}, // ha-NG
+	{174797, 133}, // haw
+	{174801, 133}, // haw-US
+	{174808, 134}, // he
+	{174811, 134}, // he-IL
+	{174817, 135}, // hi
+	{174820, 135}, // hi-IN
+	{174826, 136}, // hi-Latn
+	{174834, 136}, // hi-Latn-IN
+	{174845, 137}, // hr
+	{174848, 137}, // hr-BA
+	{174854, 137}, // hr-HR
+	{174860, 138}, // hsb
+	{174864, 138}, // hsb-DE
+	{174871, 139}, // hu
+	{174874, 139}, // hu-HU
+	{174880, 140}, // hy
+	{174883, 140}, // hy-AM
+	{174889, 141}, // ia
+	{174892, 141}, // ia-001
+	{174899, 142}, // id
+	{174902, 142}, // id-ID
+	{174908, 143}, // ig
+	{174911, 143}, // ig-NG
+	{174917, 144}, // ii
+	{174920, 144}, // ii-CN
+	{174926, 145}, // is
+	{174929, 145}, // is-IS
+	{174935, 146}, // it
+	{174938, 146}, // it-CH
+	{174944, 146}, // it-IT
+	{174950, 146}, // it-SM
+	{174956, 146}, // it-VA
+	{174962, 147}, // ja
+	{174965, 147}, // ja-JP
+	{174971, 148}, // jgo
+	{174975, 148}, // jgo-CM
+	{174982, 149}, // jmc
+	{174986, 149}, // jmc-TZ
+	{174993, 150}, // jv
+	{174996, 150}, // jv-ID
+	{175002, 151}, // ka
+	{175005, 151}, // ka-GE
+	{175011, 152}, // kab
+	{175015, 152}, // kab-DZ
+	{175022, 153}, // kam
+	{175026, 153}, // kam-KE
+	{175033, 154}, // kde
+	{175037, 154}, // kde-TZ
+	{175044, 155}, // kea
+	{175048, 155}, // kea-CV
+	{175055, 156}, // kgp
+	{175059, 156}, // kgp-BR
+	{175066, 157}, // khq
+	{175070, 157}, // khq-ML
+	{75510, 158}, // ki
+	{175077, 158}, // ki-KE
+	{175083, 159}, // kk
+	{175086, 159}, // kk-KZ
+	{175092, 160}, // kkj
+	{175096, 160}, // kkj-CM
+	{166735, 161}, // kl
+	{175103, 161}, // kl-GL
+	{175109, 162}, // kln
+	{175113, 162}, // kln-KE
+	{175120, 163}, // km
+	{175123, 163}, // km-KH
+	{175129, 164}, // kn
+	{175132, 164}, // kn-IN
+	{137679, 165}, // ko
+	{175138, 166}, // ko-KP
+	{175144, 165}, // ko-KR
+	{175150, 167}, // kok
+	{175154, 167}, // kok-IN
+	{175161, 168}, // ks
+	{175164, 168}, // ks-Arab
+	{175172, 168}, // ks-Arab-IN
+	{175183, 169}, // ks-Deva
+	{175191, 169}, // ks-Deva-IN
+	{175202, 168}, // ks-IN
+	{175208, 170}, // ksb
+	{175212, 170}, // ksb-TZ
+	{175219, 171}, // ksf
+	{175223, 171}, // ksf-CM
+	{175230, 172}, // ksh
+	{175234, 172}, // ksh-DE
+	{75507, 173}, // ku
+	{175241, 173}, // ku-TR
+	{175247, 174}, // kw
+	{175250, 174}, // kw-GB
+	{175256, 175}, // ky
+	{175259, 175}, // ky-KG
+	{175265, 176}, // lag
+	{175269, 176}, // lag-TZ
+	{175276, 177}, // lb
+	{175279, 177}, // lb-LU
+	{175285, 178}, // lg
+	{175288, 178}, // lg-UG
+	{175294, 179}, // lkt
+	{175298, 179}, // lkt-US
+	{175305, 180}, // ln
+	{175308, 180}, // ln-AO
+	{175314, 180}, // ln-CD
+	{175320, 180}, // ln-CF
+	{175326, 180}, // ln-CG
+	{175332, 181}, // lo
+	{175335, 181}, // lo-LA
+	{175341, 182}, // lrc
+	{175345, 183}, // lrc-IQ
+	{175352, 182}, // lrc-IR
+	{175359, 184}, // lt
+	{175362, 184}, // lt-LT
+	{43082, 185}, // lu
+	{175368, 185}, // lu-CD
+	{175374, 186}, // luo
+	{175378, 186}, // luo-KE
+	{175385, 187}, // luy
+	{175389, 187}, // luy-KE
+	{175396, 188}, // lv
+	{175399, 188}, // lv-LV
+	{44100, 189}, // mai
+	{175405, 189}, // mai-IN
+	{175412, 190}, // mas
+	{175416, 190}, // mas-KE
+	{175423, 191}, // mas-TZ
+	{70795, 192}, // mer
+	{175430, 192}, // mer-KE
+	{175437, 193}, // mfe
+	{175441, 193}, // mfe-MU
+	{175448, 194}, // mg
+	{175451, 194}, // mg-MG
+	{175457, 195}, // mgh
+	{175461, 195}, // mgh-MZ
+	{175468, 196}, // mgo
+	{175472, 196}, // mgo-CM
+	{9168, 197}, // mi
+	{175479, 197}, // mi-NZ
+	{175485, 198}, // mk
+	{175488, 198}, // mk-MK
+	{175494, 199}, // ml
+	{175497, 199}, // ml-IN
+	{175503, 200}, // mn
+	{175506, 200}, // mn-MN
+	{175512, 201}, // mni
+	{175516, 201}, // mni-Beng
+	{175525, 201}, // mni-Beng-IN
+	{175537, 201}, // mni-IN
+	{175544, 202}, // mr
+	{175547, 202}, // mr-IN
+	{175553, 203}, // ms
+	{175556, 203}, // ms-BN
+	{175562, 204}, // ms-ID
+	{175568, 203}, // ms-MY
+	{175574, 205}, // ms-SG
+	{175580, 206}, // mt
+	{175583, 206}, // mt-MT
+	{175589, 207}, // mua
+	{175593, 207}, // mua-CM
+	{175600, 208}, // my
+	{175603, 208}, // my-MM
+	{175609, 209}, // mzn
+	{175613, 209}, // mzn-IR
+	{175620, 210}, // naq
+	{175624, 210}, // naq-NA
+	{175631, 211}, // nb
+	{175634, 211}, // nb-NO
+	{175640, 211}, // nb-SJ
+	{175646, 212}, // nd
+	{175649, 212}, // nd-ZW
+	{30888, 213}, // ne
+	{175655, 214}, // ne-IN
+	{175661, 213}, // ne-NP
+	{175667, 215}, // nl
+	{175670, 216}, // nl-AW
+	{175676, 215}, // nl-BE
+	{175682, 216}, // nl-BQ
+	{175688, 216}, // nl-CW
+	{175694, 215}, // nl-NL
+	{175700, 216}, // nl-SR
+	{175706, 216}, // nl-SX
+	{175712, 217}, // nmg
+	{175716, 217}, // nmg-CM
+	{175723, 218}, // nn
+	{175726, 218}, // nn-NO
+	{175732, 219}, // nnh
+	{175736, 219}, // nnh-CM
+	{175743, 211}, // no
+	{175746, 220}, // nus
+	{175750, 220}, // nus-SS
+	{175757, 46}, // nyn
+	{175761, 46}, // nyn-UG
+	{175768, 221}, // om
+	{175771, 221}, // om-ET
+	{175777, 222}, // om-KE
+	{175783, 223}, // or
+	{175786, 223}, // or-IN
+	{175792, 224}, // os
+	{175795, 224}, // os-GE
+	{175801, 225}, // os-RU
+	{137673, 226}, // pa
+	{175807, 227}, // pa-Arab
+	{175815, 227}, // pa-Arab-PK
+	{175826, 226}, // pa-Guru
+	{175834, 226}, // pa-Guru-IN
+	{175845, 226}, // pa-IN
+	{175851, 227}, // pa-PK
+	{175857, 228}, // pcm
+	{175861, 228}, // pcm-NG
+	{175868, 229}, // pl
+	{175871, 229}, // pl-PL
+	{175877, 230}, // ps
+	{175880, 230}, // ps-AF
+	{175886, 231}, // ps-PK
+	{175892, 232}, // pt
+	{175895, 233}, // pt-AO
+	{175901, 232}, // pt-BR
+	{175907, 234}, // pt-CH
+	{175913, 233}, // pt-CV
+	{175919, 233}, // pt-GQ
+	{175925, 233}, // pt-GW
+	{175931, 234}, // pt-LU
+	{175937, 235}, // pt-MO
+	{175943, 232}, // pt-MZ
+	{175949, 236}, // pt-PT
+	{175955, 233}, // pt-ST
+	{175961, 233}, // pt-TL
+	{175967, 237}, // qu
+	{175970, 238}, // qu-BO
+	{175976, 238}, // qu-EC
+	{175982, 237}, // qu-PE
+	{175988, 239}, // raj
+	{175992, 239}, // raj-IN
+	{175999, 240}, // rm
+	{176002, 240}, // rm-CH
+	{176008, 241}, // rn
+	{176011, 241}, // rn-BI
+	{176017, 242}, // ro
+	{176020, 243}, // ro-MD
+	{176026, 242}, // ro-RO
+	{176032, 244}, // rof
+	{176036, 244}, // rof-TZ
+	{176043, 245}, // ru
+	{176046, 246}, // ru-BY
+	{176052, 246}, // ru-KG
+	{176058, 246}, // ru-KZ
+	{176064, 246}, // ru-MD
+	{176070, 245}, // ru-RU
+	{176076, 247}, // ru-UA
+	{176082, 248}, // rw
+	{176085, 248}, // rw-RW
+	{176091, 149}, // rwk
+	{176095, 149}, // rwk-TZ
+	{43095, 249}, // sa
+	{176102, 249}, // sa-IN
+	{176108, 250}, // sah
+	{176112, 250}, // sah-RU
+	{176119, 251}, // saq
+	{176123, 251}, // saq-KE
+	{176130, 252}, // sat
+	{176134, 252}, // sat-IN
+	{176141, 252}, // sat-Olck
+	{176150, 252}, // sat-Olck-IN
+	{176162, 253}, // sbp
+	{176166, 253}, // sbp-TZ
+	{176173, 254}, // sc
+	{176176, 254}, // sc-IT
+	{166723, 255}, // sd
+	{176182, 255}, // sd-Arab
+	{176190, 255}, // sd-Arab-PK
+	{176201, 256}, // sd-Deva
+	{176209, 256}, // sd-Deva-IN
+	{176220, 256}, // sd-IN
+	{176226, 255}, // sd-PK
+	{75513, 257}, // se
+	{176232, 258}, // se-FI
+	{176238, 257}, // se-NO
+	{176244, 257}, // se-SE
+	{176250, 259}, // seh
+	{176254, 259}, // seh-MZ
+	{176261, 260}, // ses
+	{176265, 260}, // ses-ML
+	{176272, 261}, // sg
+	{176275, 261}, // sg-CF
+	{176281, 262}, // shi
+	{176285, 263}, // shi-Latn
+	{176294, 263}, // shi-Latn-MA
+	{176306, 262}, // shi-MA
+	{176313, 262}, // shi-Tfng
+	{176322, 262}, // shi-Tfng-MA
+	{57370, 264}, // si
+	{176334, 264}, // si-LK
+	{176340, 265}, // sk
+	{176343, 265}, // sk-SK
+	{176349, 266}, // sl
+	{176352, 266}, // sl-SI
+	{45325, 267}, // smn
+	{176358, 267}, // smn-FI
+	{176365, 268}, // sn
+	{176368, 268}, // sn-ZW
+	{30909, 269}, // so
+	{176374, 270}, // so-DJ
+	{176380, 271}, // so-ET
+	{176386, 272}, // so-KE
+	{176392, 269}, // so-SO
+	{176398, 273}, // sq
+	{176401, 273}, // sq-AL
+	{176407, 274}, // sq-MK
+	{176413, 274}, // sq-XK
+	{36373, 275}, // sr
+	{176419, 276}, // sr-BA
+	{176425, 275}, // sr-Cyrl
+	{176433, 276}, // sr-Cyrl-BA
+	{176444, 277}, // sr-Cyrl-ME
+	{176455, 275}, // sr-Cyrl-RS
+	{176466, 275}, // sr-Cyrl-XK
+	{176477, 278}, // sr-Latn
+	{176485, 279}, // sr-Latn-BA
+	{176496, 280}, // sr-Latn-ME
+	{176507, 278}, // sr-Latn-RS
+	{176518, 278}, // sr-Latn-XK
+	{176529, 280}, // sr-ME
+	{176535, 275}, // sr-RS
+	{176541, 275}, // sr-XK
+	{54300, 281}, // su
+	{176547, 281}, // su-ID
+	{176553, 281}, // su-Latn
+	{176561, 281}, // su-Latn-ID
+	{176572, 282}, // sv
+	{176575, 282}, // sv-AX
+	{176581, 282}, // sv-FI
+	{176587, 282}, // sv-SE
+	{176593, 283}, // sw
+	{176596, 284}, // sw-CD
+	{176602, 285}, // sw-KE
+	{176608, 283}, // sw-TZ
+	{176614, 286}, // sw-UG
+	{176620, 287}, // ta
+	{176623, 287}, // ta-IN
+	{176629, 288}, // ta-LK
+	{176635, 289}, // ta-MY
+	{176641, 290}, // ta-SG
+	{75504, 291}, // te
+	{176647, 291}, // te-IN
+	{176653, 292}, // teo
+	{176657, 293}, // teo-KE
+	{176664, 292}, // teo-UG
+	{176671, 294}, // tg
+	{176674, 294}, // tg-TJ
+	{176680, 295}, // th
+	{176683, 295}, // th-TH
+	{54303, 296}, // ti
+	{176689, 297}, // ti-ER
+	{176695, 296}, // ti-ET
+	{176701, 298}, // tk
+	{176704, 298}, // tk-TM
+	{54309, 299}, // to
+	{176710, 299}, // to-TO
+	{176716, 300}, // tr
+	{176719, 301}, // tr-CY
+	{176725, 300}, // tr-TR
+	{176731, 302}, // tt
+	{176734, 302}, // tt-RU
+	{176740, 303}, // twq
+	{176744, 303}, // twq-NE
+	{176751, 304}, // tzm
+	{176755, 304}, // tzm-MA
+	{176762, 305}, // ug
+	{176765, 305}, // ug-CN
+	{176771, 306}, // uk
+	{176774, 306}, // uk-UA
+	{176780, 307}, // ur
+	{176783, 308}, // ur-IN
+	{176789, 307}, // ur-PK
+	{176795, 309}, // uz
+	{176798, 310}, // uz-AF
+	{176804, 310}, // uz-Arab
+	{176812, 310}, // uz-Arab-AF
+	{176823, 311}, // uz-Cyrl
+	{176831, 311}, // uz-Cyrl-UZ
+	{176842, 309}, // uz-Latn
+	{176850, 309}, // uz-Latn-UZ
+	{176861, 309}, // uz-UZ
+	{176867, 312}, // vai
+	{176871, 313}, // vai-Latn
+	{176880, 313}, // vai-Latn-LR
+	{176892, 312}, // vai-LR
+	{176899, 312}, // vai-Vaii
+	{176908, 312}, // vai-Vaii-LR
+	{9174, 314}, // vi
+	{176920, 314}, // vi-VN
+	{176926, 149}, // vun
+	{176930, 149}, // vun-TZ
+	{176937, 315}, // wae
+	{176941, 315}, // wae-CH
+	{57376, 316}, // wo
+	{176948, 316}, // wo-SN
+	{176954, 317}, // xh
+	{176957, 317}, // xh-ZA
+	{176963, 318}, // xog
+	{176967, 318}, // xog-UG
+	{176974, 319}, // yav
+	{176978, 319}, // yav-CM
+	{176985, 320}, // yi
+	{176988, 320}, // yi-001
+	{176995, 321}, // yo
+	{176998, 322}, // yo-BJ
+	{177004, 321}, // yo-NG
+	{177010, 323}, // yrl
+	{177014, 323}, // yrl-BR
+	{177021, 324}, // yrl-CO
+	{177028, 324}, // yrl-VE
+	{177035, 325}, // yue
+	{177039, 326}, // yue-CN
+	{177046, 326}, // yue-Hans
+	{177055, 326}, // yue-Hans-CN
+	{177067, 325}, // yue-Hant
+	{177076, 325}, // yue-Hant-HK
+	{177088, 325}, // yue-HK
+	{177095, 327}, // zgh
+	{177099, 327}, // zgh-MA
+	{177106, 328}, // zh
+	{177109, 328}, // zh-CN
+	{177115, 328}, // zh-Hans
+	{177123, 328}, // zh-Hans-CN
+	{177134, 329}, // zh-Hans-HK
+	{177145, 329}, // zh-Hans-MO
+	{177156, 330}, // zh-Hans-SG
+	{177167, 331}, // zh-Hant
+	{177175, 332}, // zh-Hant-HK
+	{177186, 332}, // zh-Hant-MO
+	{177197, 331}, // zh-Hant-TW
+	{177208, 332}, // zh-HK
+	{177214, 332}, // zh-MO
+	{177220, 330}, // zh-SG
+	{177226, 331}, // zh-TW
+	{177232, 333}, // zu
+	{177235, 333}, // zu-ZA
 };
 const std::size_t locale_tag_count = 842;
 
 const locale_alias locale_aliases[] = {
-	{181432, 177266}, // adp dz
-	{181436, 176542}, // afr af
-	{181440, 176568}, // aka ak
-	{181444, 180589}, // alb sq
-	{181448, 180589}, // als sq
-	{181452, 176577}, // amh am
-	{16252, 176586}, // ara ar
-	{181456, 176586}, // arb ar
-	{181460, 179071}, // arm hy
-	{181464, 176758}, // asm as
-	{181468, 176785}, // aze az
-	{181472, 176785}, // azj az
-	{181476, 176902}, // bam bm
-	{181480, 178162}, // baq eu
-	{181484, 137205}, // bel be
-	{181488, 176911}, // ben bn
-	{181492, 176891}, // bh bho
-	{181495, 176891}, // bih bho
-	{181499, 176926}, // bod bo
-	{181503, 176961}, // bos bs
-	{181507, 176941}, // bre br
-	{181511, 176871}, // bul bg
-	{181515, 179791}, // bur my
-	{181519, 179576}, // bxk luy
-	{181523, 177008}, // cat ca
-	{181527, 177113}, // ces cs
-	{133799, 177053}, // che ce
-	{181531, 181297}, // chi zh
-	{181535, 177122}, // chv cv
-	{181539, 181297}, // cmn zh
-	{181543, 179438}, // cor kw
-	{181547, 177131}, // cym cy
-	{181551, 177113}, // cze cs
-	{181555, 177140}, // dan da
-	{181559, 177166}, // deu de
-	{181563, 177222}, // dgo doi
-	{181567, 179694}, // drh mn
-	{181571, 179858}, // dut nl
-	{40743, 177266}, // dzo dz
-	{181575, 170297}, // ekk et
-	{181579, 177301}, // ell el
-	{181583, 177316}, // eng en
-	{181587, 177974}, // epo eo
-	{181591, 170297}, // est et
-	{181595, 178162}, // eus eu
-	{181599, 177286}, // ewe ee
-	{181603, 178572}, // fao fo
-	{181607, 178182}, // fas fa
-	{181611, 176568}, // fat ak
-	{181615, 178552}, // fin fi
-	{181619, 56773}, // fra fr
-	{181623, 56773}, // fre fr
-	{181627, 178874}, // fry fy
-	{181631, 178197}, // fuc ff
-	{181635, 178197}, // ful ff
-	{181639, 179959}, // gaz om
-	{181643, 179193}, // geo ka
-	{181647, 177166}, // ger de
-	{181651, 178895}, // gla gd
-	{181655, 137202}, // gle ga
-	{181659, 178904}, // glg gl
-	{181663, 178958}, // glv gv
-	{181667, 177301}, // gre el
-	{181671, 178938}, // guj gu
-	{181675, 178967}, // hau ha
-	{181679, 180668}, // hbs sr-Latn
-	{181683, 178999}, // heb he
-	{181687, 179008}, // hin hi
-	{181691, 179036}, // hrv hr
-	{181695, 179062}, // hun hu
-	{181699, 179071}, // hye hy
-	{181703, 179099}, // ibo ig
-	{181707, 179117}, // ice is
-	{181711, 179108}, // iii ii
-	{181715, 179090}, // in id
-	{181718, 179080}, // ina ia
-	{181722, 179090}, // ind id
-	{181726, 179117}, // isl is
-	{181730, 179126}, // ita it
-	{181734, 178999}, // iw he
-	{181737, 179184}, // jav jv
-	{181741, 179184}, // jaw jv
-	{181745, 181176}, // ji yi
-	{181748, 179153}, // jpn ja
-	{181752, 179184}, // jw jv
-	{181755, 170300}, // kal kl
-	{181759, 179320}, // kan kn
-	{181763, 179352}, // kas ks
-	{181767, 179193}, // kat ka
-	{181771, 179274}, // kaz kk
-	{181775, 179694}, // khk mn
-	{181779, 179311}, // khm km
-	{181783, 77391}, // kik ki
-	{181787, 180273}, // kin rw
-	{181791, 179447}, // kir ky
-	{181795, 77388}, // kmr ku
-	{181799, 179341}, // knn kok
-	{181803, 140411}, // kor ko
-	{181807, 77388}, // kur ku
-	{181811, 179523}, // lao lo
-	{181815, 179587}, // lav lv
-	{102473, 179496}, // lin ln
-	{181819, 179550}, // lit lt
-	{181823, 179467}, // ltz lb
-	{181827, 43917}, // lub lu
-	{181831, 179476}, // lug lg
-	{181835, 179587}, // lvs lv
-	{181839, 179676}, // mac mk
-	{181843, 179685}, // mal ml
-	{181847, 9585}, // mao mi
-	{58362, 179735}, // mar mr
-	{10479, 179744}, // may ms
-	{181851, 179676}, // mkd mk
-	{181855, 179639}, // mlg mg
-	{181859, 179771}, // mlt mt
-	{58628, 180208}, // mo ro
-	{181863, 180208}, // mol ro
-	{181867, 179694}, // mon mn
-	{181871, 9585}, // mri mi
-	{181875, 179744}, // msa ms
-	{181879, 180179}, // mup raj
-	{181883, 179791}, // mya my
-	{181887, 179837}, // nde nd
-	{181891, 31722}, // nep ne
-	{181895, 179858}, // nld nl
-	{181899, 179914}, // nno nn
-	{181903, 179822}, // nob nb
-	{181907, 179934}, // nor no
-	{181911, 31722}, // npi ne
-	{181915, 179974}, // ori or
-	{181919, 179959}, // orm om
-	{181923, 179974}, // ory or
-	{181927, 179983}, // oss os
-	{181931, 140405}, // pan pa
-	{181935, 180068}, // pbu ps
-	{181939, 178182}, // per fa
-	{181943, 178182}, // pes fa
-	{181947, 179639}, // plt mg
-	{181951, 180059}, // pol pl
-	{181955, 180083}, // por pt
-	{181959, 180068}, // pus ps
-	{181963, 180158}, // que qu
-	{181967, 180158}, // quz qu
-	{181971, 180190}, // roh rm
-	{181975, 180208}, // ron ro
-	{181979, 180208}, // rum ro
-	{181983, 180199}, // run rn
-	{181987, 180234}, // rus ru
-	{181991, 180463}, // sag sg
-	{181995, 43930}, // san sa
-	{181999, 37208}, // scc sr
-	{182003, 179036}, // scr hr
-	{182007, 180668}, // sh sr-Latn
-	{182010, 58625}, // sin si
-	{182014, 180531}, // slk sk
-	{182018, 180531}, // slo sk
-	{182022, 180540}, // slv sl
-	{182026, 77394}, // sme se
-	{182030, 180556}, // sna sn
-	{182034, 170288}, // snd sd
-	{182038, 31743}, // som so
-	{182042, 177984}, // spa es
-	{182046, 179300}, // spy kln
-	{182050, 180589}, // sqi sq
-	{182054, 180364}, // src sc
-	{182058, 180364}, // srd sc
-	{182062, 37208}, // srp sr
-	{182066, 55553}, // sun su
-	{182070, 180784}, // swa sw
-	{182074, 180763}, // swe sv
-	{182078, 180784}, // swh sw
-	{182082, 180811}, // tam ta
-	{182086, 180922}, // tat tt
-	{182090, 77385}, // tel te
-	{182094, 180862}, // tgk tg
-	{182098, 178561}, // tgl fil
-	{182102, 180871}, // tha th
-	{182106, 176926}, // tib bo
-	{182110, 55556}, // tir ti
-	{182114, 178561}, // tl fil
-	{182117, 55562}, // ton to
-	{182121, 180892}, // tuk tk
-	{182125, 180907}, // tur tr
-	{182129, 176568}, // tw ak
-	{182132, 176568}, // twi ak
-	{182136, 180953}, // uig ug
-	{182140, 180962}, // ukr uk
-	{182144, 180971}, // urd ur
-	{182148, 180986}, // uzb uz
-	{182152, 180986}, // uzn uz
-	{182156, 9591}, // vie vi
-	{182160, 177131}, // wel cy
-	{182164, 58631}, // wol wo
-	{182168, 181145}, // xho xh
-	{182172, 181176}, // ydd yi
-	{182176, 181176}, // yid yi
-	{182180, 181186}, // yor yo
-	{182184, 181297}, // zho zh
-	{182188, 179744}, // zsm ms
-	{182192, 181423}, // zul zu
+	{177241, 173075}, // adp dz
+	{177245, 172351}, // afr af
+	{177249, 172377}, // aka ak
+	{177253, 176398}, // alb sq
+	{177257, 176398}, // als sq
+	{177261, 172386}, // amh am
+	{15835, 172395}, // ara ar
+	{177265, 172395}, // arb ar
+	{177269, 174880}, // arm hy
+	{177273, 172567}, // asm as
+	{177277, 172594}, // aze az
+	{177281, 172594}, // azj az
+	{177285, 172711}, // bam bm
+	{177289, 173971}, // baq eu
+	{177293, 134473}, // bel be
+	{177297, 172720}, // ben bn
+	{177301, 172700}, // bh bho
+	{177304, 172700}, // bih bho
+	{177308, 172735}, // bod bo
+	{177312, 172770}, // bos bs
+	{177316, 172750}, // bre br
+	{177320, 172680}, // bul bg
+	{177324, 175600}, // bur my
+	{177328, 175385}, // bxk luy
+	{177332, 172817}, // cat ca
+	{177336, 172922}, // ces cs
+	{131069, 172862}, // che ce
+	{177340, 177106}, // chi zh
+	{177344, 172931}, // chv cv
+	{177348, 177106}, // cmn zh
+	{177352, 175247}, // cor kw
+	{177356, 172940}, // cym cy
+	{177360, 172922}, // cze cs
+	{177364, 172949}, // dan da
+	{177368, 172975}, // deu de
+	{177372, 173031}, // dgo doi
+	{177376, 175503}, // drh mn
+	{177380, 175667}, // dut nl
+	{39908, 173075}, // dzo dz
+	{177384, 166732}, // ekk et
+	{177388, 173110}, // ell el
+	{177392, 173125}, // eng en
+	{177396, 173783}, // epo eo
+	{177400, 166732}, // est et
+	{177404, 173971}, // eus eu
+	{177408, 173095}, // ewe ee
+	{177412, 174381}, // fao fo
+	{177416, 173991}, // fas fa
+	{177420, 172377}, // fat ak
+	{177424, 174361}, // fin fi
+	{177428, 55520}, // fra fr
+	{177432, 55520}, // fre fr
+	{177436, 174683}, // fry fy
+	{177440, 174006}, // fuc ff
+	{177444, 174006}, // ful ff
+	{177448, 175768}, // gaz om
+	{177452, 175002}, // geo ka
+	{177456, 172975}, // ger de
+	{177460, 174704}, // gla gd
+	{177464, 134470}, // gle ga
+	{177468, 174713}, // glg gl
+	{177472, 174767}, // glv gv
+	{177476, 173110}, // gre el
+	{177480, 174747}, // guj gu
+	{177484, 174776}, // hau ha
+	{177488, 176477}, // hbs sr-Latn
+	{177492, 174808}, // heb he
+	{177496, 174817}, // hin hi
+	{177500, 174845}, // hrv hr
+	{177504, 174871}, // hun hu
+	{177508, 174880}, // hye hy
+	{177512, 174908}, // ibo ig
+	{177516, 174926}, // ice is
+	{177520, 174917}, // iii ii
+	{177524, 174899}, // in id
+	{177527, 174889}, // ina ia
+	{177531, 174899}, // ind id
+	{177535, 174926}, // isl is
+	{177539, 174935}, // ita it
+	{177543, 174808}, // iw he
+	{177546, 174993}, // jav jv
+	{177550, 174993}, // jaw jv
+	{177554, 176985}, // ji yi
+	{177557, 174962}, // jpn ja
+	{177561, 174993}, // jw jv
+	{177564, 166735}, // kal kl
+	{177568, 175129}, // kan kn
+	{177572, 175161}, // kas ks
+	{177576, 175002}, // kat ka
+	{177580, 175083}, // kaz kk
+	{177584, 175503}, // khk mn
+	{177588, 175120}, // khm km
+	{177592, 75510}, // kik ki
+	{177596, 176082}, // kin rw
+	{177600, 175256}, // kir ky
+	{177604, 75507}, // kmr ku
+	{177608, 175150}, // knn kok
+	{177612, 137679}, // kor ko
+	{177616, 75507}, // kur ku
+	{177620, 175332}, // lao lo
+	{177624, 175396}, // lav lv
+	{99966, 175305}, // lin ln
+	{177628, 175359}, // lit lt
+	{177632, 175276}, // ltz lb
+	{177636, 43082}, // lub lu
+	{177640, 175285}, // lug lg
+	{177644, 175396}, // lvs lv
+	{177648, 175485}, // mac mk
+	{177652, 175494}, // mal ml
+	{177656, 9168}, // mao mi
+	{57107, 175544}, // mar mr
+	{10062, 175553}, // may ms
+	{177660, 175485}, // mkd mk
+	{177664, 175448}, // mlg mg
+	{177668, 175580}, // mlt mt
+	{57373, 176017}, // mo ro
+	{177672, 176017}, // mol ro
+	{177676, 175503}, // mon mn
+	{177680, 9168}, // mri mi
+	{177684, 175553}, // msa ms
+	{177688, 175988}, // mup raj
+	{177692, 175600}, // mya my
+	{177696, 175646}, // nde nd
+	{177700, 30888}, // nep ne
+	{177704, 175667}, // nld nl
+	{177708, 175723}, // nno nn
+	{177712, 175631}, // nob nb
+	{177716, 175743}, // nor no
+	{177720, 30888}, // npi ne
+	{177724, 175783}, // ori or
+	{177728, 175768}, // orm om
+	{177732, 175783}, // ory or
+	{177736, 175792}, // oss os
+	{177740, 137673}, // pan pa
+	{177744, 175877}, // pbu ps
+	{177748, 173991}, // per fa
+	{177752, 173991}, // pes fa
+	{177756, 175448}, // plt mg
+	{177760, 175868}, // pol pl
+	{177764, 175892}, // por pt
+	{177768, 175877}, // pus ps
+	{177772, 175967}, // que qu
+	{177776, 175967}, // quz qu
+	{177780, 175999}, // roh rm
+	{177784, 176017}, // ron ro
+	{177788, 176017}, // rum ro
+	{177792, 176008}, // run rn
+	{177796, 176043}, // rus ru
+	{177800, 176272}, // sag sg
+	{177804, 43095}, // san sa
+	{177808, 36373}, // scc sr
+	{177812, 174845}, // scr hr
+	{177816, 176477}, // sh sr-Latn
+	{177819, 57370}, // sin si
+	{177823, 176340}, // slk sk
+	{177827, 176340}, // slo sk
+	{177831, 176349}, // slv sl
+	{177835, 75513}, // sme se
+	{177839, 176365}, // sna sn
+	{177843, 166723}, // snd sd
+	{177847, 30909}, // som so
+	{177851, 173793}, // spa es
+	{177855, 175109}, // spy kln
+	{177859, 176398}, // sqi sq
+	{177863, 176173}, // src sc
+	{177867, 176173}, // srd sc
+	{177871, 36373}, // srp sr
+	{177875, 54300}, // sun su
+	{177879, 176593}, // swa sw
+	{177883, 176572}, // swe sv
+	{177887, 176593}, // swh sw
+	{177891, 176620}, // tam ta
+	{177895, 176731}, // tat tt
+	{177899, 75504}, // tel te
+	{177903, 176671}, // tgk tg
+	{177907, 174370}, // tgl fil
+	{177911, 176680}, // tha th
+	{177915, 172735}, // tib bo
+	{177919, 54303}, // tir ti
+	{177923, 174370}, // tl fil
+	{177926, 54309}, // ton to
+	{177930, 176701}, // tuk tk
+	{177934, 176716}, // tur tr
+	{177938, 172377}, // tw ak
+	{177941, 172377}, // twi ak
+	{177945, 176762}, // uig ug
+	{177949, 176771}, // ukr uk
+	{177953, 176780}, // urd ur
+	{177957, 176795}, // uzb uz
+	{177961, 176795}, // uzn uz
+	{177965, 9174}, // vie vi
+	{177969, 172940}, // wel cy
+	{177973, 57376}, // wol wo
+	{177977, 176954}, // xho xh
+	{177981, 176985}, // ydd yi
+	{177985, 176985}, // yid yi
+	{177989, 176995}, // yor yo
+	{177993, 177106}, // zho zh
+	{177997, 175553}, // zsm ms
+	{178001, 177232}, // zul zu
 };
 const std::size_t locale_alias_count = 200;
 

@@ -25,7 +25,7 @@ struct calendar_names {
 	std::uint32_t caption;    // pattern: a month and its year, "فروردین ۱۴۰۶"
 	std::uint32_t months;     // by slot: the month 0 ... 12; Chinese and Korean leap months
 	                          // 12 + the month; the Hebrew Adar of a leap year 13
-	std::uint32_t eras;       // by era, as the calendar counts them; "" for those unused
+	std::uint32_t eras;       // by era, from that of 1700-01-01 on
 	std::uint32_t year_names; // the years 1 ... 60 of the cycle
 	std::uint32_t day_names;  // the days 1 ... 30 where the locale names them (初一); else ""
 	std::uint32_t first_year; // the year 1 of an era where the locale names it (元); else ""

@@ -280,15 +280,34 @@ namespace {
 // Item index of a list separated by 0x1f; "" past its end.
 std::string_view listed(std::uint32_t list, int index)
 {
-	std::string_view rest = locale_string(list);
-	for (; index > 0 && !rest.empty(); --index)
-		rest.remove_prefix(std::min(rest.find('\x1f'), rest.size() - 1) + 1);
-	return index == 0 ? rest.substr(0, rest.find('\x1f')) : std::string_view();
+	const char *at = locale_text + list;
+	for (; index > 0 && *at != '\0'; ++at)
+		index -= *at == '\x1f' ? 1 : 0;
+	if (index > 0)
+		return {};
+	const char *end = at;
+	while (*end != '\0' && *end != '\x1f')
+		++end;
+	return {at, static_cast<std::size_t>(end - at)};
 }
 
 const calendar_names &names_of(const locale_record &record, calendar_type type)
 {
 	return calendar_name_sets[record.calendars[static_cast<int>(type)]];
+}
+
+// The era of 1700-01-01, the first of calendar_names::eras.
+int first_era(calendar_type type)
+{
+	static int eras[calendar_count] = {};
+	static bool known[calendar_count] = {};
+	auto at = static_cast<std::size_t>(type);
+	calendar_month month{};
+	if (!known[at] && month_of_day(type, first_calendar_day, month)) {
+		eras[at] = month.era;
+		known[at] = true;
+	}
+	return eras[at];
 }
 
 // The slot of months that names month: calendar_names::months.
@@ -330,7 +349,7 @@ void put_calendar_field(out_stream &out, const locale_record &record, calendar_t
 		put_number(out, record, month_number(type, month));
 		break;
 	case 0x0a:
-		put(out, listed(names.eras, month.era));
+		put(out, listed(names.eras, month.era - first_era(type)));
 		break;
 	case 0x0c:
 		put_number(out, record, month.related_year);

@@ -567,6 +567,7 @@ std::vector<calendar_moment> calendar_samples(const char *type)
 // A calendar's names in a locale: the caption pattern and its words, each list by 0x1f.
 struct calendar_texts {
 	std::string caption, months, eras, year_names, day_names, first_year;
+	int first_era = 0; // the era eras begin with: that of 1700-01-01
 };
 
 // The number of a month: a Hebrew year without Adar I numbers the months after it one less.
@@ -710,7 +711,7 @@ std::string expand_caption(const calendar_texts &t, const calendar_moment &m, co
 		        : c == '\x02' ? listed(t.months, m.slot)
 		        : c == '\x03' ? number(month_number(m), 1, r.digits)
 		        : c == '\x04' ? number(month_number(m), 2, r.digits)
-		        : c == '\x0a' ? listed(t.eras, m.era)
+		        : c == '\x0a' ? listed(t.eras, m.era - t.first_era)
 		        : c == '\x0c' ? number(m.related_year, 1, r.digits)
 		        : c == '\x0d' ? listed(t.year_names, m.year - 1)
 		                      : std::string(1, c);
@@ -764,16 +765,13 @@ calendar_texts read_calendar(const icu::Locale &available, const char *type,
 	if (words.count('\x02') != 0)
 		t.months = month_list(symbols, words['\x02'], months[0], r.digits);
 	if (words.count('\x0a') != 0) {
-		// The eras before the first of 1700 are never written: left empty.
+		// From the era of 1700-01-01 on: those before are never written.
 		t.eras = word_list(symbols, true, words['\x0a'].second);
-		int first_era = months[0].era;
+		t.first_era = months[0].era;
 		for (const calendar_moment &m : months)
-			first_era = std::min(first_era, m.era);
-		for (int era = 0, at = 0; era < first_era; ++era) {
-			std::size_t end = std::min(t.eras.find('\x1f', at), t.eras.size());
-			t.eras.erase(at, end - at);
-			at += 1;
-		}
+			t.first_era = std::min(t.first_era, m.era);
+		for (int era = 0; era < t.first_era; ++era)
+			t.eras.erase(0, std::min(t.eras.find('\x1f'), t.eras.size() - 1) + 1);
 	}
 	if (words.count('\x0d') != 0)
 		t.year_names = word_list(symbols, false, words['\x0d'].second);
