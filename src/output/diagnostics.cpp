@@ -20,9 +20,11 @@ void say(std::FILE *to, const char *file, unsigned long long line, std::string_v
 
 } // namespace
 
+// A refusal is the last line said: the warnings left untold are counted before it.
 bool refuse(diagnostics &d, std::string_view before, std::string_view subject,
             std::string_view after)
 {
+	end_warnings(d);
 	print_message(d.to, before, subject, after);
 	d.refused = true;
 	return false;
@@ -38,6 +40,7 @@ bool refuse_for(diagnostics &d, std::string_view before, std::string_view subjec
 
 bool refuse_file(diagnostics &d, const char *file, unsigned long long line, std::string_view what)
 {
+	end_warnings(d);
 	say(d.to, file, line, what);
 	d.refused = true;
 	return false;
@@ -58,8 +61,8 @@ void end_warnings(diagnostics &d)
 {
 	if (d.file != nullptr && d.warnings > warnings_said_per_file) {
 		put_escaped(d.to, d.file);
-		(void)std::fprintf(d.to, ": %llu more warnings\n",
-		                   d.warnings - warnings_said_per_file);
+		unsigned long long more = d.warnings - warnings_said_per_file;
+		(void)std::fprintf(d.to, ": %llu more warning%s\n", more, more == 1 ? "" : "s");
 	}
 	d.file = nullptr;
 	d.warnings = 0;

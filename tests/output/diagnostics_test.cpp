@@ -52,11 +52,18 @@ TEST(Diagnostics, TenWarningsAFileThenACount)
 		for (int i = 1; i <= 13; ++i)
 			warn(d, one, static_cast<unsigned long long>(i), "x");
 		warn(d, other, 1, "y");
+		for (int i = 2; i <= 11; ++i)
+			warn(d, other, static_cast<unsigned long long>(i), "y");
+		refuse_file(d, other, 13, "cut");
 	});
 	std::string expected;
 	for (int i = 1; i <= 10; ++i)
 		expected += "one.ics:" + std::to_string(i) + ": x\n";
-	expected += "one.ics: 3 more warnings\nother.ics:1: y\n";
+	expected += "one.ics: 3 more warnings\n";
+	for (int i = 1; i <= 10; ++i)
+		expected += "other.ics:" + std::to_string(i) + ": y\n";
+	// The count before the refusal, which is the last line said.
+	expected += "other.ics: 1 more warning\nother.ics:13: cut\n";
 	EXPECT_EQ(text, expected);
 }
 
