@@ -333,13 +333,18 @@ bool read_calendar_file(std::FILE *file, std::string_view start, const char *pat
 	ical().icalerror_set_errors_are_fatal(0);
 	r.parser = ical().icalparser_new();
 	// libical says some of what it finds wrong on standard error itself.
+	std::FILE *said_to = messages.to;
+	bool to_stderr = said_to == stderr;
 	stderr_state saved = quiet_stderr();
+	if (to_stderr)
+		messages.to = saved.file;
 	bool ok = read_lines(r, lines);
+	end_warnings(messages);
+	messages.to = said_to;
 	restore_stderr(saved);
 	free_zones(r.zones);
 	ical().icalparser_free(r.parser);
 	if (ok)
 		replace_instances(r, first_occurrence);
-	end_warnings(messages);
 	return ok;
 }

@@ -61,9 +61,9 @@ std::FILE *open_input(const char *path);
 void close_input(std::FILE *file);
 
 // Between quiet_stderr and restore_stderr what a library writes on standard error itself goes
-// nowhere: the programs say what is wrong in their own words.
+// nowhere: the programs say what is wrong in their own words, on file.
 struct stderr_state {
-	std::FILE *file;
+	std::FILE *file; // where the program's messages to standard error go meanwhile
 	int fd;
 };
 stderr_state quiet_stderr();

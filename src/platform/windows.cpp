@@ -118,10 +118,18 @@ void close_input(std::FILE *file)
 }
 
 // The C runtime's standard error is a fixed stream on file descriptor 2: that is what moves.
+// Standard error's descriptor goes to NUL (the C runtime's stderr cannot be replaced); the
+// program's own messages go meanwhile to a stream of its own on the descriptor it had.
 stderr_state quiet_stderr()
 {
 	(void)std::fflush(stderr);
 	stderr_state saved{stderr, _dup(2)};
+	int own = _dup(2);
+	std::FILE *messages = own >= 0 ? _fdopen(own, "w") : nullptr;
+	if (messages != nullptr)
+		saved.file = messages;
+	else if (own >= 0)
+		(void)_close(own);
 	int null = _open("NUL", _O_WRONLY);
 	if (null >= 0) {
 		(void)_dup2(null, 2);
@@ -132,6 +140,8 @@ stderr_state quiet_stderr()
 
 void restore_stderr(const stderr_state &saved)
 {
+	if (saved.file != stderr)
+		(void)std::fclose(saved.file);
 	(void)std::fflush(stderr);
 	if (saved.fd >= 0) {
 		(void)_dup2(saved.fd, 2);
