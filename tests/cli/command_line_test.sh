@@ -70,7 +70,7 @@ vevent $'DTSTART;VALUE=DATE:20270301\r\nDTEND;VALUE=DATE:20270201' >"$work/ev/ba
 vevent 'DTEND;VALUE=DATE:20270301' >"$work/ev/nostart.ics"
 for i in {1..12}; do vevent 'DTSTART;VALUE=DATE:20271345' ''; done | { cat; printf 'END:VCALENDAR\r\n'; } | sed '1!{/BEGIN:VCALENDAR/d}' >"$work/ev/many.ics"
 vevent "LOCATION:$(printf '%05000000d' 0)" >"$work/ev/long.ics"
-printf 'BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:x\r\nSUMMARY:x\r\nX-A:\000\r\n' >"$work/ev/nul.ics"
+printf 'BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:x\r\nSUMMARY:x\r\nX-A:\000\r\n' >"$work/ev/zero.ics" # nul.ics: Windows' NUL device
 printf 'hello\n' >"$work/ev/notcal.ics"
 # The calendar's name, an event's place and link, two rules.
 printf 'BEGIN:VCALENDAR\r\nX-WR-CALNAME:Team\\, A&B\r\nBEGIN:VEVENT\r\nUID:d\r\nSUMMARY:Stand-up\r\nLOCATION:Room 4\\, <east>\r\nURL:https://example.org/a?b=1&c=2\r\nDTSTART:20270301T090000Z\r\nRRULE:FREQ=WEEKLY;BYDAY=MO;COUNT=2\r\nRRULE:FREQ=MONTHLY;BYMONTHDAY=20;COUNT=1\r\nEND:VEVENT\r\nBEGIN:VEVENT\r\nUID:e\r\nSUMMARY:Other\r\nDTSTART;VALUE=DATE:20270303\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n' >"$work/ev/details.ics"
@@ -368,12 +368,12 @@ check "ostavel: a time clocks pass twice" - 0  ""                               
 check "ostavel: a span of 70 years" -       0  ""                                        year2027-06.htm          "modern:1:June 2027:sunday:<time datetime=\"2027-06-01\">1–30</time>" -e ../ev/clocks.ics 2027-6 1
 check "ostavel: a period's RDATE"  -        0  ""                                        year2027-06.htm          "modern:1:June 2027:sunday:<time datetime=\"2027-06-20T22:00\">20–21</time>" -e ../ev/clocks.ics 2027-6 1
 for fault in "cut.ics: cut short: no END:VCALENDAR" "notcal.ics:1: not an iCalendar file: no BEGIN:VCALENDAR" \
-	"long.ics:5: line too long: more than 4 MiB" "nul.ics:5: a NUL byte: not a text file"; do
+	"long.ics:5: line too long: more than 4 MiB" "zero.ics:5: a NUL byte: not a text file"; do
 check "ostavel: a calendar file, ${fault#*: }" replace 1 "../ev/$fault"               old.htm                  untouched           -e "../ev/${fault%%:*}" 2027 12 old.htm
 done
 many_said="many.ics:5: event x: left out: no such date or time: 20271345"
-for i in {2..10}; do many_said+=$'\n'"../ev/many.ics:$((5 * i)): event x: left out: no such date or time: 20271345"; done
-many_said+=$'\n../ev/many.ics: 2 more warnings'
+for i in {2..10}; do many_said+="$eol../ev/many.ics:$((5 * i)): event x: left out: no such date or time: 20271345"; done
+many_said+="$eol../ev/many.ics: 2 more warnings"
 for warning in "date.ics:5: event x: left out: no such date or time: 20271345" \
 	"zone.ics:2: event x: time zone Mars/Olympus unknown: its times placed in the page's time zone" \
 	"rule.ics:6: event x: RRULE left out: RRULE cannot be read: FREQ=SOMETIMES" \
