@@ -14,6 +14,12 @@ inline constexpr std::string_view month_names[12] = {
 // February in a common year; month_length adds the leap day.
 inline constexpr int days_in_month[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
+// value / divisor rounded down, for a divisor above 0.
+constexpr long long floor_div(long long value, long long divisor)
+{
+	return (value >= 0 ? value : value - divisor + 1) / divisor;
+}
+
 constexpr bool is_leap_year(long long year)
 {
 	return year % 400 == 0 || (year % 100 != 0 && year % 4 == 0);

@@ -24,11 +24,6 @@ constexpr long long julian_day_1970 = 2440588;
 // Years far outside every table, for the searches at their ends.
 constexpr long long before_all = -(1LL << 40), after_all = 1LL << 40;
 
-constexpr long long floor_div(long long a, long long b)
-{
-	return (a >= 0 ? a : a - b + 1) / b;
-}
-
 bool is_lunisolar(type t)
 {
 	return t == type::chinese || t == type::dangi;

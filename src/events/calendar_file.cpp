@@ -32,18 +32,6 @@ struct calendar_state {
 	bool named = false;                 // the source has the calendar's name
 };
 
-// Whether text, in any case, is name in any case.
-bool same_name(std::string_view text, std::string_view name)
-{
-	return text.size() == name.size() &&
-	       std::equal(text.begin(), text.end(), name.begin(), [](char a, char b) {
-		       auto upper = [](char c) {
-			       return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
-		       };
-		       return upper(a) == upper(b);
-	       });
-}
-
 // Whether the event's lines name a zone that no VTIMEZONE has defined yet.
 bool waits_for_zone(const file_reader &r, const raw_component &vevent)
 {
@@ -111,10 +99,10 @@ void begin(file_reader &r, calendar_state &s, std::string_view line, std::string
 {
 	std::size_t depth = s.open.size();
 	s.open.emplace_back(name);
-	if (depth == 1 && same_name(s.open[0], "VCALENDAR")) {
-		s.keeping = same_name(name, "VEVENT")      ? calendar_state::vevent
-		            : same_name(name, "VTIMEZONE") ? calendar_state::vtimezone
-		                                           : calendar_state::nothing;
+	if (depth == 1 && is_name(s.open[0], "VCALENDAR")) {
+		s.keeping = is_name(name, "VEVENT")      ? calendar_state::vevent
+		            : is_name(name, "VTIMEZONE") ? calendar_state::vtimezone
+		                                         : calendar_state::nothing;
 		s.kept = {number, {}, {}};
 	} else if (depth > 1 && s.keeping == calendar_state::vtimezone) {
 		add_line(s.kept, line, number);
@@ -126,11 +114,11 @@ void end(file_reader &r, calendar_state &s, std::string_view line, std::string_v
          unsigned long long number)
 {
 	auto at = std::find_if(s.open.rbegin(), s.open.rend(),
-	                       [&](const std::string &open) { return same_name(open, name); });
+	                       [&](const std::string &open) { return is_name(open, name); });
 	if (at == s.open.rend())
 		return; // an END of nothing begun
 	std::size_t depth = s.open.rend() - at - 1;
-	bool calendar = same_name(s.open[0], "VCALENDAR");
+	bool calendar = is_name(s.open[0], "VCALENDAR");
 	if (calendar && depth == 1 && s.keeping == calendar_state::vevent)
 		end_vevent(r, s);
 	else if (calendar && depth == 1 && s.keeping == calendar_state::vtimezone)
@@ -233,7 +221,7 @@ bool take_line(file_reader &r, calendar_state &s, std::string_view line, unsigne
 	content_line p;
 	bool is_content = split_line(line, p);
 	if (!s.begun && !line.empty() &&
-	    !(is_content && is_name(p.name, "BEGIN") && same_name(p.value, "VCALENDAR")))
+	    !(is_content && is_name(p.name, "BEGIN") && is_name(p.value, "VCALENDAR")))
 		return refuse_file(r.messages, r.path, number,
 		                   "not an iCalendar file: no BEGIN:VCALENDAR");
 	if (!is_content)
@@ -313,8 +301,8 @@ bool is_calendar_file(std::string_view start, std::string_view path)
 	start = start.substr(0, start.find('\n'));
 	if (start.ends_with('\r'))
 		start.remove_suffix(1);
-	return same_name(start, "BEGIN:VCALENDAR") ||
-	       (path.size() > 4 && same_name(path.substr(path.size() - 4), ".ics"));
+	return is_name(start, "BEGIN:VCALENDAR") ||
+	       (path.size() > 4 && is_name(path.substr(path.size() - 4), ".ics"));
 }
 
 bool read_calendar_file(std::FILE *file, std::string_view start, const char *path,

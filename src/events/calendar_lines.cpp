@@ -74,7 +74,10 @@ bool is_name(std::string_view text, std::string_view name)
 {
 	return text.size() == name.size() &&
 	       std::equal(name.begin(), name.end(), text.begin(), [](char a, char b) {
-		       return a == (b >= 'a' && b <= 'z' ? b - 'a' + 'A' : b);
+		       auto upper = [](char c) {
+			       return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+		       };
+		       return upper(a) == upper(b);
 	       });
 }
 

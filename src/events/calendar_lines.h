@@ -32,7 +32,7 @@ enum class line_status { line, end, nul_byte };
 // it were left out.
 line_status next_line(line_reader &reader, std::string &line, unsigned long long &first, bool &cut);
 
-// Whether text is name, a word in capitals, in any case.
+// Whether text is name, both in any case.
 bool is_name(std::string_view text, std::string_view name);
 
 // A content line: NAME;PARAMETERS:VALUE.

@@ -15,11 +15,6 @@ bool is_real(const icaltimetype &t)
 	                           t.second >= 0 && t.second <= 60));
 }
 
-long long floor_div(long long value, long long divisor)
-{
-	return value / divisor - (value % divisor < 0 ? 1 : 0);
-}
-
 long long written_seconds(const icaltimetype &t)
 {
 	return days_from_civil(t.year, t.month - 1, t.day) * 86400 + t.hour * 3600LL +

@@ -15,8 +15,6 @@ struct local_span {
 // Whether t is a date or time of the calendar (no 31 April, no hour 24).
 bool is_real(const icaltimetype &t);
 
-long long floor_div(long long value, long long divisor);
-
 // The seconds from 1970 of a time's date and time of day as written, whatever its zone.
 long long written_seconds(const icaltimetype &t);
 
